@@ -1,0 +1,72 @@
+#include "platform/QtPrinter.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+QtPrinter::QtPrinter(QString pdfPath) : pdfPath_(std::move(pdfPath)) {}
+
+QtPrinter::~QtPrinter() { endDocument(); }
+
+bool QtPrinter::begin() {
+    if (painter_)
+        return true;
+    if (pdfPath_.isEmpty()) {
+        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        if (info.isNull())
+            return false;
+        printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    } else {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        printer_->setOutputFileName(pdfPath_);
+    }
+    painter_ = std::make_unique<QPainter>();
+    if (!painter_->begin(printer_.get())) {
+        painter_.reset();
+        printer_.reset();
+        return false;
+    }
+    font_ = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font_.setStyleHint(QFont::Monospace);
+    font_.setPointSize(10);
+    painter_->setFont(font_);
+    y_ = 0;
+    return true;
+}
+
+bool QtPrinter::printLine(const QString& line) {
+    if (!begin())
+        return false;
+    const QFontMetrics metrics(painter_->font(), printer_.get());
+    const int pageHeight = printer_->pageLayout().paintRectPixels(printer_->resolution()).height();
+    if (y_ + metrics.height() > pageHeight) {
+        if (!printer_->newPage())
+            return false;
+        y_ = 0;
+    }
+    painter_->drawText(0, y_ + metrics.ascent(), line);
+    y_ += metrics.lineSpacing();
+    return true;
+}
+
+bool QtPrinter::endDocument() {
+    if (!painter_)
+        return false;
+    const bool ended = painter_->end();
+    painter_.reset();
+    printer_.reset();
+    return ended;
+}
+
+bool QtPrinter::printImage(const QImage& image) {
+    if (!begin())
+        return false;
+    const QRect page = printer_->pageLayout().paintRectPixels(printer_->resolution());
+    const QImage scaled = image.scaled(page.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    painter_->drawImage(0, 0, scaled);
+    return endDocument();
+}

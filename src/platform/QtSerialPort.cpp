@@ -1,0 +1,70 @@
+#include "platform/QtSerialPort.h"
+
+#include <QSerialPort>
+
+QString serialDeviceName(int portNumber) {
+    const QByteArray variable = "METER_COM" + QByteArray::number(portNumber);
+    const QString fromEnvironment = qEnvironmentVariable(variable.constData());
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(portNumber);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+#endif
+}
+
+QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent), port_(new QSerialPort(this)) {
+    connect(port_, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+}
+
+bool QtSerialPort::open(int portNumber) {
+    if (portNumber < 1 || portNumber > 8)
+        return false;
+    if (port_->isOpen())
+        port_->close();
+    portNumber_ = portNumber;
+    port_->setPortName(serialDeviceName(portNumber));
+    if (!port_->open(QIODevice::ReadWrite))
+        return false;
+    // The meter's replies use all eight bits of each byte: no parity, one stop bit.
+    port_->setBaudRate(QSerialPort::Baud9600);
+    port_->setDataBits(QSerialPort::Data8);
+    port_->setParity(QSerialPort::NoParity);
+    port_->setStopBits(QSerialPort::OneStop);
+    port_->setFlowControl(QSerialPort::NoFlowControl);
+    return true;
+}
+
+void QtSerialPort::close() {
+    if (port_->isOpen())
+        port_->close();
+}
+
+bool QtSerialPort::isOpen() const { return port_->isOpen(); }
+
+QString QtSerialPort::errorText() const { return port_->errorString(); }
+
+void QtSerialPort::write(const QByteArray& bytes) {
+    if (port_->isOpen())
+        port_->write(bytes);
+}
+
+int QtSerialPort::bytesWaiting() const {
+    return port_->isOpen() ? static_cast<int>(port_->bytesAvailable()) : 0;
+}
+
+QByteArray QtSerialPort::readAll() { return port_->isOpen() ? port_->readAll() : QByteArray(); }
+
+QByteArray QtSerialPort::read(int count) {
+    return port_->isOpen() ? port_->read(count) : QByteArray();
+}
+
+void QtSerialPort::onError() {
+    // A vanished device keeps reporting errors while open: close it at once so that the program
+    // sees a closed port instead of an error storm, and say so once.
+    if (port_->error() == QSerialPort::ResourceError && port_->isOpen()) {
+        port_->close();
+        Q_EMIT deviceLost();
+    }
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/SerialPort.h"
+
+class QSerialPort;
+
+// Port n opens the device named by METER_COM<n> when that variable is set, else the system's
+// usual name for COM<n>.
+QString serialDeviceName(int portNumber);
+
+class QtSerialPort final : public SerialPort {
+    Q_OBJECT
+public:
+    explicit QtSerialPort(QObject* parent);
+
+    bool open(int portNumber) override;
+    void close() override;
+    bool isOpen() const override;
+    int portNumber() const override { return portNumber_; }
+    QString errorText() const override;
+
+    void write(const QByteArray& bytes) override;
+    int bytesWaiting() const override;
+    QByteArray readAll() override;
+    QByteArray read(int count) override;
+
+private:
+    void onError();
+
+    QSerialPort* port_;
+    int portNumber_ = 0;
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "link/LiveReading.h"
+
+#include <QString>
+
+// What the recorder and the live list share with the sampling tick.
+struct RecordingState {
+    bool RecordingOn = false;
+    QString DataFileName;
+    qint64 RecordCount = 0;
+    int ListLive = 0;
+};
+
+// The live charts' limit sets; the start-up gives them their defaults.
+struct ChartLimits {
+    double HumPoints = 0;
+    double HumTop = 0;
+    double HumMid = 0;
+    double HumBottom = 0;
+    double TemPoints = 0;
+    double TemTop = 0;
+    double TemMid = 0;
+    double TemBottom = 0;
+};
+
+// The set chosen in the datalogger window.
+struct LoggerSelection {
+    int SelectedSet = 0;
+    QString SetRecordCount;
+};
+
+// The program's shared state: created once by the application and handed to every window that
+// reads or writes it. Nothing of it is global.
+struct SharedState {
+    int ComPortNumber = 0;
+    LiveReading reading;
+    RecordingState recording;
+    ChartLimits chartLimits;
+    LoggerSelection logger;
+};

@@ -1,0 +1,24 @@
+#include "FakeWaiter.h"
+
+#include "FakeClock.h"
+
+#include <cmath>
+
+bool FakeWaiter::WaitSeconds(double seconds) {
+    if (stopping_)
+        return false;
+    waits.append(seconds);
+    if (clock_)
+        clock_->advanceMilliseconds(std::llround(seconds * 1000.0));
+    if (onWait)
+        onWait(seconds);
+    return !stopping_;
+}
+
+bool FakeWaiter::ProcessEvents() {
+    if (stopping_)
+        return false;
+    if (onWait)
+        onWait(0.0);
+    return !stopping_;
+}
