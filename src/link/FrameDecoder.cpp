@@ -10,10 +10,14 @@ unsigned byteAt(const QByteArray& frame, int position) {
     return index < frame.size() ? static_cast<unsigned char>(frame[index]) : 0u;
 }
 
-QString lowNibbleDigit(unsigned byte) { return hexText(byte).right(1); }
+QString lowNibbleDigit(unsigned byte) {
+    return hexText(byte).right(1);
+}
 
 // A BCD pair read through its hex text: 0x35 gives 35 and so 3.5 tenths, 0x05 gives 0.5.
-QString tenthsText(unsigned byte) { return plainNumberText(leadingNumber(hexText(byte)) * 0.1); }
+QString tenthsText(unsigned byte) {
+    return plainNumberText(leadingNumber(hexText(byte)) * 0.1);
+}
 
 } // namespace
 

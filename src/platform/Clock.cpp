@@ -2,7 +2,9 @@
 
 #include <chrono>
 
-QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
+QDateTime SystemClock::now() const {
+    return QDateTime::currentDateTime();
+}
 
 qint64 SystemClock::steadyMilliseconds() const {
     using namespace std::chrono;

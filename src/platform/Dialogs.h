@@ -30,4 +30,6 @@ public:
 };
 
 // The title every box carries when it names none of its own.
-inline QString applicationTitle() { return QStringLiteral("Humidity_Temperature"); }
+inline QString applicationTitle() {
+    return QStringLiteral("Humidity_Temperature");
+}

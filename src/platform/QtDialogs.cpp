@@ -22,8 +22,8 @@ QMessageBox::Icon toQtIcon(Dialogs::Icon icon) {
 
 } // namespace
 
-Dialogs::Answer QtDialogs::message(QWidget* parent, const QString& text, Buttons buttons,
-                                   Icon icon, const QString& title) {
+Dialogs::Answer QtDialogs::message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
+                                   const QString& title) {
     QMessageBox box(toQtIcon(icon), title, text,
                     buttons == Buttons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                  : QMessageBox::Ok,
@@ -48,9 +48,9 @@ QStringList qtFileFilters(const QString& pipeSeparated) {
         // Labels often already show their pattern; Qt only needs it once, in parentheses.
         const QString& label = parts[i];
         const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << (label.contains(QLatin1Char('(')) ? label
-                                                     : label + QStringLiteral(" (") + patterns +
-                                                           QLatin1Char(')'));
+        filters << (label.contains(QLatin1Char('('))
+                        ? label
+                        : label + QStringLiteral(" (") + patterns + QLatin1Char(')'));
     }
     return filters;
 }

@@ -9,7 +9,9 @@
 
 QtPrinter::QtPrinter(QString pdfPath) : pdfPath_(std::move(pdfPath)) {}
 
-QtPrinter::~QtPrinter() { endDocument(); }
+QtPrinter::~QtPrinter() {
+    endDocument();
+}
 
 bool QtPrinter::begin() {
     if (painter_)

@@ -41,9 +41,13 @@ void QtSerialPort::close() {
         port_->close();
 }
 
-bool QtSerialPort::isOpen() const { return port_->isOpen(); }
+bool QtSerialPort::isOpen() const {
+    return port_->isOpen();
+}
 
-QString QtSerialPort::errorText() const { return port_->errorString(); }
+QString QtSerialPort::errorText() const {
+    return port_->errorString();
+}
 
 void QtSerialPort::write(const QByteArray& bytes) {
     if (port_->isOpen())
@@ -54,7 +58,9 @@ int QtSerialPort::bytesWaiting() const {
     return port_->isOpen() ? static_cast<int>(port_->bytesAvailable()) : 0;
 }
 
-QByteArray QtSerialPort::readAll() { return port_->isOpen() ? port_->readAll() : QByteArray(); }
+QByteArray QtSerialPort::readAll() {
+    return port_->isOpen() ? port_->readAll() : QByteArray();
+}
 
 QByteArray QtSerialPort::read(int count) {
     return port_->isOpen() ? port_->read(count) : QByteArray();

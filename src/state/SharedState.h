@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dew/VapourTables.h"
 #include "link/LiveReading.h"
 
 #include <QString>
@@ -38,4 +39,5 @@ struct SharedState {
     RecordingState recording;
     ChartLimits chartLimits;
     LoggerSelection logger;
+    VapourTables vapourTables;
 };

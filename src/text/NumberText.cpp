@@ -7,7 +7,9 @@
 
 namespace {
 
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 // Length of the number that starts at position start, or 0 when none does.
 qsizetype numberLength(const QString& text, qsizetype start) {
@@ -141,8 +143,8 @@ QString formatNumber(double value, const QString& pattern) {
     QString text = integerDigits;
     if (point >= 0)
         text += QLatin1Char('.') + decimals;
-    const bool isZero = !std::any_of(digits.cbegin(), digits.cend(),
-                                     [](QChar c) { return c != QLatin1Char('0'); });
+    const bool isZero =
+        !std::any_of(digits.cbegin(), digits.cend(), [](QChar c) { return c != QLatin1Char('0'); });
     if (value < 0 && !isZero)
         text.prepend(QLatin1Char('-'));
     return text;
@@ -154,7 +156,9 @@ QString formatNumberText(const QString& text, const QString& pattern) {
     return formatNumber(leadingNumber(text), pattern);
 }
 
-long long roundHalfEven(double value) { return std::llrint(std::nearbyint(value)); }
+long long roundHalfEven(double value) {
+    return std::llrint(std::nearbyint(value));
+}
 
 long long wholeDivide(double dividend, double divisor) {
     return roundHalfEven(dividend) / roundHalfEven(divisor);
@@ -164,6 +168,10 @@ long long wholeRemainder(double dividend, double divisor) {
     return roundHalfEven(dividend) % roundHalfEven(divisor);
 }
 
-long long integerPart(double value) { return static_cast<long long>(std::floor(value)); }
+long long integerPart(double value) {
+    return static_cast<long long>(std::floor(value));
+}
 
-QString hexText(unsigned value) { return QString::number(value, 16).toUpper(); }
+QString hexText(unsigned value) {
+    return QString::number(value, 16).toUpper();
+}

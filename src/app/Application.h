@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "state/SharedState.h"
+
+#include <QObject>
+#include <memory>
+
+class PanelWindow;
+class SelectionWindow;
+
+// The program's run: the port dialog, the main window's start-up, the features wired to its
+// menus, and the end. It owns the shared state and hands it to the windows.
+class Application final : public QObject {
+    Q_OBJECT
+public:
+    explicit Application(const Platform& platform, QObject* parent = nullptr);
+    ~Application() override;
+
+    void start();
+
+    SharedState& state() { return state_; }
+    SelectionWindow* selection() const { return selection_.get(); }
+    PanelWindow* panel() const { return panel_.get(); }
+
+    static QString noDeviceMessage() { return QStringLiteral("No device found, try again!"); }
+
+Q_SIGNALS:
+    // The program has ended with this exit status.
+    void finished(int exitCode);
+
+private:
+    void onPortChosen(int portNumber, bool closeSelection);
+    // The main window's start-up; false when the port cannot be opened.
+    bool Form_Load();
+    void wireFeatures();
+    void end(int exitCode);
+
+    Platform platform_;
+    SharedState state_;
+    std::unique_ptr<SelectionWindow> selection_;
+    std::unique_ptr<PanelWindow> panel_;
+    bool ended_ = false;
+};

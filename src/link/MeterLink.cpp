@@ -1,0 +1,87 @@
+#include "link/MeterLink.h"
+
+#include "link/FrameDecoder.h"
+#include "platform/SerialPort.h"
+#include "platform/Waiter.h"
+
+#include <QScopedValueRollback>
+#include <QTimer>
+
+MeterLink::MeterLink(QObject* parent, SerialPort& port, Waiter& waiter, LiveReading& reading,
+                     QTimer* pollTimer)
+    : QObject(parent), port_(port), waiter_(waiter), reading_(reading), pollTimer_(pollTimer) {
+    connect(pollTimer_, &QTimer::timeout, this, &MeterLink::Timer1_Timer);
+}
+
+void MeterLink::Timer1_Timer() {
+    if (polling_ || waiter_.stopping())
+        return;
+    const QScopedValueRollback<bool> running(polling_, true);
+
+    // A port whose device went away cannot answer: no point in fifty tries.
+    if (!port_.isOpen()) {
+        WaitForMeter();
+        return;
+    }
+    int attempts = 0;
+    for (;;) {
+        DiscardInput();
+        port_.write(QByteArrayLiteral(" "));
+        if (!waiter_.WaitSeconds(0.01))
+            return;
+        if (port_.bytesWaiting() == FrameLength)
+            break;
+        if (++attempts >= AttemptsPerPoll) {
+            WaitForMeter();
+            return;
+        }
+    }
+    reading_.LastFrame = port_.read(FrameLength);
+    DecodeLiveFrame(reading_.LastFrame, reading_);
+    Q_EMIT frameDecoded();
+}
+
+void MeterLink::WaitForMeter() {
+    noDevice_ = true;
+    Q_EMIT noDeviceEntered();
+    for (int round = 0;; ++round) {
+        if (port_.isOpen())
+            port_.write(QByteArrayLiteral(" "));
+        else if (round % RoundsPerReopen == 0 && reopenPort())
+            port_.write(QByteArrayLiteral(" "));
+        if (!waiter_.WaitSeconds(0.1)) {
+            noDevice_ = false;
+            return;
+        }
+        if (port_.isOpen() && port_.bytesWaiting() >= 1)
+            break;
+    }
+    noDevice_ = false;
+    pollTimer_->start();
+    Q_EMIT noDeviceLeft();
+}
+
+bool MeterLink::reopenPort() {
+    return port_.portNumber() != 0 && port_.open(port_.portNumber());
+}
+
+void MeterLink::DiscardInput() {
+    if (port_.bytesWaiting() > 0)
+        port_.readAll();
+}
+
+void MeterLink::sendCommand(const QByteArray& bytes, bool discardFirst) {
+    pausePoll();
+    if (discardFirst)
+        DiscardInput();
+    port_.write(bytes);
+    resumePoll();
+}
+
+void MeterLink::pausePoll() {
+    pollTimer_->stop();
+}
+
+void MeterLink::resumePoll() {
+    pollTimer_->start();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+
+class QTimer;
+class SerialPort;
+class Waiter;
+struct LiveReading;
+
+// The exchange with the meter: the once-a-second poll, the no-device state that waits for the
+// meter to come back, and the pause of the poll around every other command.
+class MeterLink : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int AttemptsPerPoll = 50;
+    // While the device node is gone, how many 0.1 s rounds pass between tries to reopen it.
+    static constexpr int RoundsPerReopen = 10;
+
+    MeterLink(QObject* parent, SerialPort& port, Waiter& waiter, LiveReading& reading,
+              QTimer* pollTimer);
+
+    // The poll tick. A tick that falls due while the previous one still waits is skipped.
+    void Timer1_Timer();
+    // The no-device state: returns once the meter sends anything (or the program ends).
+    void WaitForMeter();
+    // Empties the receive buffer.
+    void DiscardInput();
+
+    // The exchange protocol of every command outside the poll: the poll timer stops, the
+    // receive buffer is emptied (when asked), the bytes go out, the timer starts again.
+    void sendCommand(const QByteArray& bytes, bool discardFirst = true);
+    void pausePoll();
+    void resumePoll();
+
+    bool inNoDeviceState() const { return noDevice_; }
+    SerialPort& port() { return port_; }
+    Waiter& waiter() { return waiter_; }
+
+Q_SIGNALS:
+    void frameDecoded();
+    void noDeviceEntered();
+    void noDeviceLeft();
+
+private:
+    bool reopenPort();
+
+    SerialPort& port_;
+    Waiter& waiter_;
+    LiveReading& reading_;
+    QTimer* pollTimer_;
+    bool polling_ = false;
+    bool noDevice_ = false;
+};

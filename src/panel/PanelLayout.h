@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <Qt>
+#include <vector>
+
+// The front panel as designed: every shape, label and key with its place in twips inside the
+// main window's client area, its caption, font and colour. Pure data; the window builds itself
+// from it.
+namespace PanelLayout {
+
+constexpr int ClientWidth = 4560;
+constexpr int ClientHeight = 6960;
+
+enum class ShapeKind { Rectangle, RoundedRectangle, Circle };
+
+struct Shape {
+    const char* name;
+    ShapeKind kind;
+    int left, top, width, height;
+    quint32 fill;
+};
+
+struct Label {
+    const char* name;
+    int left, top;
+    // 0: the label is sized to its text.
+    int width;
+    const char* caption;
+    double points;
+    bool bold;
+    const char* family;
+    Qt::Alignment alignment;
+    // 0xFFFFFFFF: the theme's text colour.
+    quint32 color;
+};
+
+struct Key {
+    const char* name;
+    int left, top;
+    quint32 background;
+};
+
+constexpr int KeySize = 135;
+constexpr quint32 DefaultColor = 0xFFFFFFFF;
+
+const std::vector<Shape>& shapes();
+const std::vector<Label>& labels();
+const std::vector<Key>& keys();
+
+// The battery symbol's place (a picture, 480 by 480 twips).
+constexpr int BatteryLeft = 600;
+constexpr int BatteryTop = 765;
+constexpr int BatterySize = 480;
+
+} // namespace PanelLayout

@@ -1,0 +1,279 @@
+#include "panel/PanelWindow.h"
+
+#include "link/MeterLink.h"
+#include "panel/BatterySymbol.h"
+#include "panel/KeyLabel.h"
+#include "panel/PanelLayout.h"
+#include "panel/SamplingSinks.h"
+#include "panel/ShapeWidget.h"
+#include "platform/Clock.h"
+#include "platform/Colors.h"
+#include "platform/Twips.h"
+#include "platform/Waiter.h"
+#include "recording/RowText.h"
+#include "state/SharedState.h"
+#include "text/NumberText.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+const char* const AutoSizeProperty = "sizedToText";
+}
+
+PanelWindow::PanelWindow(SharedState& state, const Platform& platform)
+    : QMainWindow(nullptr), state_(state), platform_(platform),
+      menus_(PanelMenus::build(menuBar())), timer1_(new QTimer(this)), timer2_(new QTimer(this)),
+      timer3_(new QTimer(this)), link_(nullptr) {
+    setObjectName(QStringLiteral("PANEL"));
+    setWindowTitle(QStringLiteral("PANEL"));
+
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(1000);
+    timer2_->setObjectName(QStringLiteral("Timer2"));
+    timer2_->setInterval(1000);
+    timer2_->setTimerType(Qt::PreciseTimer);
+    timer3_->setObjectName(QStringLiteral("Timer3"));
+    timer3_->setInterval(2000);
+    link_ = new MeterLink(this, platform_.serial, platform_.waiter, state_.reading, timer1_);
+    connect(timer2_, &QTimer::timeout, this, &PanelWindow::Timer2_Timer);
+    connect(link_, &MeterLink::frameDecoded, this, &PanelWindow::showReading);
+    connect(link_, &MeterLink::noDeviceEntered, this, &PanelWindow::showNoDevice);
+    connect(link_, &MeterLink::noDeviceLeft, this, &PanelWindow::showMeterBack);
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("PanelClient"));
+    const Twips twips(this);
+    client->setFixedSize(twips.toPixels(PanelLayout::ClientWidth),
+                         twips.toPixels(PanelLayout::ClientHeight));
+    buildDisplay(client);
+    buildButtons(client);
+    setCentralWidget(client);
+    // The panel is drawn for one size; stretching it would only show empty margins.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+PanelWindow::~PanelWindow() = default;
+
+void PanelWindow::buildDisplay(QWidget* client) {
+    const Twips twips(this);
+    for (const PanelLayout::Shape& spec : PanelLayout::shapes()) {
+        auto* shape = new ShapeWidget(client, spec.kind, spec.fill);
+        shape->setObjectName(QString::fromLatin1(spec.name));
+        shape->setGeometry(twips.rect(spec.left, spec.top, spec.width, spec.height));
+        shapes_.insert(shape->objectName(), shape);
+    }
+
+    auto* battery = new QLabel(client);
+    battery->setObjectName(QStringLiteral("LBLBT"));
+    const int batterySize = twips.toPixels(PanelLayout::BatterySize);
+    battery->setGeometry(twips.toPixels(PanelLayout::BatteryLeft),
+                         twips.toPixels(PanelLayout::BatteryTop), batterySize, batterySize);
+    battery->setPixmap(batterySymbol(batterySize));
+    battery->hide();
+    labels_.insert(battery->objectName(), battery);
+
+    for (const PanelLayout::Label& spec : PanelLayout::labels()) {
+        auto* label = new QLabel(client);
+        label->setObjectName(QString::fromLatin1(spec.name));
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(spec.alignment);
+        QFont font(QString::fromLatin1(spec.family));
+        font.setBold(spec.bold);
+        font.setPointSizeF(spec.points);
+        label->setFont(font);
+        if (spec.color != PanelLayout::DefaultColor)
+            Colors::setForeground(label, spec.color);
+        label->setProperty(AutoSizeProperty, spec.width == 0);
+        label->move(twips.toPixels(spec.left), twips.toPixels(spec.top));
+        if (spec.width != 0)
+            label->resize(twips.toPixels(spec.width), label->sizeHint().height());
+        labels_.insert(label->objectName(), label);
+        setCaption(label, QString::fromLatin1(spec.caption));
+    }
+    for (const char* hidden : {"LBLH", "LBLRECORD", "LBLFULL"})
+        labels_.value(QString::fromLatin1(hidden))->hide();
+
+    const int keySize = twips.toPixels(PanelLayout::KeySize);
+    for (const PanelLayout::Key& spec : PanelLayout::keys()) {
+        auto* key = new KeyLabel(client);
+        key->setObjectName(QString::fromLatin1(spec.name));
+        key->setGeometry(twips.toPixels(spec.left), twips.toPixels(spec.top), keySize, keySize);
+        key->setFrameShape(QFrame::Box);
+        Colors::setBackground(key, spec.background);
+        key->setCursor(Qt::PointingHandCursor);
+        keys_.insert(key->objectName(), key);
+    }
+    // The erase spot lies over the red circle and takes its clicks.
+    auto* spot = new KeyLabel(client);
+    spot->setObjectName(QStringLiteral("Label10"));
+    spot->setGeometry(shapes_.value(QStringLiteral("Shape7"))->geometry());
+    spot->setCursor(Qt::PointingHandCursor);
+    keys_.insert(spot->objectName(), spot);
+}
+
+void PanelWindow::buildButtons(QWidget* client) {
+    const Twips twips(this);
+    auto* record = new QPushButton(QStringLiteral("REC"), client);
+    record->setObjectName(QStringLiteral("CMDRECORD"));
+    record->setGeometry(twips.rect(1920, 4200, 735, 255));
+    auto* rec = new QPushButton(QStringLiteral("rec"), client);
+    rec->setObjectName(QStringLiteral("CMDREC"));
+    rec->setGeometry(twips.rect(1920, 4440, 735, 255));
+    for (QPushButton* button : {record, rec}) {
+        QFont font = button->font();
+        font.setPointSizeF(7);
+        button->setFont(font);
+        button->setFocusPolicy(Qt::NoFocus);
+    }
+}
+
+QLabel* PanelWindow::label(const QString& name) const {
+    return labels_.value(name);
+}
+
+KeyLabel* PanelWindow::key(const QString& name) const {
+    return keys_.value(name);
+}
+
+ShapeWidget* PanelWindow::shape(const QString& name) const {
+    return shapes_.value(name);
+}
+
+void PanelWindow::fitToText(QLabel* label) {
+    if (label->property(AutoSizeProperty).toBool())
+        label->adjustSize();
+    else
+        label->resize(label->width(), label->sizeHint().height());
+}
+
+void PanelWindow::setCaption(QLabel* label, const QString& caption) {
+    const bool unitChanged =
+        label->objectName() == QLatin1String("LBLUNITbot") && label->text() != caption;
+    label->setText(caption);
+    fitToText(label);
+    if (unitChanged)
+        LBLUNITbot_Change();
+}
+
+void PanelWindow::setCaption(const QString& labelName, const QString& caption) {
+    setCaption(label(labelName), caption);
+}
+
+void PanelWindow::setLabelFont(QLabel* label, double points) {
+    QFont font = label->font();
+    font.setPointSizeF(points);
+    label->setFont(font);
+    fitToText(label);
+}
+
+void PanelWindow::placeLabel(QLabel* label, int leftTwips, int topTwips) {
+    const Twips twips(this);
+    label->move(twips.toPixels(leftTwips), twips.toPixels(topTwips));
+}
+
+QString PanelWindow::portText() const {
+    return QStringLiteral("Com") + QString::number(state_.ComPortNumber);
+}
+
+double PanelWindow::samplingPeriod() const {
+    return leadingNumber(label(QStringLiteral("lblsample"))->text());
+}
+
+void PanelWindow::showReading() {
+    const LiveReading& reading = state_.reading;
+    const QString valuePattern = QStringLiteral("#0.0#");
+    setCaption(QStringLiteral("LBLVALtime"), reading.MeterTimeText);
+    setCaption(QStringLiteral("LBLVALtemp"),
+               formatNumberText(reading.TemperatureText, valuePattern));
+    setCaption(QStringLiteral("LBLVALrh"), formatNumberText(reading.HumidityText, valuePattern));
+    setCaption(QStringLiteral("LBLUNITbot"), reading.TempUnit);
+    const bool celsius = reading.TempUnit == QLatin1String("C");
+    Colors::setBackground(key(QStringLiteral("LBLM1")), celsius ? Colors::Red : Colors::White);
+    Colors::setBackground(key(QStringLiteral("LBLM2")), celsius ? Colors::White : Colors::Red);
+    label(QStringLiteral("LBLBT"))->setVisible(reading.BatteryLow == 1);
+    label(QStringLiteral("LBLH"))->setVisible(reading.HoldOn == 1);
+    Colors::setBackground(key(QStringLiteral("LBLR1")),
+                          reading.HoldOn == 1 ? Colors::Red : Colors::White);
+    label(QStringLiteral("LBLFULL"))->setVisible(reading.MemoryFull == 1);
+    const bool recording = reading.MeterRecording == 1;
+    label(QStringLiteral("LBLRECORD"))->setVisible(recording);
+    Colors::setBackground(key(QStringLiteral("LBLL3")), recording ? Colors::Red : Colors::White);
+    menus_.CMDMEMORY->setEnabled(!recording);
+    if (recording)
+        closeWindowNamed(QStringLiteral("LOGGER"));
+}
+
+void PanelWindow::LBLUNITbot_Change() {
+    // The temperature chart's scale was drawn for the other unit.
+    closeWindowNamed(QStringLiteral("GRAPH2"));
+}
+
+void PanelWindow::showNoDevice() {
+    setCaption(QStringLiteral("lblcomm"), QStringLiteral(" NO COM "));
+    for (const char* value : {"LBLVALrh", "LBLVALtime", "LBLVALtemp"})
+        setCaption(QString::fromLatin1(value), QStringLiteral("----"));
+    label(QStringLiteral("LBLRECORD"))->hide();
+    Colors::setBackground(key(QStringLiteral("LBLR3")), Colors::Red);
+    Colors::setBackground(key(QStringLiteral("LBLR2")), Colors::White);
+    closeWindowNamed(QStringLiteral("LOGGER"));
+    for (QMenu* menu : {menus_.CMDFILE, menus_.CMDDISPLAY, menus_.CMDOPTION})
+        setMenuEnabled(menu, false);
+}
+
+void PanelWindow::showMeterBack() {
+    Colors::setBackground(key(QStringLiteral("LBLR2")), Colors::Red);
+    Colors::setBackground(key(QStringLiteral("LBLR3")), Colors::White);
+    setCaption(QStringLiteral("lblcomm"), portText());
+    for (QMenu* menu : {menus_.CMDFILE, menus_.CMDDISPLAY, menus_.CMDOPTION})
+        setMenuEnabled(menu, true);
+}
+
+void PanelWindow::Timer2_Timer() {
+    const double period = samplingPeriod();
+    if (period < tickOverrun_)
+        tickOverrun_ = 0.0;
+    timer2_->setInterval(static_cast<int>(roundHalfEven((period - tickOverrun_) * 1000.0)));
+
+    RecordingState& recording = state_.recording;
+    QString body;
+    const auto buildBody = [&] {
+        if (body.isNull())
+            body = rowBody(platform_.clock.now(), label(QStringLiteral("LBLVALrh"))->text(),
+                           label(QStringLiteral("LBLVALtemp"))->text(),
+                           label(QStringLiteral("LBLUNITbot"))->text(),
+                           !label(QStringLiteral("LBLBT"))->isHidden());
+        return body;
+    };
+
+    const bool listStep = recording.ListLive == 1;
+    const qint64 started = platform_.clock.steadyMilliseconds();
+    if (listStep && liveRowSink_)
+        liveRowSink_->appendLiveRow(buildBody());
+    if (recording.RecordingOn && recordSink_) {
+        recordSink_->recordRow(buildBody());
+    } else if (!recording.RecordingOn) {
+        recording.RecordCount = 0;
+        QLabel* count = label(QStringLiteral("LBLCOUNT"));
+        setCaption(count, QString());
+        count->hide();
+    }
+    tickOverrun_ = listStep ? (platform_.clock.steadyMilliseconds() - started) / 1000.0 : 0.0;
+}
+
+void PanelWindow::closeWindowNamed(const QString& name) {
+    for (QWidget* window : findChildren<QWidget*>(name, Qt::FindDirectChildrenOnly))
+        if (window->isWindow() && window->isVisible())
+            window->close();
+}
+
+void PanelWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    timer1_->stop();
+    timer2_->stop();
+    Q_EMIT closing();
+}
