@@ -1,0 +1,119 @@
+#include "lists/ListWindow.h"
+
+#include "lists/Grid.h"
+#include "lists/ListGridLayout.h"
+#include "lists/PrintListReport.h"
+#include "recording/PanelElements.h"
+#include "state/SharedState.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr int rowsBeforeScrolling = 26;
+
+// Layout in twips: the grid stands 120 twips inside the window, 5055 wide and 6375 high.
+constexpr int gridMarginTwips = 120;
+constexpr int gridWidthTwips = 5055;
+constexpr int gridHeightTwips = 6375;
+
+} // namespace
+
+ListWindow::ListWindow(QWidget* panel, SharedState& state, Printer& printer, Waiter& waiter)
+    : QMainWindow(panel, Qt::Window), state_(state), printer_(printer), waiter_(waiter) {
+    setObjectName(QStringLiteral("LIST"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("LIST"));
+
+    continue_ = menuBar()->addAction(QStringLiteral("CONTINUE"));
+    continue_->setObjectName(QStringLiteral("CONTINUE"));
+    pause_ = menuBar()->addAction(QStringLiteral("PAUSE"));
+    pause_->setObjectName(QStringLiteral("PAUSE"));
+    print_ = menuBar()->addAction(QStringLiteral("PRINT"));
+    print_->setObjectName(QStringLiteral("PRINT"));
+    connect(continue_, &QAction::triggered, this, &ListWindow::CONTINUE_Click);
+    connect(pause_, &QAction::triggered, this, &ListWindow::PAUSE_Click);
+    connect(print_, &QAction::triggered, this, &ListWindow::PRINT_Click);
+
+    auto* client = new QWidget(this);
+    grid_ = new Grid(client);
+    auto* layout = new QVBoxLayout(client);
+    const int margin = grid_->twipsToPixels(gridMarginTwips);
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->addWidget(grid_);
+    setCentralWidget(client);
+
+    // Tall enough for the header and the 26 rows listed before the list starts to scroll, so
+    // the newest row stays in view whatever the font.
+    const int rowsHeight = grid_->horizontalHeader()->sizeHint().height() +
+                           rowsBeforeScrolling * grid_->verticalHeader()->defaultSectionSize() +
+                           2 * grid_->frameWidth();
+    grid_->setMinimumHeight(std::min(rowsHeight, grid_->twipsToPixels(gridHeightTwips)));
+    resize(grid_->twipsToPixels(gridWidthTwips) + 2 * margin,
+           std::max(rowsHeight, grid_->twipsToPixels(gridHeightTwips)) + 2 * margin +
+               menuBar()->sizeHint().height());
+
+    Form_Load();
+}
+
+void ListWindow::Form_Load() {
+    if (const QWidget* panel = parentWidget())
+        move(panel->frameGeometry().width(), 0);
+    setUpListGrid(*grid_);
+    continue_->setEnabled(false);
+    pause_->setEnabled(true);
+}
+
+void ListWindow::PAUSE_Click() {
+    state_.recording.ListLive = 0;
+    pause_->setEnabled(false);
+    continue_->setEnabled(true);
+}
+
+void ListWindow::CONTINUE_Click() {
+    state_.recording.ListLive = 1;
+    continue_->setEnabled(false);
+    pause_->setEnabled(true);
+}
+
+void ListWindow::PRINT_Click() {
+    // One report at a time: a second one would mix its lines into the first on the printer.
+    print_->setEnabled(false);
+    const QPointer<ListWindow> alive(this);
+    PrintListReport(*grid_, printer_, waiter_);
+    if (alive)
+        print_->setEnabled(true);
+}
+
+void ListWindow::addLiveRow(const QString& rowBody) {
+    const int number = grid_->rowCount();
+    grid_->addRow(QString::number(number) + QLatin1Char('\t') + rowBody);
+    const int newRow = grid_->rowCount() - 1;
+    grid_->setCurrentRow(newRow);
+    if (newRow > rowsBeforeScrolling)
+        grid_->setFirstVisibleRow(grid_->firstVisibleRow() + 1);
+}
+
+void ListWindow::showAsFileView() {
+    pause_->setVisible(false);
+    continue_->setVisible(false);
+}
+
+void ListWindow::closeEvent(QCloseEvent* event) {
+    state_.recording.ListLive = 0;
+    const QWidget* panel = parentWidget();
+    if (auto* fileMenu = panelElement<QMenu>(panel, QStringLiteral("CMDFILE"))) {
+        fileMenu->setEnabled(true);
+        fileMenu->menuAction()->setEnabled(true);
+    } else {
+        setPanelActionEnabled(panel, QStringLiteral("CMDFILE"), true);
+    }
+    event->accept();
+    emit unloaded();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QMainWindow>
+
+class Grid;
+class Printer;
+class QAction;
+class Waiter;
+struct SharedState;
+
+// LIST: the table of live readings, or of a data file opened for viewing. Its menu bar holds
+// CONTINUE, PAUSE and PRINT. It closes for good (a fresh one is made the next time) and, when
+// closed, stops the live rows and enables the main window's FILE menu again.
+class ListWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // panel: the main window, which the list stands to the right of; it is the parent.
+    ListWindow(QWidget* panel, SharedState& state, Printer& printer, Waiter& waiter);
+
+    Grid& grid() { return *grid_; }
+
+    void PAUSE_Click();
+    void CONTINUE_Click();
+    void PRINT_Click();
+
+    // The live-list step of a sampling tick: numbers the row after the rows present, makes it
+    // current and scrolls by one row once more than 26 data rows are listed.
+    void addLiveRow(const QString& rowBody);
+    // The file view hides PAUSE and CONTINUE.
+    void showAsFileView();
+
+signals:
+    // The window was closed; it is deleted soon after.
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+
+    SharedState& state_;
+    Printer& printer_;
+    Waiter& waiter_;
+    Grid* grid_;
+    QAction* continue_;
+    QAction* pause_;
+    QAction* print_;
+};

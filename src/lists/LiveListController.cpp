@@ -1,0 +1,50 @@
+#include "lists/LiveListController.h"
+
+#include "lists/ListWindow.h"
+#include "lists/LoadFileIntoGrid.h"
+#include "recording/FileDialogState.h"
+#include "recording/PanelElements.h"
+#include "state/SharedState.h"
+
+LiveListController::LiveListController(QWidget* panel, SharedState& state, Dialogs& dialogs,
+                                       FileDialogState& fileDialog, Printer& printer,
+                                       Waiter& waiter)
+    : QObject(panel), panel_(panel), state_(state), dialogs_(dialogs), fileDialog_(fileDialog),
+      printer_(printer), waiter_(waiter) {
+    if (QAction* list = panelAction(panel_, QStringLiteral("CMDLIST")))
+        connect(list, &QAction::triggered, this, &LiveListController::CMDLIST_Click);
+    if (QAction* open = panelAction(panel_, QStringLiteral("CMDOPEN")))
+        connect(open, &QAction::triggered, this, &LiveListController::CMDOPEN_Click);
+}
+
+ListWindow* LiveListController::showWindow() {
+    if (!window_) {
+        window_ = new ListWindow(panel_, state_, printer_, waiter_);
+        // A closed window is gone even before its deletion: LIST then makes a fresh one.
+        connect(window_, &ListWindow::unloaded, this, [this] { window_ = nullptr; });
+    }
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+    return window_;
+}
+
+void LiveListController::CMDLIST_Click() {
+    state_.recording.ListLive = 1;
+    showWindow();
+}
+
+void LiveListController::CMDOPEN_Click() {
+    // No filter of its own: the dialog shows the one it last had.
+    const QString chosen = fileDialog_.choose(dialogs_, panel_, false);
+    if (chosen.isEmpty())
+        return;
+    ListWindow* window = showWindow();
+    window->showAsFileView();
+    LoadFileIntoGrid(window->grid(), chosen);
+}
+
+void LiveListController::appendLiveRow(const QString& rowBody) {
+    if (state_.recording.ListLive == 1 && window_)
+        window_->addLiveRow(rowBody);
+}

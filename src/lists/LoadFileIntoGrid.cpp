@@ -1,0 +1,19 @@
+#include "lists/LoadFileIntoGrid.h"
+
+#include "lists/Grid.h"
+#include "lists/GridModel.h"
+#include "recording/DataFileReader.h"
+
+bool LoadFileIntoGrid(Grid& grid, const QString& fileName) {
+    grid.setRowCount(1);
+    DataFileReader reader(fileName);
+    if (!reader.open())
+        return false;
+    GridModel& rows = grid.rows();
+    const auto addRow = [&rows](QByteArrayView field) { rows.stageRow(field); };
+    // One insertion per block read keeps a large file quick to show.
+    while (reader.readFields(addRow))
+        rows.commitRows();
+    rows.commitRows();
+    return !reader.failed();
+}

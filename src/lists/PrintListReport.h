@@ -1,0 +1,12 @@
+#pragma once
+
+class Grid;
+class Printer;
+class Waiter;
+
+// Prints a list grid on the printer as fixed-column text: the heading and rule lines, then one
+// line per data row. It waits 0.02 s before each row while events go on, and reads the row
+// count afresh each time, so rows that arrive while it prints are printed too. A failing
+// printer step is skipped (with no printer nothing comes out and nothing is said). It stops
+// early when the program ends or the grid's window is closed. The hourglass shows meanwhile.
+void PrintListReport(Grid& grid, Printer& printer, Waiter& waiter);

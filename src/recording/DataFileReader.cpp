@@ -1,0 +1,42 @@
+#include "recording/DataFileReader.h"
+
+#include "recording/DataFileFormat.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr qsizetype blockSize = 1 << 20;
+
+} // namespace
+
+DataFileReader::DataFileReader(const QString& path) : file_(path) {}
+
+bool DataFileReader::open() {
+    return file_.open(QIODevice::ReadOnly);
+}
+
+bool DataFileReader::readFields(const std::function<void(QByteArrayView field)>& onField) {
+    if (done_ || !file_.isOpen())
+        return false;
+    // A field longer than a block is read in ever larger steps, so a long line costs linear time.
+    const qsizetype want = std::max(blockSize, pending_);
+    buffer_.resize(pending_ + want);
+    const qint64 got = file_.read(buffer_.data() + pending_, want);
+    if (got < 0) {
+        failed_ = true;
+        done_ = true;
+        return false;
+    }
+    const qsizetype filled = pending_ + got;
+    const bool atEnd = got == 0 || file_.atEnd();
+    const qsizetype used =
+        splitDataFields(QByteArrayView(buffer_.constData(), filled), atEnd, onField);
+    pending_ = filled - used;
+    if (pending_ > 0 && used > 0)
+        std::memmove(buffer_.data(), buffer_.constData() + used, pending_);
+    if (atEnd)
+        done_ = true;
+    return !done_;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QFile>
+#include <QString>
+#include <functional>
+
+// Reads a data file block by block and hands out its fields by the reader rule
+// (splitDataFields), so that a file of any size is read in little memory.
+class DataFileReader {
+public:
+    explicit DataFileReader(const QString& path);
+
+    bool open();
+    // Reads one more block and calls onField for every field it completes. Returns false once the
+    // end of the file is reached (the fields of that last block are handed out too) or a read
+    // failed (failed() tells which). Views are valid only during the call.
+    bool readFields(const std::function<void(QByteArrayView field)>& onField);
+    bool failed() const { return failed_; }
+
+private:
+    QFile file_;
+    QByteArray buffer_;
+    qsizetype pending_ = 0; // bytes at the start of buffer_ that hold an unfinished field
+    bool failed_ = false;
+    bool done_ = false;
+};

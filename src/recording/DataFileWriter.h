@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+// The recorder's open data file. Every line goes to the operating system as it is written and
+// is forced to the disk, so that a killed program or a power cut keeps every line written
+// before. A line that cannot be written completely is taken back, and the reason is kept.
+class DataFileWriter {
+public:
+    DataFileWriter() = default;
+    DataFileWriter(const DataFileWriter&) = delete;
+    DataFileWriter& operator=(const DataFileWriter&) = delete;
+
+    // Opens the file for appending, creating it when it does not exist.
+    bool open(const QString& path);
+    bool isOpen() const { return file_.isOpen(); }
+    void close();
+
+    // Writes one whole line. False when it failed: the disk is full, the drive is gone, or the
+    // path no longer leads to the file that was opened (deleted or moved away).
+    bool writeLine(const QByteArray& line);
+    QString errorText() const { return error_; }
+
+private:
+    bool stillThere();
+
+    QFile file_;
+    QString error_;
+};
