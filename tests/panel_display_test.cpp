@@ -1,0 +1,317 @@
+#include "PanelRig.h"
+#include "link/MeterLink.h"
+#include "panel/PanelMenus.h"
+#include "panel/SamplingSinks.h"
+
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QByteArray PlainFrame = frameOf({0x00, 0x12, 0x05, 0x02, 0x35, 0x05, 0x43, 0x00});
+
+// A secondary window of the panel, as the datalogger or a chart window would be.
+QWidget* openWindow(PanelWindow& panel, const char* name) {
+    auto* window = new QWidget(&panel, Qt::Window);
+    window->setObjectName(QString::fromLatin1(name));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return window;
+}
+
+} // namespace
+
+class PanelDisplayTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void aFrameFillsTheDisplay() {
+        PanelRig rig;
+        rig.meterAnswers(PlainFrame);
+        rig.poll();
+        QCOMPARE(rig.caption("LBLVALtime"), QStringLiteral("12:05"));
+        QCOMPARE(rig.caption("LBLVALtemp"), QStringLiteral("23.5"));
+        QCOMPARE(rig.caption("LBLVALrh"), QStringLiteral("54.3"));
+        QCOMPARE(rig.caption("LBLUNITbot"), QStringLiteral("C"));
+        QCOMPARE(rig.keyColor("LBLM1"), RedKey);
+        QCOMPARE(rig.keyColor("LBLM2"), WhiteKey);
+        for (const char* indicator : {"LBLBT", "LBLH", "LBLFULL", "LBLRECORD"})
+            QVERIFY2(!rig.shown(indicator), indicator);
+        QCOMPARE(rig.spacesSent(), 1);
+    }
+
+    void valuesShowThroughTheDisplayFormat_data() {
+        QTest::addColumn<int>("byte4");
+        QTest::addColumn<int>("byte5");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("whole") << 0x02 << 0x00 << "20.0";
+        QTest::newRow("tenths") << 0x02 << 0x35 << "23.5";
+        QTest::newRow("hundreds") << 0x10 << 0x53 << "105.3";
+        QTest::newRow("overload") << 0x80 << 0x00 << "OL";
+        QTest::newRow("negative overload") << 0xA0 << 0x00 << "-OL";
+        QTest::newRow("negative") << 0x20 << 0x53 << "-5.3";
+    }
+    void valuesShowThroughTheDisplayFormat() {
+        QFETCH(int, byte4);
+        QFETCH(int, byte5);
+        QFETCH(QString, shown);
+        PanelRig rig;
+        rig.meterAnswers(frameOf({0, 0x12, 0x05, byte4, byte5, 0x05, 0x43, 0}));
+        rig.poll();
+        QCOMPARE(rig.caption("LBLVALtemp"), shown);
+    }
+
+    void flagsLightTheIndicators() {
+        PanelRig rig;
+        rig.meterAnswers(frameOf({0, 0x12, 0x05, 0x02, 0x35, 0x75, 0x43, 0}));
+        rig.poll();
+        QVERIFY(rig.shown("LBLBT"));
+        QVERIFY(rig.shown("LBLH"));
+        QVERIFY(rig.shown("LBLFULL"));
+        QCOMPARE(rig.keyColor("LBLR1"), RedKey);
+
+        rig.meterAnswers(PlainFrame);
+        rig.poll();
+        QVERIFY(!rig.shown("LBLBT"));
+        QVERIFY(!rig.shown("LBLH"));
+        QVERIFY(!rig.shown("LBLFULL"));
+        QCOMPARE(rig.keyColor("LBLR1"), WhiteKey);
+    }
+
+    void meterRecordingClosesTheDataloggerAndDisablesMemory() {
+        PanelRig rig;
+        rig.panel.show();
+        QPointer<QWidget> logger = openWindow(rig.panel, "LOGGER");
+        rig.meterAnswers(frameOf({0, 0x12, 0x05, 0x02, 0x35, 0x85, 0x43, 0}));
+        rig.poll();
+        QVERIFY(rig.shown("LBLRECORD"));
+        QCOMPARE(rig.keyColor("LBLL3"), RedKey);
+        QVERIFY(!rig.panel.menus().CMDMEMORY->isEnabled());
+        QTRY_VERIFY(logger.isNull());
+
+        rig.meterAnswers(PlainFrame);
+        rig.poll();
+        QVERIFY(!rig.shown("LBLRECORD"));
+        QCOMPARE(rig.keyColor("LBLL3"), WhiteKey);
+        QVERIFY(rig.panel.menus().CMDMEMORY->isEnabled());
+    }
+
+    void switchingToFahrenheitClosesOnlyTheTemperatureChart() {
+        PanelRig rig;
+        rig.panel.show();
+        rig.meterAnswers(PlainFrame);
+        rig.poll();
+        QPointer<QWidget> temperatureChart = openWindow(rig.panel, "GRAPH2");
+        QPointer<QWidget> humidityChart = openWindow(rig.panel, "GRAPH1");
+        rig.meterAnswers(frameOf({0, 0x12, 0x05, 0x47, 0x43, 0x05, 0x43, 0}));
+        rig.poll();
+        QCOMPARE(rig.caption("LBLUNITbot"), QStringLiteral("F"));
+        QCOMPARE(rig.keyColor("LBLM1"), WhiteKey);
+        QCOMPARE(rig.keyColor("LBLM2"), RedKey);
+        QTRY_VERIFY(temperatureChart.isNull());
+        QVERIFY(!humidityChart.isNull() && humidityChart->isVisible());
+    }
+
+    void repliesOfTheWrongLengthAreRetried_data() {
+        QTest::addColumn<int>("badLength");
+        QTest::newRow("short") << 7;
+        QTest::newRow("long") << 9;
+        QTest::newRow("nothing") << 0;
+        QTest::newRow("one byte") << 1;
+    }
+    void repliesOfTheWrongLengthAreRetried() {
+        QFETCH(int, badLength);
+        PanelRig rig;
+        int polls = 0;
+        rig.serial.responder = [&](const QByteArray&) {
+            return ++polls <= 3 ? QByteArray(badLength, '\x11') : PlainFrame;
+        };
+        rig.poll();
+        QCOMPARE(rig.spacesSent(), 4);
+        QCOMPARE(rig.caption("LBLVALrh"), QStringLiteral("54.3"));
+    }
+
+    void aSplitReplyIsNotTakenForAFrame() {
+        PanelRig rig;
+        int polls = 0;
+        // Half a frame now, the rest with the next attempt: 8 bytes are waiting only then, and
+        // the buffer is emptied before each attempt, so only a whole reply counts.
+        rig.serial.responder = [&](const QByteArray&) {
+            ++polls;
+            return polls < 3 ? PlainFrame.left(4) : PlainFrame;
+        };
+        rig.poll();
+        QCOMPARE(rig.spacesSent(), 3);
+        QCOMPARE(rig.caption("LBLVALtime"), QStringLiteral("12:05"));
+    }
+
+    void aSilentMeterEndsInTheNoDeviceStateAndComesBack() {
+        PanelRig rig;
+        rig.panel.show();
+        rig.meterAnswers(PlainFrame);
+        rig.poll();
+        rig.meterIsSilent();
+        rig.waiter.waits.clear();
+        rig.serial.writes.clear();
+        QPointer<QWidget> logger = openWindow(rig.panel, "LOGGER");
+
+        int rounds = 0;
+        rig.waiter.onWait = [&](double seconds) {
+            if (seconds != 0.1)
+                return;
+            // Inside the no-device state: check what it shows, then let the meter answer.
+            if (++rounds == 1) {
+                QCOMPARE(rig.caption("lblcomm"), QStringLiteral(" NO COM "));
+                for (const char* value : {"LBLVALrh", "LBLVALtime", "LBLVALtemp"})
+                    QCOMPARE(rig.caption(value), QStringLiteral("----"));
+                QCOMPARE(rig.keyColor("LBLR3"), RedKey);
+                QCOMPARE(rig.keyColor("LBLR2"), WhiteKey);
+                const PanelMenus& menus = rig.panel.menus();
+                QVERIFY(!isMenuEnabled(menus.CMDFILE));
+                QVERIFY(!isMenuEnabled(menus.CMDDISPLAY));
+                QVERIFY(!isMenuEnabled(menus.CMDOPTION));
+                QVERIFY(rig.panel.link().inNoDeviceState());
+            }
+            if (rounds == 5)
+                rig.serial.feed("\x01");
+        };
+        rig.poll();
+
+        QCOMPARE(rig.spacesSent(), MeterLink::AttemptsPerPoll + 5);
+        QCOMPARE(rig.waiter.waits.count(0.01), MeterLink::AttemptsPerPoll);
+        QCOMPARE(rig.waiter.waits.count(0.1), 5);
+        QTRY_VERIFY(logger.isNull());
+        QCOMPARE(rig.caption("lblcomm"), QStringLiteral("Com1"));
+        QCOMPARE(rig.keyColor("LBLR2"), RedKey);
+        QCOMPARE(rig.keyColor("LBLR3"), WhiteKey);
+        QVERIFY(isMenuEnabled(rig.panel.menus().CMDFILE));
+        QVERIFY(isMenuEnabled(rig.panel.menus().CMDDISPLAY));
+        QVERIFY(isMenuEnabled(rig.panel.menus().CMDOPTION));
+        QVERIFY(rig.panel.Timer1()->isActive());
+        QVERIFY(!rig.panel.link().inNoDeviceState());
+        // What arrived stays for the next poll to discard.
+        QCOMPARE(rig.serial.bytesWaiting(), 1);
+
+        rig.meterAnswers(PlainFrame);
+        rig.poll();
+        QCOMPARE(rig.caption("LBLVALrh"), QStringLiteral("54.3"));
+    }
+
+    void anUnpluggedAdapterIsReopenedAboutOnceASecond() {
+        PanelRig rig;
+        rig.meterAnswers(PlainFrame);
+        rig.poll();
+        rig.serial.unplug();
+        rig.serial.availablePorts.clear();
+        rig.waiter.waits.clear();
+        const int opensBefore = rig.serial.openCount;
+
+        int rounds = 0;
+        rig.waiter.onWait = [&](double seconds) {
+            if (seconds == 0.1 && ++rounds == 35)
+                rig.serial.availablePorts = {1}; // plugged back in
+        };
+        rig.poll();
+
+        // Without its device the poll does not try fifty times; it goes to the no-device state
+        // and tries to reopen every tenth round, that is once a second.
+        QCOMPARE(rig.waiter.waits.count(0.01), 0);
+        QCOMPARE(rig.serial.openCount - opensBefore, 5); // rounds 0, 10, 20, 30 and 40
+        QVERIFY(rig.serial.isOpen());
+        QCOMPARE(rig.serial.portNumber(), 1);
+        QCOMPARE(rig.caption("lblcomm"), QStringLiteral("Com1"));
+        rig.poll();
+        QCOMPARE(rig.caption("LBLVALtime"), QStringLiteral("12:05"));
+    }
+
+    void aPollDueDuringAPollIsSkipped() {
+        PanelRig rig;
+        rig.meterAnswers(PlainFrame);
+        int nested = 0;
+        rig.waiter.onWait = [&](double) {
+            if (nested++ == 0)
+                rig.poll();
+        };
+        rig.poll();
+        QCOMPARE(rig.spacesSent(), 1);
+        QCOMPARE(rig.caption("LBLVALrh"), QStringLiteral("54.3"));
+    }
+
+    void endingTheProgramUnwindsTheNoDeviceState() {
+        PanelRig rig;
+        rig.meterIsSilent();
+        int rounds = 0;
+        rig.waiter.onWait = [&](double seconds) {
+            if (seconds == 0.1 && ++rounds == 3)
+                rig.waiter.stopAll();
+        };
+        rig.poll(); // returns instead of waiting for ever
+        QCOMPARE(rounds, 3);
+        rig.poll();
+        QCOMPARE(rounds, 3);
+    }
+
+    void samplingTickIntervalFollowsThePeriodLessTheOverrun() {
+        PanelRig rig;
+        struct SlowList : LiveRowSink {
+            FakeClock* clock;
+            QStringList rows;
+            void appendLiveRow(const QString& row) override {
+                rows << row;
+                clock->advanceMilliseconds(300);
+            }
+        } list;
+        list.clock = &rig.clock;
+        rig.panel.setLiveRowSink(&list);
+        rig.panel.Timer2_Timer();
+        QCOMPARE(rig.panel.Timer2()->interval(), 2000);
+        QVERIFY(list.rows.isEmpty()); // the list takes rows only while it is live
+
+        rig.state.recording.ListLive = 1;
+        rig.panel.Timer2_Timer();
+        QCOMPARE(list.rows.size(), 1);
+        rig.panel.Timer2_Timer();
+        QCOMPARE(rig.panel.Timer2()->interval(), 1700);
+
+        rig.panel.setCaption(QStringLiteral("lblsample"), QStringLiteral("65 Sec"));
+        rig.panel.Timer2_Timer();
+        QCOMPARE(rig.panel.Timer2()->interval(), 64700);
+    }
+
+    void samplingTickRowsCarryWhatThePanelShows() {
+        PanelRig rig;
+        struct Rows : LiveRowSink {
+            QStringList rows;
+            void appendLiveRow(const QString& row) override { rows << row; }
+        } list;
+        rig.panel.setLiveRowSink(&list);
+        rig.state.recording.ListLive = 1;
+        rig.meterAnswers(frameOf({0, 0x12, 0x05, 0x02, 0x35, 0x15, 0x43, 0}));
+        rig.poll();
+        rig.panel.Timer2_Timer();
+        rig.meterIsSilent();
+        rig.waiter.onWait = [&](double seconds) {
+            if (seconds == 0.1)
+                rig.panel.Timer2_Timer(); // sampling goes on in the no-device state
+            if (rig.waiter.waits.count(0.1) == 2)
+                rig.serial.feed("x");
+        };
+        rig.poll();
+        QCOMPARE(list.rows.size(), 3);
+        QCOMPARE(list.rows[0], QStringLiteral("05-02-2003\t14:03:27\t54.3\t23.5\tC\tLOW"));
+        QVERIFY(list.rows[1].endsWith(QStringLiteral("\t----\t----\tC\tLOW")));
+    }
+
+    void withoutRecordingTheCountStaysHidden() {
+        PanelRig rig;
+        rig.state.recording.RecordCount = 12;
+        rig.panel.label(QStringLiteral("LBLCOUNT"))->show();
+        rig.panel.Timer2_Timer();
+        QCOMPARE(rig.state.recording.RecordCount, 0);
+        QVERIFY(!rig.shown("LBLCOUNT"));
+        QCOMPARE(rig.caption("LBLCOUNT"), QString());
+    }
+};
+
+QTEST_MAIN(PanelDisplayTest)
+#include "panel_display_test.moc"
