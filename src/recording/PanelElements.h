@@ -28,9 +28,14 @@ inline void setPanelLabelVisible(const QWidget* panel, const QString& name, bool
         label->setVisible(visible);
 }
 
+// Labels the main window sizes to their text (marked "sizedToText") follow a new caption.
 inline void setPanelLabelText(const QWidget* panel, const QString& name, const QString& text) {
-    if (QLabel* label = panelLabel(panel, name))
-        label->setText(text);
+    QLabel* label = panelLabel(panel, name);
+    if (!label)
+        return;
+    label->setText(text);
+    if (label->property("sizedToText").toBool())
+        label->adjustSize();
 }
 
 inline QString panelLabelText(const QWidget* panel, const QString& name) {

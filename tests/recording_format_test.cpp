@@ -1,0 +1,161 @@
+#include "recording/DataFileFormat.h"
+#include "recording/RowText.h"
+
+#include <QTest>
+
+namespace {
+
+QStringList splitAll(const QByteArray& bytes) {
+    QStringList fields;
+    const qsizetype used = splitDataFields(
+        bytes, true, [&](QByteArrayView field) { fields << QString::fromLatin1(field); });
+    if (used != bytes.size())
+        fields << QStringLiteral("<unused %1>").arg(bytes.size() - used);
+    return fields;
+}
+
+// Feeds the bytes cut at the given position, as a block reader would: the unused tail of the
+// first call comes first in the second.
+QStringList splitInTwo(const QByteArray& bytes, qsizetype cut) {
+    QStringList fields;
+    const auto collect = [&](QByteArrayView field) { fields << QString::fromLatin1(field); };
+    const qsizetype used = splitDataFields(QByteArrayView(bytes).first(cut), false, collect);
+    splitDataFields(QByteArrayView(bytes).sliced(used), true, collect);
+    return fields;
+}
+
+} // namespace
+
+class RecordingFormatTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void recorderLineIsByteExact_data() {
+        QTest::addColumn<qint64>("number");
+        QTest::addColumn<bool>("batteryLow");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("twelfth record")
+            << qint64(12) << false << QByteArray(" 12\t05-02-2003\t14:03:27\t45.6\t23.1\tC\r\n");
+        QTest::newRow("low battery")
+            << qint64(12) << true
+            << QByteArray(" 12\t05-02-2003\t14:03:27\t45.6\t23.1\tC\tLOW\r\n");
+        QTest::newRow("ninth, no zero fill")
+            << qint64(9) << false << QByteArray(" 9\t05-02-2003\t14:03:27\t45.6\t23.1\tC\r\n");
+        QTest::newRow("beyond 16 bits")
+            << qint64(32768) << false
+            << QByteArray(" 32768\t05-02-2003\t14:03:27\t45.6\t23.1\tC\r\n");
+        QTest::newRow("beyond 32 bits")
+            << qint64(4294967296) << false
+            << QByteArray(" 4294967296\t05-02-2003\t14:03:27\t45.6\t23.1\tC\r\n");
+    }
+    void recorderLineIsByteExact() {
+        QFETCH(qint64, number);
+        QFETCH(bool, batteryLow);
+        QFETCH(QByteArray, expected);
+        const QString body =
+            rowBody(QDateTime(QDate(2003, 5, 2), QTime(14, 3, 27)), QStringLiteral("45.6"),
+                    QStringLiteral("23.1"), QStringLiteral("C"), batteryLow);
+        QCOMPARE(recorderLine(number, body), expected);
+    }
+
+    void recordNumberTextHasTheSignSpace() {
+        QCOMPARE(recordNumberText(1), QStringLiteral(" 1"));
+        QCOMPARE(recordNumberText(10), QStringLiteral(" 10"));
+        QCOMPARE(recordNumberText(32767), QStringLiteral(" 32767"));
+        QCOMPARE(recordNumberText(32768), QStringLiteral(" 32768"));
+    }
+
+    void saveLineIsByteExact_data() {
+        QTest::addColumn<qint64>("number");
+        QTest::addColumn<QStringList>("cells");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("empty battery keeps its tab")
+            << qint64(3) << QStringList{"05-02-2003", "14:03:27", "45.6", "23.1", "C", ""}
+            << QByteArray("\"3\t05-02-2003\t14:03:27\t45.6\t23.1\tC\t\"\r\n");
+        QTest::newRow("low battery")
+            << qint64(12) << QStringList{"05-02-2003", "14:03:27", "45.6", "23.1", "F", "LOW"}
+            << QByteArray("\"12\t05-02-2003\t14:03:27\t45.6\t23.1\tF\tLOW\"\r\n");
+        QTest::newRow("a quote is not escaped")
+            << qint64(1) << QStringList{"a\"b", "", "", "", "", ""}
+            << QByteArray("\"1\ta\"b\t\t\t\t\t\"\r\n");
+        QTest::newRow("latin-1 byte") << qint64(1) << QStringList{QStringLiteral("25\u00b0")}
+                                      << QByteArray("\"1\t25\xb0\"\r\n");
+    }
+    void saveLineIsByteExact() {
+        QFETCH(qint64, number);
+        QFETCH(QStringList, cells);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(saveLine(number, cells), expected);
+    }
+
+    void readerRule_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("fields");
+        QTest::newRow("recorder line loses its leading space")
+            << QByteArray(" 1\t05-02-2003\t14:03:27\t45.6\t23.1\tC\r\n")
+            << QStringList{"1\t05-02-2003\t14:03:27\t45.6\t23.1\tC"};
+        QTest::newRow("save line loses its quotes")
+            << QByteArray("\"3\t05-02-2003\t14:03:27\t45.6\t23.1\tC\t\"\r\n")
+            << QStringList{"3\t05-02-2003\t14:03:27\t45.6\t23.1\tC\t"};
+        QTest::newRow("comma splits an unquoted line")
+            << QByteArray("a,b\r\n") << QStringList{"a", "b"};
+        QTest::newRow("commas inside quotes belong to the field")
+            << QByteArray("\"a,b\",c\r\n") << QStringList{"a,b", "c"};
+        QTest::newRow("rest after the closing quote is dropped")
+            << QByteArray("\"a\" junk,next\r\n") << QStringList{"a", "next"};
+        QTest::newRow("rest after the closing quote up to the line end")
+            << QByteArray("\"a\"xyz\r\nb\r\n") << QStringList{"a", "b"};
+        QTest::newRow("leading spaces skipped, tabs kept")
+            << QByteArray("   x\r\n\ty\r\n") << QStringList{"x", "\ty"};
+        QTest::newRow("spaces before a quote") << QByteArray("  \"q\"\r\n") << QStringList{"q"};
+        QTest::newRow("blank line is an empty field")
+            << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
+        QTest::newRow("last line without CR LF") << QByteArray("a\r\nb") << QStringList{"a", "b"};
+        QTest::newRow("LF only") << QByteArray("a\nb\n") << QStringList{"a", "b"};
+        QTest::newRow("CR only") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+        QTest::newRow("CR CR is a blank line") << QByteArray("a\r\rb") << QStringList{"a", "", "b"};
+        QTest::newRow("LF CR is two line ends")
+            << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+        QTest::newRow("unclosed quote ends with its line")
+            << QByteArray("\"abc\r\ndef\r\n") << QStringList{"abc", "def"};
+        QTest::newRow("trailing comma gives an empty field")
+            << QByteArray("a,\r\n") << QStringList{"a", ""};
+        QTest::newRow("only blanks at the end give nothing")
+            << QByteArray("a\r\n   ") << QStringList{"a"};
+        QTest::newRow("empty file") << QByteArray() << QStringList{};
+        QTest::newRow("empty quoted field") << QByteArray("\"\"\r\n") << QStringList{""};
+        QTest::newRow("nul and high bytes pass through")
+            << QByteArray("a\0b\xff\r\n", 6)
+            << QStringList{QString::fromLatin1(QByteArray("a\0b\xff", 4))};
+    }
+    void readerRule() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, fields);
+        QCOMPARE(splitAll(bytes), fields);
+    }
+
+    // Wherever a block ends, the fields are the same as from the whole file at once.
+    void blockBoundariesDoNotChangeTheFields_data() { readerRule_data(); }
+    void blockBoundariesDoNotChangeTheFields() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, fields);
+        for (qsizetype cut = 0; cut <= bytes.size(); ++cut)
+            QCOMPARE(splitInTwo(bytes, cut), fields);
+    }
+
+    void bothWritersReadBackIntoTheSameColumns() {
+        const QString body =
+            rowBody(QDateTime(QDate(2003, 5, 2), QTime(14, 3, 27)), QStringLiteral("45.6"),
+                    QStringLiteral("23.1"), QStringLiteral("C"), true);
+        const QByteArray file =
+            recorderLine(7, body) +
+            saveLine(7, QStringList{"05-02-2003", "14:03:27", "45.6", "23.1", "C", "LOW"});
+        const QStringList fields = splitAll(file);
+        QCOMPARE(fields.size(), 2);
+        const QStringList expected{"7", "05-02-2003", "14:03:27", "45.6", "23.1", "C", "LOW"};
+        QCOMPARE(fields[0].split(QLatin1Char('\t')), expected);
+        QCOMPARE(fields[1].split(QLatin1Char('\t')), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(RecordingFormatTest)
+#include "recording_format_test.moc"

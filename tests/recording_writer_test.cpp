@@ -1,0 +1,146 @@
+#include "recording/DataFileWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<cannot open>";
+    return file.readAll();
+}
+
+} // namespace
+
+class RecordingWriterTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void appendsToAnExistingFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("run.dat"));
+        {
+            QFile earlier(path);
+            QVERIFY(earlier.open(QIODevice::WriteOnly));
+            earlier.write(" 1\tearlier\r\n");
+        }
+        DataFileWriter writer;
+        QVERIFY(writer.open(path));
+        QVERIFY(writer.writeLine(" 1\tlater\r\n"));
+        writer.close();
+        QCOMPARE(contents(path), QByteArray(" 1\tearlier\r\n 1\tlater\r\n"));
+    }
+
+    // Another reader sees every line as soon as it is written, before the file is closed: a
+    // program killed after the tick loses nothing.
+    void eachLineReachesTheSystemAtOnce() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("live.dat"));
+        DataFileWriter writer;
+        QVERIFY(writer.open(path));
+        QVERIFY(writer.writeLine(" 1\ta\r\n"));
+        QCOMPARE(contents(path), QByteArray(" 1\ta\r\n"));
+        QVERIFY(writer.writeLine(" 2\tb\r\n"));
+        QCOMPARE(contents(path), QByteArray(" 1\ta\r\n 2\tb\r\n"));
+    }
+
+    void pathsWithSpacesAndNonAsciiLetters() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Messungen Größe €/Feuchte Ø 1.dat"));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        DataFileWriter writer;
+        QVERIFY(writer.open(path));
+        QVERIFY(writer.writeLine(" 1\tx\r\n"));
+        QCOMPARE(contents(path), QByteArray(" 1\tx\r\n"));
+    }
+
+    void aMissingFolderCannotBeOpened() {
+        QTemporaryDir dir;
+        DataFileWriter writer;
+        QVERIFY(!writer.open(dir.filePath(QStringLiteral("no such folder/x.dat"))));
+        QVERIFY(!writer.isOpen());
+        QVERIFY(!writer.errorText().isEmpty());
+        QVERIFY(!writer.writeLine("x\r\n"));
+    }
+
+    void aFullDiskFailsTheLine() {
+        if (!QFile::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full on this system");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("seek")));
+        DataFileWriter writer;
+        QVERIFY(writer.open(QStringLiteral("/dev/full")));
+        QVERIFY(!writer.writeLine(" 1\tx\r\n"));
+        QVERIFY2(writer.errorText().contains(QStringLiteral("space"), Qt::CaseInsensitive),
+                 qPrintable(writer.errorText()));
+    }
+
+    // A disk that fills up in the middle of a line: the torn part is taken back, so the lines
+    // before stay whole and the next run does not start on a broken line.
+    void aLineCutShortIsTakenBack() {
+#ifdef Q_OS_LINUX
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("torn.dat"));
+        DataFileWriter writer;
+        QVERIFY(writer.open(path));
+        QVERIFY(writer.writeLine(" 1\tfirst\r\n"));
+        // The file size limit stands for the full disk: the system takes a part of the line.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        rlimit small = saved;
+        small.rlim_cur = 20;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool written = writer.writeLine(" 2\ta longer second line\r\n");
+        const QString reason = writer.errorText();
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
+        QVERIFY(!written);
+        QVERIFY(!reason.isEmpty());
+        QCOMPARE(contents(path), QByteArray(" 1\tfirst\r\n"));
+#else
+        QSKIP("needs a file size limit");
+#endif
+    }
+
+    void aDeletedFileFailsTheNextLine() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("gone.dat"));
+        DataFileWriter writer;
+        QVERIFY(writer.open(path));
+        QVERIFY(writer.writeLine(" 1\tx\r\n"));
+        QVERIFY(QFile::remove(path));
+        QVERIFY(!writer.writeLine(" 2\tx\r\n"));
+        QVERIFY(writer.errorText().contains(QStringLiteral("deleted")));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    // A new file under the old name is not the file being recorded: writing on would put the
+    // lines where nobody looks for them.
+    void aReplacedFileFailsTheNextLine() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("replaced.dat"));
+        DataFileWriter writer;
+        QVERIFY(writer.open(path));
+        QVERIFY(writer.writeLine(" 1\tx\r\n"));
+        QVERIFY(QFile::rename(path, dir.filePath(QStringLiteral("moved.dat"))));
+        {
+            QFile other(path);
+            QVERIFY(other.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(!writer.writeLine(" 2\tx\r\n"));
+        QCOMPARE(contents(path), QByteArray());
+        QCOMPARE(contents(dir.filePath(QStringLiteral("moved.dat"))), QByteArray(" 1\tx\r\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(RecordingWriterTest)
+#include "recording_writer_test.moc"
