@@ -9,6 +9,7 @@
 #include "panel/KeyLabel.h"
 #include "panel/PanelWindow.h"
 #include "platform/Colors.h"
+#include "platform/Twips.h"
 #include "state/SharedState.h"
 
 #include <QLabel>
