@@ -55,6 +55,7 @@ PanelWindow::PanelWindow(SharedState& state, const Platform& platform)
     setCentralWidget(client);
     // The panel is drawn for one size; stretching it would only show empty margins.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
 }
 
 PanelWindow::~PanelWindow() = default;

@@ -1,0 +1,172 @@
+#include "FakeClock.h"
+#include "FakeDialogs.h"
+#include "FakePrinter.h"
+#include "FakeWaiter.h"
+#include "ScriptedSerialPort.h"
+#include "app/Application.h"
+#include "app/SelectionWindow.h"
+#include "link/MeterLink.h"
+#include "panel/KeyLabel.h"
+#include "panel/PanelWindow.h"
+#include "platform/Colors.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+struct StartRig {
+    ScriptedSerialPort serial{nullptr};
+    FakeDialogs dialogs;
+    FakePrinter printer;
+    FakeClock clock;
+    FakeWaiter waiter{&clock};
+    Platform platform{serial, dialogs, printer, clock, waiter};
+    Application application{platform};
+    QSignalSpy finished{&application, &Application::finished};
+
+    StartRig() { application.start(); }
+
+    SelectionWindow* selection() const { return application.selection(); }
+    void choose(const QString& text) {
+        selection()->TxtCOM()->setEditText(text);
+        selection()->findChild<QPushButton*>(QStringLiteral("CmdOK"))->click();
+    }
+    int exitCode() const { return finished.isEmpty() ? -1 : finished.constFirst().at(0).toInt(); }
+};
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void portDialogOffersEightPorts() {
+        StartRig rig;
+        QComboBox* ports = rig.selection()->TxtCOM();
+        QCOMPARE(ports->count(), 8);
+        QCOMPARE(ports->itemText(0), QStringLiteral("COM1"));
+        QCOMPARE(ports->itemText(7), QStringLiteral("COM8"));
+        QCOMPARE(ports->currentText(), QStringLiteral("COM1"));
+        QCOMPARE(rig.selection()->windowTitle(), QStringLiteral("SELECTION"));
+        QVERIFY(rig.selection()->isVisible());
+    }
+
+    void portNames_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("port");
+        QTest::newRow("first") << "COM1" << 1;
+        QTest::newRow("last") << "COM8" << 8;
+        QTest::newRow("lower case") << "com3" << 0;
+        QTest::newRow("ninth") << "COM9" << 0;
+        QTest::newRow("blank after") << "COM3 " << 0;
+        QTest::newRow("empty") << "" << 0;
+    }
+    void portNames() {
+        QFETCH(QString, text);
+        QFETCH(int, port);
+        QCOMPARE(SelectionWindow::portNumberOf(text), port);
+    }
+
+    void okStartsThePanel() {
+        StartRig rig;
+        rig.choose(QStringLiteral("COM3"));
+        PanelWindow* panel = rig.application.panel();
+        QVERIFY(panel && panel->isVisible());
+        QCOMPARE(rig.application.state().ComPortNumber, 3);
+        QVERIFY(rig.serial.isOpen());
+        QCOMPARE(rig.serial.portNumber(), 3);
+        QCOMPARE(panel->label(QStringLiteral("lblcomm"))->text(), QStringLiteral("Com3"));
+        QCOMPARE(panel->label(QStringLiteral("lblsample"))->text(), QStringLiteral("2 Sec"));
+        QVERIFY(panel->Timer1()->isActive());
+        QCOMPARE(panel->Timer1()->interval(), 1000);
+        QVERIFY(panel->Timer2()->isActive());
+        QCOMPARE(panel->Timer2()->interval(), 2);
+        QVERIFY(panel->label(QStringLiteral("LBLRECORDING"))->isHidden());
+        QVERIFY(!panel->menus().CMDSTOP->isEnabled());
+        QVERIFY(panel->menus().CMDSTART->isEnabled());
+        QCOMPARE(Colors::background(panel->key(QStringLiteral("LBLR2"))),
+                 Colors::toQColor(Colors::Red));
+        QCOMPARE(rig.application.state().chartLimits.HumPoints, 300.0);
+        QCOMPARE(rig.application.state().chartLimits.TemTop, 100.0);
+        QCOMPARE(rig.application.state().recording.ListLive, 0);
+        QWidget* splash = panel->findChild<QWidget*>(QStringLiteral("VORMAK"));
+        QVERIFY(splash && splash->isVisible());
+        QCOMPARE(splash->pos().x(), panel->frameGeometry().width());
+        QTRY_VERIFY(!rig.selection()->isVisible());
+        QVERIFY(rig.finished.isEmpty());
+        QVERIFY(rig.dialogs.messages.isEmpty());
+    }
+
+    void hiddenButtonChoosesPortTwoAndOnlyHidesTheDialog() {
+        StartRig rig;
+        rig.selection()->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+        QCOMPARE(rig.serial.portNumber(), 2);
+        QCOMPARE(rig.application.panel()->label(QStringLiteral("lblcomm"))->text(),
+                 QStringLiteral("Com2"));
+        QVERIFY(rig.selection()->isHidden());
+        QVERIFY(rig.finished.isEmpty());
+    }
+
+    void aPortThatCannotBeOpenedEndsTheProgram_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<int>>("existingPorts");
+        QTest::newRow("lower case name") << "com3" << QList<int>{1, 2, 3};
+        QTest::newRow("port held by another program") << "COM2" << QList<int>{1};
+    }
+    void aPortThatCannotBeOpenedEndsTheProgram() {
+        QFETCH(QString, text);
+        QFETCH(QList<int>, existingPorts);
+        StartRig rig;
+        rig.serial.availablePorts = existingPorts;
+        rig.choose(text);
+        QCOMPARE(rig.dialogs.messages.size(), 1);
+        QCOMPARE(rig.dialogs.messages[0].text, QStringLiteral("No device found, try again!"));
+        QCOMPARE(rig.dialogs.messages[0].icon, Dialogs::Icon::Critical);
+        QCOMPARE(rig.dialogs.messages[0].title, QStringLiteral("Humidity_Temperature"));
+        QCOMPARE(rig.exitCode(), 1);
+        QVERIFY(!rig.application.panel()->isVisible());
+        QVERIFY(!rig.application.panel()->Timer1()->isActive());
+    }
+
+    void closingThePortDialogEndsWithoutOpeningAPort() {
+        StartRig rig;
+        rig.selection()->close();
+        QCOMPARE(rig.exitCode(), 0);
+        QCOMPARE(rig.serial.openCount, 0);
+    }
+
+    void closingThePanelEndsTheProgram() {
+        StartRig rig;
+        rig.choose(QStringLiteral("COM1"));
+        PanelWindow* panel = rig.application.panel();
+        auto* other = new QWidget(panel, Qt::Window);
+        other->show();
+        panel->close();
+        QCOMPARE(rig.exitCode(), 0);
+        QVERIFY(rig.waiter.stopping());
+        QVERIFY(!rig.serial.isOpen());
+        QVERIFY(!panel->Timer1()->isActive());
+        QVERIFY(!panel->Timer2()->isActive());
+    }
+
+    void closingThePanelInsideTheNoDeviceStateEndsIt() {
+        StartRig rig;
+        rig.choose(QStringLiteral("COM1"));
+        PanelWindow* panel = rig.application.panel();
+        int rounds = 0;
+        rig.waiter.onWait = [&](double seconds) {
+            if (seconds == 0.1 && ++rounds == 2)
+                panel->close();
+        };
+        panel->link().Timer1_Timer();
+        QCOMPARE(rounds, 2);
+        QCOMPARE(rig.exitCode(), 0);
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"
