@@ -157,6 +157,9 @@ private slots:
         QTest::newRow("150 %RH at 99.0 C") << "150"
                                            << "99.0"
                                            << "C";
+        QTest::newRow("1e30 C") << "50"
+                                << "1e30"
+                                << "C";
         QTest::newRow("no humidity yet") << ""
                                          << "25.0"
                                          << "C";

@@ -3,10 +3,13 @@
 #include "dew/VapourTables.h"
 #include "text/NumberText.h"
 
+#include <cmath>
+
 namespace {
 
 // Vapour pressure at 0 °C, where the two tables meet.
 constexpr double ZeroCelsiusPressure = 4.584;
+constexpr double OutsideBothTables = 1000.0;
 
 // The tenths digit of a temperature's fraction, read from its one-decimal text.
 int tenthsOf(double fraction) {
@@ -77,6 +80,9 @@ std::optional<DewDisplay> ComputeDewPoint(const QString& HumidityText,
         const double celsius = (leadingNumber(TemperatureText) - 32.0) * 5.0 / 9.0;
         theta = leadingNumber(formatNumber(celsius, QStringLiteral("##0.0")));
     }
+    // Far beyond the tables the whole-number conversions below would overflow.
+    if (std::fabs(theta) > OutsideBothTables)
+        return std::nullopt;
     if (!isNumberText(HumidityText))
         return std::nullopt;
     const double humidity = leadingNumber(HumidityText);
