@@ -4,6 +4,7 @@
 #include "ReplySender.h"
 
 #include <QDateTime>
+#include <QStringList>
 #include <cstdio>
 
 void printLine(const QString& line) {
@@ -36,30 +37,34 @@ void SimServer::onReceived(const QByteArray& bytes) {
 
 void SimServer::handleControlLine(const QString& line) {
     const QString reply = engine_.control(line);
-    if (!reply.isEmpty())
-        printLine(reply);
     // Raw bytes go out now, ahead of the reply delay but in step with the pacing.
     sender_->send(engine_.takeUnsolicited(), 0, engine_.paced());
+    // The device is gone or back before "ok" is printed, so a script may act on the reply.
+    QStringList notes;
     for (MeterEngine::TransportRequest request : engine_.takeTransportRequests())
-        handleTransportRequest(request);
+        notes.append(handleTransportRequest(request));
+    if (!reply.isEmpty())
+        printLine(reply);
+    for (const QString& note : notes)
+        printLine(note);
 }
 
-void SimServer::handleTransportRequest(MeterEngine::TransportRequest request) {
+QStringList SimServer::handleTransportRequest(MeterEngine::TransportRequest request) {
     switch (request) {
     case MeterEngine::TransportRequest::Unplug:
         sender_->clear();
         device_->close();
-        break;
+        return {};
     case MeterEngine::TransportRequest::Replug:
         if (device_->isOpen())
-            break;
+            return {};
         if (device_->open())
-            printLine(device_->slavePath());
-        else
-            printLine(QStringLiteral("error: ") + device_->errorText());
-        break;
+            return {device_->slavePath()};
+        return {QStringLiteral("error: ") + device_->errorText()};
     case MeterEngine::TransportRequest::Quit:
+        // The event loop ends once this line is done, so the reply is still printed.
         Q_EMIT quitRequested();
-        break;
+        return {};
     }
+    return {};
 }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class PtyDevice;
 class ReplySender;
@@ -19,7 +20,8 @@ public:
     QString errorText() const;
     QString devicePath() const;
 
-    // One control line; its reply is written to standard output.
+    // One control line; its reply is written to standard output, and after "replug" a second
+    // line with the new device path.
     void handleControlLine(const QString& line);
 
 Q_SIGNALS:
@@ -27,7 +29,8 @@ Q_SIGNALS:
 
 private:
     void onReceived(const QByteArray& bytes);
-    void handleTransportRequest(MeterEngine::TransportRequest request);
+    // Carries out what only the device can do; returns lines to print after the reply.
+    QStringList handleTransportRequest(MeterEngine::TransportRequest request);
 
     MeterEngine engine_;
     PtyDevice* device_;
