@@ -2,6 +2,7 @@
 
 #include "logger/SampleRate.h"
 #include "platform/Dialogs.h"
+#include "recording/PanelElements.h"
 
 #include <QAction>
 #include <QLabel>
@@ -20,5 +21,5 @@ void SampleRateCommand::CMDSAMPLE_Click() {
     const QString answer = dialogs_.input(panel_, sampleRatePrompt(), sampleRateTitle(),
                                           sampleRateDefaultText(label->text()));
     if (const std::optional<QString> caption = sampleRateCaption(answer))
-        label->setText(*caption);
+        setPanelLabelText(panel_, QStringLiteral("lblsample"), *caption);
 }

@@ -1,0 +1,182 @@
+#include "lists/Grid.h"
+#include "lists/LoadFileIntoGrid.h"
+#include "recording/DataFileFormat.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString fixture(const char* name) {
+    return qEnvironmentVariable("METER_TEST_DATA") + QLatin1Char('/') + QString::fromLatin1(name);
+}
+
+QStringList rowCells(const Grid& grid, int row) {
+    QStringList cells;
+    for (int column = 0; column < grid.columnCount(); ++column)
+        cells << grid.cellText(row, column);
+    return cells;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class ListLoadFileTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(QFile::exists(fixture("recorder_two_runs.dat"))); }
+
+    // Recorder lines, LF-only and CR-only copies of them all show the same rows.
+    void recorderFilesInEveryLineEnd_data() {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("CR LF") << fixture("recorder_two_runs.dat");
+        QTest::newRow("LF only") << fixture("lf_only.dat");
+        QTest::newRow("CR only") << fixture("cr_only.dat");
+    }
+    void recorderFilesInEveryLineEnd() {
+        QFETCH(QString, path);
+        QWidget window;
+        Grid grid(&window);
+        QVERIFY(LoadFileIntoGrid(grid, path));
+        QCOMPARE(grid.rowCount(), 4);
+        QCOMPARE(rowCells(grid, 1),
+                 (QStringList{"1", "05-02-2003", "14:03:27", "45.6", "23.1", "C", ""}));
+        QCOMPARE(rowCells(grid, 2),
+                 (QStringList{"2", "05-02-2003", "14:03:29", "45.7", "23.1", "C", "LOW"}));
+        QCOMPARE(rowCells(grid, 3),
+                 (QStringList{"1", "05-03-2003", "09:00:00", "----", "----", "C", ""}));
+    }
+
+    void recordListSaveFile() {
+        QWidget window;
+        Grid grid(&window);
+        QVERIFY(LoadFileIntoGrid(grid, fixture("record_list_save.dat")));
+        QCOMPARE(grid.rowCount(), 3);
+        QCOMPARE(rowCells(grid, 1),
+                 (QStringList{"1", "05-02-2003", "14:03:27", "45.6", "23.1", "C", ""}));
+        QCOMPARE(rowCells(grid, 2),
+                 (QStringList{"2", "05-02-2003", "14:05:27", "45.9", "-OL", "F", "LOW"}));
+    }
+
+    // What the record list's SAVE writes reads back into the grid it came from.
+    void saveRoundTrip() {
+        QTemporaryDir dir;
+        QWidget window;
+        Grid source(&window);
+        source.addRow(QStringLiteral(" 1\t05-02-2003\t14:03:27\t45.6\t23.1\tC\t"));
+        source.addRow(QStringLiteral(" 2\t05-02-2003\t14:03:29\t45.6\t23.1\tC\tLOW"));
+        QByteArray file;
+        for (int row = 1; row < source.rowCount(); ++row)
+            file += saveLine(row, rowCells(source, row).mid(1));
+        const QString path = dir.filePath(QStringLiteral("saved.dat"));
+        writeFile(path, file);
+        Grid loaded(&window);
+        QVERIFY(LoadFileIntoGrid(loaded, path));
+        QCOMPARE(loaded.rowCount(), source.rowCount());
+        for (int row = 1; row < source.rowCount(); ++row) {
+            QStringList expected = rowCells(source, row);
+            expected[0] = expected[0].trimmed();
+            QCOMPARE(rowCells(loaded, row), expected);
+        }
+    }
+
+    void loadingReplacesTheRowsAndKeepsTheHeader() {
+        QWidget window;
+        Grid grid(&window);
+        grid.setCurrentRow(0);
+        grid.setCurrentColumn(1);
+        grid.setCurrentText(QStringLiteral("Date"));
+        for (int i = 0; i < 10; ++i)
+            grid.addRow(QStringLiteral("old"));
+        QVERIFY(LoadFileIntoGrid(grid, fixture("record_list_save.dat")));
+        QCOMPARE(grid.rowCount(), 3);
+        QCOMPARE(grid.cellText(0, 1), QStringLiteral("Date"));
+    }
+
+    void emptyAndMissingFilesLeaveTheHeaderOnly() {
+        QTemporaryDir dir;
+        const QString empty = dir.filePath(QStringLiteral("empty.dat"));
+        writeFile(empty, {});
+        QWidget window;
+        Grid grid(&window);
+        grid.addRow(QStringLiteral("old"));
+        QVERIFY(LoadFileIntoGrid(grid, empty));
+        QCOMPARE(grid.rowCount(), 1);
+        grid.addRow(QStringLiteral("old"));
+        QVERIFY(!LoadFileIntoGrid(grid, dir.filePath(QStringLiteral("missing.dat"))));
+        QCOMPARE(grid.rowCount(), 1);
+    }
+
+    void blankLinesAndALastLineWithoutLineEnd() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("odd.dat"));
+        writeFile(path, " 1\ta\r\n\r\n 2\tb\r\n 3\tc");
+        QWidget window;
+        Grid grid(&window);
+        QVERIFY(LoadFileIntoGrid(grid, path));
+        QCOMPARE(grid.rowCount(), 5);
+        QCOMPARE(grid.cellText(2, 0), QString());
+        QCOMPARE(grid.cellText(4, 1), QStringLiteral("c"));
+    }
+
+    // A file that is no data file at all still loads, row by row, without harm.
+    void aBinaryFileLoads() {
+        QFile file(fixture("binary.dat"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QStringList expected;
+        splitDataFields(bytes, true,
+                        [&](QByteArrayView field) { expected << QString::fromLatin1(field); });
+        QWidget window;
+        Grid grid(&window);
+        QVERIFY(LoadFileIntoGrid(grid, fixture("binary.dat")));
+        QCOMPARE(grid.rowCount(), expected.size() + 1);
+        QVERIFY(grid.rowCount() > 10);
+        for (int row = 1; row < grid.rowCount(); ++row)
+            QCOMPARE(grid.cellText(row, 0), expected[row - 1].section(QLatin1Char('\t'), 0, 0));
+    }
+
+    // A line far longer than a read block, with rows before and after it.
+    void aVeryLongLine() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("long.dat"));
+        const QByteArray longField(5 * 1024 * 1024 + 3, 'x');
+        writeFile(path, " 1\ta\r\n" + longField + "\tend\r\n 3\tc\r\n");
+        QWidget window;
+        Grid grid(&window);
+        QVERIFY(LoadFileIntoGrid(grid, path));
+        QCOMPARE(grid.rowCount(), 4);
+        QCOMPARE(grid.cellText(2, 0).size(), longField.size());
+        QCOMPARE(grid.cellText(2, 1), QStringLiteral("end"));
+        QCOMPARE(grid.cellText(3, 1), QStringLiteral("c"));
+    }
+
+    // Many rows cross the reader's block boundaries, CR LF split between blocks included.
+    void rowsAcrossBlocks() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("many.dat"));
+        QByteArray bytes;
+        const int count = 60000;
+        for (int i = 1; i <= count; ++i)
+            bytes += recorderLine(i, QStringLiteral("05-02-2003\t14:03:27\t45.6\t23.1\tC"));
+        writeFile(path, bytes);
+        QWidget window;
+        Grid grid(&window);
+        QVERIFY(LoadFileIntoGrid(grid, path));
+        QCOMPARE(grid.rowCount(), count + 1);
+        for (int row = 1; row <= count; ++row) {
+            if (grid.cellText(row, 0) != QString::number(row) ||
+                grid.cellText(row, 5) != QStringLiteral("C"))
+                QFAIL(qPrintable(QStringLiteral("row %1 is wrong").arg(row)));
+        }
+    }
+};
+
+QTEST_MAIN(ListLoadFileTest)
+#include "list_load_file_test.moc"
