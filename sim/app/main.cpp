@@ -12,6 +12,9 @@ int main(int argc, char* argv[]) {
     SignalWatcher::blockStopSignals();
     // Control replies go to standard output; a reader that went away must not end the meter.
     std::signal(SIGPIPE, SIG_IGN);
+    // Started in the background of an interactive shell, a read of the terminal would stop the
+    // simulator; ignored, the read fails instead and standard input is simply no longer read.
+    std::signal(SIGTTIN, SIG_IGN);
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("meter-sim"));
