@@ -19,6 +19,12 @@ QString readLine(QProcess& process) {
     return QString::fromLocal8Bit(process.readLine()).trimmed();
 }
 
+// Serial ports are locked by their base name, so a link name of its own keeps this test apart
+// from others running at the same time.
+QString uniqueLinkName() {
+    return QStringLiteral("meter-sim-test-%1").arg(QCoreApplication::applicationPid());
+}
+
 // A simulator that a failed check leaves running is stopped on the way out of the test.
 struct SimProcess : QProcess {
     ~SimProcess() override {
@@ -89,7 +95,7 @@ void SimPtyTest::initTestCase() {
 
 void SimPtyTest::pollStatusAndUnplug() {
     QTemporaryDir dir;
-    const QString link = dir.filePath(QStringLiteral("meter"));
+    const QString link = dir.filePath(uniqueLinkName());
     SimProcess sim;
     const QString device = startSim(sim, {QStringLiteral("--link"), link});
     QVERIFY2(device.startsWith(QStringLiteral("/dev/")), qPrintable(device));
@@ -157,7 +163,7 @@ void SimPtyTest::pacedRepliesTakeTheLineTime() {
 
 void SimPtyTest::keepsServingWithoutInputUntilSignalled() {
     QTemporaryDir dir;
-    const QString link = dir.filePath(QStringLiteral("meter"));
+    const QString link = dir.filePath(uniqueLinkName());
     const QString fifo = dir.filePath(QStringLiteral("control"));
     SimProcess sim;
     const QString device =
