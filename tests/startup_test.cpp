@@ -5,11 +5,13 @@
 #include "ScriptedSerialPort.h"
 #include "app/Application.h"
 #include "app/SelectionWindow.h"
+#include "dew/VapourTables.h"
 #include "link/MeterLink.h"
 #include "panel/KeyLabel.h"
 #include "panel/PanelWindow.h"
 #include "platform/Colors.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -99,6 +101,21 @@ private Q_SLOTS:
         QTRY_VERIFY(!rig.selection()->isVisible());
         QVERIFY(rig.finished.isEmpty());
         QVERIFY(rig.dialogs.messages.isEmpty());
+    }
+
+    void startUpFillsTheVapourTablesAndTheDewMenuOpensItsWindow() {
+        StartRig rig;
+        rig.choose(QStringLiteral("COM1"));
+        const VapourTables& tables = rig.application.state().vapourTables;
+        QCOMPARE(tables.positive(0, 0).value_or(0), 4.584f);
+        QCOMPARE(tables.negative(10, 0).value_or(0), 2.149f);
+        PanelWindow* panel = rig.application.panel();
+        panel->menus().cmddew->trigger();
+        QWidget* dew = panel->findChild<QWidget*>(QStringLiteral("DEW"));
+        QVERIFY(dew && dew->isVisible());
+        auto* timer = dew->findChild<QTimer*>(QStringLiteral("Timer1"));
+        QVERIFY(timer && timer->isActive());
+        QCOMPARE(timer->interval(), 2000);
     }
 
     void hiddenButtonChoosesPortTwoAndOnlyHidesTheDialog() {

@@ -2,6 +2,8 @@
 
 #include "app/SelectionWindow.h"
 #include "app/SplashWindow.h"
+#include "dew/DewWindow.h"
+#include "dew/VapourTables.h"
 #include "panel/FrontPanelKeys.h"
 #include "panel/KeyLabel.h"
 #include "panel/PanelWindow.h"
@@ -10,6 +12,7 @@
 #include "platform/SerialPort.h"
 #include "platform/Waiter.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QTimer>
 
@@ -53,6 +56,7 @@ void Application::onPortChosen(int portNumber, bool closeSelection) {
 
 bool Application::Form_Load() {
     PanelWindow& panel = *panel_;
+    InitVapourTables(state_.vapourTables);
     ChartLimits& limits = state_.chartLimits;
     limits.HumPoints = 300;
     limits.TemPoints = 300;
@@ -88,7 +92,12 @@ bool Application::Form_Load() {
 }
 
 void Application::wireFeatures() {
-    new FrontPanelKeys(panel_.get(), platform_.dialogs);
+    PanelWindow* panel = panel_.get();
+    new FrontPanelKeys(panel, platform_.dialogs);
+    connect(panel->menus().cmddew, &QAction::triggered, panel, [this, panel] {
+        DewWindow::open(panel, state_.reading, state_.vapourTables, platform_.dialogs,
+                        [panel] { return panel->samplingPeriod(); });
+    });
 }
 
 void Application::end(int exitCode) {

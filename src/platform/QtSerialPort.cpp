@@ -67,9 +67,13 @@ QByteArray QtSerialPort::read(int count) {
 }
 
 void QtSerialPort::onError() {
-    // A vanished device keeps reporting errors while open: close it at once so that the program
-    // sees a closed port instead of an error storm, and say so once.
-    if (port_->error() == QSerialPort::ResourceError && port_->isOpen()) {
+    // A vanished device keeps reporting errors while it stays open: a USB adapter pulled out
+    // gives ResourceError, a closed pseudo-terminal a stream of ReadError. Close at once so that
+    // the program sees a closed port instead of an error storm, and say so once; the no-device
+    // state reopens the port when the device is back.
+    const QSerialPort::SerialPortError error = port_->error();
+    if ((error == QSerialPort::ResourceError || error == QSerialPort::ReadError) &&
+        port_->isOpen()) {
         port_->close();
         Q_EMIT deviceLost();
     }

@@ -1,0 +1,87 @@
+#include "FakeDialogs.h"
+#include "FakePrinter.h"
+#include "SimProcess.h"
+#include "app/Application.h"
+#include "app/SelectionWindow.h"
+#include "link/MeterLink.h"
+#include "panel/PanelWindow.h"
+#include "platform/Clock.h"
+#include "platform/QtSerialPort.h"
+#include "platform/QtWaiter.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+// The program against meter-sim on a pseudo-terminal, through the real serial port, waits and
+// timers: what the simulator is told to measure is what the panel shows.
+class EndToEndTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void panelShowsWhatTheMeterSends() {
+        SimProcess sim;
+        QVERIFY2(sim.start(), "meter-sim did not start");
+        qputenv("METER_COM1", sim.devicePath().toLocal8Bit());
+        sim.control(QStringLiteral("drift off"));
+        sim.control(QStringLiteral("rh 42.5"));
+        sim.control(QStringLiteral("temp 21.3"));
+
+        QObject owner;
+        auto* serial = new QtSerialPort(&owner);
+        FakeDialogs dialogs;
+        FakePrinter printer;
+        SystemClock clock;
+        QtWaiter waiter;
+        Application application({*serial, dialogs, printer, clock, waiter});
+        application.start();
+        application.selection()->findChild<QPushButton*>(QStringLiteral("CmdOK"))->click();
+        QVERIFY(dialogs.messages.isEmpty());
+        PanelWindow* panel = application.panel();
+        const auto caption = [panel](const char* name) {
+            return panel->label(QString::fromLatin1(name))->text();
+        };
+
+        QTRY_COMPARE_WITH_TIMEOUT(caption("LBLVALrh"), QStringLiteral("42.5"), 5000);
+        QCOMPARE(caption("LBLVALtemp"), QStringLiteral("21.3"));
+        QCOMPARE(caption("LBLUNITbot"), QStringLiteral("C"));
+        QCOMPARE(caption("lblcomm"), QStringLiteral("Com1"));
+
+        sim.control(QStringLiteral("unit F"));
+        sim.control(QStringLiteral("battery on"));
+        QTRY_COMPARE_WITH_TIMEOUT(caption("LBLUNITbot"), QStringLiteral("F"), 5000);
+        QCOMPARE(caption("LBLVALtemp"), QStringLiteral("70.3"));
+        QTRY_VERIFY(!panel->label(QStringLiteral("LBLBT"))->isHidden());
+
+        // From here on the checks run from signals: while the meter is away the poll waits in
+        // its own loop, and the test's waits run inside it.
+        QStringList seenWhileAway;
+        QObject::connect(&panel->link(), &MeterLink::noDeviceEntered, panel, [&] {
+            seenWhileAway << caption("lblcomm") + QLatin1Char('|') + caption("LBLVALrh");
+        });
+        int returns = 0;
+        QObject::connect(&panel->link(), &MeterLink::noDeviceLeft, panel, [&] { ++returns; });
+
+        // The device disappears as a pulled-out USB adapter does, then comes back.
+        sim.control(QStringLiteral("unplug"));
+        QTimer::singleShot(2500, panel, [&] { sim.control(QStringLiteral("replug")); });
+        QTRY_COMPARE_WITH_TIMEOUT(returns, 1, 10000);
+        QCOMPARE(seenWhileAway, QStringList{QStringLiteral(" NO COM |----")});
+        QCOMPARE(caption("lblcomm"), QStringLiteral("Com1"));
+        QTRY_COMPARE_WITH_TIMEOUT(caption("LBLVALrh"), QStringLiteral("42.5"), 5000);
+
+        // A meter that falls silent costs its fifty attempts, then the panel waits for it.
+        sim.control(QStringLiteral("silent on"));
+        QTimer::singleShot(2500, panel, [&] { sim.control(QStringLiteral("silent off")); });
+        QTRY_COMPARE_WITH_TIMEOUT(returns, 2, 10000);
+        QCOMPARE(seenWhileAway.size(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(caption("LBLVALrh"), QStringLiteral("42.5"), 5000);
+
+        panel->close();
+        QVERIFY(waiter.stopping());
+    }
+};
+
+QTEST_MAIN(EndToEndTest)
+#include "end_to_end_test.moc"
