@@ -24,13 +24,15 @@ const std::vector<Shape>& shapes() {
 }
 
 const std::vector<Label>& labels() {
-    // The value labels get fixed widths so that their centring has a box to centre in.
+    // The value labels get fixed widths so that their centring has a box to centre in. The
+    // humidity starts where the humidity-large layout key puts it, so that the start layout and
+    // that key's layout are one and the same, with the value clear of its unit.
     static const std::vector<Label> table{
         {"LBLDATALOGGER", 1365, 360, 0, "RS232 Datalogger", 12, true, Times, Centre, DefaultColor},
         {"LBLH", 1320, 720, 0, "H", 12, true, Times, Left, DefaultColor},
         {"LBLRECORD", 1920, 720, 0, "RECORD", 12, true, Times, Centre, DefaultColor},
         {"LBLFULL", 3240, 720, 0, "FULL", 12, true, Times, Centre, DefaultColor},
-        {"LBLVALrh", 1965, 840, 1900, "", 48, true, Times, Centre, Colors::Blue},
+        {"LBLVALrh", 1365, 840, 1900, "", 48, true, Times, Centre, Colors::Blue},
         {"LBLUNITTOP", 3285, 1440, 0, "%RH", 15.75, true, Times, Left, Colors::Blue},
         {"LBLVALtime", 1110, 1920, 1380, "", 24, true, Times, Centre, DefaultColor},
         {"LBLVALtemp", 2610, 1920, 1900, "", 24, true, Times, Left, DefaultColor},
