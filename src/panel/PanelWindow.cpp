@@ -94,7 +94,8 @@ void PanelWindow::buildDisplay(QWidget* client) {
         if (spec.width != 0)
             label->resize(twips.toPixels(spec.width), label->sizeHint().height());
         labels_.insert(label->objectName(), label);
-        setCaption(label, QString::fromLatin1(spec.caption));
+        label->setText(QString::fromLatin1(spec.caption));
+        fitToText(label);
     }
     for (const char* hidden : {"LBLH", "LBLRECORD", "LBLFULL"})
         labels_.value(QString::fromLatin1(hidden))->hide();
@@ -153,8 +154,9 @@ void PanelWindow::fitToText(QLabel* label) {
 }
 
 void PanelWindow::setCaption(QLabel* label, const QString& caption) {
-    const bool unitChanged =
-        label->objectName() == QLatin1String("LBLUNITbot") && label->text() != caption;
+    if (label->text() == caption)
+        return;
+    const bool unitChanged = label->objectName() == QLatin1String("LBLUNITbot");
     label->setText(caption);
     fitToText(label);
     if (unitChanged)

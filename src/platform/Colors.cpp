@@ -20,6 +20,10 @@ QColor toQColor(quint32 value, const QPalette& palette) {
 }
 
 void setBackground(QWidget* widget, quint32 value) {
+    // Frames set the same colours once a second; an unchanged colour must not cost a repaint.
+    if (widget->autoFillBackground() &&
+        widget->palette().color(QPalette::Window) == toQColor(value, widget->palette()))
+        return;
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, toQColor(value, palette));
     widget->setPalette(palette);
@@ -27,6 +31,8 @@ void setBackground(QWidget* widget, quint32 value) {
 }
 
 void setForeground(QWidget* widget, quint32 value) {
+    if (widget->palette().color(QPalette::WindowText) == toQColor(value, widget->palette()))
+        return;
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, toQColor(value, palette));
     widget->setPalette(palette);
