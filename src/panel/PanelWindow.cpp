@@ -62,10 +62,10 @@ PanelWindow::~PanelWindow() = default;
 
 void PanelWindow::buildDisplay(QWidget* client) {
     const Twips twips(this);
-    for (const PanelLayout::Shape& spec : PanelLayout::shapes()) {
-        auto* shape = new ShapeWidget(client, spec.kind, spec.fill);
-        shape->setObjectName(QString::fromLatin1(spec.name));
-        shape->setGeometry(twips.rect(spec.left, spec.top, spec.width, spec.height));
+    for (const PanelLayout::Shape& design : PanelLayout::shapes()) {
+        auto* shape = new ShapeWidget(client, design.kind, design.fill);
+        shape->setObjectName(QString::fromLatin1(design.name));
+        shape->setGeometry(twips.rect(design.left, design.top, design.width, design.height));
         shapes_.insert(shape->objectName(), shape);
     }
 
@@ -78,35 +78,35 @@ void PanelWindow::buildDisplay(QWidget* client) {
     battery->hide();
     labels_.insert(battery->objectName(), battery);
 
-    for (const PanelLayout::Label& spec : PanelLayout::labels()) {
+    for (const PanelLayout::Label& design : PanelLayout::labels()) {
         auto* label = new QLabel(client);
-        label->setObjectName(QString::fromLatin1(spec.name));
+        label->setObjectName(QString::fromLatin1(design.name));
         label->setTextFormat(Qt::PlainText);
-        label->setAlignment(spec.alignment);
-        QFont font(QString::fromLatin1(spec.family));
-        font.setBold(spec.bold);
-        font.setPointSizeF(spec.points);
+        label->setAlignment(design.alignment);
+        QFont font(QString::fromLatin1(design.family));
+        font.setBold(design.bold);
+        font.setPointSizeF(design.points);
         label->setFont(font);
-        if (spec.color != PanelLayout::DefaultColor)
-            Colors::setForeground(label, spec.color);
-        label->setProperty(AutoSizeProperty, spec.width == 0);
-        label->move(twips.toPixels(spec.left), twips.toPixels(spec.top));
-        if (spec.width != 0)
-            label->resize(twips.toPixels(spec.width), label->sizeHint().height());
+        if (design.color != PanelLayout::DefaultColor)
+            Colors::setForeground(label, design.color);
+        label->setProperty(AutoSizeProperty, design.width == 0);
+        label->move(twips.toPixels(design.left), twips.toPixels(design.top));
+        if (design.width != 0)
+            label->resize(twips.toPixels(design.width), label->sizeHint().height());
         labels_.insert(label->objectName(), label);
-        label->setText(QString::fromLatin1(spec.caption));
+        label->setText(QString::fromLatin1(design.caption));
         fitToText(label);
     }
     for (const char* hidden : {"LBLH", "LBLRECORD", "LBLFULL"})
         labels_.value(QString::fromLatin1(hidden))->hide();
 
     const int keySize = twips.toPixels(PanelLayout::KeySize);
-    for (const PanelLayout::Key& spec : PanelLayout::keys()) {
+    for (const PanelLayout::Key& design : PanelLayout::keys()) {
         auto* key = new KeyLabel(client);
-        key->setObjectName(QString::fromLatin1(spec.name));
-        key->setGeometry(twips.toPixels(spec.left), twips.toPixels(spec.top), keySize, keySize);
+        key->setObjectName(QString::fromLatin1(design.name));
+        key->setGeometry(twips.toPixels(design.left), twips.toPixels(design.top), keySize, keySize);
         key->setFrameShape(QFrame::Box);
-        Colors::setBackground(key, spec.background);
+        Colors::setBackground(key, design.background);
         key->setCursor(Qt::PointingHandCursor);
         keys_.insert(key->objectName(), key);
     }
