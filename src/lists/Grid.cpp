@@ -64,21 +64,35 @@ int Grid::columnCount() const {
 
 void Grid::setCurrentRow(int row) {
     currentRow_ = std::clamp(row, 0, rowCount() - 1);
-    showCurrentCell();
+    scheduleViewUpdate();
 }
 
 void Grid::setCurrentColumn(int column) {
     currentColumn_ = std::clamp(column, 0, columnCount() - 1);
-    showCurrentCell();
+    scheduleViewUpdate();
 }
 
-void Grid::showCurrentCell() {
-    if (currentRow_ < 1) {
+// The view learns the current cell and the top row once per pass of the event loop, however many
+// rows came meanwhile. Placing a row on screen makes the view recount the positions of all rows
+// added since it last did, a cost that grows with the list; doing it per added row would make
+// each row dearer than the one before.
+void Grid::scheduleViewUpdate() {
+    if (viewUpdatePending_)
+        return;
+    viewUpdatePending_ = true;
+    QMetaObject::invokeMethod(this, &Grid::updateView, Qt::QueuedConnection);
+}
+
+void Grid::updateView() {
+    viewUpdatePending_ = false;
+    applyTopRow();
+    if (currentRow_ < 1 || currentRow_ > model_->rowCount()) {
         selectionModel()->clear();
         return;
     }
-    selectionModel()->setCurrentIndex(model_->index(currentRow_ - 1, currentColumn_),
-                                      QItemSelectionModel::ClearAndSelect);
+    const QModelIndex current = model_->index(currentRow_ - 1, currentColumn_);
+    if (selectionModel()->currentIndex() != current)
+        selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
 }
 
 QString Grid::currentText() const {
@@ -106,7 +120,7 @@ void Grid::addRow(const QString& tabText) {
 
 void Grid::setFirstVisibleRow(int row) {
     topRow_ = std::max(row, 1);
-    applyTopRow();
+    scheduleViewUpdate();
 }
 
 void Grid::applyTopRow() {
@@ -120,7 +134,7 @@ void Grid::updateGeometries() {
     QTableView::updateGeometries();
     applyingTopRow_ = false;
     // The scroll range follows the rows and the window size; the chosen top row is kept.
-    applyTopRow();
+    scheduleViewUpdate();
 }
 
 int Grid::twipsToPixels(int twips) const {

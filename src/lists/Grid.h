@@ -56,7 +56,8 @@ protected:
     void updateGeometries() override;
 
 private:
-    void showCurrentCell();
+    void scheduleViewUpdate();
+    void updateView();
     void applyTopRow();
 
     GridModel* model_;
@@ -64,4 +65,5 @@ private:
     int currentColumn_ = 0;
     int topRow_ = 1;
     bool applyingTopRow_ = false;
+    bool viewUpdatePending_ = false;
 };

@@ -119,6 +119,10 @@ void GridModel::commitRows() {
     endInsertRows();
 }
 
+void GridModel::reserveText(qsizetype bytes) {
+    arena_.reserve(arena_.size() + bytes);
+}
+
 void GridModel::appendRow(const QString& tabText) {
     stageRow(tabText.toLatin1());
     commitRows();

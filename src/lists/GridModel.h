@@ -35,6 +35,8 @@ public:
     // Bulk appending: staged rows are shown only by the next commitRows(), in one insertion.
     void stageRow(QByteArrayView latin1TabText);
     void commitRows();
+    // Room for this many more bytes of row text, so that a large file grows the rows only once.
+    void reserveText(qsizetype bytes);
 
     // Removes all data rows.
     void clearRows();

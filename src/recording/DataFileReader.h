@@ -18,6 +18,7 @@ public:
     // failed (failed() tells which). Views are valid only during the call.
     bool readFields(const std::function<void(QByteArrayView field)>& onField);
     bool failed() const { return failed_; }
+    qint64 size() const { return file_.size(); }
 
 private:
     QFile file_;
