@@ -1,6 +1,7 @@
 #include "lists/Grid.h"
 
 #include "lists/GridModel.h"
+#include "platform/Twips.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -137,10 +138,6 @@ void Grid::updateGeometries() {
     scheduleViewUpdate();
 }
 
-int Grid::twipsToPixels(int twips) const {
-    return (twips * logicalDpiX() + 720) / 1440;
-}
-
 void Grid::setColumnWidthTwips(int column, int twips) {
-    setColumnWidth(column, twipsToPixels(twips));
+    setColumnWidth(column, Twips(this).toPixels(twips));
 }

@@ -43,7 +43,6 @@ public:
 
     // Column width in twips (1/1440 inch) at the screen's resolution.
     void setColumnWidthTwips(int column, int twips);
-    int twipsToPixels(int twips) const;
 
     // For appending many rows at once (GridModel::stageRow, then commitRows).
     GridModel& rows() { return *model_; }

@@ -3,6 +3,7 @@
 #include "lists/Grid.h"
 #include "lists/ListGridLayout.h"
 #include "lists/PrintListReport.h"
+#include "platform/Twips.h"
 #include "recording/PanelElements.h"
 #include "state/SharedState.h"
 
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -41,25 +43,34 @@ ListWindow::ListWindow(QWidget* panel, SharedState& state, Printer& printer, Wai
     connect(pause_, &QAction::triggered, this, &ListWindow::PAUSE_Click);
     connect(print_, &QAction::triggered, this, &ListWindow::PRINT_Click);
 
+    // The dialog font at 8 points, in which the column samples are measured.
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
+
+    const Twips twips(this);
     auto* client = new QWidget(this);
     grid_ = new Grid(client);
     auto* layout = new QVBoxLayout(client);
-    const int margin = grid_->twipsToPixels(gridMarginTwips);
+    const int margin = twips.toPixels(gridMarginTwips);
     layout->setContentsMargins(margin, margin, margin, margin);
     layout->addWidget(grid_);
     setCentralWidget(client);
 
-    // Tall enough for the header and the 26 rows listed before the list starts to scroll, so
-    // the newest row stays in view whatever the font.
+    Form_Load();
+
+    // At least the laid-out size; wider when the font's columns need it, and tall enough for
+    // the header and the 26 rows listed before the list starts to scroll, so that the newest
+    // row stays in view whatever the font.
+    int columnsWidth = 2 * grid_->frameWidth() + grid_->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < grid_->columnCount(); ++column)
+        columnsWidth += grid_->columnWidth(column);
     const int rowsHeight = grid_->horizontalHeader()->sizeHint().height() +
                            rowsBeforeScrolling * grid_->verticalHeader()->defaultSectionSize() +
                            2 * grid_->frameWidth();
-    grid_->setMinimumHeight(std::min(rowsHeight, grid_->twipsToPixels(gridHeightTwips)));
-    resize(grid_->twipsToPixels(gridWidthTwips) + 2 * margin,
-           std::max(rowsHeight, grid_->twipsToPixels(gridHeightTwips)) + 2 * margin +
+    resize(std::max(columnsWidth, twips.toPixels(gridWidthTwips)) + 2 * margin,
+           std::max(rowsHeight, twips.toPixels(gridHeightTwips)) + 2 * margin +
                menuBar()->sizeHint().height());
-
-    Form_Load();
 }
 
 void ListWindow::Form_Load() {
