@@ -86,6 +86,17 @@ private Q_SLOTS:
         }
     }
 
+    void aPathWithSpacesAndNonAsciiLetters() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Größe Ø €.dat"));
+        writeFile(path, " 1\ta\r\n");
+        QWidget window;
+        Grid grid(&window);
+        QVERIFY(LoadFileIntoGrid(grid, path));
+        QCOMPARE(grid.rowCount(), 2);
+        QCOMPARE(grid.cellText(1, 1), QStringLiteral("a"));
+    }
+
     void loadingReplacesTheRowsAndKeepsTheHeader() {
         QWidget window;
         Grid grid(&window);
