@@ -13,9 +13,12 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -45,6 +48,7 @@ struct StartRig {
 
 class StartupTest : public QObject {
     Q_OBJECT
+    QTemporaryDir dataDir;
 private Q_SLOTS:
     void portDialogOffersEightPorts() {
         StartRig rig;
@@ -116,6 +120,33 @@ private Q_SLOTS:
         auto* timer = dew->findChild<QTimer*>(QStringLiteral("Timer1"));
         QVERIFY(timer && timer->isActive());
         QCOMPARE(timer->interval(), 2000);
+    }
+
+    void menusReachTheirCommands() {
+        StartRig rig;
+        rig.choose(QStringLiteral("COM1"));
+        PanelWindow* panel = rig.application.panel();
+        const QString path = QDir(dataDir.path()).filePath(QStringLiteral("run.dat"));
+        rig.dialogs.fileAnswers << path;
+        rig.dialogs.inputAnswers << QStringLiteral("5");
+        panel->menus().CMDSAMPLE->trigger();
+        QCOMPARE(panel->label(QStringLiteral("lblsample"))->text(), QStringLiteral("5 Sec"));
+        panel->menus().CMDSAVE->trigger();
+        panel->menus().CMDSTART->trigger();
+        panel->menus().CMDLIST->trigger();
+        panel->Timer2_Timer();
+        panel->Timer2_Timer();
+        QCOMPARE(panel->Timer2()->interval(), 5000);
+        QCOMPARE(panel->label(QStringLiteral("LBLCOUNT"))->text(), QStringLiteral(" 2"));
+        QVERIFY(panel->findChild<QWidget*>(QStringLiteral("LIST"))->isVisible());
+        QCOMPARE(rig.application.state().recording.ListLive, 1);
+        panel->menus().CMDSTOP->trigger();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.size(), 3); // two lines and what follows the last line end
+        QVERIFY(lines[0].startsWith(" 1\t05-02-2003\t14:03:27\t"));
+        QVERIFY(lines[1].startsWith(" 2\t"));
     }
 
     void hiddenButtonChoosesPortTwoAndOnlyHidesTheDialog() {

@@ -4,6 +4,8 @@
 #include "app/SplashWindow.h"
 #include "dew/DewWindow.h"
 #include "dew/VapourTables.h"
+#include "lists/LiveListController.h"
+#include "logger/SampleRateCommand.h"
 #include "panel/FrontPanelKeys.h"
 #include "panel/KeyLabel.h"
 #include "panel/PanelWindow.h"
@@ -11,6 +13,7 @@
 #include "platform/Dialogs.h"
 #include "platform/SerialPort.h"
 #include "platform/Waiter.h"
+#include "recording/RecordingController.h"
 
 #include <QAction>
 #include <QLabel>
@@ -94,6 +97,12 @@ bool Application::Form_Load() {
 void Application::wireFeatures() {
     PanelWindow* panel = panel_.get();
     new FrontPanelKeys(panel, platform_.dialogs);
+    auto* recorder = new RecordingController(panel, state_, platform_.dialogs, fileDialog_);
+    auto* lists = new LiveListController(panel, state_, platform_.dialogs, fileDialog_,
+                                         platform_.printer, platform_.waiter);
+    new SampleRateCommand(panel, platform_.dialogs);
+    panel->setRecordSink(recorder);
+    panel->setLiveRowSink(lists);
     connect(panel->menus().cmddew, &QAction::triggered, panel, [this, panel] {
         DewWindow::open(panel, state_.reading, state_.vapourTables, platform_.dialogs,
                         [panel] { return panel->samplingPeriod(); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "recording/FileDialogState.h"
 #include "state/SharedState.h"
 
 #include <QObject>
@@ -38,6 +39,8 @@ private:
 
     Platform platform_;
     SharedState state_;
+    // The main window's one file dialog, shared by SAVE AS and OPEN FILE.
+    FileDialogState fileDialog_;
     std::unique_ptr<SelectionWindow> selection_;
     std::unique_ptr<PanelWindow> panel_;
     bool ended_ = false;

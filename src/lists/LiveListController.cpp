@@ -48,3 +48,5 @@ void LiveListController::appendLiveRow(const QString& rowBody) {
     if (state_.recording.ListLive == 1 && window_)
         window_->addLiveRow(rowBody);
 }
+
+ListWindow* LiveListController::window() const { return window_; }

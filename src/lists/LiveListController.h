@@ -32,7 +32,7 @@ public:
     void CMDOPEN_Click();
 
     // The open LIST window, or null.
-    ListWindow* window() const { return window_; }
+    ListWindow* window() const;
 
 private:
     ListWindow* showWindow();
