@@ -1,0 +1,94 @@
+#include "platform/QtDialogs.h"
+#include "platform/QtSerialPort.h"
+#include "platform/QtWaiter.h"
+#include "platform/Twips.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+class PlatformTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void portNumbersMapToDevices_data() {
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QByteArray>("environment");
+        QTest::addColumn<QString>("device");
+        QTest::newRow("COM1 by default") << 1 << QByteArray() << "/dev/ttyS0";
+        QTest::newRow("COM8 by default") << 8 << QByteArray() << "/dev/ttyS7";
+        QTest::newRow("COM3 set") << 3 << QByteArray("/dev/ttyUSB0") << "/dev/ttyUSB0";
+        QTest::newRow("path with spaces") << 2 << QByteArray("/tmp/my meter") << "/tmp/my meter";
+    }
+    void portNumbersMapToDevices() {
+        QFETCH(int, port);
+        QFETCH(QByteArray, environment);
+        QFETCH(QString, device);
+        const QByteArray variable = "METER_COM" + QByteArray::number(port);
+        if (environment.isEmpty())
+            qunsetenv(variable.constData());
+        else
+            qputenv(variable.constData(), environment);
+        QCOMPARE(serialDeviceName(port), device);
+        qunsetenv(variable.constData());
+    }
+
+    void aMissingDeviceDoesNotOpen() {
+        qputenv("METER_COM4", "/nonexistent/meter");
+        QtSerialPort port(nullptr);
+        QVERIFY(!port.open(4));
+        QVERIFY(!port.isOpen());
+        QVERIFY(!port.open(0));
+        QVERIFY(!port.open(9));
+        // A closed port reads nothing and takes writes without complaint.
+        port.write(" ");
+        QCOMPARE(port.bytesWaiting(), 0);
+        QVERIFY(port.readAll().isEmpty());
+        qunsetenv("METER_COM4");
+    }
+
+    void fileFiltersTurnIntoQtFilters() {
+        QCOMPARE(qtFileFilters(QStringLiteral("Data Files (*.dat)|*.dat|All Files (*.*)|*.*|")),
+                 QStringList({"Data Files (*.dat)", "All Files (*.*)"}));
+        QCOMPARE(qtFileFilters(QStringLiteral("Data File[*.dat]|*.dat|All type[*.*]|*.*")),
+                 QStringList({"Data File[*.dat] (*.dat)", "All type[*.*] (*.*)"}));
+        QVERIFY(qtFileFilters(QString()).isEmpty());
+    }
+
+    void waitLetsEventsRunAndLastsItsTime() {
+        QtWaiter waiter;
+        bool timerRan = false;
+        QTimer::singleShot(10, this, [&] { timerRan = true; });
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QVERIFY(waiter.WaitSeconds(0.1));
+        QVERIFY(elapsed.elapsed() >= 95);
+        QVERIFY(timerRan);
+    }
+
+    void stoppingEndsWaitsInProgressAndLater() {
+        QtWaiter waiter;
+        bool innerResult = true;
+        // A nested wait, as a poll inside another command's wait would be.
+        QTimer::singleShot(10, this, [&] {
+            QTimer::singleShot(10, this, [&] { waiter.stopAll(); });
+            innerResult = waiter.WaitSeconds(30);
+        });
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QVERIFY(!waiter.WaitSeconds(30));
+        QVERIFY(!innerResult);
+        QVERIFY(elapsed.elapsed() < 5000);
+        QVERIFY(!waiter.WaitSeconds(0.01));
+        QVERIFY(!waiter.ProcessEvents());
+    }
+
+    void twipsScaleWithTheScreen() {
+        QCOMPARE(Twips(96).toPixels(1440), 96);
+        QCOMPARE(Twips(96).toPixels(15), 1);
+        QCOMPARE(Twips(144).toPixels(4560), 456);
+        QCOMPARE(Twips(96).rect(120, 120, 4335, 6735), QRect(8, 8, 289, 449));
+    }
+};
+
+QTEST_MAIN(PlatformTest)
+#include "platform_test.moc"
