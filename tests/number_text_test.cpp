@@ -33,14 +33,22 @@ private Q_SLOTS:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("plain");
         QTest::addColumn<QString>("signedText");
-        QTest::newRow("tenths from BCD") << 35 * 0.1 << "3.5" << " 3.5";
-        QTest::newRow("half") << 5 * 0.1 << "0.5" << " 0.5";
-        QTest::newRow("zero") << 0.0 << "0" << " 0";
-        QTest::newRow("one") << 10 * 0.1 << "1" << " 1";
-        QTest::newRow("twelve") << 12.0 << "12" << " 12";
-        QTest::newRow("negative") << -2.25 << "-2.25" << "-2.25";
-        QTest::newRow("large count") << 40000.0 << "40000" << " 40000";
-        QTest::newRow("tiny") << 0.00001 << "0.00001" << " 0.00001";
+        QTest::newRow("tenths from BCD") << 35 * 0.1 << "3.5"
+                                         << " 3.5";
+        QTest::newRow("half") << 5 * 0.1 << "0.5"
+                              << " 0.5";
+        QTest::newRow("zero") << 0.0 << "0"
+                              << " 0";
+        QTest::newRow("one") << 10 * 0.1 << "1"
+                             << " 1";
+        QTest::newRow("twelve") << 12.0 << "12"
+                                << " 12";
+        QTest::newRow("negative") << -2.25 << "-2.25"
+                                  << "-2.25";
+        QTest::newRow("large count") << 40000.0 << "40000"
+                                     << " 40000";
+        QTest::newRow("tiny") << 0.00001 << "0.00001"
+                              << " 0.00001";
     }
     void plainAndSignedTexts() {
         QFETCH(double, value);
@@ -54,29 +62,52 @@ private Q_SLOTS:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("00 pads") << 5.0 << "00" << "05";
-        QTest::newRow("00 keeps two digits") << 35.0 << "00" << "35";
-        QTest::newRow("00 zero") << 0.0 << "00" << "00";
-        QTest::newRow("#0.0# whole") << 20.0 << "#0.0#" << "20.0";
-        QTest::newRow("#0.0# one decimal") << 23.5 << "#0.0#" << "23.5";
-        QTest::newRow("#0.0# two decimals") << 13.8612 << "#0.0#" << "13.86";
-        QTest::newRow("#0.0# hundreds") << 105.3 << "#0.0#" << "105.3";
-        QTest::newRow("#0.0# small") << 5.3 << "#0.0#" << "5.3";
-        QTest::newRow("#0.0# negative") << -4.5649 << "#0.0#" << "-4.56";
-        QTest::newRow("#0.0# rounds half away") << 2.675 << "#0.0#" << "2.68";
-        QTest::newRow("#0.0# tiny negative is zero") << -0.001 << "#0.0#" << "0.0";
-        QTest::newRow("##0.0") << 25.04 << "##0.0" << "25.0";
-        QTest::newRow("##0.0 below one") << 0.26 << "##0.0" << "0.3";
-        QTest::newRow("0.0") << 45.55 << "0.0" << "45.6";
-        QTest::newRow("0.# fraction") << 0.3 << "0.#" << "0.3";
-        QTest::newRow("0.# whole keeps its point") << 0.0 << "0.#" << "0.";
-        QTest::newRow("###.##0") << 11.88425 << "###.##0" << "11.884";
-        QTest::newRow("###.##0 below one") << 0.5 << "###.##0" << ".500";
-        QTest::newRow("##.0 no leading zero") << 0.5 << "##.0" << ".5";
-        QTest::newRow("##.0") << 19.5 << "##.0" << "19.5";
-        QTest::newRow("## rounds half away") << 2.5 << "##" << "3";
-        QTest::newRow("## plain") << 65.0 << "##" << "65";
-        QTest::newRow("## zero is empty") << 0.0 << "##" << "";
+        QTest::newRow("00 pads") << 5.0 << "00"
+                                 << "05";
+        QTest::newRow("00 keeps two digits") << 35.0 << "00"
+                                             << "35";
+        QTest::newRow("00 zero") << 0.0 << "00"
+                                 << "00";
+        QTest::newRow("#0.0# whole") << 20.0 << "#0.0#"
+                                     << "20.0";
+        QTest::newRow("#0.0# one decimal") << 23.5 << "#0.0#"
+                                           << "23.5";
+        QTest::newRow("#0.0# two decimals") << 13.8612 << "#0.0#"
+                                            << "13.86";
+        QTest::newRow("#0.0# hundreds") << 105.3 << "#0.0#"
+                                        << "105.3";
+        QTest::newRow("#0.0# small") << 5.3 << "#0.0#"
+                                     << "5.3";
+        QTest::newRow("#0.0# negative") << -4.5649 << "#0.0#"
+                                        << "-4.56";
+        QTest::newRow("#0.0# rounds half away") << 2.675 << "#0.0#"
+                                                << "2.68";
+        QTest::newRow("#0.0# tiny negative is zero") << -0.001 << "#0.0#"
+                                                     << "0.0";
+        QTest::newRow("##0.0") << 25.04 << "##0.0"
+                               << "25.0";
+        QTest::newRow("##0.0 below one") << 0.26 << "##0.0"
+                                         << "0.3";
+        QTest::newRow("0.0") << 45.55 << "0.0"
+                             << "45.6";
+        QTest::newRow("0.# fraction") << 0.3 << "0.#"
+                                      << "0.3";
+        QTest::newRow("0.# whole keeps its point") << 0.0 << "0.#"
+                                                   << "0.";
+        QTest::newRow("###.##0") << 11.88425 << "###.##0"
+                                 << "11.884";
+        QTest::newRow("###.##0 below one") << 0.5 << "###.##0"
+                                           << ".500";
+        QTest::newRow("##.0 no leading zero") << 0.5 << "##.0"
+                                              << ".5";
+        QTest::newRow("##.0") << 19.5 << "##.0"
+                              << "19.5";
+        QTest::newRow("## rounds half away") << 2.5 << "##"
+                                             << "3";
+        QTest::newRow("## plain") << 65.0 << "##"
+                                  << "65";
+        QTest::newRow("## zero is empty") << 0.0 << "##"
+                                          << "";
     }
     void formatPatterns() {
         QFETCH(double, value);
@@ -88,13 +119,20 @@ private Q_SLOTS:
     void formatPassesTextsThatAreNoNumbers_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("overload") << "OL" << "OL";
-        QTest::newRow("negative overload") << "-OL" << "-OL";
-        QTest::newRow("no device") << "----" << "----";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("hex letter tens") << "A5.3" << "A5.3";
-        QTest::newRow("number") << "20" << "20.0";
-        QTest::newRow("number with leading zero") << "05.3" << "5.3";
+        QTest::newRow("overload") << "OL"
+                                  << "OL";
+        QTest::newRow("negative overload") << "-OL"
+                                           << "-OL";
+        QTest::newRow("no device") << "----"
+                                   << "----";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("hex letter tens") << "A5.3"
+                                         << "A5.3";
+        QTest::newRow("number") << "20"
+                                << "20.0";
+        QTest::newRow("number with leading zero") << "05.3"
+                                                  << "5.3";
     }
     void formatPassesTextsThatAreNoNumbers() {
         QFETCH(QString, text);

@@ -49,4 +49,6 @@ void LiveListController::appendLiveRow(const QString& rowBody) {
         window_->addLiveRow(rowBody);
 }
 
-ListWindow* LiveListController::window() const { return window_; }
+ListWindow* LiveListController::window() const {
+    return window_;
+}
