@@ -24,9 +24,11 @@ headless_start_sim() {
     export METER_COM1="$work/COM1"
 }
 
-# headless_sim_control WORK LINE: one control line to the simulator started above.
+# headless_sim_control WORK LINE: one control line to the simulator started above. A simulator
+# that died without removing its pipe would leave the write waiting for a reader: give up.
 headless_sim_control() {
-    printf '%s\n' "$2" >"$1/control"
+    timeout 5 bash -c 'printf "%s\n" "$1" >"$2"' _ "$2" "$1/control" ||
+        { echo "meter-sim took no control line; see $1/sim.log" >&2; return 1; }
 }
 
 # headless_start_xvfb WORK: a virtual screen on a display number the server picks itself, so
