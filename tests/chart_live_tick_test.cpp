@@ -158,21 +158,12 @@ private Q_SLOTS:
         QTest::newRow("huge reading") << "100"
                                       << "0"
                                       << "1e999";
-        QTest::newRow("huge negative reading") << "100"
-                                               << "0"
-                                               << "-1e999";
         QTest::newRow("huge limits") << "1e999"
                                      << "-1e999"
                                      << "5";
-        QTest::newRow("huge top") << "1e999"
-                                  << "0"
-                                  << "1e999";
         QTest::newRow("tiny range") << "1e-300"
                                     << "0"
                                     << "1e300";
-        QTest::newRow("letters") << "MAX"
-                                 << "MIN"
-                                 << "abc";
     }
     void wildInputsDrawFiniteSegments() {
         QFETCH(QString, top);

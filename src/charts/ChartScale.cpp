@@ -71,12 +71,6 @@ double pointX(double index, double points) {
     return std::clamp(x, -HeightBound, HeightBound);
 }
 
-double pointStep(double points) {
-    if (!(points > 1))
-        return 0;
-    return (ChartGeometry::Right - ChartGeometry::Left) / (points - 1);
-}
-
 QString timeLabel(double secondsSinceMidnight) {
     const double t =
         std::isnan(secondsSinceMidnight) ? 0.0 : std::clamp(secondsSinceMidnight, 0.0, LongestTime);

@@ -39,9 +39,6 @@ double temperatureHeight(double value, double top, double bottom);
 // x = 5000. With N <= 1 (no step) every point lies on the value axis.
 double pointX(double index, double points);
 
-// The horizontal distance between two points: 4000 / (N - 1), 0 when N <= 1.
-double pointStep(double points);
-
 // A time of day shown as hh:mm:ss, each field at least two digits: t is first taken to whole
 // seconds (halves to even); hours are not reduced modulo 24 (25 h gives "25:00:00"). Negative or
 // non-finite times show as "00:00:00".
