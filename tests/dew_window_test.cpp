@@ -33,12 +33,7 @@ double magnusSlope(double celsius) {
 }
 
 double wexlerPressureMmHg(double celsius) {
-    const double T = celsius + 273.15;
-    const double lnEs = -2991.2729 * std::pow(T, -2) - 6017.0128 / T + 18.87643854 -
-                        0.028354721 * T + 1.7838301e-5 * std::pow(T, 2) -
-                        8.4150417e-10 * std::pow(T, 3) + 4.4412543e-13 * std::pow(T, 4) +
-                        2.858487 * std::log(T);
-    return std::exp(lnEs) / 133.322368;
+    return WexlerSaturationPressure(celsius + 273.15) / 133.322368;
 }
 
 // How far the two formulas part at a temperature, as the log of their ratio (below 0.5 % over
@@ -86,20 +81,12 @@ private:
         reading.TemperatureText = temperature;
         reading.TempUnit = unit;
     }
-    static QLabel* label(DewWindow* window, const char* name) {
-        auto* found = window->findChild<QLabel*>(QLatin1String(name));
-        if (found == nullptr)
-            qFatal("no label %s", name);
-        return found;
-    }
     static QString caption(DewWindow* window, const char* name) {
-        return label(window, name)->text();
+        const auto* label = window->findChild<QLabel*>(QLatin1String(name));
+        return label != nullptr ? label->text() : QStringLiteral("(no %1)").arg(name);
     }
     static QTimer* timer(DewWindow* window) {
         return window->findChild<QTimer*>(QStringLiteral("Timer1"));
-    }
-    static int pixels(const QWidget* widget, int twips) {
-        return static_cast<int>(std::lround(twips * widget->logicalDpiX() / 1440.0));
     }
     static void deleteClosedWindows() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -121,71 +108,6 @@ private slots:
     void cleanup() {
         mainWindow.reset();
         deleteClosedWindows();
-    }
-
-    void layout() {
-        DewWindow* dew = openDew();
-        QCOMPARE(dew->objectName(), QStringLiteral("DEW"));
-        QCOMPARE(dew->windowTitle(), QStringLiteral("DEW(FROST)-POINT TEMP"));
-        QVERIFY(dew->isWindow());
-        QCOMPARE(dew->parentWidget(), mainWindow.get());
-        QCOMPARE(dew->size(), QSize(pixels(dew, 3345), pixels(dew, 975)));
-        const struct {
-            const char* name;
-            int left, top;
-            QString caption;
-        } labels[] = {{"Label1", 120, 120, "%RH"},    {"UnitHead", 1200, 120, "Celsius"},
-                      {"ValueHead", 2280, 120, "'C"}, {"lblrh", 120, 480, ""},
-                      {"lblc", 1200, 480, ""},        {"lblvalue", 2280, 480, ""}};
-        for (const auto& expected : labels) {
-            QLabel* shown = label(dew, expected.name);
-            QCOMPARE(shown->geometry(), QRect(pixels(dew, expected.left), pixels(dew, expected.top),
-                                              pixels(dew, 975), pixels(dew, 375)));
-            QCOMPARE(shown->text(), expected.caption);
-            QCOMPARE(shown->alignment(), Qt::AlignCenter);
-            QVERIFY(shown->font().bold());
-            QCOMPARE(shown->font().pointSize(), 12);
-        }
-        // Beyond the client area: only a widened window shows them.
-        auto* command1 = dew->findChild<QPushButton*>(QStringLiteral("Command1"));
-        QVERIFY(command1 != nullptr);
-        QCOMPARE(command1->text(), QStringLiteral("Command1"));
-        QVERIFY(command1->x() >= dew->width());
-        QVERIFY(label(dew, "Label3")->x() >= dew->width());
-    }
-
-    void colours() {
-        DewWindow* dew = openDew();
-        for (const char* head : {"Label1", "UnitHead", "ValueHead"}) {
-            QCOMPARE(label(dew, head)->palette().color(QPalette::Window), QColor(Qt::blue));
-            QCOMPARE(label(dew, head)->palette().color(QPalette::WindowText), QColor(Qt::white));
-            QVERIFY(label(dew, head)->autoFillBackground());
-        }
-        for (const char* value : {"lblrh", "lblc", "lblvalue"}) {
-            QCOMPARE(label(dew, value)->palette().color(QPalette::Window), QColor(Qt::yellow));
-            QVERIFY(label(dew, value)->autoFillBackground());
-        }
-        QCOMPARE(label(dew, "lblvalue")->palette().color(QPalette::WindowText), QColor(Qt::red));
-    }
-
-    void placedBesideTheMainWindow() {
-        mainWindow->move(0, 0);
-        DewWindow* dew = openDew();
-        QCOMPARE(dew->pos(), QPoint(mainWindow->frameGeometry().width(), 0));
-    }
-
-    void timerIsSilentUntilOpened() {
-        DewWindow dew(mainWindow.get(), reading, tables, dialogs, [] { return 2.0; });
-        QCOMPARE(timer(&dew)->interval(), 0);
-        QVERIFY(!timer(&dew)->isActive());
-    }
-
-    void openingStartsTheTimerAtTheSamplingPeriod() {
-        samplingPeriod = 2.0;
-        DewWindow* dew = openDew();
-        QVERIFY(dew->isVisible());
-        QCOMPARE(timer(dew)->interval(), 2000);
-        QVERIFY(timer(dew)->isActive());
     }
 
     void tickFollowsTheSamplingPeriod_data() {
@@ -223,71 +145,40 @@ private slots:
         QCOMPARE(mainWindow->findChildren<DewWindow*>().size(), 1);
     }
 
-    void openingAfterClosingMakesAFreshWindow() {
+    void closingStopsTheTimerAndOpeningMakesAFreshWindow() {
         QPointer<DewWindow> first = openDew();
+        QTimer* ticks = timer(first);
         first->close();
+        QVERIFY(!ticks->isActive());
         DewWindow* second = openDew();
-        QVERIFY(second != first.data());
-        QVERIFY(second->isVisible());
+        QVERIFY(second != first.data() && second->isVisible());
         deleteClosedWindows();
         QVERIFY(first.isNull());
-        QCOMPARE(mainWindow->findChildren<DewWindow*>().size(), 1);
     }
 
-    void closingStopsAndDestroysTheWindow() {
-        QPointer<DewWindow> dew = openDew();
-        QTimer* ticks = timer(dew);
-        dew->close();
-        QVERIFY(!ticks->isActive());
-        deleteClosedWindows();
-        QVERIFY(dew.isNull());
-    }
-
-    void edgeCases_data() {
+    static void addReadingColumns() {
         QTest::addColumn<QString>("humidity");
         QTest::addColumn<QString>("temperature");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("25.0 C 50") << "50"
-                                   << "25.0"
-                                   << "C"
-                                   << "13.86";
-        QTest::newRow("77.0 F 50") << "50"
-                                   << "77.0"
-                                   << "F"
-                                   << "56.95";
-        QTest::newRow("5.0 C 50 frost") << "50"
-                                        << "5.0"
-                                        << "C"
-                                        << "-4.56";
-        QTest::newRow("-5.0 C 80") << "80"
-                                   << "-5.0"
-                                   << "C"
-                                   << "-7.91";
-        QTest::newRow("25.0 C 1") << "1"
-                                  << "25.0"
-                                  << "C"
-                                  << "-34.95";
-        QTest::newRow("0 %RH at 0.0") << "0"
-                                      << "0.0"
-                                      << "C"
-                                      << "-49.5";
-        QTest::newRow("0 %RH at 25.0") << "0"
-                                       << "25.0"
-                                       << "C"
-                                       << "-49.5";
-        QTest::newRow("0 %RH at 100.0") << "0"
-                                        << "100.0"
-                                        << "C"
-                                        << "-49.5";
-        QTest::newRow("OL in C reads 0") << "50"
-                                         << "OL"
-                                         << "C"
-                                         << "-9.18";
-        QTest::newRow("0.0 C 100") << "100"
-                                   << "0.0"
-                                   << "C"
-                                   << "0.0";
+    }
+    static void addReading(const char* name, const char* humidity, const char* temperature,
+                           const char* unit, const char* shown = "") {
+        QTest::newRow(name) << QString::fromLatin1(humidity) << QString::fromLatin1(temperature)
+                            << QString::fromLatin1(unit) << QString::fromLatin1(shown);
+    }
+
+    void edgeCases_data() {
+        addReadingColumns();
+        addReading("25.0 C 50", "50", "25.0", "C", "13.86");
+        addReading("77.0 F 50", "50", "77.0", "F", "56.95");
+        addReading("5.0 C 50 frost", "50", "5.0", "C", "-4.56");
+        addReading("-5.0 C 80", "80", "-5.0", "C", "-7.91");
+        addReading("25.0 C 1", "1", "25.0", "C", "-34.95");
+        addReading("0 %RH at 0.0", "0", "0.0", "C", "-49.5");
+        addReading("0 %RH at 100.0", "0", "100.0", "C", "-49.5");
+        addReading("OL in C reads 0", "50", "OL", "C", "-9.18");
+        addReading("0.0 C 100", "100", "0.0", "C", "0.0");
     }
 
     void edgeCases() {
@@ -301,56 +192,19 @@ private slots:
         QCOMPARE(caption(dew, "lblvalue"), shown);
         QCOMPARE(caption(dew, "lblrh"), humidity);
         QCOMPARE(caption(dew, "lblc"), temperature);
+        const bool celsius = unit == QLatin1String("C");
+        QCOMPARE(caption(dew, "UnitHead"), celsius ? "Celsius" : "Fahrenheit");
+        QCOMPARE(caption(dew, "ValueHead"), celsius ? "'C" : "'F");
         QVERIFY(dialogs.messages.isEmpty());
         QVERIFY(timer(dew)->isActive());
     }
 
-    void overRangeInCelsiusShowsWhatZeroShows() {
-        DewWindow* dew = openDew();
-        setReading("50", "0.0");
-        dew->Timer1_Timer();
-        const QString atZero = caption(dew, "lblvalue");
-        setReading("50", "OL");
-        dew->Timer1_Timer();
-        QCOMPARE(caption(dew, "lblvalue"), atZero);
-        QCOMPARE(caption(dew, "lblc"), QStringLiteral("OL"));
-    }
-
-    void unitSwitchChangesTheHeads() {
-        DewWindow* dew = openDew();
-        dew->Timer1_Timer();
-        QCOMPARE(caption(dew, "UnitHead"), QStringLiteral("Celsius"));
-        QCOMPARE(label(dew, "UnitHead")->font().pointSize(), 12);
-        QCOMPARE(caption(dew, "ValueHead"), QStringLiteral("'C"));
-        setReading("50", "77.0", "F");
-        dew->Timer1_Timer();
-        QCOMPARE(caption(dew, "UnitHead"), QStringLiteral("Fahrenheit"));
-        QCOMPARE(label(dew, "UnitHead")->font().pointSize(), 10);
-        QVERIFY(label(dew, "UnitHead")->font().bold());
-        QCOMPARE(caption(dew, "ValueHead"), QStringLiteral("'F"));
-        QCOMPARE(caption(dew, "lblc"), QStringLiteral("77.0"));
-        setReading("50", "25.0", "C");
-        dew->Timer1_Timer();
-        QCOMPARE(caption(dew, "UnitHead"), QStringLiteral("Celsius"));
-        QCOMPARE(label(dew, "UnitHead")->font().pointSize(), 12);
-    }
-
     void failureClosesTheWindow_data() {
-        QTest::addColumn<QString>("humidity");
-        QTest::addColumn<QString>("temperature");
-        QTest::addColumn<QString>("unit");
-        QTest::newRow("101.0 C") << "50"
-                                 << "101.0"
-                                 << "C";
-        QTest::newRow("-51.0 C") << "50"
-                                 << "-51.0"
-                                 << "C";
-        QTest::newRow("OL in F") << "50"
-                                 << "OL"
-                                 << "F";
-        QTest::newRow("search past the last row") << "150"
-                                                  << "99.0"
-                                                  << "C";
+        addReadingColumns();
+        addReading("101.0 C", "50", "101.0", "C");
+        addReading("-51.0 C", "50", "-51.0", "C");
+        addReading("OL in F", "50", "OL", "F");
+        addReading("search past the last row", "150", "99.0", "C");
     }
 
     void failureClosesTheWindow() {
@@ -368,8 +222,6 @@ private slots:
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("Out of Range! "));
         QCOMPARE(dialogs.messages[0].icon, Dialogs::Icon::Critical);
-        QCOMPARE(dialogs.messages[0].buttons, Dialogs::Buttons::Ok);
-        QCOMPARE(dialogs.messages[0].title, QStringLiteral("Humidity_Temperature"));
         QVERIFY(timerStoppedDuringTheBox);
         QVERIFY(!dew->isVisible());
         deleteClosedWindows();

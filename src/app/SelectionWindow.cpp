@@ -1,5 +1,6 @@
 #include "app/SelectionWindow.h"
 
+#include "platform/LayoutFonts.h"
 #include "platform/Twips.h"
 
 #include <QCloseEvent>
@@ -10,6 +11,7 @@ SelectionWindow::SelectionWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), txtCom_(new QComboBox(this)) {
     setObjectName(QStringLiteral("SELECTION"));
     setWindowTitle(QStringLiteral("SELECTION"));
+    setFont(LayoutFonts::font(QStringLiteral("MS Sans Serif"), 8, false));
     const Twips twips(this);
     setFixedSize(twips.toPixels(2160), twips.toPixels(600));
 

@@ -1,5 +1,6 @@
 #include "app/SplashWindow.h"
 
+#include "platform/LayoutFonts.h"
 #include "platform/Twips.h"
 
 #include <QFrame>
@@ -13,10 +14,7 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     auto* maker = new QLabel(QStringLiteral("VORMAK"), this);
     maker->setObjectName(QStringLiteral("Label1"));
-    QFont makerFont(QStringLiteral("Times New Roman"));
-    makerFont.setPointSizeF(27.75);
-    makerFont.setBold(true);
-    maker->setFont(makerFont);
+    maker->setFont(LayoutFonts::font(QStringLiteral("Times New Roman"), 27.75, true));
     maker->adjustSize();
     // The maker's name in its large face is a little wider than the window's design width in
     // some fonts; the window grows to show it whole rather than cut its letters.
@@ -26,10 +24,7 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     auto* instruments = new QLabel(QStringLiteral("INTRUMENTS"), this);
     instruments->setObjectName(QStringLiteral("Label2"));
-    QFont smallFont(QStringLiteral("Times New Roman"));
-    smallFont.setPointSize(12);
-    smallFont.setBold(true);
-    instruments->setFont(smallFont);
+    instruments->setFont(LayoutFonts::font(QStringLiteral("Times New Roman"), 12, true));
     instruments->adjustSize();
     const int linesRight = twips.toPixels(480);
     instruments->move(std::max(linesRight + margin, (width() - instruments->width()) / 2),

@@ -5,6 +5,8 @@
 #include "link/LiveReading.h"
 #include "platform/Colors.h"
 #include "platform/Dialogs.h"
+#include "platform/LabelFit.h"
+#include "platform/LayoutFonts.h"
 #include "platform/Twips.h"
 #include "text/NumberText.h"
 
@@ -20,13 +22,17 @@ namespace {
 constexpr int ClientWidthTwips = 3345;
 constexpr int ClientHeightTwips = 975;
 constexpr double TwentyCelsiusKelvin = 293.15;
+const char* const DesignBoxProperty = "designBox";
+
+// A caption wider than its coloured box ("Fahrenheit" in a sans-serif face) widens the box
+// around its centre rather than lose its first and last letters.
+void setCaption(QLabel* label, const QString& caption) {
+    label->setText(caption);
+    fitLabelToAnchor(label, label->property(DesignBoxProperty).toRect(), true);
+}
 
 QFont captionFont() {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(12);
-    font.setBold(true);
-    return font;
+    return LayoutFonts::font(QStringLiteral("MS Sans Serif"), 12, true);
 }
 
 } // namespace
@@ -98,6 +104,7 @@ QLabel* DewWindow::addLabel(const char* name, const QString& caption, int left, 
     label->setObjectName(QLatin1String(name));
     label->setAlignment(Qt::AlignCenter);
     label->setGeometry(Twips(this).rect(left, top, width, height));
+    label->setProperty(DesignBoxProperty, label->geometry());
     return label;
 }
 
@@ -110,14 +117,14 @@ void DewWindow::Timer1_Timer() {
         showOutOfRange();
         return;
     }
-    lblrh->setText(display->lblrh);
+    setCaption(lblrh, display->lblrh);
     QFont unitFont = UnitHead->font();
     unitFont.setPointSize(display->unitHeadPointSize);
     UnitHead->setFont(unitFont);
-    UnitHead->setText(display->unitHead);
-    ValueHead->setText(display->valueHead);
-    lblc->setText(display->lblc);
-    lblvalue->setText(display->lblvalue);
+    setCaption(UnitHead, display->unitHead);
+    setCaption(ValueHead, display->valueHead);
+    setCaption(lblc, display->lblc);
+    setCaption(lblvalue, display->lblvalue);
 }
 
 void DewWindow::Command1_Click() {

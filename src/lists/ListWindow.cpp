@@ -3,6 +3,7 @@
 #include "lists/Grid.h"
 #include "lists/ListGridLayout.h"
 #include "lists/PrintListReport.h"
+#include "platform/LayoutFonts.h"
 #include "platform/Twips.h"
 #include "recording/PanelElements.h"
 #include "state/SharedState.h"
@@ -44,9 +45,7 @@ ListWindow::ListWindow(QWidget* panel, SharedState& state, Printer& printer, Wai
     connect(print_, &QAction::triggered, this, &ListWindow::PRINT_Click);
 
     // The dialog font at 8 points, in which the column samples are measured.
-    QFont dialogFont = font();
-    dialogFont.setPointSize(8);
-    setFont(dialogFont);
+    setFont(LayoutFonts::font(QStringLiteral("MS Sans Serif"), 8, false));
 
     const Twips twips(this);
     auto* client = new QWidget(this);

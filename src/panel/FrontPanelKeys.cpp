@@ -65,8 +65,9 @@ void FrontPanelKeys::LBLL1_Click() {
         panel_->placeLabel(label, step.left, step.top);
         Colors::setForeground(label, step.color);
     }
-    panel_->label(QStringLiteral("LBLVALrh"))->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    panel_->label(QStringLiteral("LBLVALtemp"))->setAlignment(Qt::AlignCenter);
+    panel_->setLabelAlignment(panel_->label(QStringLiteral("LBLVALrh")),
+                              Qt::AlignLeft | Qt::AlignVCenter);
+    panel_->setLabelAlignment(panel_->label(QStringLiteral("LBLVALtemp")), Qt::AlignCenter);
 }
 
 void FrontPanelKeys::LBLL2_Click() {
@@ -83,7 +84,7 @@ void FrontPanelKeys::LBLL2_Click() {
         Colors::setForeground(label, step.color);
     }
     // The temperature keeps whatever alignment it had.
-    panel_->label(QStringLiteral("LBLVALrh"))->setAlignment(Qt::AlignCenter);
+    panel_->setLabelAlignment(panel_->label(QStringLiteral("LBLVALrh")), Qt::AlignCenter);
 }
 
 void FrontPanelKeys::LBLL3_Click() {

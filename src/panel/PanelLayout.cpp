@@ -24,7 +24,7 @@ const std::vector<Shape>& shapes() {
 }
 
 const std::vector<Label>& labels() {
-    // The value labels get fixed widths so that their centring has a box to centre in. The
+    // The value labels get design boxes so that their centring has a centre to keep. The
     // humidity starts where the humidity-large layout key puts it, so that the start layout and
     // that key's layout are one and the same, with the value clear of its unit.
     static const std::vector<Label> table{

@@ -24,7 +24,9 @@ struct Shape {
 struct Label {
     const char* name;
     int left, top;
-    // 0: the label is sized to its text.
+    // Every label is sized to its text. The width is that of the design box whose anchor (the
+    // left edge, the centre or the right edge, by the alignment) the label keeps; 0: the label
+    // grows from its left edge.
     int width;
     const char* caption;
     double points;

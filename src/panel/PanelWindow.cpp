@@ -8,6 +8,8 @@
 #include "panel/ShapeWidget.h"
 #include "platform/Clock.h"
 #include "platform/Colors.h"
+#include "platform/LabelFit.h"
+#include "platform/LayoutFonts.h"
 #include "platform/Twips.h"
 #include "platform/Waiter.h"
 #include "recording/RowText.h"
@@ -22,8 +24,15 @@
 #include <QTimer>
 
 namespace {
-const char* const AutoSizeProperty = "sizedToText";
-}
+
+// The units that stand to the right of a value on the display.
+constexpr std::pair<const char*, const char*> UnitsOfValues[] = {{"LBLVALtemp", "LBLUNITbot"},
+                                                                 {"LBLVALrh", "LBLUNITTOP"}};
+
+// The room a unit keeps from a value that has grown into its place.
+constexpr int UnitGapTwips = 30;
+
+} // namespace
 
 PanelWindow::PanelWindow(SharedState& state, const Platform& platform)
     : QMainWindow(nullptr), state_(state), platform_(platform),
@@ -83,16 +92,11 @@ void PanelWindow::buildDisplay(QWidget* client) {
         label->setObjectName(QString::fromLatin1(design.name));
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(design.alignment);
-        QFont font(QString::fromLatin1(design.family));
-        font.setBold(design.bold);
-        font.setPointSizeF(design.points);
-        label->setFont(font);
+        label->setFont(
+            LayoutFonts::font(QString::fromLatin1(design.family), design.points, design.bold));
         if (design.color != PanelLayout::DefaultColor)
             Colors::setForeground(label, design.color);
-        label->setProperty(AutoSizeProperty, design.width == 0);
-        label->move(twips.toPixels(design.left), twips.toPixels(design.top));
-        if (design.width != 0)
-            label->resize(twips.toPixels(design.width), label->sizeHint().height());
+        designBoxes_.insert(label, QRect(design.left, design.top, design.width, 0));
         labels_.insert(label->objectName(), label);
         label->setText(QString::fromLatin1(design.caption));
         fitToText(label);
@@ -127,9 +131,7 @@ void PanelWindow::buildButtons(QWidget* client) {
     rec->setObjectName(QStringLiteral("CMDREC"));
     rec->setGeometry(twips.rect(1920, 4440, 735, 255));
     for (QPushButton* button : {record, rec}) {
-        QFont font = button->font();
-        font.setPointSizeF(7);
-        button->setFont(font);
+        button->setFont(LayoutFonts::font(QStringLiteral("MS Sans Serif"), 7, false));
         button->setFocusPolicy(Qt::NoFocus);
     }
 }
@@ -147,10 +149,32 @@ ShapeWidget* PanelWindow::shape(const QString& name) const {
 }
 
 void PanelWindow::fitToText(QLabel* label) {
-    if (label->property(AutoSizeProperty).toBool())
-        label->adjustSize();
-    else
-        label->resize(label->width(), label->sizeHint().height());
+    const auto box = designBoxes_.constFind(label);
+    if (box == designBoxes_.constEnd())
+        return;
+    const Twips twips(this);
+    fitLabelToAnchor(label, twips.rect(box->left(), box->top(), box->width(), 0));
+    for (const auto& [valueName, unitName] : UnitsOfValues) {
+        QLabel* value = labels_.value(QString::fromLatin1(valueName));
+        QLabel* unit = labels_.value(QString::fromLatin1(unitName));
+        if (label == value)
+            fitToText(unit);
+        else if (label == unit && value != nullptr)
+            placeUnit(unit, value);
+    }
+}
+
+void PanelWindow::placeUnit(QLabel* unit, const QLabel* value) {
+    // A long value (a minus sign, three digits) would run into its unit where the design puts
+    // it: the unit steps right just enough, and back when the value shrinks.
+    const QRect valueBox = value->geometry();
+    const QRect unitBox = unit->geometry();
+    const bool sameLine = valueBox.top() < unitBox.bottom() && unitBox.top() < valueBox.bottom();
+    if (!sameLine || value->text().isEmpty() || valueBox.left() >= unitBox.left())
+        return;
+    const int clearLeft = valueBox.right() + 1 + Twips(this).toPixels(UnitGapTwips);
+    if (unitBox.left() < clearLeft)
+        unit->move(clearLeft, unitBox.top());
 }
 
 void PanelWindow::setCaption(QLabel* label, const QString& caption) {
@@ -175,8 +199,14 @@ void PanelWindow::setLabelFont(QLabel* label, double points) {
 }
 
 void PanelWindow::placeLabel(QLabel* label, int leftTwips, int topTwips) {
-    const Twips twips(this);
-    label->move(twips.toPixels(leftTwips), twips.toPixels(topTwips));
+    QRect& box = designBoxes_[label];
+    box.moveTo(leftTwips, topTwips);
+    fitToText(label);
+}
+
+void PanelWindow::setLabelAlignment(QLabel* label, Qt::Alignment alignment) {
+    label->setAlignment(alignment);
+    fitToText(label);
 }
 
 QString PanelWindow::portText() const {

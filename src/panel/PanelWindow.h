@@ -39,6 +39,7 @@ public:
     void setCaption(const QString& labelName, const QString& caption);
     void setLabelFont(QLabel* label, double points);
     void placeLabel(QLabel* label, int leftTwips, int topTwips);
+    void setLabelAlignment(QLabel* label, Qt::Alignment alignment);
 
     // "Com" and the port number, as lblcomm shows it while the meter answers.
     QString portText() const;
@@ -69,12 +70,18 @@ protected:
 private:
     void buildDisplay(QWidget* client);
     void buildButtons(QWidget* client);
+    // Sizes a label to its caption around its design anchor and keeps the unit beside a value
+    // clear of it.
     void fitToText(QLabel* label);
+    void placeUnit(QLabel* unit, const QLabel* value);
 
     SharedState& state_;
     Platform platform_;
     PanelMenus menus_;
     QHash<QString, QLabel*> labels_;
+    // Each display label's design box in twips: its anchor (left, centre or right edge by its
+    // alignment) stays put whatever the caption's width.
+    QHash<const QLabel*, QRect> designBoxes_;
     QHash<QString, KeyLabel*> keys_;
     QHash<QString, ShapeWidget*> shapes_;
     QTimer* timer1_;

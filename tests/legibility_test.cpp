@@ -1,0 +1,172 @@
+#include "Legibility.h"
+#include "PanelRig.h"
+#include "app/SelectionWindow.h"
+#include "app/SplashWindow.h"
+#include "dew/DewPoint.h"
+#include "dew/DewWindow.h"
+#include "dew/VapourTables.h"
+#include "link/FrameDecoder.h"
+#include "lists/Grid.h"
+#include "lists/ListWindow.h"
+#include "panel/FrontPanelKeys.h"
+
+#include <QComboBox>
+#include <QPointer>
+#include <QTest>
+
+namespace {
+
+// Every temperature the meter can send, in tenths: -199.9 to 199.9, then its two over-range
+// texts.
+constexpr int LowestTenths = -1999;
+constexpr int HighestTenths = 1999;
+
+int bcd(int value) {
+    return (value / 10) * 16 + value % 10;
+}
+
+// A live frame with every indicator lit. tenths beyond the range sends "OL" (or "-OL" below
+// it); the humidity, meter time and flags vary with the reading so that all their digits show.
+QByteArray frameFor(int tenths, bool fahrenheit) {
+    const int size = std::abs(tenths);
+    const bool overload = size > HighestTenths;
+    int b4 = overload ? 0x80 : (size >= 1000 ? 0x10 : 0) | (size / 100) % 10;
+    if (tenths < 0)
+        b4 |= 0x20;
+    if (fahrenheit)
+        b4 |= 0x40;
+    const int humidity = size % 1000;
+    return frameOf({0, bcd(size % 24), bcd(size % 60), b4, overload ? 0 : bcd(size % 100),
+                    0xF0 | humidity / 100, bcd(humidity % 100), 0});
+}
+
+QString problemsAt(const QStringList& problems, const QString& where) {
+    return where + QStringLiteral(": ") + problems.join(QStringLiteral("; "));
+}
+
+} // namespace
+
+class LegibilityTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void panelInEveryLayout_data() {
+        QTest::addColumn<QStringList>("keys");
+        QTest::newRow("start") << QStringList();
+        QTest::newRow("temperature large") << QStringList{"LBLL1"};
+        QTest::newRow("humidity large") << QStringList{"LBLL2"};
+        // The temperature stays centred from the first key.
+        QTest::newRow("humidity large after temperature") << QStringList{"LBLL1", "LBLL2"};
+    }
+    void panelInEveryLayout() {
+        QFETCH(QStringList, keys);
+        PanelRig rig;
+        new FrontPanelKeys(&rig.panel, rig.dialogs);
+        rig.panel.show();
+        rig.panel.setCaption(QStringLiteral("lblsample"), QStringLiteral("65 Sec"));
+        rig.panel.setCaption(QStringLiteral("lblfile"), QStringLiteral("/home/user/DATA01.dat"));
+        rig.panel.setCaption(QStringLiteral("LBLCOUNT"), QStringLiteral(" 99999"));
+        rig.panel.label(QStringLiteral("LBLCOUNT"))->show();
+        for (const QString& key : keys)
+            QTest::mouseClick(rig.panel.key(key), Qt::LeftButton);
+
+        int walked = 0;
+        for (bool fahrenheit : {false, true}) {
+            for (int tenths = LowestTenths - 1; tenths <= HighestTenths + 1; ++tenths) {
+                rig.meterAnswers(frameFor(tenths, fahrenheit));
+                rig.poll();
+                const QStringList problems = legibilityProblems(&rig.panel);
+                if (!problems.isEmpty())
+                    QFAIL(qPrintable(problemsAt(problems, rig.caption("LBLVALtemp"))));
+                ++walked;
+            }
+        }
+        rig.panel.showNoDevice();
+        QVERIFY2(legibilityProblems(&rig.panel).isEmpty(),
+                 qPrintable(legibilityProblems(&rig.panel).join(QLatin1Char(';'))));
+        QCOMPARE(walked, 2 * (HighestTenths - LowestTenths + 3));
+    }
+
+    // A long value pushes its unit aside, and the unit goes back when the value shrinks.
+    void theUnitMakesRoomAndComesBack() {
+        PanelRig rig;
+        new FrontPanelKeys(&rig.panel, rig.dialogs);
+        QTest::mouseClick(rig.panel.key(QStringLiteral("LBLL1")), Qt::LeftButton);
+        QLabel* unit = rig.panel.label(QStringLiteral("LBLUNITbot"));
+        rig.meterAnswers(frameFor(235, false));
+        rig.poll();
+        const QRect designed = unit->geometry();
+        rig.meterAnswers(frameFor(-1888, false));
+        rig.poll();
+        QVERIFY(unit->x() > designed.x());
+        QCOMPARE(unit->x(), rig.panel.label(QStringLiteral("LBLVALtemp"))->geometry().right() + 3);
+        rig.meterAnswers(frameFor(235, false));
+        rig.poll();
+        QCOMPARE(unit->geometry(), designed);
+    }
+
+    void dewWindowForEveryReading() {
+        SharedState state;
+        InitVapourTables(state.vapourTables);
+        FakeDialogs dialogs;
+        QWidget mainWindow;
+        mainWindow.show();
+        QPointer<DewWindow> dew;
+        for (bool fahrenheit : {false, true}) {
+            for (int tenths = LowestTenths - 1; tenths <= HighestTenths + 1; ++tenths) {
+                DecodeLiveFrame(frameFor(tenths, fahrenheit), state.reading);
+                // Out of range the window closes at once: nothing is left to read.
+                const LiveReading& r = state.reading;
+                if (!ComputeDewPoint(r.HumidityText, r.TemperatureText, r.TempUnit,
+                                     state.vapourTables))
+                    continue;
+                if (dew.isNull())
+                    dew = DewWindow::open(&mainWindow, state.reading, state.vapourTables, dialogs,
+                                          [] { return 2.0; });
+                dew->Timer1_Timer();
+                const QStringList problems = legibilityProblems(dew);
+                if (!problems.isEmpty())
+                    QFAIL(qPrintable(problemsAt(problems, state.reading.TemperatureText)));
+            }
+        }
+    }
+
+    void listOfEveryReading() {
+        PanelRig rig;
+        ListWindow list(&rig.panel, rig.state, rig.printer, rig.waiter);
+        list.show();
+        auto* grid = list.findChild<Grid*>(QStringLiteral("Grid1"));
+        for (bool fahrenheit : {false, true}) {
+            for (int tenths = LowestTenths - 1; tenths <= HighestTenths + 1; ++tenths) {
+                rig.meterAnswers(frameFor(tenths, fahrenheit));
+                rig.poll();
+                list.addLiveRow(QStringLiteral("12-31-2099\t23:59:59\t%1\t%2\t%3\tLOW")
+                                    .arg(rig.caption("LBLVALrh"), rig.caption("LBLVALtemp"),
+                                         rig.caption("LBLUNITbot")));
+                // A screenful at a time, from the top.
+                if (grid->rowCount() > 25) {
+                    const QStringList problems = legibilityProblems(&list);
+                    if (!problems.isEmpty())
+                        QFAIL(qPrintable(problemsAt(problems, rig.caption("LBLVALtemp"))));
+                    grid->setRowCount(1);
+                }
+            }
+        }
+    }
+
+    void startWindows() {
+        SelectionWindow selection;
+        selection.show();
+        for (int port = 1; port <= 8; ++port) {
+            selection.TxtCOM()->setCurrentIndex(port - 1);
+            QVERIFY2(legibilityProblems(&selection).isEmpty(),
+                     qPrintable(legibilityProblems(&selection).join(QLatin1Char(';'))));
+        }
+        SplashWindow splash(nullptr);
+        splash.show();
+        QVERIFY2(legibilityProblems(&splash).isEmpty(),
+                 qPrintable(legibilityProblems(&splash).join(QLatin1Char(';'))));
+    }
+};
+
+QTEST_MAIN(LegibilityTest)
+#include "legibility_test.moc"

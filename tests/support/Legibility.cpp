@@ -1,0 +1,207 @@
+#include "Legibility.h"
+
+#include <QAbstractButton>
+#include <QFontInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTableView>
+
+namespace {
+
+struct Caption {
+    QString name;
+    QRect ink; // in the window's coordinates
+};
+
+class Walk {
+public:
+    explicit Walk(const QWidget* window) : window_(window) {}
+
+    QStringList run() {
+        for (const QWidget* widget : window_->findChildren<QWidget*>()) {
+            if (!widget->isVisibleTo(window_) || widget->window() != window_)
+                continue;
+            if (const auto* label = qobject_cast<const QLabel*>(widget))
+                checkLabel(label);
+            else if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+                checkButton(button);
+            else if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
+                checkLineEdit(edit);
+            else if (const auto* bar = qobject_cast<const QMenuBar*>(widget))
+                checkMenuBar(bar);
+            else if (const auto* table = qobject_cast<const QTableView*>(widget))
+                checkTable(table);
+        }
+        for (qsizetype i = 0; i < captions_.size(); ++i)
+            for (qsizetype j = i + 1; j < captions_.size(); ++j)
+                if (captions_[i].ink.intersects(captions_[j].ink))
+                    problems_ << QStringLiteral("%1 and %2 are drawn over each other")
+                                     .arg(captions_[i].name, captions_[j].name);
+        return problems_;
+    }
+
+private:
+    static QString nameOf(const QWidget* widget, const QString& text) {
+        const QString name = widget->objectName().isEmpty()
+                                 ? QString::fromLatin1(widget->metaObject()->className())
+                                 : widget->objectName();
+        return QStringLiteral("%1 \"%2\"").arg(name, text);
+    }
+
+    // The face a font resolves to, looked up once per font.
+    static QString familyOf(const QFont& font) {
+        static QHash<QString, QString> resolved;
+        const QString key = font.key();
+        auto found = resolved.constFind(key);
+        if (found == resolved.constEnd())
+            found = resolved.insert(key, QFontInfo(font).family());
+        return *found;
+    }
+
+    // The part of a widget that the window shows: its rect cut by every ancestor's.
+    QRect shownPart(const QWidget* widget) const {
+        QRect shown(widget->mapTo(window_, QPoint(0, 0)), widget->size());
+        for (const QWidget* parent = widget->parentWidget(); parent != nullptr && parent != window_;
+             parent = parent->parentWidget())
+            shown &= QRect(parent->mapTo(window_, QPoint(0, 0)), parent->size());
+        return shown & window_->rect();
+    }
+
+    void checkFace(const QWidget* widget, const QString& name) {
+        const QString family = familyOf(widget->font());
+        if (family != QLatin1String("Liberation Sans") &&
+            family != QLatin1String("Liberation Serif"))
+            problems_ << QStringLiteral("%1 is drawn in %2, not a stand-in face").arg(name, family);
+    }
+
+    // Checks one line of text drawn in box by alignment and keeps its ink for the overlap test.
+    void checkText(const QWidget* widget, const QString& text, const QRect& box,
+                   Qt::Alignment alignment, const QFontMetrics& metrics) {
+        const QString name = nameOf(widget, text);
+        const int needed = metrics.horizontalAdvance(text);
+        const QRect block = QStyle::alignedRect(widget->layoutDirection(), alignment,
+                                                QSize(needed, metrics.height()), box);
+        const QRect ink = metrics.tightBoundingRect(text).translated(
+            block.left(), block.top() + metrics.ascent());
+        const QPoint offset = widget->mapTo(window_, QPoint(0, 0));
+        const QRect inWindow = ink.translated(offset);
+        // The text's own line, advance by height: a glyph's overhang of a pixel beyond it is
+        // the face's own and is not counted as a cut.
+        const QRect reach = block.translated(offset);
+        const QRect shown = shownPart(widget);
+        if (!inWindow.intersects(window_->rect()))
+            return; // parked outside the window by design
+        if (needed > box.width())
+            problems_ << QStringLiteral("%1 needs %2 px and has %3")
+                             .arg(name)
+                             .arg(needed)
+                             .arg(box.width());
+        else if (metrics.height() > box.height())
+            problems_ << QStringLiteral("%1 is cut at the top or bottom of its box").arg(name);
+        else if (!shown.contains(reach))
+            problems_ << QStringLiteral("%1 is cut by the edge of the window").arg(name);
+        captions_ << Caption{name, inWindow};
+    }
+
+    void checkLabel(const QLabel* label) {
+        if (label->text().isEmpty())
+            return;
+        checkFace(label, nameOf(label, label->text()));
+        const QRect box = label->contentsRect().adjusted(label->margin(), label->margin(),
+                                                         -label->margin(), -label->margin());
+        checkText(label, label->text(), box, label->alignment(), label->fontMetrics());
+    }
+
+    void checkButton(const QAbstractButton* button) {
+        if (button->text().isEmpty())
+            return;
+        checkFace(button, nameOf(button, button->text()));
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect box =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        checkText(button, button->text(), box, Qt::AlignCenter, button->fontMetrics());
+    }
+
+    void checkLineEdit(const QLineEdit* edit) {
+        // Qt keeps two pixels each side of a line edit's text.
+        const QRect box =
+            edit->contentsRect().marginsRemoved(edit->textMargins()).adjusted(2, 0, -2, 0);
+        const int needed = edit->fontMetrics().horizontalAdvance(edit->text());
+        if (needed > box.width())
+            problems_ << QStringLiteral("%1 needs %2 px and has %3")
+                             .arg(nameOf(edit, edit->text()))
+                             .arg(needed)
+                             .arg(box.width());
+    }
+
+    void checkMenuBar(const QMenuBar* bar) {
+        for (QAction* action : bar->actions()) {
+            if (!action->isVisible() || action->isSeparator())
+                continue;
+            const QRect place = bar->actionGeometry(action);
+            if (place.isEmpty() || !bar->rect().contains(place))
+                problems_ << QStringLiteral("menu \"%1\" does not fit its bar").arg(action->text());
+        }
+    }
+
+    void checkTable(const QTableView* table) {
+        const QAbstractItemModel* model = table->model();
+        if (model == nullptr)
+            return;
+        // A cell keeps a focus margin and a pixel each side of its text.
+        const int cellMargin =
+            table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
+        const QRect viewport = table->viewport()->rect();
+        for (int row = table->rowAt(0); row >= 0 && row < model->rowCount(); ++row) {
+            if (table->rowViewportPosition(row) > viewport.bottom())
+                break;
+            for (int column = 0; column < model->columnCount(); ++column)
+                checkCell(table, model->index(row, column), cellMargin);
+        }
+        const QHeaderView* header = table->horizontalHeader();
+        if (!header->isVisible())
+            return;
+        const int headerMargin =
+            table->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        for (int column = 0; column < model->columnCount(); ++column) {
+            const QString text = model->headerData(column, Qt::Horizontal).toString();
+            const int needed = header->fontMetrics().horizontalAdvance(text) + 2 * headerMargin;
+            if (!text.trimmed().isEmpty() && needed > header->sectionSize(column))
+                problems_ << QStringLiteral("heading \"%1\" needs %2 px and has %3")
+                                 .arg(text)
+                                 .arg(needed)
+                                 .arg(header->sectionSize(column));
+        }
+    }
+
+    void checkCell(const QTableView* table, const QModelIndex& index, int margin) {
+        const QString text = index.data().toString();
+        if (text.isEmpty())
+            return;
+        const int needed = table->fontMetrics().horizontalAdvance(text) + 2 * margin;
+        const int width = table->columnWidth(index.column());
+        if (needed > width)
+            problems_ << QStringLiteral("cell %1,%2 \"%3\" needs %4 px and has %5")
+                             .arg(index.row())
+                             .arg(index.column())
+                             .arg(text)
+                             .arg(needed)
+                             .arg(width);
+    }
+
+    const QWidget* window_;
+    QList<Caption> captions_;
+    QStringList problems_;
+};
+
+} // namespace
+
+QStringList legibilityProblems(const QWidget* window) {
+    return Walk(window).run();
+}
