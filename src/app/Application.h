@@ -34,7 +34,6 @@ private:
     void onPortChosen(int portNumber, bool closeSelection);
     // The main window's start-up; false when the port cannot be opened.
     bool Form_Load();
-    void wireFeatures();
     void end(int exitCode);
 
     Platform platform_;

@@ -25,7 +25,7 @@ public:
                            const VapourTables& tables, Dialogs& dialogs,
                            std::function<double()> samplingPeriodSeconds);
 
-public slots:
+public Q_SLOTS:
     void Timer1_Timer();
     void Command1_Click();
 

@@ -4,7 +4,6 @@
 #include "lists/ListGridLayout.h"
 #include "lists/PrintListReport.h"
 #include "platform/Twips.h"
-#include "recording/PanelElements.h"
 #include "state/SharedState.h"
 
 #include <QCloseEvent>
@@ -118,13 +117,6 @@ void ListWindow::showAsFileView() {
 
 void ListWindow::closeEvent(QCloseEvent* event) {
     state_.recording.ListLive = 0;
-    const QWidget* panel = parentWidget();
-    if (auto* fileMenu = panelElement<QMenu>(panel, QStringLiteral("CMDFILE"))) {
-        fileMenu->setEnabled(true);
-        fileMenu->menuAction()->setEnabled(true);
-    } else {
-        setPanelActionEnabled(panel, QStringLiteral("CMDFILE"), true);
-    }
     event->accept();
-    emit unloaded();
+    Q_EMIT unloaded();
 }
