@@ -77,8 +77,7 @@ DewWindow* DewWindow::open(QWidget* mainWindow, const LiveReading& reading,
                            std::function<double()> samplingPeriodSeconds) {
     DewWindow* window = nullptr;
     // A window closed a moment ago waits for its deletion; it no longer counts as open.
-    for (DewWindow* child :
-         mainWindow->findChildren<DewWindow*>(QStringLiteral("DEW"), Qt::FindDirectChildrenOnly)) {
+    for (DewWindow* child : mainWindow->findChildren<DewWindow*>(Qt::FindDirectChildrenOnly)) {
         if (!child->closing_)
             window = child;
     }

@@ -55,7 +55,8 @@ public:
 
     // The panel update after a frame.
     void showReading();
-    // The unit label changed its caption.
+    // The meter switched between C and F (the unit label changed): tells unitChanged, since the
+    // temperature chart's scale was drawn for the other unit.
     void LBLUNITbot_Change();
     void showNoDevice();
     void showMeterBack();
