@@ -79,7 +79,7 @@ private Q_SLOTS:
         QVERIFY(!innerResult);
         QVERIFY(elapsed.elapsed() < 5000);
         QVERIFY(!waiter.WaitSeconds(0.01));
-        QVERIFY(!waiter.ProcessEvents());
+        QVERIFY(!waiter.processEvents());
     }
 
     void twipsScaleWithTheScreen() {

@@ -103,7 +103,7 @@ QLabel* DewWindow::addLabel(const char* name, const QString& caption, int left, 
 void DewWindow::Timer1_Timer() {
     // The sampling period may have changed since the last tick.
     setTimerInterval();
-    const std::optional<DewDisplay> display = ComputeDewPoint(
+    const std::optional<DewDisplay> display = computeDewPoint(
         reading_.HumidityText, reading_.TemperatureText, reading_.TempUnit, tables_);
     if (!display) {
         showOutOfRange();
@@ -121,7 +121,7 @@ void DewWindow::Timer1_Timer() {
 
 void DewWindow::Command1_Click() {
     setTimerEnabled(false);
-    Label3->setText(plainNumberText(WexlerSaturationPressure(TwentyCelsiusKelvin)));
+    Label3->setText(plainNumberText(wexlerSaturationPressure(TwentyCelsiusKelvin)));
 }
 
 void DewWindow::closeEvent(QCloseEvent* event) {
