@@ -40,9 +40,9 @@ int main() {
         int shown = 0;
         start = Clock::now();
         for (int i = 0; i < ticks; ++i)
-            shown += ComputeDewPoint(tick.humidity, tick.temperature, QStringLiteral("C"), tables)
+            shown += computeDewPoint(tick.humidity, tick.temperature, QStringLiteral("C"), tables)
                          .has_value();
-        std::printf("ComputeDewPoint, %s: %.2f us (%d shown)\n", tick.what,
+        std::printf("computeDewPoint, %s: %.2f us (%d shown)\n", tick.what,
                     microsecondsPer(ticks, start), shown);
     }
     return 0;

@@ -1,23 +1,14 @@
 // Figures of the meter link against meter-sim on a pseudo-terminal, through the real serial
 // port and waits: start-up time to the port dialog, the poll's round trip, the idle CPU of a
 // polling program and its resident memory.
-#include "FakeDialogs.h"
-#include "FakePrinter.h"
+#include "LiveApplication.h"
 #include "SimProcess.h"
-#include "app/Application.h"
-#include "app/SelectionWindow.h"
 #include "link/MeterLink.h"
-#include "panel/PanelWindow.h"
-#include "platform/Clock.h"
-#include "platform/QtSerialPort.h"
-#include "platform/QtWaiter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -59,20 +50,13 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const int idleSeconds = argc > 1 ? std::max(1, atoi(argv[1])) : 60;
 
-    QObject owner;
-    auto* serial = new QtSerialPort(&owner);
-    FakeDialogs dialogs;
-    FakePrinter printer;
-    SystemClock clock;
-    QtWaiter waiter;
-    Application meter({*serial, dialogs, printer, clock, waiter});
-    meter.start();
+    LiveApplication meter;
     QCoreApplication::processEvents();
     const double startupMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - processStart)
             .count();
     std::printf("start-up to the port dialog: %.1f ms (dialog visible: %s)\n", startupMs,
-                meter.selection()->isVisible() ? "yes" : "no");
+                meter.application.selection()->isVisible() ? "yes" : "no");
 
     SimProcess sim;
     if (!sim.start()) {
@@ -80,13 +64,10 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     qputenv("METER_COM1", sim.devicePath().toLocal8Bit());
-    meter.selection()->findChild<QPushButton*>(QStringLiteral("CmdOK"))->click();
-    PanelWindow* panel = meter.panel();
+    PanelWindow* panel = meter.choosePort();
     QTest::qWait(2500);
-    std::printf("panel shows %s %%RH, %s %s\n",
-                qPrintable(panel->label(QStringLiteral("LBLVALrh"))->text()),
-                qPrintable(panel->label(QStringLiteral("LBLVALtemp"))->text()),
-                qPrintable(panel->label(QStringLiteral("LBLUNITbot"))->text()));
+    std::printf("panel shows %s %%RH, %s %s\n", qPrintable(panel->humidityCaption()),
+                qPrintable(panel->temperatureCaption()), qPrintable(panel->unitCaption()));
     std::printf("resident memory after start: %ld kB (peak %ld kB)\n", statusKilobytes("VmRSS:"),
                 statusKilobytes("VmHWM:"));
 

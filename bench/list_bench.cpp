@@ -9,8 +9,8 @@
 #include "platform/QtPrinter.h"
 #include "platform/QtWaiter.h"
 #include "recording/DataFileFormat.h"
-#include "recording/RowText.h"
 #include "state/SharedState.h"
+#include "text/RowText.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -11,7 +11,7 @@ private:
 
     std::optional<DewDisplay> dew(const QString& humidity, const QString& temperature,
                                   const QString& unit = QStringLiteral("C")) const {
-        return ComputeDewPoint(humidity, temperature, unit, tables);
+        return computeDewPoint(humidity, temperature, unit, tables);
     }
 
 private slots:
@@ -173,10 +173,10 @@ private slots:
     }
 
     void searchEnds() {
-        QCOMPARE(SearchDewPoint(760.0, tables, true), std::optional<double>(100.0));
-        QVERIFY(!SearchDewPoint(760.001, tables, true).has_value());
-        QVERIFY(!SearchDewPoint(-0.001, tables, false).has_value());
-        QCOMPARE(SearchDewPoint(0.0, tables, false), std::optional<double>(-49.5));
+        QCOMPARE(searchDewPoint(760.0, tables, true), std::optional<double>(100.0));
+        QVERIFY(!searchDewPoint(760.001, tables, true).has_value());
+        QVERIFY(!searchDewPoint(-0.001, tables, false).has_value());
+        QCOMPARE(searchDewPoint(0.0, tables, false), std::optional<double>(-49.5));
     }
 
     // At saturation the dew point is the air temperature itself, wherever that temperature's

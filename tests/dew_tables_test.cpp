@@ -166,7 +166,7 @@ private slots:
     }
 
     void formulaAtTwentyDegrees() {
-        QVERIFY(std::fabs(WexlerSaturationPressure(293.15) - 2338.5) < 0.1);
+        QVERIFY(std::fabs(wexlerSaturationPressure(293.15) - 2338.5) < 0.1);
     }
 };
 

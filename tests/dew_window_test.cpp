@@ -33,7 +33,7 @@ double magnusSlope(double celsius) {
 }
 
 double wexlerPressureMmHg(double celsius) {
-    return WexlerSaturationPressure(celsius + 273.15) / 133.322368;
+    return wexlerSaturationPressure(celsius + 273.15) / 133.322368;
 }
 
 // How far the two formulas part at a temperature, as the log of their ratio (below 0.5 % over

@@ -1,17 +1,8 @@
-#include "FakeDialogs.h"
-#include "FakePrinter.h"
+#include "LiveApplication.h"
 #include "SimProcess.h"
-#include "app/Application.h"
-#include "app/SelectionWindow.h"
 #include "link/MeterLink.h"
-#include "panel/PanelWindow.h"
-#include "platform/Clock.h"
-#include "platform/QtSerialPort.h"
-#include "platform/QtWaiter.h"
 
-#include <QComboBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -28,20 +19,10 @@ private Q_SLOTS:
         sim.control(QStringLiteral("rh 42.5"));
         sim.control(QStringLiteral("temp 21.3"));
 
-        QObject owner;
-        auto* serial = new QtSerialPort(&owner);
-        FakeDialogs dialogs;
-        FakePrinter printer;
-        SystemClock clock;
-        QtWaiter waiter;
-        Application application({*serial, dialogs, printer, clock, waiter});
-        application.start();
-        application.selection()->findChild<QPushButton*>(QStringLiteral("CmdOK"))->click();
-        QVERIFY(dialogs.messages.isEmpty());
-        PanelWindow* panel = application.panel();
-        const auto caption = [panel](const char* name) {
-            return panel->label(QString::fromLatin1(name))->text();
-        };
+        LiveApplication meter;
+        PanelWindow* panel = meter.choosePort();
+        QVERIFY(meter.dialogs.messages.isEmpty());
+        const auto caption = [&meter](const char* name) { return meter.caption(name); };
 
         QTRY_COMPARE_WITH_TIMEOUT(caption("LBLVALrh"), QStringLiteral("42.5"), 5000);
         QCOMPARE(caption("LBLVALtemp"), QStringLiteral("21.3"));
@@ -52,7 +33,7 @@ private Q_SLOTS:
         sim.control(QStringLiteral("battery on"));
         QTRY_COMPARE_WITH_TIMEOUT(caption("LBLUNITbot"), QStringLiteral("F"), 5000);
         QCOMPARE(caption("LBLVALtemp"), QStringLiteral("70.3"));
-        QTRY_VERIFY(!panel->label(QStringLiteral("LBLBT"))->isHidden());
+        QTRY_VERIFY(!panel->findChild<QLabel*>(QStringLiteral("LBLBT"))->isHidden());
 
         // From here on the checks run from signals: while the meter is away the poll waits in
         // its own loop, and the test's waits run inside it.
@@ -79,7 +60,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(caption("LBLVALrh"), QStringLiteral("42.5"), 5000);
 
         panel->close();
-        QVERIFY(waiter.stopping());
+        QVERIFY(meter.waiter.stopping());
     }
 };
 

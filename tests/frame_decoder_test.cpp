@@ -93,7 +93,7 @@ private Q_SLOTS:
         QFETCH(int, flags);
 
         LiveReading reading;
-        DecodeLiveFrame(bytes, reading);
+        decodeLiveFrame(bytes, reading);
         QCOMPARE(reading.MeterTimeText, time);
         QCOMPARE(reading.TemperatureText, temperature);
         QCOMPARE(reading.TempUnit, unit);
@@ -117,9 +117,9 @@ private Q_SLOTS:
 
     void aDownloadedRecordLeavesTheClockAlone() {
         LiveReading reading;
-        DecodeLiveFrame(frame({0, 0x12, 0x05, 0x02, 0x35, 0x05, 0x43, 0}), reading);
+        decodeLiveFrame(frame({0, 0x12, 0x05, 0x02, 0x35, 0x05, 0x43, 0}), reading);
         // A record comes as a 7-byte frame whose first three bytes are the set's header.
-        DecodeRecordFrame(frame({0x03, 0x05, 0x02, 0x41, 0x23, 0x17, 0x88}), reading);
+        decodeRecordFrame(frame({0x03, 0x05, 0x02, 0x41, 0x23, 0x17, 0x88}), reading);
         QCOMPARE(reading.MeterTimeText, QStringLiteral("12:05"));
         QCOMPARE(reading.TemperatureText, QStringLiteral("12.3"));
         QCOMPARE(reading.TempUnit, QStringLiteral("F"));
@@ -129,7 +129,7 @@ private Q_SLOTS:
 
     void aShortFrameReadsMissingBytesAsZero() {
         LiveReading reading;
-        DecodeLiveFrame(frame({0, 0x12}), reading);
+        decodeLiveFrame(frame({0, 0x12}), reading);
         QCOMPARE(reading.MeterTimeText, QStringLiteral("12:00"));
         QCOMPARE(reading.TemperatureText, QStringLiteral("00"));
         QCOMPARE(reading.HumidityText, QStringLiteral("00"));

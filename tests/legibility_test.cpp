@@ -62,12 +62,12 @@ private Q_SLOTS:
         PanelRig rig;
         new FrontPanelKeys(&rig.panel, rig.dialogs);
         rig.panel.show();
-        rig.panel.setCaption(QStringLiteral("lblsample"), QStringLiteral("65 Sec"));
-        rig.panel.setCaption(QStringLiteral("lblfile"), QStringLiteral("/home/user/DATA01.dat"));
-        rig.panel.setCaption(QStringLiteral("LBLCOUNT"), QStringLiteral(" 99999"));
-        rig.panel.label(QStringLiteral("LBLCOUNT"))->show();
+        rig.panel.setSamplingCaption(QStringLiteral("65 Sec"));
+        rig.panel.setFileCaption(QStringLiteral("/home/user/DATA01.dat"));
+        rig.panel.setRecordCount(QStringLiteral(" 99999"));
+        rig.find("LBLCOUNT")->show();
         for (const QString& key : keys)
-            QTest::mouseClick(rig.panel.key(key), Qt::LeftButton);
+            QTest::mouseClick(rig.panel.findChild<KeyLabel*>(key), Qt::LeftButton);
 
         int walked = 0;
         for (bool fahrenheit : {false, true}) {
@@ -90,15 +90,15 @@ private Q_SLOTS:
     void theUnitMakesRoomAndComesBack() {
         PanelRig rig;
         new FrontPanelKeys(&rig.panel, rig.dialogs);
-        QTest::mouseClick(rig.panel.key(QStringLiteral("LBLL1")), Qt::LeftButton);
-        QLabel* unit = rig.panel.label(QStringLiteral("LBLUNITbot"));
+        QTest::mouseClick(rig.find<KeyLabel>("LBLL1"), Qt::LeftButton);
+        QLabel* unit = rig.find("LBLUNITbot");
         rig.meterAnswers(frameFor(235, false));
         rig.poll();
         const QRect designed = unit->geometry();
         rig.meterAnswers(frameFor(-1888, false));
         rig.poll();
         QVERIFY(unit->x() > designed.x());
-        QCOMPARE(unit->x(), rig.panel.label(QStringLiteral("LBLVALtemp"))->geometry().right() + 3);
+        QCOMPARE(unit->x(), rig.find("LBLVALtemp")->geometry().right() + 3);
         rig.meterAnswers(frameFor(235, false));
         rig.poll();
         QCOMPARE(unit->geometry(), designed);
@@ -113,10 +113,10 @@ private Q_SLOTS:
         QPointer<DewWindow> dew;
         for (bool fahrenheit : {false, true}) {
             for (int tenths = LowestTenths - 1; tenths <= HighestTenths + 1; ++tenths) {
-                DecodeLiveFrame(frameFor(tenths, fahrenheit), state.reading);
+                decodeLiveFrame(frameFor(tenths, fahrenheit), state.reading);
                 // Out of range the window closes at once: nothing is left to read.
                 const LiveReading& r = state.reading;
-                if (!ComputeDewPoint(r.HumidityText, r.TemperatureText, r.TempUnit,
+                if (!computeDewPoint(r.HumidityText, r.TemperatureText, r.TempUnit,
                                      state.vapourTables))
                     continue;
                 if (dew.isNull())

@@ -1,38 +1,24 @@
 #include "PanelRig.h"
-#include "link/MeterLink.h"
-#include "panel/PanelMenus.h"
-#include "panel/SamplingSinks.h"
 
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
-namespace {
-
-const QByteArray PlainFrame = frameOf({0x00, 0x12, 0x05, 0x02, 0x35, 0x05, 0x43, 0x00});
-
-// A secondary window of the panel, as the datalogger or a chart window would be.
-QWidget* openWindow(PanelWindow& panel, const char* name) {
-    auto* window = new QWidget(&panel, Qt::Window);
-    window->setObjectName(QString::fromLatin1(name));
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->show();
-    return window;
-}
-
-} // namespace
+// The panel alone against a scripted meter: what a frame shows, the poll's retries, the
+// no-device state and the sampling tick.
 
 class PanelDisplayTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void aFrameFillsTheDisplay() {
-        PanelRig rig;
+        PanelRig rig(PanelRig::Wiring::PanelOnly);
         rig.meterAnswers(PlainFrame);
         rig.poll();
         QCOMPARE(rig.caption("LBLVALtime"), QStringLiteral("12:05"));
-        QCOMPARE(rig.caption("LBLVALtemp"), QStringLiteral("23.5"));
-        QCOMPARE(rig.caption("LBLVALrh"), QStringLiteral("54.3"));
-        QCOMPARE(rig.caption("LBLUNITbot"), QStringLiteral("C"));
+        QCOMPARE(rig.panel.temperatureCaption(), QStringLiteral("23.5"));
+        QCOMPARE(rig.panel.humidityCaption(), QStringLiteral("54.3"));
+        QCOMPARE(rig.panel.unitCaption(), QStringLiteral("C"));
         QCOMPARE(rig.keyColor("LBLM1"), RedKey);
         QCOMPARE(rig.keyColor("LBLM2"), WhiteKey);
         for (const char* indicator : {"LBLBT", "LBLH", "LBLFULL", "LBLRECORD"})
@@ -55,61 +41,47 @@ private Q_SLOTS:
         QFETCH(int, byte4);
         QFETCH(int, byte5);
         QFETCH(QString, shown);
-        PanelRig rig;
+        PanelRig rig(PanelRig::Wiring::PanelOnly);
         rig.meterAnswers(frameOf({0, 0x12, 0x05, byte4, byte5, 0x05, 0x43, 0}));
         rig.poll();
         QCOMPARE(rig.caption("LBLVALtemp"), shown);
     }
 
-    void flagsLightTheIndicators() {
-        PanelRig rig;
-        rig.meterAnswers(frameOf({0, 0x12, 0x05, 0x02, 0x35, 0x75, 0x43, 0}));
+    void flagsLightTheIndicatorsAndGoOutAgain() {
+        PanelRig rig(PanelRig::Wiring::PanelOnly);
+        QSignalSpy recordingReports(&rig.panel, &PanelWindow::meterRecordingReported);
+        rig.meterAnswers(frameOf({0, 0x12, 0x05, 0x02, 0x35, 0xF5, 0x43, 0}));
         rig.poll();
-        QVERIFY(rig.shown("LBLBT"));
-        QVERIFY(rig.shown("LBLH"));
-        QVERIFY(rig.shown("LBLFULL"));
+        for (const char* indicator : {"LBLBT", "LBLH", "LBLFULL", "LBLRECORD"})
+            QVERIFY2(rig.shown(indicator), indicator);
         QCOMPARE(rig.keyColor("LBLR1"), RedKey);
-
-        rig.meterAnswers(PlainFrame);
-        rig.poll();
-        QVERIFY(!rig.shown("LBLBT"));
-        QVERIFY(!rig.shown("LBLH"));
-        QVERIFY(!rig.shown("LBLFULL"));
-        QCOMPARE(rig.keyColor("LBLR1"), WhiteKey);
-    }
-
-    void meterRecordingClosesTheDataloggerAndDisablesMemory() {
-        PanelRig rig;
-        rig.panel.show();
-        QPointer<QWidget> logger = openWindow(rig.panel, "LOGGER");
-        rig.meterAnswers(frameOf({0, 0x12, 0x05, 0x02, 0x35, 0x85, 0x43, 0}));
-        rig.poll();
-        QVERIFY(rig.shown("LBLRECORD"));
         QCOMPARE(rig.keyColor("LBLL3"), RedKey);
+        QVERIFY(rig.panel.meterRecording());
         QVERIFY(!rig.panel.menus().CMDMEMORY->isEnabled());
-        QTRY_VERIFY(logger.isNull());
+        QCOMPARE(recordingReports.count(), 1);
 
         rig.meterAnswers(PlainFrame);
         rig.poll();
-        QVERIFY(!rig.shown("LBLRECORD"));
+        for (const char* indicator : {"LBLBT", "LBLH", "LBLFULL", "LBLRECORD"})
+            QVERIFY2(!rig.shown(indicator), indicator);
+        QCOMPARE(rig.keyColor("LBLR1"), WhiteKey);
         QCOMPARE(rig.keyColor("LBLL3"), WhiteKey);
         QVERIFY(rig.panel.menus().CMDMEMORY->isEnabled());
+        QCOMPARE(recordingReports.count(), 1);
     }
 
-    void switchingToFahrenheitClosesOnlyTheTemperatureChart() {
-        PanelRig rig;
-        rig.panel.show();
+    void switchingToFahrenheitTellsOnce() {
+        PanelRig rig(PanelRig::Wiring::PanelOnly);
         rig.meterAnswers(PlainFrame);
         rig.poll();
-        QPointer<QWidget> temperatureChart = openWindow(rig.panel, "GRAPH2");
-        QPointer<QWidget> humidityChart = openWindow(rig.panel, "GRAPH1");
+        QSignalSpy unitChanges(&rig.panel, &PanelWindow::unitChanged);
         rig.meterAnswers(frameOf({0, 0x12, 0x05, 0x47, 0x43, 0x05, 0x43, 0}));
         rig.poll();
-        QCOMPARE(rig.caption("LBLUNITbot"), QStringLiteral("F"));
+        rig.poll();
+        QCOMPARE(rig.panel.unitCaption(), QStringLiteral("F"));
         QCOMPARE(rig.keyColor("LBLM1"), WhiteKey);
         QCOMPARE(rig.keyColor("LBLM2"), RedKey);
-        QTRY_VERIFY(temperatureChart.isNull());
-        QVERIFY(!humidityChart.isNull() && humidityChart->isVisible());
+        QCOMPARE(unitChanges.count(), 1);
     }
 
     void repliesOfTheWrongLengthAreRetried_data() {
@@ -121,7 +93,7 @@ private Q_SLOTS:
     }
     void repliesOfTheWrongLengthAreRetried() {
         QFETCH(int, badLength);
-        PanelRig rig;
+        PanelRig rig(PanelRig::Wiring::PanelOnly);
         int polls = 0;
         rig.serial.responder = [&](const QByteArray&) {
             return ++polls <= 3 ? QByteArray(badLength, '\x11') : PlainFrame;
@@ -132,7 +104,7 @@ private Q_SLOTS:
     }
 
     void aSplitReplyIsNotTakenForAFrame() {
-        PanelRig rig;
+        PanelRig rig(PanelRig::Wiring::PanelOnly);
         int polls = 0;
         // Half a frame now, the rest with the next attempt: 8 bytes are waiting only then, and
         // the buffer is emptied before each attempt, so only a whole reply counts.
@@ -146,15 +118,15 @@ private Q_SLOTS:
     }
 
     void aSilentMeterEndsInTheNoDeviceStateAndComesBack() {
-        PanelRig rig;
-        rig.panel.show();
+        PanelRig rig(PanelRig::Wiring::PanelOnly);
         rig.meterAnswers(PlainFrame);
         rig.poll();
         rig.meterIsSilent();
         rig.waiter.waits.clear();
         rig.serial.writes.clear();
-        QPointer<QWidget> logger = openWindow(rig.panel, "LOGGER");
+        QSignalSpy lost(&rig.panel, &PanelWindow::linkLost);
 
+        const PanelMenus& menus = rig.panel.menus();
         int rounds = 0;
         rig.waiter.onWait = [&](double seconds) {
             if (seconds != 0.1)
@@ -166,10 +138,8 @@ private Q_SLOTS:
                     QCOMPARE(rig.caption(value), QStringLiteral("----"));
                 QCOMPARE(rig.keyColor("LBLR3"), RedKey);
                 QCOMPARE(rig.keyColor("LBLR2"), WhiteKey);
-                const PanelMenus& menus = rig.panel.menus();
-                QVERIFY(!isMenuEnabled(menus.CMDFILE));
-                QVERIFY(!isMenuEnabled(menus.CMDDISPLAY));
-                QVERIFY(!isMenuEnabled(menus.CMDOPTION));
+                for (const QMenu* menu : {menus.CMDFILE, menus.CMDDISPLAY, menus.CMDOPTION})
+                    QVERIFY(!isMenuEnabled(menu));
                 QVERIFY(rig.panel.link().inNoDeviceState());
             }
             if (rounds == 5)
@@ -180,13 +150,12 @@ private Q_SLOTS:
         QCOMPARE(rig.spacesSent(), MeterLink::AttemptsPerPoll + 5);
         QCOMPARE(rig.waiter.waits.count(0.01), MeterLink::AttemptsPerPoll);
         QCOMPARE(rig.waiter.waits.count(0.1), 5);
-        QTRY_VERIFY(logger.isNull());
+        QCOMPARE(lost.count(), 1);
         QCOMPARE(rig.caption("lblcomm"), QStringLiteral("Com1"));
         QCOMPARE(rig.keyColor("LBLR2"), RedKey);
         QCOMPARE(rig.keyColor("LBLR3"), WhiteKey);
-        QVERIFY(isMenuEnabled(rig.panel.menus().CMDFILE));
-        QVERIFY(isMenuEnabled(rig.panel.menus().CMDDISPLAY));
-        QVERIFY(isMenuEnabled(rig.panel.menus().CMDOPTION));
+        for (const QMenu* menu : {menus.CMDFILE, menus.CMDDISPLAY, menus.CMDOPTION})
+            QVERIFY(isMenuEnabled(menu));
         QVERIFY(rig.panel.Timer1()->isActive());
         QVERIFY(!rig.panel.link().inNoDeviceState());
         // What arrived stays for the next poll to discard.
@@ -198,7 +167,7 @@ private Q_SLOTS:
     }
 
     void anUnpluggedAdapterIsReopenedAboutOnceASecond() {
-        PanelRig rig;
+        PanelRig rig(PanelRig::Wiring::PanelOnly);
         rig.meterAnswers(PlainFrame);
         rig.poll();
         rig.serial.unplug();
@@ -225,7 +194,7 @@ private Q_SLOTS:
     }
 
     void aPollDueDuringAPollIsSkipped() {
-        PanelRig rig;
+        PanelRig rig(PanelRig::Wiring::PanelOnly);
         rig.meterAnswers(PlainFrame);
         int nested = 0;
         rig.waiter.onWait = [&](double) {
@@ -238,7 +207,7 @@ private Q_SLOTS:
     }
 
     void endingTheProgramUnwindsTheNoDeviceState() {
-        PanelRig rig;
+        PanelRig rig(PanelRig::Wiring::PanelOnly);
         rig.meterIsSilent();
         int rounds = 0;
         rig.waiter.onWait = [&](double seconds) {
@@ -252,61 +221,54 @@ private Q_SLOTS:
     }
 
     void samplingTickIntervalFollowsThePeriodLessTheOverrun() {
-        PanelRig rig;
-        struct SlowList : LiveRowSink {
-            FakeClock* clock;
-            QStringList rows;
-            void appendLiveRow(const QString& row) override {
-                rows << row;
-                clock->advanceMilliseconds(300);
-            }
-        } list;
-        list.clock = &rig.clock;
-        rig.panel.setLiveRowSink(&list);
-        rig.panel.Timer2_Timer();
+        PanelRig rig(PanelRig::Wiring::PanelOnly);
+        QStringList rows;
+        // A slow list: each row it takes costs 300 ms of the tick.
+        connect(&rig.panel, &PanelWindow::rowSampled, this, [&](const QString& row) {
+            rows << row;
+            rig.clock.advanceMilliseconds(300);
+        });
+        rig.tick();
         QCOMPARE(rig.panel.Timer2()->interval(), 2000);
-        QVERIFY(list.rows.isEmpty()); // the list takes rows only while it is live
+        QVERIFY(rows.isEmpty()); // no row while neither the list nor the recorder takes one
 
         rig.state.recording.ListLive = 1;
-        rig.panel.Timer2_Timer();
-        QCOMPARE(list.rows.size(), 1);
-        rig.panel.Timer2_Timer();
+        rig.tick();
+        QCOMPARE(rows.size(), 1);
+        rig.tick();
         QCOMPARE(rig.panel.Timer2()->interval(), 1700);
 
-        rig.panel.setCaption(QStringLiteral("lblsample"), QStringLiteral("65 Sec"));
-        rig.panel.Timer2_Timer();
+        rig.panel.setSamplingCaption(QStringLiteral("65 Sec"));
+        rig.tick();
         QCOMPARE(rig.panel.Timer2()->interval(), 64700);
     }
 
     void samplingTickRowsCarryWhatThePanelShows() {
-        PanelRig rig;
-        struct Rows : LiveRowSink {
-            QStringList rows;
-            void appendLiveRow(const QString& row) override { rows << row; }
-        } list;
-        rig.panel.setLiveRowSink(&list);
-        rig.state.recording.ListLive = 1;
+        PanelRig rig(PanelRig::Wiring::PanelOnly);
+        QSignalSpy rows(&rig.panel, &PanelWindow::rowSampled);
+        rig.state.recording.RecordingOn = true;
         rig.meterAnswers(frameOf({0, 0x12, 0x05, 0x02, 0x35, 0x15, 0x43, 0}));
         rig.poll();
-        rig.panel.Timer2_Timer();
+        rig.tick();
         rig.meterIsSilent();
         rig.waiter.onWait = [&](double seconds) {
             if (seconds == 0.1)
-                rig.panel.Timer2_Timer(); // sampling goes on in the no-device state
+                rig.tick(); // sampling goes on in the no-device state
             if (rig.waiter.waits.count(0.1) == 2)
                 rig.serial.feed("x");
         };
         rig.poll();
-        QCOMPARE(list.rows.size(), 3);
-        QCOMPARE(list.rows[0], QStringLiteral("05-02-2003\t14:03:27\t54.3\t23.5\tC\tLOW"));
-        QVERIFY(list.rows[1].endsWith(QStringLiteral("\t----\t----\tC\tLOW")));
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[0][0].toString(), QStringLiteral("05-02-2003\t14:03:27\t54.3\t23.5\tC\tLOW"));
+        QVERIFY(rows[1][0].toString().endsWith(QStringLiteral("\t----\t----\tC\tLOW")));
     }
 
     void withoutRecordingTheCountStaysHidden() {
-        PanelRig rig;
+        PanelRig rig(PanelRig::Wiring::PanelOnly);
         rig.state.recording.RecordCount = 12;
-        rig.panel.label(QStringLiteral("LBLCOUNT"))->show();
-        rig.panel.Timer2_Timer();
+        rig.panel.setRecordCount(QStringLiteral("12"));
+        rig.panel.showRecording(true);
+        rig.tick();
         QCOMPARE(rig.state.recording.RecordCount, 0);
         QVERIFY(!rig.shown("LBLCOUNT"));
         QCOMPARE(rig.caption("LBLCOUNT"), QString());

@@ -1,78 +1,48 @@
-#include "FakeClock.h"
-#include "FakeDialogs.h"
-#include "FakePrinter.h"
-#include "FakeWaiter.h"
-#include "ScriptedSerialPort.h"
-#include "panel/PanelWindow.h"
-#include "recording/FileDialogState.h"
-#include "recording/RecordingController.h"
-#include "state/SharedState.h"
+#include "PanelRig.h"
 
-#include <QAction>
 #include <QFile>
-#include <QLabel>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 namespace {
 
-const QString dataFilter = QStringLiteral("Data Files (*.dat)|*.dat|All Files (*.*)|*.*|");
-
 QByteArray contents(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<cannot open>";
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot open>");
 }
 
-// The main window with the recorder wired to its sampling tick, as the program wires it.
-struct RecordingRig {
-    ScriptedSerialPort serial;
-    FakeDialogs dialogs;
-    FakePrinter printer;
-    FakeClock clock{QDateTime(QDate(2003, 5, 2), QTime(14, 3, 27))};
-    FakeWaiter waiter{&clock};
-    SharedState state;
-    FileDialogState fileDialog;
-    std::unique_ptr<PanelWindow> panel;
-    RecordingController* recorder = nullptr;
+// The main window with the recorder wired to its menus and sampling tick, as the program wires
+// it; the display shows 45.6 %RH and 23.1 C.
+struct RecordingRig : PanelRig {
+    QTemporaryDir dir;
 
-    RecordingRig() {
-        panel =
-            std::make_unique<PanelWindow>(state, Platform{serial, dialogs, printer, clock, waiter});
-        recorder = new RecordingController(panel.get(), state, dialogs, fileDialog);
-        panel->setRecordSink(recorder);
-        label("LBLRECORDING")->hide();
-        action("CMDSTOP")->setEnabled(false);
-        show("45.6", "23.1", "C", false);
-    }
-
-    QLabel* label(const char* name) const {
-        return panel->findChild<QLabel*>(QString::fromLatin1(name));
-    }
-    QAction* action(const char* name) const {
-        return panel->findChild<QAction*>(QString::fromLatin1(name));
-    }
-    bool shown(const char* name) const { return !label(name)->isHidden(); }
+    RecordingRig() { show("45.6", "23.1", "C", false); }
 
     // What the panel displays, as its update after a frame leaves it.
     void show(const char* rh, const char* temp, const char* unit, bool batteryLow) {
-        label("LBLVALrh")->setText(QString::fromLatin1(rh));
-        label("LBLVALtemp")->setText(QString::fromLatin1(temp));
-        label("LBLUNITbot")->setText(QString::fromLatin1(unit));
-        label("LBLBT")->setVisible(batteryLow);
+        find("LBLVALrh")->setText(QString::fromLatin1(rh));
+        find("LBLVALtemp")->setText(QString::fromLatin1(temp));
+        find("LBLUNITbot")->setText(QString::fromLatin1(unit));
+        find("LBLBT")->setVisible(batteryLow);
     }
-
     void tick() {
-        panel->Timer2_Timer();
+        PanelRig::tick();
         clock.advanceMilliseconds(2000);
     }
-
-    void chooseFile(const QString& path) {
+    QString chooseFile(const char* name) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
         dialogs.fileAnswers << path;
-        action("CMDSAVE")->trigger();
+        trigger("CMDSAVE");
+        return path;
+    }
+    bool recordingShown() const {
+        return shown("LBLRECORDING") && !find<QAction>("CMDSTART")->isEnabled() &&
+               find<QAction>("CMDSTOP")->isEnabled();
+    }
+    bool stoppedShown() const {
+        return !shown("LBLRECORDING") && !shown("LBLCOUNT") &&
+               find<QAction>("CMDSTART")->isEnabled() && !find<QAction>("CMDSTOP")->isEnabled();
     }
 };
 
@@ -82,136 +52,93 @@ class RecordingControllerTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void saveAsChoosesTheFile() {
-        QTemporaryDir dir;
         RecordingRig rig;
-        const QString path = dir.filePath(QStringLiteral("a.dat"));
-        rig.chooseFile(path);
+        const QString path = rig.chooseFile("a.dat");
         QCOMPARE(rig.dialogs.fileRequests.size(), 1);
         QVERIFY(rig.dialogs.fileRequests[0].save);
-        QCOMPARE(rig.dialogs.fileRequests[0].filter, dataFilter);
+        QCOMPARE(rig.dialogs.fileRequests[0].filter,
+                 QStringLiteral("Data Files (*.dat)|*.dat|All Files (*.*)|*.*|"));
         QCOMPARE(rig.state.recording.DataFileName, path);
-        QCOMPARE(rig.label("lblfile")->text(), path);
-        QVERIFY(rig.action("CMDSTART")->isEnabled());
-        QVERIFY(!rig.action("CMDSTOP")->isEnabled());
-        // Nothing is created before recording starts.
-        QVERIFY(!QFile::exists(path));
+        QCOMPARE(rig.panel.fileCaption(), path);
+        QVERIFY(!QFile::exists(path)); // nothing is created before recording starts
 
         // The dialog starts with the name it last returned; a cancel changes nothing.
-        rig.action("CMDSAVE")->trigger();
+        rig.trigger("CMDSAVE");
         QCOMPARE(rig.dialogs.fileRequests[1].initialPath, path);
-        QCOMPARE(rig.state.recording.DataFileName, path);
-        QCOMPARE(rig.label("lblfile")->text(), path);
+        QCOMPARE(rig.panel.fileCaption(), path);
     }
 
+    void startWithoutAFileAsksForOne_data() {
+        QTest::addColumn<bool>("answered");
+        QTest::newRow("a file chosen") << true;
+        QTest::newRow("cancelled") << false;
+    }
     void startWithoutAFileAsksForOne() {
-        QTemporaryDir dir;
+        QFETCH(bool, answered);
         RecordingRig rig;
-        const QString path = dir.filePath(QStringLiteral("asked.dat"));
-        rig.dialogs.fileAnswers << path;
-        rig.action("CMDSTART")->trigger();
+        const QString path = rig.dir.filePath(QStringLiteral("asked.dat"));
+        if (answered)
+            rig.dialogs.fileAnswers << path;
+        rig.trigger("CMDSTART");
         QCOMPARE(rig.dialogs.messages.size(), 1);
         QCOMPARE(rig.dialogs.messages[0].text, QStringLiteral("You have to open a file first !!"));
-        QCOMPARE(rig.dialogs.messages[0].title, applicationTitle());
         QCOMPARE(rig.dialogs.fileRequests.size(), 1);
-        QVERIFY(rig.state.recording.RecordingOn);
-        QVERIFY(QFile::exists(path));
-    }
-
-    void startWithoutAFileAndCancelledDoesNotStart() {
-        RecordingRig rig;
-        rig.action("CMDSTART")->trigger();
-        QCOMPARE(rig.dialogs.messages.size(), 1);
-        QCOMPARE(rig.dialogs.fileRequests.size(), 1);
-        QVERIFY(!rig.state.recording.RecordingOn);
-        QVERIFY(!rig.shown("LBLRECORDING"));
-        QVERIFY(rig.action("CMDSTART")->isEnabled());
-        QVERIFY(!rig.action("CMDSTOP")->isEnabled());
+        QCOMPARE(rig.state.recording.RecordingOn, answered);
+        QCOMPARE(QFile::exists(path), answered);
+        QVERIFY(answered ? rig.recordingShown() : rig.stoppedShown());
     }
 
     void aFileThatCannotBeOpenedLeavesRecordingOffSilently() {
-        QTemporaryDir dir;
         RecordingRig rig;
-        rig.chooseFile(dir.filePath(QStringLiteral("missing folder/x.dat")));
-        rig.action("CMDSTART")->trigger();
+        rig.chooseFile("missing folder/x.dat");
+        rig.trigger("CMDSTART");
         QVERIFY(!rig.state.recording.RecordingOn);
-        QVERIFY(!rig.shown("LBLRECORDING"));
+        QVERIFY(rig.stoppedShown());
         QVERIFY(rig.dialogs.messages.isEmpty());
-        QVERIFY(rig.action("CMDSTART")->isEnabled());
     }
 
     void twoRunsInOneFileEachNumberedFromOne() {
-        QTemporaryDir dir;
         RecordingRig rig;
-        const QString path = dir.filePath(QStringLiteral("two runs.dat"));
-        rig.chooseFile(path);
-
-        rig.action("CMDSTART")->trigger();
-        QVERIFY(rig.state.recording.RecordingOn);
-        QVERIFY(!rig.action("CMDSTART")->isEnabled());
-        QVERIFY(rig.action("CMDSTOP")->isEnabled());
-        QVERIFY(rig.shown("LBLRECORDING"));
+        const QString path = rig.chooseFile("two runs.dat");
+        rig.trigger("CMDSTART");
+        QVERIFY(rig.recordingShown());
         rig.tick();
-        QCOMPARE(rig.label("LBLCOUNT")->text(), QStringLiteral(" 1"));
+        QCOMPARE(rig.caption("LBLCOUNT"), QStringLiteral(" 1"));
         QVERIFY(rig.shown("LBLCOUNT"));
         rig.show("46.0", "-OL", "F", true);
         rig.tick();
-        QCOMPARE(rig.label("LBLCOUNT")->text(), QStringLiteral(" 2"));
-        QCOMPARE(rig.state.recording.RecordCount, 2);
+        QCOMPARE(rig.caption("LBLCOUNT"), QStringLiteral(" 2"));
 
-        rig.action("CMDSTOP")->trigger();
+        rig.state.recording.ListLive = 1;
+        rig.trigger("CMDSTOP");
         QVERIFY(!rig.state.recording.RecordingOn);
         QCOMPARE(rig.state.recording.RecordCount, 0);
-        QVERIFY(!rig.shown("LBLRECORDING"));
-        QVERIFY(!rig.shown("LBLCOUNT"));
-        QVERIFY(rig.action("CMDSTART")->isEnabled());
-        QVERIFY(!rig.action("CMDSTOP")->isEnabled());
-        QCOMPARE(rig.state.recording.DataFileName, path);
+        QCOMPARE(rig.state.recording.ListLive, 0); // STOP halts the live list too
+        QVERIFY(rig.stoppedShown());
 
-        // Ticks while stopped write nothing.
+        // Ticks while stopped write nothing; SAVE AS is refused while recording.
         rig.tick();
         rig.show("12.0", "20.0", "C", false);
-        rig.action("CMDSTART")->trigger();
+        rig.trigger("CMDSTART");
+        rig.dialogs.fileAnswers << rig.dir.filePath(QStringLiteral("other.dat"));
+        rig.trigger("CMDSAVE");
+        QCOMPARE(rig.dialogs.fileRequests.size(), 1);
         rig.tick();
 
+        QCOMPARE(rig.panel.fileCaption(), path);
         QCOMPARE(contents(path), QByteArray(" 1\t05-02-2003\t14:03:27\t45.6\t23.1\tC\r\n"
                                             " 2\t05-02-2003\t14:03:29\t46.0\t-OL\tF\tLOW\r\n"
                                             " 1\t05-02-2003\t14:03:33\t12.0\t20.0\tC\r\n"));
     }
 
-    void saveAsIsRefusedWhileRecording() {
-        QTemporaryDir dir;
-        RecordingRig rig;
-        const QString path = dir.filePath(QStringLiteral("r.dat"));
-        rig.chooseFile(path);
-        rig.action("CMDSTART")->trigger();
-        rig.dialogs.fileAnswers << dir.filePath(QStringLiteral("other.dat"));
-        rig.action("CMDSAVE")->trigger();
-        QCOMPARE(rig.dialogs.fileRequests.size(), 1);
-        QCOMPARE(rig.state.recording.DataFileName, path);
-        QCOMPARE(rig.label("lblfile")->text(), path);
-    }
-
-    void stopHaltsTheLiveList() {
-        QTemporaryDir dir;
-        RecordingRig rig;
-        rig.chooseFile(dir.filePath(QStringLiteral("s.dat")));
-        rig.action("CMDSTART")->trigger();
-        rig.state.recording.ListLive = 1;
-        rig.action("CMDSTOP")->trigger();
-        QCOMPARE(rig.state.recording.ListLive, 0);
-    }
-
     void theCountGoesOnPast32767() {
-        QTemporaryDir dir;
         RecordingRig rig;
-        const QString path = dir.filePath(QStringLiteral("long.dat"));
-        rig.chooseFile(path);
-        rig.action("CMDSTART")->trigger();
+        const QString path = rig.chooseFile("long.dat");
+        rig.trigger("CMDSTART");
         rig.state.recording.RecordCount = 32766;
         rig.tick();
         rig.tick();
-        QCOMPARE(rig.state.recording.RecordCount, 32768);
-        QCOMPARE(rig.label("LBLCOUNT")->text(), QStringLiteral(" 32768"));
+        QCOMPARE(rig.caption("LBLCOUNT"), QStringLiteral(" 32768"));
         const QList<QByteArray> lines = contents(path).split('\n');
         QVERIFY(lines[0].startsWith(" 32767\t"));
         QVERIFY(lines[1].startsWith(" 32768\t"));
@@ -222,8 +149,9 @@ private Q_SLOTS:
             QSKIP("no /dev/full on this system");
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("seek")));
         RecordingRig rig;
-        rig.chooseFile(QStringLiteral("/dev/full"));
-        rig.action("CMDSTART")->trigger();
+        rig.dialogs.fileAnswers << QStringLiteral("/dev/full");
+        rig.trigger("CMDSAVE");
+        rig.trigger("CMDSTART");
         QVERIFY(rig.state.recording.RecordingOn);
         rig.state.recording.ListLive = 1;
         rig.tick();
@@ -231,10 +159,7 @@ private Q_SLOTS:
         QVERIFY(!rig.state.recording.RecordingOn);
         QCOMPARE(rig.state.recording.RecordCount, 0);
         QCOMPARE(rig.state.recording.ListLive, 0);
-        QVERIFY(!rig.shown("LBLRECORDING"));
-        QVERIFY(!rig.shown("LBLCOUNT"));
-        QVERIFY(rig.action("CMDSTART")->isEnabled());
-        QVERIFY(!rig.action("CMDSTOP")->isEnabled());
+        QVERIFY(rig.stoppedShown());
         // The box comes once the tick is over.
         QTRY_COMPARE(rig.dialogs.messages.size(), 1);
         const FakeDialogs::Message& message = rig.dialogs.messages[0];
@@ -242,32 +167,12 @@ private Q_SLOTS:
         QVERIFY2(message.text.contains(QStringLiteral("space"), Qt::CaseInsensitive),
                  qPrintable(message.text));
         QCOMPARE(message.icon, Dialogs::Icon::Critical);
-        QCOMPARE(message.title, applicationTitle());
 
         // Later ticks neither write nor count nor show another box.
         rig.tick();
         QCOMPARE(rig.state.recording.RecordCount, 0);
         QTest::qWait(10);
         QCOMPARE(rig.dialogs.messages.size(), 1);
-    }
-
-    void aDeletedFileStopsTheRecordingAndKeepsNothingHidden() {
-        QTemporaryDir dir;
-        RecordingRig rig;
-        const QString path = dir.filePath(QStringLiteral("deleted.dat"));
-        rig.chooseFile(path);
-        rig.action("CMDSTART")->trigger();
-        rig.tick();
-        QVERIFY(QFile::remove(path));
-        rig.tick();
-        QVERIFY(!rig.state.recording.RecordingOn);
-        QTRY_COMPARE(rig.dialogs.messages.size(), 1);
-        QVERIFY(rig.dialogs.messages[0].text.contains(path));
-        QVERIFY(rig.dialogs.messages[0].text.contains(QStringLiteral("deleted")));
-        // Starting again makes a new file, numbered from 1.
-        rig.action("CMDSTART")->trigger();
-        rig.tick();
-        QVERIFY(contents(path).startsWith(" 1\t"));
     }
 };
 

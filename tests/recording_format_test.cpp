@@ -1,5 +1,5 @@
 #include "recording/DataFileFormat.h"
-#include "recording/RowText.h"
+#include "text/RowText.h"
 
 #include <QTest>
 

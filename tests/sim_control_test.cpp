@@ -9,7 +9,7 @@ namespace {
 
 LiveReading decode(const QByteArray& frame) {
     LiveReading reading;
-    DecodeLiveFrame(frame, reading);
+    decodeLiveFrame(frame, reading);
     return reading;
 }
 

@@ -20,7 +20,7 @@ int word(const QByteArray& reply, int firstByte) {
 
 LiveReading decode(const QByteArray& frame) {
     LiveReading reading;
-    DecodeLiveFrame(frame, reading);
+    decodeLiveFrame(frame, reading);
     return reading;
 }
 
@@ -124,19 +124,19 @@ void SimEngineTest::downloadHeaderAndRecords() {
     QCOMPARE(word(set1, 7), 30);
 
     LiveReading first;
-    DecodeRecordFrame(set1.left(3) + set1.mid(10, 4), first);
+    decodeRecordFrame(set1.left(3) + set1.mid(10, 4), first);
     QCOMPARE(first.TemperatureText, QStringLiteral("-01.6"));
     QCOMPARE(first.HumidityText, QStringLiteral("81"));
     QCOMPARE(first.BatteryLow, 0);
     LiveReading last;
-    DecodeRecordFrame(set1.left(3) + set1.mid(10 + 4 * 11, 4), last);
+    decodeRecordFrame(set1.left(3) + set1.mid(10 + 4 * 11, 4), last);
     QCOMPARE(last.TemperatureText, QStringLiteral("01.7"));
     QCOMPARE(last.BatteryLow, 1);
 
     const QByteArray single = engine_->receive(loggerFrame('K', 2, 0));
     QCOMPARE(single.size(), 14);
     LiveReading only;
-    DecodeRecordFrame(single.left(3) + single.mid(10, 4), only);
+    decodeRecordFrame(single.left(3) + single.mid(10, 4), only);
     QCOMPARE(only.HumidityText, QStringLiteral("45.2"));
     QCOMPARE(only.TemperatureText, QStringLiteral("21.3"));
 
@@ -289,7 +289,7 @@ void SimEngineTest::recordingStoresTheReadings() {
     QCOMPARE(word(download, 7), 1);
     for (int r = 0; r < 3; ++r) {
         LiveReading record;
-        DecodeRecordFrame(download.left(3) + download.mid(10 + 4 * r, 4), record);
+        decodeRecordFrame(download.left(3) + download.mid(10 + 4 * r, 4), record);
         QCOMPARE(record.HumidityText, QStringLiteral("61.5"));
         QCOMPARE(record.TemperatureText, QStringLiteral("-03.2"));
         QCOMPARE(record.BatteryLow, 1);

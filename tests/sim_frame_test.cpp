@@ -18,7 +18,7 @@ SimReading reading(double humidity, double temperature, bool fahrenheit = false)
 
 LiveReading decodeLive(const QByteArray& frame) {
     LiveReading decoded;
-    DecodeLiveFrame(frame, decoded);
+    decodeLiveFrame(frame, decoded);
     return decoded;
 }
 
@@ -189,7 +189,7 @@ void SimFrameTest::recordIsBytesFourToSeven() {
 
     // The way the download rebuilds a record: three header bytes in front of it.
     LiveReading decoded;
-    DecodeRecordFrame(QByteArray("\x24\x01\x31", 3) + record, decoded);
+    decodeRecordFrame(QByteArray("\x24\x01\x31", 3) + record, decoded);
     QCOMPARE(decoded.TemperatureText, QStringLiteral("-14.8"));
     QCOMPARE(decoded.TempUnit, QStringLiteral("F"));
     QCOMPARE(decoded.HumidityText, QStringLiteral("61.2"));

@@ -250,6 +250,154 @@ void MeterEngine::request(TransportRequest what) {
     requests_.append(what);
 }
 
+// The control lines, by the kind of argument they take. Each table row is one command.
+QString MeterEngine::runControl(const QString& name, const QStringList& arguments,
+                                const QDateTime& now, const QString& line) {
+    const QByteArray key = name.toLatin1();
+    struct Valued {
+        const char* name;
+        QString (*run)(MeterEngine&, const QString& name, const QStringList& arguments);
+    };
+    static const Valued valued[] = {
+        {"rh",
+         [](MeterEngine& e, const QString&, const QStringList& a) {
+             const auto value = number(a, 0.0, 100.0);
+             if (!value)
+                 return error(QStringLiteral("rh takes a humidity from 0 to 100"));
+             e.model_.setHumidity(*value);
+             return Ok;
+         }},
+        {"temp",
+         [](MeterEngine& e, const QString&, const QStringList& a) {
+             const auto value = number(a, -273.15, 1000.0);
+             if (!value)
+                 return error(QStringLiteral("temp takes degrees Celsius from -273.15 to 1000"));
+             e.model_.setCelsius(*value);
+             return Ok;
+         }},
+        {"unit",
+         [](MeterEngine& e, const QString&, const QStringList& a) {
+             const QString unit = a.size() == 1 ? a.first().toUpper() : QString();
+             if (unit != QLatin1String("C") && unit != QLatin1String("F"))
+                 return error(QStringLiteral("unit takes C or F"));
+             e.model_.setFahrenheit(unit == QLatin1String("F"));
+             return Ok;
+         }},
+        {"delay",
+         [](MeterEngine& e, const QString&, const QStringList& a) {
+             const auto value = count(a, 60000);
+             if (!value)
+                 return error(QStringLiteral("delay takes milliseconds from 0 to 60000"));
+             e.replyDelayMs_ = *value;
+             return Ok;
+         }},
+        {"drop",
+         [](MeterEngine& e, const QString& n, const QStringList& a) {
+             const auto value = count(a, 1000000);
+             if (!value)
+                 return error(n + QStringLiteral(" takes a byte count"));
+             e.dropCount_ = *value;
+             return Ok;
+         }},
+        {"extra",
+         [](MeterEngine& e, const QString& n, const QStringList& a) {
+             const auto value = count(a, 1000000);
+             if (!value)
+                 return error(n + QStringLiteral(" takes a byte count"));
+             e.extraCount_ = *value;
+             return Ok;
+         }},
+        {"raw",
+         [](MeterEngine& e, const QString&, const QStringList& a) {
+             const auto bytes = hexBytes(a);
+             if (!bytes)
+                 return error(QStringLiteral("raw takes hexadecimal bytes, such as raw 02 12 05"));
+             e.unsolicited_.append(*bytes);
+             return Ok;
+         }},
+    };
+    struct Switch {
+        const char* name;
+        void (*set)(MeterEngine&, bool on, const QDateTime& now);
+    };
+    static const Switch switches[] = {
+        {"battery", [](MeterEngine& e, bool on, const QDateTime&) { e.model_.setBatteryLow(on); }},
+        {"hold", [](MeterEngine& e, bool on, const QDateTime& now) { e.model_.setHold(on, now); }},
+        {"overload", [](MeterEngine& e, bool on, const QDateTime&) { e.model_.setOverload(on); }},
+        {"drift",
+         [](MeterEngine& e, bool on, const QDateTime& now) { e.model_.setDrift(on, now); }},
+        {"silent",
+         [](MeterEngine& e, bool on, const QDateTime&) {
+             e.silent_ = on;
+             e.splitter_.clear();
+         }},
+        {"pace", [](MeterEngine& e, bool on, const QDateTime&) { e.paced_ = on; }},
+    };
+    struct Plain {
+        const char* name;
+        QString (*run)(MeterEngine&, const QDateTime& now);
+    };
+    static const Plain plain[] = {
+        {"erase",
+         [](MeterEngine& e, const QDateTime&) {
+             e.recording_ = false;
+             e.memory_.erase();
+             return Ok;
+         }},
+        {"preload",
+         [](MeterEngine& e, const QDateTime&) {
+             e.recording_ = false;
+             loadSampleSets(e.memory_);
+             return Ok;
+         }},
+        {"fill",
+         [](MeterEngine& e, const QDateTime& now) {
+             // One more set that takes every byte left, so the memory-full flag shows at once.
+             e.recording_ = false;
+             if (!e.memory_.startSet(wholeSecond(now), e.loggerInterval_))
+                 return error(QStringLiteral("no room for another set"));
+             const QByteArray record = FrameEncoder::recordBytes(e.model_.measured(now));
+             while (e.memory_.appendRecord(record)) {
+             }
+             return Ok;
+         }},
+        {"unplug",
+         [](MeterEngine& e, const QDateTime&) {
+             e.request(TransportRequest::Unplug);
+             return Ok;
+         }},
+        {"replug",
+         [](MeterEngine& e, const QDateTime&) {
+             e.request(TransportRequest::Replug);
+             return Ok;
+         }},
+        {"quit",
+         [](MeterEngine& e, const QDateTime&) {
+             e.request(TransportRequest::Quit);
+             return Ok;
+         }},
+        {"status", [](MeterEngine& e, const QDateTime&) { return e.statusText(); }},
+    };
+
+    for (const Valued& command : valued)
+        if (key == command.name)
+            return command.run(*this, name, arguments);
+    for (const Switch& command : switches) {
+        if (key != command.name)
+            continue;
+        const auto on = onOff(arguments);
+        if (!on)
+            return error(name + QStringLiteral(" takes on or off"));
+        command.set(*this, *on, now);
+        return Ok;
+    }
+    if (arguments.isEmpty())
+        for (const Plain& command : plain)
+            if (key == command.name)
+                return command.run(*this, now);
+    return error(QStringLiteral("unknown command: ") + line);
+}
+
 QString MeterEngine::control(const QString& line) {
     const QStringList words = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (words.isEmpty())
@@ -259,85 +407,7 @@ QString MeterEngine::control(const QString& line) {
     const QDateTime now = meterClock();
     catchUpRecording();
 
-    QString reply = Ok;
-    if (name == QLatin1String("rh")) {
-        if (const auto value = number(arguments, 0.0, 100.0))
-            model_.setHumidity(*value);
-        else
-            reply = error(QStringLiteral("rh takes a humidity from 0 to 100"));
-    } else if (name == QLatin1String("temp")) {
-        if (const auto value = number(arguments, -273.15, 1000.0))
-            model_.setCelsius(*value);
-        else
-            reply = error(QStringLiteral("temp takes degrees Celsius from -273.15 to 1000"));
-    } else if (name == QLatin1String("unit")) {
-        const QString unit = arguments.size() == 1 ? arguments.first().toUpper() : QString();
-        if (unit == QLatin1String("C") || unit == QLatin1String("F"))
-            model_.setFahrenheit(unit == QLatin1String("F"));
-        else
-            reply = error(QStringLiteral("unit takes C or F"));
-    } else if (name == QLatin1String("battery") || name == QLatin1String("hold") ||
-               name == QLatin1String("overload") || name == QLatin1String("drift") ||
-               name == QLatin1String("silent") || name == QLatin1String("pace")) {
-        const auto on = onOff(arguments);
-        if (!on)
-            reply = error(name + QStringLiteral(" takes on or off"));
-        else if (name == QLatin1String("battery"))
-            model_.setBatteryLow(*on);
-        else if (name == QLatin1String("hold"))
-            model_.setHold(*on, now);
-        else if (name == QLatin1String("overload"))
-            model_.setOverload(*on);
-        else if (name == QLatin1String("drift"))
-            model_.setDrift(*on, now);
-        else if (name == QLatin1String("silent")) {
-            silent_ = *on;
-            splitter_.clear();
-        } else
-            paced_ = *on;
-    } else if (name == QLatin1String("delay")) {
-        if (const auto value = count(arguments, 60000))
-            replyDelayMs_ = *value;
-        else
-            reply = error(QStringLiteral("delay takes milliseconds from 0 to 60000"));
-    } else if (name == QLatin1String("drop") || name == QLatin1String("extra")) {
-        if (const auto value = count(arguments, 1000000))
-            (name == QLatin1String("drop") ? dropCount_ : extraCount_) = *value;
-        else
-            reply = error(name + QStringLiteral(" takes a byte count"));
-    } else if (name == QLatin1String("raw")) {
-        if (const auto bytes = hexBytes(arguments))
-            unsolicited_.append(*bytes);
-        else
-            reply = error(QStringLiteral("raw takes hexadecimal bytes, such as raw 02 12 05"));
-    } else if (name == QLatin1String("erase") && arguments.isEmpty()) {
-        recording_ = false;
-        memory_.erase();
-    } else if (name == QLatin1String("preload") && arguments.isEmpty()) {
-        recording_ = false;
-        loadSampleSets(memory_);
-    } else if (name == QLatin1String("fill") && arguments.isEmpty()) {
-        // One more set that takes every byte left, so the memory-full flag shows at once.
-        recording_ = false;
-        if (memory_.startSet(wholeSecond(now), loggerInterval_)) {
-            const QByteArray record = FrameEncoder::recordBytes(model_.measured(now));
-            while (memory_.appendRecord(record)) {
-            }
-        } else {
-            reply = error(QStringLiteral("no room for another set"));
-        }
-    } else if (name == QLatin1String("unplug") && arguments.isEmpty()) {
-        request(TransportRequest::Unplug);
-    } else if (name == QLatin1String("replug") && arguments.isEmpty()) {
-        request(TransportRequest::Replug);
-    } else if (name == QLatin1String("quit") && arguments.isEmpty()) {
-        request(TransportRequest::Quit);
-    } else if (name == QLatin1String("status") && arguments.isEmpty()) {
-        reply = statusText();
-    } else {
-        reply = error(QStringLiteral("unknown command: ") + line.simplified());
-    }
-
+    const QString reply = runControl(name, arguments, now, line.simplified());
     if (notify_ && (!unsolicited_.isEmpty() || !requests_.isEmpty()))
         notify_();
     return reply;

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // The meter's side of the serial line, without the line: bytes from the PC go in, the bytes the
@@ -55,6 +56,8 @@ public:
     QString statusText();
 
 private:
+    QString runControl(const QString& name, const QStringList& arguments, const QDateTime& now,
+                       const QString& line);
     QByteArray execute(const QByteArray& command);
     QByteArray statusReply();
     QByteArray clockReply() const;

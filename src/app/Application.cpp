@@ -1,22 +1,14 @@
 #include "app/Application.h"
 
+#include "app/PanelFeatures.h"
 #include "app/SelectionWindow.h"
 #include "app/SplashWindow.h"
-#include "dew/DewWindow.h"
 #include "dew/VapourTables.h"
-#include "lists/LiveListController.h"
-#include "logger/SampleRateCommand.h"
-#include "panel/FrontPanelKeys.h"
-#include "panel/KeyLabel.h"
 #include "panel/PanelWindow.h"
-#include "platform/Colors.h"
 #include "platform/Dialogs.h"
 #include "platform/SerialPort.h"
 #include "platform/Waiter.h"
-#include "recording/RecordingController.h"
 
-#include <QAction>
-#include <QLabel>
 #include <QTimer>
 
 Application::Application(const Platform& platform, QObject* parent)
@@ -50,7 +42,7 @@ void Application::onPortChosen(int portNumber, bool closeSelection) {
             end(1);
             return;
         }
-        wireFeatures();
+        PanelFeatures::wire(*panel_, state_, platform_, fileDialog_);
     }
     panel_->show();
     if (closeSelection)
@@ -72,41 +64,24 @@ bool Application::Form_Load() {
 
     selection_->hide();
     panel.move(0, 0);
-    panel.setCaption(QStringLiteral("lblcomm"), panel.portText());
+    panel.setCommCaption(panel.portText());
     if (state_.ComPortNumber == 0)
         return false;
     if (!platform_.serial.isOpen() && !platform_.serial.open(state_.ComPortNumber))
         return false;
     panel.Timer1()->start();
-    panel.setCaption(QStringLiteral("lblsample"), QStringLiteral("2 Sec"));
+    panel.setSamplingCaption(QStringLiteral("2 Sec"));
     state_.recording.ListLive = 0;
     // The first sampling tick comes at once; it then sets its own interval.
     panel.Timer2()->start(static_cast<int>(panel.samplingPeriod()));
-    panel.label(QStringLiteral("LBLRECORDING"))->hide();
-    panel.menus().CMDSTOP->setEnabled(false);
-    Colors::setBackground(panel.key(QStringLiteral("LBLR2")), Colors::Red);
-    Colors::setBackground(panel.key(QStringLiteral("LBLR3")), Colors::White);
+    panel.showRecording(false);
+    panel.showMeterBack();
 
     auto* splash = new SplashWindow(&panel);
     splash->show();
     const QRect panelFrame = panel.frameGeometry();
     splash->move(panelFrame.width(), panelFrame.height() - selection_->frameGeometry().height());
     return true;
-}
-
-void Application::wireFeatures() {
-    PanelWindow* panel = panel_.get();
-    new FrontPanelKeys(panel, platform_.dialogs);
-    auto* recorder = new RecordingController(panel, state_, platform_.dialogs, fileDialog_);
-    auto* lists = new LiveListController(panel, state_, platform_.dialogs, fileDialog_,
-                                         platform_.printer, platform_.waiter);
-    new SampleRateCommand(panel, platform_.dialogs);
-    panel->setRecordSink(recorder);
-    panel->setLiveRowSink(lists);
-    connect(panel->menus().cmddew, &QAction::triggered, panel, [this, panel] {
-        DewWindow::open(panel, state_.reading, state_.vapourTables, platform_.dialogs,
-                        [panel] { return panel->samplingPeriod(); });
-    });
 }
 
 void Application::end(int exitCode) {

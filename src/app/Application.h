@@ -32,9 +32,9 @@ Q_SIGNALS:
 
 private:
     void onPortChosen(int portNumber, bool closeSelection);
-    // The main window's start-up; false when the port cannot be opened.
+    // The main window opens: defaults, the port, the timers, the splash; false when the port
+    // cannot be opened.
     bool Form_Load();
-    void wireFeatures();
     void end(int exitCode);
 
     Platform platform_;

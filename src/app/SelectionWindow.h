@@ -30,6 +30,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The dialog opens: it centres itself and offers COM1.
     void Form_Load();
 
     QComboBox* txtCom_;

@@ -24,7 +24,7 @@ double between(double e, double a, double b, double low, double high) {
 
 } // namespace
 
-std::optional<double> SearchDewPoint(double e, const VapourTables& tables, bool warmTable) {
+std::optional<double> searchDewPoint(double e, const VapourTables& tables, bool warmTable) {
     const auto entry = [&tables, warmTable](int D, int t) {
         return warmTable ? tables.positive(D, t) : tables.negative(D, t);
     };
@@ -58,7 +58,7 @@ std::optional<double> SearchDewPoint(double e, const VapourTables& tables, bool 
     }
 }
 
-std::optional<DewDisplay> ComputeDewPoint(const QString& HumidityText,
+std::optional<DewDisplay> computeDewPoint(const QString& HumidityText,
                                           const QString& TemperatureText, const QString& TempUnit,
                                           const VapourTables& tables) {
     DewDisplay display;
@@ -101,7 +101,7 @@ std::optional<DewDisplay> ComputeDewPoint(const QString& HumidityText,
         leadingNumber(formatNumber(humidity * 0.01 * *saturation, QStringLiteral("###.##0")));
     const bool warmTable = theta >= 0 ? !(e < ZeroCelsiusPressure) : e > ZeroCelsiusPressure;
 
-    const std::optional<double> dew = SearchDewPoint(e, tables, warmTable);
+    const std::optional<double> dew = searchDewPoint(e, tables, warmTable);
     if (!dew)
         return std::nullopt;
     display.vapourPressure = e;

@@ -22,11 +22,11 @@ struct DewDisplay {
 // The dew point of the live humidity and temperature, found by inverting the vapour pressure
 // tables. Nothing when the reading cannot be placed in the tables: a temperature beyond them,
 // an over-range temperature in °F, a humidity that is not a number, a pressure no table reaches.
-std::optional<DewDisplay> ComputeDewPoint(const QString& HumidityText,
+std::optional<DewDisplay> computeDewPoint(const QString& HumidityText,
                                           const QString& TemperatureText, const QString& TempUnit,
                                           const VapourTables& tables);
 
 // The temperature in °C at which one table reaches the vapour pressure e (mmHg): the warm table
 // is searched upwards from 0 °C, the cold one downwards. Nothing when the search runs off the
 // table's end.
-std::optional<double> SearchDewPoint(double e, const VapourTables& tables, bool warmTable);
+std::optional<double> searchDewPoint(double e, const VapourTables& tables, bool warmTable);

@@ -83,8 +83,7 @@ DewWindow* DewWindow::open(QWidget* mainWindow, const LiveReading& reading,
                            std::function<double()> samplingPeriodSeconds) {
     DewWindow* window = nullptr;
     // A window closed a moment ago waits for its deletion; it no longer counts as open.
-    for (DewWindow* child :
-         mainWindow->findChildren<DewWindow*>(QStringLiteral("DEW"), Qt::FindDirectChildrenOnly)) {
+    for (DewWindow* child : mainWindow->findChildren<DewWindow*>(Qt::FindDirectChildrenOnly)) {
         if (!child->closing_)
             window = child;
     }
@@ -111,7 +110,7 @@ QLabel* DewWindow::addLabel(const char* name, const QString& caption, int left, 
 void DewWindow::Timer1_Timer() {
     // The sampling period may have changed since the last tick.
     setTimerInterval();
-    const std::optional<DewDisplay> display = ComputeDewPoint(
+    const std::optional<DewDisplay> display = computeDewPoint(
         reading_.HumidityText, reading_.TemperatureText, reading_.TempUnit, tables_);
     if (!display) {
         showOutOfRange();
@@ -129,7 +128,7 @@ void DewWindow::Timer1_Timer() {
 
 void DewWindow::Command1_Click() {
     setTimerEnabled(false);
-    Label3->setText(plainNumberText(WexlerSaturationPressure(TwentyCelsiusKelvin)));
+    Label3->setText(plainNumberText(wexlerSaturationPressure(TwentyCelsiusKelvin)));
 }
 
 void DewWindow::closeEvent(QCloseEvent* event) {

@@ -25,8 +25,11 @@ public:
                            const VapourTables& tables, Dialogs& dialogs,
                            std::function<double()> samplingPeriodSeconds);
 
-public slots:
+public Q_SLOTS:
+    // Once per sampling period: the live humidity, temperature and their dew point are shown.
     void Timer1_Timer();
+    // The user clicked the hidden test button: the timer stops and Label3 shows the saturation
+    // pressure at 20 C.
     void Command1_Click();
 
 protected:

@@ -29,7 +29,7 @@ constexpr float OneAtmosphereMmHg = 760.0f;
 constexpr int FirstEmptyNegativeTenth = 495;
 
 float tableEntry(double celsius) {
-    const double mmHg = WexlerSaturationPressure(celsius + ZeroCelsiusKelvin) / PascalPerMmHg;
+    const double mmHg = wexlerSaturationPressure(celsius + ZeroCelsiusKelvin) / PascalPerMmHg;
     return static_cast<float>(std::round(mmHg * 1000.0) / 1000.0);
 }
 
@@ -39,7 +39,7 @@ bool inside(int D, int degrees, int t) {
 
 } // namespace
 
-double WexlerSaturationPressure(double kelvin) {
+double wexlerSaturationPressure(double kelvin) {
     constexpr double g0 = -2991.2729;
     constexpr double g1 = -6017.0128;
     constexpr double g2 = 18.87643854;

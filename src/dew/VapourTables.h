@@ -24,7 +24,7 @@ struct VapourTables {
 void InitVapourTables(VapourTables& tables);
 
 // Wexler's (1976) saturation vapour pressure over liquid water, in Pa, at kelvin degrees.
-double WexlerSaturationPressure(double kelvin);
+double wexlerSaturationPressure(double kelvin);
 
 // The pascals in one millimetre of mercury.
 constexpr double PascalPerMmHg = 133.322368;

@@ -69,13 +69,13 @@ void DecodeHumidity(const QByteArray& frame, LiveReading& reading) {
     reading.HumidityText = reading.HumidityTensDigit + plainNumberText(reading.HumidityTail);
 }
 
-void DecodeLiveFrame(const QByteArray& frame, LiveReading& reading) {
+void decodeLiveFrame(const QByteArray& frame, LiveReading& reading) {
     DecodeTimeFirstPair(frame, reading);
     DecodeMeterTime(frame, reading);
-    DecodeRecordFrame(frame, reading);
+    decodeRecordFrame(frame, reading);
 }
 
-void DecodeRecordFrame(const QByteArray& frame, LiveReading& reading) {
+void decodeRecordFrame(const QByteArray& frame, LiveReading& reading) {
     DecodeTemperatureFlags(frame, reading);
     DecodeTemperature(frame, reading);
     DecodeStatusFlags(frame, reading);

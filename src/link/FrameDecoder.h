@@ -15,6 +15,6 @@ void DecodeStatusFlags(const QByteArray& frame, LiveReading& reading);
 void DecodeHumidity(const QByteArray& frame, LiveReading& reading);
 
 // All six in their order: what the poll does with a live reply.
-void DecodeLiveFrame(const QByteArray& frame, LiveReading& reading);
+void decodeLiveFrame(const QByteArray& frame, LiveReading& reading);
 // The four a downloaded record goes through.
-void DecodeRecordFrame(const QByteArray& frame, LiveReading& reading);
+void decodeRecordFrame(const QByteArray& frame, LiveReading& reading);

@@ -37,7 +37,7 @@ void MeterLink::Timer1_Timer() {
         }
     }
     reading_.LastFrame = port_.read(FrameLength);
-    DecodeLiveFrame(reading_.LastFrame, reading_);
+    decodeLiveFrame(reading_.LastFrame, reading_);
     Q_EMIT frameDecoded();
 }
 

@@ -19,7 +19,8 @@ public:
     MeterLink(QObject* parent, SerialPort& port, Waiter& waiter, LiveReading& reading,
               QTimer* pollTimer);
 
-    // The poll tick. A tick that falls due while the previous one still waits is skipped.
+    // Once a second: asks the meter for a live frame and decodes it. A tick that falls due while
+    // the previous one still waits is skipped.
     void Timer1_Timer();
     // The no-device state: returns once the meter sends anything (or the program ends).
     void WaitForMeter();

@@ -44,7 +44,7 @@ Grid::Grid(QWidget* parent, int columns)
             topRow_ = value + 1;
     });
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
-        emit cellClicked(index.row() + 1, index.column());
+        Q_EMIT cellClicked(index.row() + 1, index.column());
     });
 }
 

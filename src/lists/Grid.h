@@ -47,7 +47,7 @@ public:
     // For appending many rows at once (GridModel::stageRow, then commitRows).
     GridModel& rows() { return *model_; }
 
-signals:
+Q_SIGNALS:
     // A click on a cell, in the grid's own row and column numbers.
     void cellClicked(int row, int column);
 

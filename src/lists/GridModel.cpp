@@ -49,7 +49,7 @@ void GridModel::setHeaderText(int column, const QString& text) {
     if (column < 0 || column >= columns_)
         return;
     headers_[column] = text;
-    emit headerDataChanged(Qt::Horizontal, column, column);
+    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
 }
 
 QByteArrayView GridModel::rowView(int row) const {
@@ -101,7 +101,7 @@ void GridModel::setCellText(int row, int column, const QString& text) {
     arena_.append(joined);
     if (row < shownRows_) {
         const QModelIndex changed = index(row, column);
-        emit dataChanged(changed, changed, {Qt::DisplayRole});
+        Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
     }
 }
 

@@ -5,7 +5,6 @@
 #include "lists/PrintListReport.h"
 #include "platform/LayoutFonts.h"
 #include "platform/Twips.h"
-#include "recording/PanelElements.h"
 #include "state/SharedState.h"
 
 #include <QCloseEvent>
@@ -117,13 +116,6 @@ void ListWindow::showAsFileView() {
 
 void ListWindow::closeEvent(QCloseEvent* event) {
     state_.recording.ListLive = 0;
-    const QWidget* panel = parentWidget();
-    if (auto* fileMenu = panelElement<QMenu>(panel, QStringLiteral("CMDFILE"))) {
-        fileMenu->setEnabled(true);
-        fileMenu->menuAction()->setEnabled(true);
-    } else {
-        setPanelActionEnabled(panel, QStringLiteral("CMDFILE"), true);
-    }
     event->accept();
-    emit unloaded();
+    Q_EMIT unloaded();
 }

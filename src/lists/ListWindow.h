@@ -10,7 +10,7 @@ struct SharedState;
 
 // LIST: the table of live readings, or of a data file opened for viewing. Its menu bar holds
 // CONTINUE, PAUSE and PRINT. It closes for good (a fresh one is made the next time) and, when
-// closed, stops the live rows and enables the main window's FILE menu again.
+// closed, stops the live rows.
 class ListWindow final : public QMainWindow {
     Q_OBJECT
 
@@ -20,8 +20,11 @@ public:
 
     Grid& grid() { return *grid_; }
 
+    // The user chose PAUSE: live rows stop coming until CONTINUE.
     void PAUSE_Click();
+    // The user chose CONTINUE: live rows come again.
     void CONTINUE_Click();
+    // The user chose PRINT: the listed rows go to the printer.
     void PRINT_Click();
 
     // The live-list step of a sampling tick: numbers the row after the rows present, makes it
@@ -30,7 +33,7 @@ public:
     // The file view hides PAUSE and CONTINUE.
     void showAsFileView();
 
-signals:
+Q_SIGNALS:
     // The window was closed; it is deleted soon after.
     void unloaded();
 
@@ -38,6 +41,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The window opens: it stands to the right of the main window, live rows flowing.
     void Form_Load();
 
     SharedState& state_;

@@ -3,25 +3,22 @@
 #include "lists/ListWindow.h"
 #include "lists/LoadFileIntoGrid.h"
 #include "recording/FileDialogState.h"
-#include "recording/PanelElements.h"
 #include "state/SharedState.h"
 
 LiveListController::LiveListController(QWidget* panel, SharedState& state, Dialogs& dialogs,
                                        FileDialogState& fileDialog, Printer& printer,
                                        Waiter& waiter)
     : QObject(panel), panel_(panel), state_(state), dialogs_(dialogs), fileDialog_(fileDialog),
-      printer_(printer), waiter_(waiter) {
-    if (QAction* list = panelAction(panel_, QStringLiteral("CMDLIST")))
-        connect(list, &QAction::triggered, this, &LiveListController::CMDLIST_Click);
-    if (QAction* open = panelAction(panel_, QStringLiteral("CMDOPEN")))
-        connect(open, &QAction::triggered, this, &LiveListController::CMDOPEN_Click);
-}
+      printer_(printer), waiter_(waiter) {}
 
 ListWindow* LiveListController::showWindow() {
     if (!window_) {
         window_ = new ListWindow(panel_, state_, printer_, waiter_);
         // A closed window is gone even before its deletion: LIST then makes a fresh one.
-        connect(window_, &ListWindow::unloaded, this, [this] { window_ = nullptr; });
+        connect(window_, &ListWindow::unloaded, this, [this] {
+            window_ = nullptr;
+            Q_EMIT listClosed();
+        });
     }
     window_->show();
     window_->raise();

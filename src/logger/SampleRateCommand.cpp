@@ -2,24 +2,17 @@
 
 #include "logger/SampleRate.h"
 #include "platform/Dialogs.h"
-#include "recording/PanelElements.h"
 
-#include <QAction>
-#include <QLabel>
 #include <QWidget>
 
-SampleRateCommand::SampleRateCommand(QWidget* panel, Dialogs& dialogs)
-    : QObject(panel), panel_(panel), dialogs_(dialogs) {
-    if (auto* sample = panel_->findChild<QAction*>(QStringLiteral("CMDSAMPLE")))
-        connect(sample, &QAction::triggered, this, &SampleRateCommand::CMDSAMPLE_Click);
-}
+SampleRateCommand::SampleRateCommand(QWidget* dialogParent, Dialogs& dialogs,
+                                     std::function<QString()> currentCaption)
+    : QObject(dialogParent), dialogParent_(dialogParent), dialogs_(dialogs),
+      currentCaption_(std::move(currentCaption)) {}
 
 void SampleRateCommand::CMDSAMPLE_Click() {
-    auto* label = panel_->findChild<QLabel*>(QStringLiteral("lblsample"));
-    if (!label)
-        return;
-    const QString answer = dialogs_.input(panel_, sampleRatePrompt(), sampleRateTitle(),
-                                          sampleRateDefaultText(label->text()));
+    const QString answer = dialogs_.input(dialogParent_, sampleRatePrompt(), sampleRateTitle(),
+                                          sampleRateDefaultText(currentCaption_()));
     if (const std::optional<QString> caption = sampleRateCaption(answer))
-        setPanelLabelText(panel_, QStringLiteral("lblsample"), *caption);
+        Q_EMIT sampleRateChosen(*caption);
 }

@@ -52,7 +52,7 @@ bool SetDownload::decodeRecord(int record, LiveReading& reading) const {
         return false;
     const qsizetype index = HeaderLength + qsizetype(RecordLength) * (record - 1);
     const QByteArray frame = bytes_.left(FramePrefixLength) + bytes_.mid(index, RecordLength);
-    DecodeRecordFrame(frame, reading);
+    decodeRecordFrame(frame, reading);
     return true;
 }
 

@@ -15,14 +15,23 @@ namespace {
 
 const QString SwitchLine = QStringLiteral("PRESSING THE SWITCH ON THE METER.");
 
-struct Placement {
-    const char* label;
-    double points;
-    int left, top;
-    quint32 color;
-};
-
 } // namespace
+
+// Where the two values and their units go when one of them is shown large.
+struct FrontPanelKeys::DisplayLayout {
+    struct Placement {
+        const char* label;
+        double points;
+        int left, top;
+        quint32 color;
+    };
+    const char* largeKey;
+    const char* smallKey;
+    Placement placements[4];
+    Qt::Alignment humidityAlignment;
+    // The temperature keeps whatever alignment it had when none is given.
+    Qt::Alignment temperatureAlignment;
+};
 
 FrontPanelKeys::FrontPanelKeys(PanelWindow* panel, Dialogs& dialogs)
     : QObject(panel), panel_(panel), dialogs_(dialogs) {
@@ -37,10 +46,8 @@ FrontPanelKeys::FrontPanelKeys(PanelWindow* panel, Dialogs& dialogs)
     KeyLabel* spot = panel->key(QStringLiteral("Label10"));
     connect(spot, &KeyLabel::pressed, this, &FrontPanelKeys::Label10_MouseDown);
     connect(spot, &KeyLabel::released, this, &FrontPanelKeys::Label10_MouseUp);
-    connect(panel->findChild<QPushButton*>(QStringLiteral("CMDREC")), &QPushButton::clicked, this,
-            &FrontPanelKeys::CMDREC_Click);
-    connect(panel->findChild<QPushButton*>(QStringLiteral("CMDRECORD")), &QPushButton::clicked,
-            this, &FrontPanelKeys::CMDRECORD_Click);
+    connect(panel->recButton_, &QPushButton::clicked, this, &FrontPanelKeys::CMDREC_Click);
+    connect(panel->recordButton_, &QPushButton::clicked, this, &FrontPanelKeys::CMDRECORD_Click);
 }
 
 QString FrontPanelKeys::keyMessage(const QString& firstLine, const QString& secondLine) {
@@ -52,39 +59,43 @@ void FrontPanelKeys::inform(const QString& firstLine, const QString& secondLine)
                      Dialogs::Icon::Critical, applicationTitle());
 }
 
-void FrontPanelKeys::LBLL1_Click() {
-    Colors::setBackground(panel_->key(QStringLiteral("LBLL1")), Colors::Red);
-    Colors::setBackground(panel_->key(QStringLiteral("LBLL2")), Colors::White);
-    const Placement steps[] = {{"LBLVALrh", 20, 2610, 1920, Colors::ButtonText},
-                               {"LBLUNITTOP", 8, 3600, 2160, Colors::ButtonText},
-                               {"LBLVALtemp", 48, 1365, 840, Colors::Blue},
-                               {"LBLUNITbot", 16, 3525, 1440, Colors::Blue}};
-    for (const Placement& step : steps) {
+void FrontPanelKeys::showLarge(const DisplayLayout& layout) {
+    Colors::setBackground(panel_->key(QString::fromLatin1(layout.largeKey)), Colors::Red);
+    Colors::setBackground(panel_->key(QString::fromLatin1(layout.smallKey)), Colors::White);
+    for (const DisplayLayout::Placement& step : layout.placements) {
         QLabel* label = panel_->label(QString::fromLatin1(step.label));
         panel_->setLabelFont(label, step.points);
         panel_->placeLabel(label, step.left, step.top);
         Colors::setForeground(label, step.color);
     }
-    panel_->setLabelAlignment(panel_->label(QStringLiteral("LBLVALrh")),
-                              Qt::AlignLeft | Qt::AlignVCenter);
-    panel_->setLabelAlignment(panel_->label(QStringLiteral("LBLVALtemp")), Qt::AlignCenter);
+    panel_->setLabelAlignment(panel_->label(QStringLiteral("LBLVALrh")), layout.humidityAlignment);
+    if (layout.temperatureAlignment)
+        panel_->setLabelAlignment(panel_->label(QStringLiteral("LBLVALtemp")),
+                                  layout.temperatureAlignment);
+}
+
+void FrontPanelKeys::LBLL1_Click() {
+    static const DisplayLayout temperatureLarge{"LBLL1",
+                                                "LBLL2",
+                                                {{"LBLVALrh", 20, 2610, 1920, Colors::ButtonText},
+                                                 {"LBLUNITTOP", 8, 3600, 2160, Colors::ButtonText},
+                                                 {"LBLVALtemp", 48, 1365, 840, Colors::Blue},
+                                                 {"LBLUNITbot", 16, 3525, 1440, Colors::Blue}},
+                                                Qt::AlignLeft | Qt::AlignVCenter,
+                                                Qt::AlignCenter};
+    showLarge(temperatureLarge);
 }
 
 void FrontPanelKeys::LBLL2_Click() {
-    Colors::setBackground(panel_->key(QStringLiteral("LBLL1")), Colors::White);
-    Colors::setBackground(panel_->key(QStringLiteral("LBLL2")), Colors::Red);
-    const Placement steps[] = {{"LBLVALrh", 48, 1365, 840, Colors::Blue},
-                               {"LBLUNITTOP", 16, 3285, 1440, Colors::Blue},
-                               {"LBLVALtemp", 20, 2610, 1920, Colors::ButtonText},
-                               {"LBLUNITbot", 12, 3720, 2160, Colors::ButtonText}};
-    for (const Placement& step : steps) {
-        QLabel* label = panel_->label(QString::fromLatin1(step.label));
-        panel_->setLabelFont(label, step.points);
-        panel_->placeLabel(label, step.left, step.top);
-        Colors::setForeground(label, step.color);
-    }
-    // The temperature keeps whatever alignment it had.
-    panel_->setLabelAlignment(panel_->label(QStringLiteral("LBLVALrh")), Qt::AlignCenter);
+    static const DisplayLayout humidityLarge{"LBLL2",
+                                             "LBLL1",
+                                             {{"LBLVALrh", 48, 1365, 840, Colors::Blue},
+                                              {"LBLUNITTOP", 16, 3285, 1440, Colors::Blue},
+                                              {"LBLVALtemp", 20, 2610, 1920, Colors::ButtonText},
+                                              {"LBLUNITbot", 12, 3720, 2160, Colors::ButtonText}},
+                                             Qt::AlignCenter,
+                                             {}};
+    showLarge(humidityLarge);
 }
 
 void FrontPanelKeys::LBLL3_Click() {
@@ -112,17 +123,15 @@ void FrontPanelKeys::LBLR3_Click() {
     LBLR2_Click();
 }
 
-bool FrontPanelKeys::meterRecording() const {
-    return !panel_->label(QStringLiteral("LBLRECORD"))->isHidden();
-}
-
 void FrontPanelKeys::CMDREC_Click() {
-    panel_->link().sendCommand(meterRecording() ? QByteArrayLiteral("T") : QByteArrayLiteral("S"));
+    panel_->link().sendCommand(panel_->meterRecording() ? QByteArrayLiteral("T")
+                                                        : QByteArrayLiteral("S"));
 }
 
 void FrontPanelKeys::CMDRECORD_Click() {
-    panel_->closeWindowNamed(QStringLiteral("LOGGER"));
-    panel_->link().sendCommand(meterRecording() ? QByteArrayLiteral("T") : QByteArrayLiteral("R"));
+    Q_EMIT panel_->recKeyUsed();
+    panel_->link().sendCommand(panel_->meterRecording() ? QByteArrayLiteral("T")
+                                                        : QByteArrayLiteral("R"));
 }
 
 void FrontPanelKeys::Label10_MouseDown() {

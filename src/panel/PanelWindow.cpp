@@ -4,7 +4,6 @@
 #include "panel/BatterySymbol.h"
 #include "panel/KeyLabel.h"
 #include "panel/PanelLayout.h"
-#include "panel/SamplingSinks.h"
 #include "panel/ShapeWidget.h"
 #include "platform/Clock.h"
 #include "platform/Colors.h"
@@ -12,9 +11,9 @@
 #include "platform/LayoutFonts.h"
 #include "platform/Twips.h"
 #include "platform/Waiter.h"
-#include "recording/RowText.h"
 #include "state/SharedState.h"
 #include "text/NumberText.h"
+#include "text/RowText.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -52,6 +51,7 @@ PanelWindow::PanelWindow(SharedState& state, const Platform& platform)
     connect(timer2_, &QTimer::timeout, this, &PanelWindow::Timer2_Timer);
     connect(link_, &MeterLink::frameDecoded, this, &PanelWindow::showReading);
     connect(link_, &MeterLink::noDeviceEntered, this, &PanelWindow::showNoDevice);
+    connect(link_, &MeterLink::noDeviceEntered, this, &PanelWindow::linkLost);
     connect(link_, &MeterLink::noDeviceLeft, this, &PanelWindow::showMeterBack);
 
     auto* client = new QWidget(this);
@@ -124,13 +124,13 @@ void PanelWindow::buildDisplay(QWidget* client) {
 
 void PanelWindow::buildButtons(QWidget* client) {
     const Twips twips(this);
-    auto* record = new QPushButton(QStringLiteral("REC"), client);
-    record->setObjectName(QStringLiteral("CMDRECORD"));
-    record->setGeometry(twips.rect(1920, 4200, 735, 255));
-    auto* rec = new QPushButton(QStringLiteral("rec"), client);
-    rec->setObjectName(QStringLiteral("CMDREC"));
-    rec->setGeometry(twips.rect(1920, 4440, 735, 255));
-    for (QPushButton* button : {record, rec}) {
+    recordButton_ = new QPushButton(QStringLiteral("REC"), client);
+    recordButton_->setObjectName(QStringLiteral("CMDRECORD"));
+    recordButton_->setGeometry(twips.rect(1920, 4200, 735, 255));
+    recButton_ = new QPushButton(QStringLiteral("rec"), client);
+    recButton_->setObjectName(QStringLiteral("CMDREC"));
+    recButton_->setGeometry(twips.rect(1920, 4440, 735, 255));
+    for (QPushButton* button : {recordButton_, recButton_}) {
         button->setFont(LayoutFonts::font(QStringLiteral("MS Sans Serif"), 7, false));
         button->setFocusPolicy(Qt::NoFocus);
     }
@@ -213,8 +213,55 @@ QString PanelWindow::portText() const {
     return QStringLiteral("Com") + QString::number(state_.ComPortNumber);
 }
 
+void PanelWindow::setCommCaption(const QString& caption) {
+    setCaption(QStringLiteral("lblcomm"), caption);
+}
+
 double PanelWindow::samplingPeriod() const {
-    return leadingNumber(label(QStringLiteral("lblsample"))->text());
+    return leadingNumber(samplingCaption());
+}
+
+QString PanelWindow::samplingCaption() const {
+    return label(QStringLiteral("lblsample"))->text();
+}
+
+void PanelWindow::setSamplingCaption(const QString& caption) {
+    setCaption(QStringLiteral("lblsample"), caption);
+}
+
+QString PanelWindow::humidityCaption() const {
+    return label(QStringLiteral("LBLVALrh"))->text();
+}
+
+QString PanelWindow::temperatureCaption() const {
+    return label(QStringLiteral("LBLVALtemp"))->text();
+}
+
+QString PanelWindow::unitCaption() const {
+    return label(QStringLiteral("LBLUNITbot"))->text();
+}
+
+bool PanelWindow::meterRecording() const {
+    return !label(QStringLiteral("LBLRECORD"))->isHidden();
+}
+
+QString PanelWindow::fileCaption() const {
+    return label(QStringLiteral("lblfile"))->text();
+}
+
+void PanelWindow::setFileCaption(const QString& path) {
+    setCaption(QStringLiteral("lblfile"), path);
+}
+
+void PanelWindow::showRecording(bool on) {
+    menus_.CMDSTART->setEnabled(!on);
+    menus_.CMDSTOP->setEnabled(on);
+    label(QStringLiteral("LBLRECORDING"))->setVisible(on);
+    label(QStringLiteral("LBLCOUNT"))->setVisible(on);
+}
+
+void PanelWindow::setRecordCount(const QString& countText) {
+    setCaption(QStringLiteral("LBLCOUNT"), countText);
 }
 
 void PanelWindow::showReading() {
@@ -238,12 +285,12 @@ void PanelWindow::showReading() {
     Colors::setBackground(key(QStringLiteral("LBLL3")), recording ? Colors::Red : Colors::White);
     menus_.CMDMEMORY->setEnabled(!recording);
     if (recording)
-        closeWindowNamed(QStringLiteral("LOGGER"));
+        Q_EMIT meterRecordingReported();
 }
 
 void PanelWindow::LBLUNITbot_Change() {
     // The temperature chart's scale was drawn for the other unit.
-    closeWindowNamed(QStringLiteral("GRAPH2"));
+    Q_EMIT unitChanged();
 }
 
 void PanelWindow::showNoDevice() {
@@ -253,7 +300,6 @@ void PanelWindow::showNoDevice() {
     label(QStringLiteral("LBLRECORD"))->hide();
     Colors::setBackground(key(QStringLiteral("LBLR3")), Colors::Red);
     Colors::setBackground(key(QStringLiteral("LBLR2")), Colors::White);
-    closeWindowNamed(QStringLiteral("LOGGER"));
     for (QMenu* menu : {menus_.CMDFILE, menus_.CMDDISPLAY, menus_.CMDOPTION})
         setMenuEnabled(menu, false);
 }
@@ -273,35 +319,19 @@ void PanelWindow::Timer2_Timer() {
     timer2_->setInterval(static_cast<int>(roundHalfEven((period - tickOverrun_) * 1000.0)));
 
     RecordingState& recording = state_.recording;
-    QString body;
-    const auto buildBody = [&] {
-        if (body.isNull())
-            body = rowBody(platform_.clock.now(), label(QStringLiteral("LBLVALrh"))->text(),
-                           label(QStringLiteral("LBLVALtemp"))->text(),
-                           label(QStringLiteral("LBLUNITbot"))->text(),
-                           !label(QStringLiteral("LBLBT"))->isHidden());
-        return body;
-    };
-
     const bool listStep = recording.ListLive == 1;
+    const bool recordStep = recording.RecordingOn;
     const qint64 started = platform_.clock.steadyMilliseconds();
-    if (listStep && liveRowSink_)
-        liveRowSink_->appendLiveRow(buildBody());
-    if (recording.RecordingOn && recordSink_) {
-        recordSink_->recordRow(buildBody());
-    } else if (!recording.RecordingOn) {
+    if (listStep || recordStep)
+        Q_EMIT rowSampled(rowBody(platform_.clock.now(), humidityCaption(), temperatureCaption(),
+                                  unitCaption(), !label(QStringLiteral("LBLBT"))->isHidden()));
+    if (!recordStep) {
         recording.RecordCount = 0;
         QLabel* count = label(QStringLiteral("LBLCOUNT"));
         setCaption(count, QString());
         count->hide();
     }
     tickOverrun_ = listStep ? (platform_.clock.steadyMilliseconds() - started) / 1000.0 : 0.0;
-}
-
-void PanelWindow::closeWindowNamed(const QString& name) {
-    for (QWidget* window : findChildren<QWidget*>(name, Qt::FindDirectChildrenOnly))
-        if (window->isWindow() && window->isVisible())
-            window->close();
 }
 
 void PanelWindow::closeEvent(QCloseEvent* event) {

@@ -6,61 +6,76 @@
 #include <QHash>
 #include <QMainWindow>
 
+class FrontPanelKeys;
 class KeyLabel;
 class MeterLink;
 class QLabel;
 class QPushButton;
 class QTimer;
 class ShapeWidget;
-class LiveRowSink;
-class RecordSink;
 struct SharedState;
 
 // PANEL, the main window drawn like the meter: the live display, its indicators and keys, the
 // PC's status lines and the menu bar. Its poll timer drives the meter link; its sampling timer
-// hands one row per period to the live list and the recorder.
+// builds one row per period and hands it on through rowSampled.
+//
+// Other windows and commands reach it only through this face; the application connects them.
 class PanelWindow final : public QMainWindow {
     Q_OBJECT
 public:
     PanelWindow(SharedState& state, const Platform& platform);
     ~PanelWindow() override;
 
-    QLabel* label(const QString& name) const;
-    KeyLabel* key(const QString& name) const;
-    ShapeWidget* shape(const QString& name) const;
     const PanelMenus& menus() const { return menus_; }
+    // The exchange with the meter: commands outside the poll pause and resume it through this.
     MeterLink& link() { return *link_; }
     QTimer* Timer1() const { return timer1_; }
     QTimer* Timer2() const { return timer2_; }
 
-    // Caption changes go through here: labels sized to their text follow it, and a change of
-    // the unit runs LBLUNITbot_Change.
-    void setCaption(QLabel* label, const QString& caption);
-    void setCaption(const QString& labelName, const QString& caption);
-    void setLabelFont(QLabel* label, double points);
-    void placeLabel(QLabel* label, int leftTwips, int topTwips);
-    void setLabelAlignment(QLabel* label, Qt::Alignment alignment);
-
     // "Com" and the port number, as lblcomm shows it while the meter answers.
     QString portText() const;
+    // lblcomm: the port text, " NO COM ", or "WAIT" while a long command runs.
+    void setCommCaption(const QString& caption);
     // The PC sampling period in seconds: the number lblsample starts with.
     double samplingPeriod() const;
+    QString samplingCaption() const;
+    void setSamplingCaption(const QString& caption);
+    // The live values as the display shows them (LBLVALrh, LBLVALtemp, LBLUNITbot).
+    QString humidityCaption() const;
+    QString temperatureCaption() const;
+    QString unitCaption() const;
+    // The last frame said the meter records (LBLRECORD is shown).
+    bool meterRecording() const;
+    // lblfile: the data file chosen for recording.
+    QString fileCaption() const;
+    void setFileCaption(const QString& path);
+    // A recording starts or stops: START/STOP RECORDING, RECORDING and the record count follow.
+    void showRecording(bool on);
+    void setRecordCount(const QString& countText);
 
     // The panel update after a frame.
     void showReading();
+    // The meter switched between C and F (the unit label changed): tells unitChanged, since the
+    // temperature chart's scale was drawn for the other unit.
     void LBLUNITbot_Change();
     void showNoDevice();
     void showMeterBack();
 
-    // The sampling tick.
+    // The sampling tick: sets its next interval from lblsample and hands on the row of this tick.
     void Timer2_Timer();
-    void setLiveRowSink(LiveRowSink* sink) { liveRowSink_ = sink; }
-    void setRecordSink(RecordSink* sink) { recordSink_ = sink; }
-
-    // Closes a secondary window of this panel by its name when it is open and visible.
-    void closeWindowNamed(const QString& name);
 
 Q_SIGNALS:
+    // One row per sampling tick while the live list takes rows or a recording runs: date, time,
+    // humidity, temperature, unit and, with a low battery, LOW.
+    void rowSampled(const QString& rowBody);
+    // The meter stopped answering; the panel waits for it.
+    void linkLost();
+    // A live frame reports that the meter records into its own memory.
+    void meterRecordingReported();
+    // The REC key of the panel was used.
+    void recKeyUsed();
+    // The temperature unit changed (LBLUNITbot_Change).
+    void unitChanged();
     // The user closed the panel: the program ends.
     void closing();
 
@@ -68,12 +83,25 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend class FrontPanelKeys;
+
     void buildDisplay(QWidget* client);
     void buildButtons(QWidget* client);
     // Sizes a label to its caption around its design anchor and keeps the unit beside a value
     // clear of it.
     void fitToText(QLabel* label);
     void placeUnit(QLabel* unit, const QLabel* value);
+
+    QLabel* label(const QString& name) const;
+    KeyLabel* key(const QString& name) const;
+    ShapeWidget* shape(const QString& name) const;
+    // Caption changes go through here: labels sized to their text follow it, and a change of
+    // the unit runs LBLUNITbot_Change.
+    void setCaption(QLabel* label, const QString& caption);
+    void setCaption(const QString& labelName, const QString& caption);
+    void setLabelFont(QLabel* label, double points);
+    void placeLabel(QLabel* label, int leftTwips, int topTwips);
+    void setLabelAlignment(QLabel* label, Qt::Alignment alignment);
 
     SharedState& state_;
     Platform platform_;
@@ -84,11 +112,11 @@ private:
     QHash<const QLabel*, QRect> designBoxes_;
     QHash<QString, KeyLabel*> keys_;
     QHash<QString, ShapeWidget*> shapes_;
+    QPushButton* recordButton_ = nullptr;
+    QPushButton* recButton_ = nullptr;
     QTimer* timer1_;
     QTimer* timer2_;
     QTimer* timer3_;
     MeterLink* link_;
-    LiveRowSink* liveRowSink_ = nullptr;
-    RecordSink* recordSink_ = nullptr;
     double tickOverrun_ = 0.0;
 };

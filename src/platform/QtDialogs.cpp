@@ -39,18 +39,25 @@ QString QtDialogs::input(QWidget* parent, const QString& prompt, const QString& 
     return accepted ? text : QString();
 }
 
+QString qtNamePatterns(const QString& patterns) {
+    QStringList qtPatterns;
+    for (const QString& pattern : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        // "*.*" means every file to the user; to Qt on Linux it means names with a dot.
+        qtPatterns << (pattern.trimmed() == QLatin1String("*.*") ? QStringLiteral("*")
+                                                                 : pattern.trimmed());
+    return qtPatterns.join(QLatin1Char(' '));
+}
+
 QStringList qtFileFilters(const QString& pipeSeparated) {
     const QStringList parts = pipeSeparated.split(QLatin1Char('|'));
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         if (parts[i].isEmpty() && parts[i + 1].isEmpty())
             continue;
-        // Labels often already show their pattern; Qt only needs it once, in parentheses.
-        const QString& label = parts[i];
-        const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << (label.contains(QLatin1Char('('))
-                        ? label
-                        : label + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+        // The dialog hides the patterns Qt reads from the last parentheses (HideNameFilterDetails),
+        // so the label shows exactly as given, whatever patterns it names itself.
+        filters << parts[i] + QStringLiteral(" (") + qtNamePatterns(parts[i + 1]) +
+                       QLatin1Char(')');
     }
     return filters;
 }
@@ -62,6 +69,7 @@ QString QtDialogs::chooseFile(QWidget* parent, const FileRequest& request) {
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (request.save)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList filters = qtFileFilters(request.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);

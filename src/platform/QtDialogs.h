@@ -11,5 +11,8 @@ public:
     QString chooseFile(QWidget* parent, const FileRequest& request) override;
 };
 
-// Turns "Label|*.a|Other|*.b|" into Qt's "Label (*.a);;Other (*.b)" filter list.
+// Turns "Label|*.a|Other|*.b|" into Qt's filter list "Label (*.a)", "Other (*.b)"; the dialog
+// shows each label as given and filters by the patterns in the last parentheses.
 QStringList qtFileFilters(const QString& pipeSeparated);
+// Patterns separated by ";" as Qt takes them, separated by blanks; "*.*" becomes "*".
+QString qtNamePatterns(const QString& patterns);

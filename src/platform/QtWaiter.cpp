@@ -21,7 +21,7 @@ bool QtWaiter::WaitSeconds(double seconds) {
     return !stopping_;
 }
 
-bool QtWaiter::ProcessEvents() {
+bool QtWaiter::processEvents() {
     if (stopping_)
         return false;
     QCoreApplication::processEvents();

@@ -12,7 +12,7 @@ class QEventLoop;
 class QtWaiter final : public Waiter {
 public:
     bool WaitSeconds(double seconds) override;
-    bool ProcessEvents() override;
+    bool processEvents() override;
     void stopAll() override;
     bool stopping() const override { return stopping_; }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "panel/SamplingSinks.h"
 #include "recording/DataFileWriter.h"
 
 #include <QObject>
@@ -11,34 +10,44 @@ class FileDialogState;
 class QWidget;
 struct SharedState;
 
-// FILE > SAVE AS, START RECORDING and STOP RECORDING of the main window, and the recording step
-// of its sampling tick: one numbered line per tick appended to the data file.
-class RecordingController final : public QObject, public RecordSink {
+// FILE > SAVE AS, START RECORDING and STOP RECORDING, and the recording step of the sampling
+// tick: one numbered line per tick appended to the data file. It knows no window: what it
+// changes it announces, and the application shows it on the main window.
+class RecordingController final : public QObject {
     Q_OBJECT
 
 public:
-    // panel: the main window, which holds the menu items CMDSAVE, CMDSTART, CMDSTOP and the
-    // labels lblfile, LBLRECORDING, LBLCOUNT; it is also the parent. fileDialog: the main
-    // window's file dialog, shared with OPEN FILE.
-    RecordingController(QWidget* panel, SharedState& state, Dialogs& dialogs,
+    // dialogParent: the window its boxes and the file dialog stand over; it is also the parent.
+    // fileDialog: the main window's file dialog, shared with OPEN FILE.
+    RecordingController(QWidget* dialogParent, SharedState& state, Dialogs& dialogs,
                         FileDialogState& fileDialog);
 
     // The recording step of a sampling tick while RecordingOn: the body is the row the tick
     // built from the panel (date, time, humidity, temperature, unit, and LOW).
-    void recordRow(const QString& rowBody) override;
+    void recordRow(const QString& rowBody);
 
     void ChooseDataFile();
     bool StartRecording();
     void StopRecording();
 
+    // The user chose FILE > SAVE AS: asks for the data file to record into.
     void CMDSAVE_Click();
+    // The user chose FILE > START RECORDING: opens the data file (asking for one first if none
+    // was chosen) and records from the next sampling tick on.
     void CMDSTART_Click();
+    // The user chose FILE > STOP RECORDING: closes the data file, the recording ends.
     void CMDSTOP_Click();
+
+Q_SIGNALS:
+    void dataFileChosen(const QString& path);
+    void recordingChanged(bool on);
+    // The number of the record just written, as the count label shows it.
+    void recordCounted(const QString& countText);
 
 private:
     void stopAfterFailedWrite(qint64 recordNumber);
 
-    QWidget* panel_;
+    QWidget* dialogParent_;
     SharedState& state_;
     Dialogs& dialogs_;
     FileDialogState& fileDialog_;

@@ -15,7 +15,7 @@ bool FakeWaiter::WaitSeconds(double seconds) {
     return !stopping_;
 }
 
-bool FakeWaiter::ProcessEvents() {
+bool FakeWaiter::processEvents() {
     if (stopping_)
         return false;
     if (onWait)

@@ -5,17 +5,20 @@
 #include "FakePrinter.h"
 #include "FakeWaiter.h"
 #include "ScriptedSerialPort.h"
+#include "app/PanelFeatures.h"
 #include "link/MeterLink.h"
 #include "panel/KeyLabel.h"
 #include "panel/PanelWindow.h"
 #include "platform/Colors.h"
-#include "platform/Twips.h"
+#include "recording/FileDialogState.h"
 #include "state/SharedState.h"
 
+#include <QAction>
 #include <QLabel>
 
 // A main window on port 1 with every platform service faked: the tests play the meter through
-// the scripted port and the waits take no time.
+// the scripted port and the waits take no time. With features, the keys and menu commands are
+// wired to it as the application wires them.
 struct PanelRig {
     SharedState state;
     ScriptedSerialPort serial{nullptr};
@@ -25,12 +28,18 @@ struct PanelRig {
     FakeWaiter waiter{&clock};
     Platform platform{serial, dialogs, printer, clock, waiter};
     PanelWindow panel{state, platform};
+    FileDialogState fileDialog;
+    PanelFeatures features{};
 
-    PanelRig() {
+    enum class Wiring { PanelOnly, WithFeatures };
+    explicit PanelRig(Wiring wiring = Wiring::WithFeatures) {
         state.ComPortNumber = 1;
         serial.open(1);
-        panel.setCaption(QStringLiteral("lblcomm"), panel.portText());
-        panel.setCaption(QStringLiteral("lblsample"), QStringLiteral("2 Sec"));
+        panel.setCommCaption(panel.portText());
+        panel.setSamplingCaption(QStringLiteral("2 Sec"));
+        panel.showRecording(false); // as the start-up leaves it
+        if (wiring == Wiring::WithFeatures)
+            features = PanelFeatures::wire(panel, state, platform, fileDialog);
     }
 
     // From now on the meter answers every poll with this frame.
@@ -41,16 +50,15 @@ struct PanelRig {
     }
     void meterIsSilent() { serial.responder = nullptr; }
     void poll() { panel.link().Timer1_Timer(); }
+    void tick() { panel.Timer2_Timer(); }
 
-    QString caption(const char* name) const {
-        return panel.label(QString::fromLatin1(name))->text();
+    template <class Widget = QLabel> Widget* find(const char* name) const {
+        return panel.findChild<Widget*>(QString::fromLatin1(name));
     }
-    bool shown(const char* name) const {
-        return !panel.label(QString::fromLatin1(name))->isHidden();
-    }
-    QColor keyColor(const char* name) const {
-        return Colors::background(panel.key(QString::fromLatin1(name)));
-    }
+    void trigger(const char* menuItem) { find<QAction>(menuItem)->trigger(); }
+    QString caption(const char* name) const { return find(name)->text(); }
+    bool shown(const char* name) const { return !find(name)->isHidden(); }
+    QColor keyColor(const char* name) const { return Colors::background(find<KeyLabel>(name)); }
     int spacesSent() const { return static_cast<int>(serial.writes.count(QByteArray(" "))); }
 };
 
@@ -61,5 +69,6 @@ inline QByteArray frameOf(std::initializer_list<int> bytes) {
     return data;
 }
 
+inline const QByteArray PlainFrame = frameOf({0x00, 0x12, 0x05, 0x02, 0x35, 0x05, 0x43, 0x00});
 inline const QColor RedKey = Colors::toQColor(Colors::Red);
 inline const QColor WhiteKey = Colors::toQColor(Colors::White);

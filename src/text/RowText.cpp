@@ -1,4 +1,4 @@
-#include "recording/RowText.h"
+#include "text/RowText.h"
 
 QString rowBody(const QDateTime& pcTime, const QString& humidity, const QString& temperature,
                 const QString& unit, bool batteryLow) {

@@ -1,0 +1,59 @@
+#include "app/PanelFeatures.h"
+
+#include "dew/DewWindow.h"
+#include "lists/LiveListController.h"
+#include "logger/SampleRateCommand.h"
+#include "panel/FrontPanelKeys.h"
+#include "panel/PanelWindow.h"
+#include "recording/RecordingController.h"
+#include "state/SharedState.h"
+
+#include <QAction>
+
+PanelFeatures PanelFeatures::wire(PanelWindow& panel, SharedState& state, const Platform& platform,
+                                  FileDialogState& fileDialog) {
+    PanelWindow* p = &panel;
+    const PanelMenus& menus = panel.menus();
+    PanelFeatures f{};
+    f.keys = new FrontPanelKeys(p, platform.dialogs);
+
+    f.lists = new LiveListController(p, state, platform.dialogs, fileDialog, platform.printer,
+                                     platform.waiter);
+    QObject::connect(menus.CMDLIST, &QAction::triggered, f.lists,
+                     &LiveListController::CMDLIST_Click);
+    QObject::connect(menus.CMDOPEN, &QAction::triggered, f.lists,
+                     &LiveListController::CMDOPEN_Click);
+    QObject::connect(f.lists, &LiveListController::listClosed, p,
+                     [p] { setMenuEnabled(p->menus().CMDFILE, true); });
+
+    f.recorder = new RecordingController(p, state, platform.dialogs, fileDialog);
+    QObject::connect(menus.CMDSAVE, &QAction::triggered, f.recorder,
+                     &RecordingController::CMDSAVE_Click);
+    QObject::connect(menus.CMDSTART, &QAction::triggered, f.recorder,
+                     &RecordingController::CMDSTART_Click);
+    QObject::connect(menus.CMDSTOP, &QAction::triggered, f.recorder,
+                     &RecordingController::CMDSTOP_Click);
+    QObject::connect(f.recorder, &RecordingController::dataFileChosen, p,
+                     &PanelWindow::setFileCaption);
+    QObject::connect(f.recorder, &RecordingController::recordingChanged, p,
+                     &PanelWindow::showRecording);
+    QObject::connect(f.recorder, &RecordingController::recordCounted, p,
+                     &PanelWindow::setRecordCount);
+
+    // The live list takes the tick's row before the recorder: the tick's overrun is measured
+    // around both, and the list is what the user watches.
+    QObject::connect(p, &PanelWindow::rowSampled, f.lists, &LiveListController::appendLiveRow);
+    QObject::connect(p, &PanelWindow::rowSampled, f.recorder, &RecordingController::recordRow);
+
+    f.sampleRate = new SampleRateCommand(p, platform.dialogs, [p] { return p->samplingCaption(); });
+    QObject::connect(menus.CMDSAMPLE, &QAction::triggered, f.sampleRate,
+                     &SampleRateCommand::CMDSAMPLE_Click);
+    QObject::connect(f.sampleRate, &SampleRateCommand::sampleRateChosen, p,
+                     &PanelWindow::setSamplingCaption);
+
+    QObject::connect(menus.cmddew, &QAction::triggered, p, [p, &state, platform] {
+        DewWindow::open(p, state.reading, state.vapourTables, platform.dialogs,
+                        [p] { return p->samplingPeriod(); });
+    });
+    return f;
+}
