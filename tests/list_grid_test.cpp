@@ -3,22 +3,12 @@
 #include "lists/ListGridLayout.h"
 
 #include <QFontMetrics>
-#include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
 
 class ListGridTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void startsWithTheHeaderRowOnly() {
-        QWidget window;
-        Grid grid(&window);
-        QCOMPARE(grid.objectName(), QStringLiteral("Grid1"));
-        QCOMPARE(grid.rowCount(), 1);
-        QCOMPARE(grid.columnCount(), 7);
-        QCOMPARE(grid.firstVisibleRow(), 1);
-    }
-
     void addRowSplitsAtTabs_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("cells");
@@ -27,7 +17,6 @@ private Q_SLOTS:
                                                  "23.1", "C",          "LOW"};
         QTest::newRow("fewer fields leave empty cells")
             << "2\t05-02-2003" << QStringList{"2", "05-02-2003", "", "", "", "", ""};
-        QTest::newRow("empty text") << "" << QStringList{"", "", "", "", "", "", ""};
         QTest::newRow("empty cells between tabs")
             << "\t\tx" << QStringList{"", "", "x", "", "", "", ""};
         QTest::newRow("fields beyond the last column are not shown")
@@ -90,20 +79,25 @@ private Q_SLOTS:
         QCOMPARE(clicked.size(), 1);
         QCOMPARE(clicked[0][0].toInt(), 2);
         QCOMPARE(clicked[0][1].toInt(), 1);
-        QCOMPARE(grid.currentRow(), 2);
-        QCOMPARE(grid.currentColumn(), 1);
         QCOMPARE(grid.currentText(), QStringLiteral("b"));
     }
 
-    void rowCountOneClearsAndKeepsTheHeader() {
+    void rowCountCutsAddsOrClearsToTheHeader() {
         QWidget window;
         Grid grid(&window);
+        QCOMPARE(grid.rowCount(), 1);
+        QCOMPARE(grid.columnCount(), 7);
         grid.setCurrentRow(0);
         grid.setCurrentText(QStringLiteral("No."));
         for (int i = 1; i <= 40; ++i)
             grid.addRow(QString::number(i));
-        grid.setCurrentRow(40);
-        grid.setFirstVisibleRow(15);
+        grid.setRowCount(3);
+        QCOMPARE(grid.rowCount(), 3);
+        QCOMPARE(grid.cellText(2, 0), QStringLiteral("2"));
+        grid.setRowCount(5);
+        QCOMPARE(grid.cellText(4, 0), QString());
+        grid.setCurrentRow(4);
+        grid.setFirstVisibleRow(3);
         grid.setRowCount(1);
         QCOMPARE(grid.rowCount(), 1);
         QCOMPARE(grid.cellText(0, 0), QStringLiteral("No."));
@@ -111,19 +105,6 @@ private Q_SLOTS:
         QCOMPARE(grid.firstVisibleRow(), 1);
         grid.addRow(QStringLiteral("fresh"));
         QCOMPARE(grid.cellText(1, 0), QStringLiteral("fresh"));
-    }
-
-    void rowCountCutsOrAddsRows() {
-        QWidget window;
-        Grid grid(&window);
-        for (int i = 1; i <= 5; ++i)
-            grid.addRow(QString::number(i));
-        grid.setRowCount(3);
-        QCOMPARE(grid.rowCount(), 3);
-        QCOMPARE(grid.cellText(2, 0), QStringLiteral("2"));
-        grid.setRowCount(5);
-        QCOMPARE(grid.rowCount(), 5);
-        QCOMPARE(grid.cellText(4, 0), QString());
     }
 
     void bulkRowsAppearInOneInsertion() {
@@ -170,16 +151,14 @@ private Q_SLOTS:
         Grid grid(&window);
         setUpListGrid(grid);
         const QStringList headers{"", "Date", "Time", " %RH ", "TEMP", "C/F", "BAT"};
-        for (int column = 0; column < 7; ++column)
-            QCOMPARE(grid.cellText(0, column), headers[column]);
         const QFontMetrics metrics(grid.font());
         const QStringList samples = listWidthSamples();
         for (int column = 0; column < 7; ++column) {
+            QCOMPARE(grid.cellText(0, column), headers[column]);
             const int sampleWidth = metrics.horizontalAdvance(samples[column]);
             QVERIFY(grid.columnWidth(column) >= sampleWidth);
             QVERIFY(grid.columnWidth(column) <= sampleWidth + 12);
         }
-        QVERIFY(grid.columnWidth(1) > grid.columnWidth(5));
     }
 };
 

@@ -23,132 +23,98 @@ QString row(int number, const char* battery = "") {
         .arg(QString::fromLatin1(battery));
 }
 
-QStringList cells(const QString& tabText) {
-    return tabText.split(QLatin1Char('\t'));
+QString printed(const QString& tabText) {
+    return printDataLine(tabText.split(QLatin1Char('\t')));
 }
+
+// A list of rows on the fake printer and waiter.
+struct Rig {
+    explicit Rig(int rows) {
+        setUpListGrid(grid);
+        for (int i = 1; i <= rows; ++i)
+            grid.addRow(row(i, i % 2 == 0 ? "LOW" : ""));
+    }
+    void print() { PrintListReport(grid, printer, waiter); }
+    QWidget window;
+    Grid grid{&window};
+    FakePrinter printer;
+    FakeWaiter waiter;
+};
 
 } // namespace
 
 class PrintReportTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void headerOnlyPrintsHeadingAndRule() {
-        QWidget window;
-        Grid grid(&window);
-        setUpListGrid(grid);
-        FakePrinter printer;
-        FakeWaiter waiter;
-        PrintListReport(grid, printer, waiter);
-        QCOMPARE(printer.lines, (QStringList{printHeadingLine(), printRuleLine()}));
-        QCOMPARE(printer.documentsEnded, 1);
-        QVERIFY(waiter.waits.isEmpty());
-    }
-
+    // A heading and a rule, then each row after a wait, under the hourglass.
     void oneLinePerRowEachAfterAWait() {
-        QWidget window;
-        Grid grid(&window);
-        setUpListGrid(grid);
-        grid.addRow(row(1));
-        grid.addRow(row(2, "LOW"));
-        FakePrinter printer;
-        FakeWaiter waiter;
+        Rig rig(2);
         QList<int> linesAtEachWait;
-        waiter.onWait = [&](double) { linesAtEachWait << printer.lines.size(); };
-        PrintListReport(grid, printer, waiter);
-        QCOMPARE(printer.lines,
-                 (QStringList{printHeadingLine(), printRuleLine(), printDataLine(cells(row(1))),
-                              printDataLine(cells(row(2, "LOW")))}));
-        QCOMPARE(waiter.waits, (QList<double>{0.02, 0.02}));
-        // The wait comes before its row is printed.
-        QCOMPARE(linesAtEachWait, (QList<int>{2, 3}));
-        QCOMPARE(printer.documentsEnded, 1);
-    }
-
-    void rowsAddedWhilePrintingArePrinted() {
-        QWidget window;
-        Grid grid(&window);
-        grid.addRow(row(1));
-        FakePrinter printer;
-        FakeWaiter waiter;
-        waiter.onWait = [&](double) {
-            if (grid.rowCount() < 4)
-                grid.addRow(row(grid.rowCount()));
-        };
-        PrintListReport(grid, printer, waiter);
-        QCOMPARE(printer.lines.size(), 2 + 3);
-        QCOMPARE(printer.lines.last(), printDataLine(cells(row(3))));
-    }
-
-    void hourglassWhilePrintingOnly() {
-        QWidget window;
-        Grid grid(&window);
-        grid.addRow(row(1));
-        FakePrinter printer;
-        FakeWaiter waiter;
         Qt::CursorShape during = Qt::ArrowCursor;
-        waiter.onWait = [&](double) {
+        rig.waiter.onWait = [&](double) {
+            linesAtEachWait << rig.printer.lines.size();
             if (const QCursor* cursor = QGuiApplication::overrideCursor())
                 during = cursor->shape();
         };
-        PrintListReport(grid, printer, waiter);
+        rig.print();
+        QCOMPARE(rig.printer.lines, (QStringList{printHeadingLine(), printRuleLine(),
+                                                 printed(row(1)), printed(row(2, "LOW"))}));
+        QCOMPARE(rig.waiter.waits, (QList<double>{0.02, 0.02}));
+        QCOMPARE(linesAtEachWait, (QList<int>{2, 3}));
+        QCOMPARE(rig.printer.documentsEnded, 1);
         QCOMPARE(during, Qt::WaitCursor);
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
+    void rowsAddedWhilePrintingArePrinted() {
+        Rig rig(1);
+        rig.waiter.onWait = [&](double) {
+            if (rig.grid.rowCount() < 4)
+                rig.grid.addRow(row(rig.grid.rowCount()));
+        };
+        rig.print();
+        QCOMPARE(rig.printer.lines.size(), 2 + 3);
+        QCOMPARE(rig.printer.lines.last(), printed(row(3)));
+    }
+
     void noPrinterPrintsNothingAndGoesOn() {
-        QWidget window;
-        Grid grid(&window);
-        grid.addRow(row(1));
-        grid.addRow(row(2));
-        FakePrinter printer;
-        printer.available = false;
-        FakeWaiter waiter;
-        PrintListReport(grid, printer, waiter);
-        QVERIFY(printer.lines.isEmpty());
-        QCOMPARE(printer.documentsEnded, 0);
-        QCOMPARE(waiter.waits.size(), 2);
+        Rig rig(2);
+        rig.printer.available = false;
+        rig.print();
+        QVERIFY(rig.printer.lines.isEmpty());
+        QCOMPARE(rig.printer.documentsEnded, 0);
+        QCOMPARE(rig.waiter.waits.size(), 2);
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     void theProgramEndingStopsThePrint() {
-        QWidget window;
-        Grid grid(&window);
-        for (int i = 1; i <= 10; ++i)
-            grid.addRow(row(i));
-        FakePrinter printer;
-        FakeWaiter waiter;
-        waiter.onWait = [&](double) {
-            if (waiter.waits.size() == 3)
-                waiter.stopAll();
+        Rig rig(10);
+        rig.waiter.onWait = [&](double) {
+            if (rig.waiter.waits.size() == 3)
+                rig.waiter.stopAll();
         };
-        PrintListReport(grid, printer, waiter);
-        QCOMPARE(printer.lines.size(), 2 + 2);
-        QCOMPARE(printer.documentsEnded, 1);
+        rig.print();
+        QCOMPARE(rig.printer.lines.size(), 2 + 2);
+        QCOMPARE(rig.printer.documentsEnded, 1);
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     // Through Qt's real print path into a PDF, read back with the place of every word: the lines
-    // are all there, over more than one page, and each word stands at its character column
-    // times one fixed pitch, so the columns line up on paper.
+    // are all there, over more than one page, and each word stands at its character column times
+    // one fixed pitch, so the columns line up on paper.
     void realPrintIntoPdf() {
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
         if (pdftotext.isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("list.pdf"));
-        QWidget window;
-        Grid grid(&window);
-        setUpListGrid(grid);
-        const int rows = 150;
+        Rig rig(150);
         QStringList expected{printHeadingLine(), printRuleLine()};
-        for (int i = 1; i <= rows; ++i) {
-            grid.addRow(row(i, i % 10 == 0 ? "LOW" : ""));
-            expected << printDataLine(cells(row(i, i % 10 == 0 ? "LOW" : "")));
-        }
+        for (int i = 1; i <= 150; ++i)
+            expected << printed(row(i, i % 2 == 0 ? "LOW" : ""));
         {
             QtPrinter printer(pdf);
-            FakeWaiter waiter;
-            PrintListReport(grid, printer, waiter);
+            PrintListReport(rig.grid, printer, rig.waiter);
         }
         QProcess convert;
         convert.start(pdftotext, {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});

@@ -26,42 +26,24 @@ QByteArray contents(const QString& path) {
 class RecordingWriterTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void appendsToAnExistingFile() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("run.dat"));
-        {
-            QFile earlier(path);
-            QVERIFY(earlier.open(QIODevice::WriteOnly));
-            earlier.write(" 1\tearlier\r\n");
-        }
-        DataFileWriter writer;
-        QVERIFY(writer.open(path));
-        QVERIFY(writer.writeLine(" 1\tlater\r\n"));
-        writer.close();
-        QCOMPARE(contents(path), QByteArray(" 1\tearlier\r\n 1\tlater\r\n"));
-    }
-
-    // Another reader sees every line as soon as it is written, before the file is closed: a
-    // program killed after the tick loses nothing.
-    void eachLineReachesTheSystemAtOnce() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("live.dat"));
-        DataFileWriter writer;
-        QVERIFY(writer.open(path));
-        QVERIFY(writer.writeLine(" 1\ta\r\n"));
-        QCOMPARE(contents(path), QByteArray(" 1\ta\r\n"));
-        QVERIFY(writer.writeLine(" 2\tb\r\n"));
-        QCOMPARE(contents(path), QByteArray(" 1\ta\r\n 2\tb\r\n"));
-    }
-
-    void pathsWithSpacesAndNonAsciiLetters() {
+    // Lines go after what the file holds, and another reader sees each one as soon as it is
+    // written, before the file is closed: a program killed after the tick loses nothing. The
+    // path has spaces and non-ASCII letters.
+    void eachLineIsAppendedAndReachesTheSystemAtOnce() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Messungen Größe €/Feuchte Ø 1.dat"));
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        {
+            QFile earlier(path);
+            QVERIFY(earlier.open(QIODevice::WriteOnly));
+            earlier.write(" 0\tearlier\r\n");
+        }
         DataFileWriter writer;
         QVERIFY(writer.open(path));
-        QVERIFY(writer.writeLine(" 1\tx\r\n"));
-        QCOMPARE(contents(path), QByteArray(" 1\tx\r\n"));
+        QVERIFY(writer.writeLine(" 1\ta\r\n"));
+        QCOMPARE(contents(path), QByteArray(" 0\tearlier\r\n 1\ta\r\n"));
+        QVERIFY(writer.writeLine(" 2\tb\r\n"));
+        QCOMPARE(contents(path), QByteArray(" 0\tearlier\r\n 1\ta\r\n 2\tb\r\n"));
     }
 
     void aMissingFolderCannotBeOpened() {
@@ -111,34 +93,29 @@ private Q_SLOTS:
 #endif
     }
 
-    void aDeletedFileFailsTheNextLine() {
+    // A deleted file, or a new file under the old name, is not the file being recorded: writing on
+    // would put the lines where nobody looks for them.
+    void aDeletedOrReplacedFileFailsTheNextLine() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("gone.dat"));
+        const QString path = dir.filePath(QStringLiteral("recorded.dat"));
+        const QString moved = dir.filePath(QStringLiteral("moved.dat"));
         DataFileWriter writer;
         QVERIFY(writer.open(path));
         QVERIFY(writer.writeLine(" 1\tx\r\n"));
-        QVERIFY(QFile::remove(path));
-        QVERIFY(!writer.writeLine(" 2\tx\r\n"));
-        QVERIFY(writer.errorText().contains(QStringLiteral("deleted")));
-        QVERIFY(!QFile::exists(path));
-    }
-
-    // A new file under the old name is not the file being recorded: writing on would put the
-    // lines where nobody looks for them.
-    void aReplacedFileFailsTheNextLine() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("replaced.dat"));
-        DataFileWriter writer;
-        QVERIFY(writer.open(path));
-        QVERIFY(writer.writeLine(" 1\tx\r\n"));
-        QVERIFY(QFile::rename(path, dir.filePath(QStringLiteral("moved.dat"))));
+        QVERIFY(QFile::rename(path, moved));
         {
             QFile other(path);
             QVERIFY(other.open(QIODevice::WriteOnly));
         }
         QVERIFY(!writer.writeLine(" 2\tx\r\n"));
         QCOMPARE(contents(path), QByteArray());
-        QCOMPARE(contents(dir.filePath(QStringLiteral("moved.dat"))), QByteArray(" 1\tx\r\n"));
+        QCOMPARE(contents(moved), QByteArray(" 1\tx\r\n"));
+
+        QVERIFY(writer.open(path));
+        QVERIFY(QFile::remove(path));
+        QVERIFY(!writer.writeLine(" 3\tx\r\n"));
+        QVERIFY(writer.errorText().contains(QStringLiteral("deleted")));
+        QVERIFY(!QFile::exists(path));
     }
 };
 
