@@ -11,7 +11,6 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -42,6 +41,7 @@ ListWindow::ListWindow(QWidget* panel, SharedState& state, Printer& printer, Wai
     connect(continue_, &QAction::triggered, this, &ListWindow::CONTINUE_Click);
     connect(pause_, &QAction::triggered, this, &ListWindow::PAUSE_Click);
     connect(print_, &QAction::triggered, this, &ListWindow::PRINT_Click);
+    enablePrintWhilePrinterFree(*print_, printer_);
 
     // The dialog font at 8 points, in which the column samples are measured.
     setFont(LayoutFonts::font(QStringLiteral("MS Sans Serif"), 8, false));
@@ -92,12 +92,7 @@ void ListWindow::CONTINUE_Click() {
 }
 
 void ListWindow::PRINT_Click() {
-    // One report at a time: a second one would mix its lines into the first on the printer.
-    print_->setEnabled(false);
-    const QPointer<ListWindow> alive(this);
     PrintListReport(*grid_, printer_, waiter_);
-    if (alive)
-        print_->setEnabled(true);
 }
 
 void ListWindow::addLiveRow(const QString& rowBody) {

@@ -5,6 +5,7 @@
 #include "platform/Printer.h"
 #include "platform/Waiter.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QPointer>
 
@@ -19,6 +20,18 @@ public:
     HourglassCursor& operator=(const HourglassCursor&) = delete;
 };
 
+// The printer is busy for as long as the report runs, however it ends.
+class BusyPrinter {
+public:
+    explicit BusyPrinter(PrinterBusy& busy) : busy_(busy) { busy_.setBusy(true); }
+    ~BusyPrinter() { busy_.setBusy(false); }
+    BusyPrinter(const BusyPrinter&) = delete;
+    BusyPrinter& operator=(const BusyPrinter&) = delete;
+
+private:
+    PrinterBusy& busy_;
+};
+
 QStringList rowCells(const Grid& grid, int row) {
     QStringList cells;
     for (int column = 0; column < grid.columnCount(); ++column)
@@ -29,6 +42,9 @@ QStringList rowCells(const Grid& grid, int row) {
 } // namespace
 
 void PrintListReport(Grid& grid, Printer& printer, Waiter& waiter) {
+    if (printer.busy().isBusy())
+        return;
+    const BusyPrinter busy(printer.busy());
     const HourglassCursor hourglass;
     const QPointer<Grid> alive(&grid);
     printer.printLine(printHeadingLine());
@@ -40,4 +56,10 @@ void PrintListReport(Grid& grid, Printer& printer, Waiter& waiter) {
         printer.printLine(line);
     }
     printer.endDocument();
+}
+
+void enablePrintWhilePrinterFree(QAction& print, Printer& printer) {
+    print.setEnabled(!printer.busy().isBusy());
+    QObject::connect(&printer.busy(), &PrinterBusy::busyChanged, &print,
+                     [&print](bool busy) { print.setEnabled(!busy); });
 }

@@ -2,6 +2,7 @@
 
 class Grid;
 class Printer;
+class QAction;
 class Waiter;
 
 // Prints a list grid on the printer as fixed-column text: the heading and rule lines, then one
@@ -9,4 +10,9 @@ class Waiter;
 // count afresh each time, so rows that arrive while it prints are printed too. A failing
 // printer step is skipped (with no printer nothing comes out and nothing is said). It stops
 // early when the program ends or the grid's window is closed. The hourglass shows meanwhile.
+// The printer counts as busy for as long as the report runs; while it is busy with another
+// report, nothing is printed.
 void PrintListReport(Grid& grid, Printer& printer, Waiter& waiter);
+
+// Keeps a window's PRINT greyed while any list report prints on this printer.
+void enablePrintWhilePrinterFree(QAction& print, Printer& printer);

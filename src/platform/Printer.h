@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PrinterBusy.h"
+
 #include <QString>
 
 class QImage;
@@ -13,4 +15,10 @@ public:
     virtual bool printLine(const QString& line) = 0;
     virtual bool endDocument() = 0;
     virtual bool printImage(const QImage& image) = 0;
+
+    // Set while a list report prints; the windows grey their PRINT meanwhile.
+    PrinterBusy& busy() { return busy_; }
+
+private:
+    PrinterBusy busy_;
 };

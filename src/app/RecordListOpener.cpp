@@ -1,0 +1,21 @@
+#include "app/RecordListOpener.h"
+
+#include "lists/RecordListWindow.h"
+
+RecordListOpener::RecordListOpener(QWidget* panel, SharedState& state, const Platform& platform)
+    : QObject(panel), panel_(panel), state_(state), platform_(platform) {}
+
+RecordListWindow* RecordListOpener::open() {
+    if (window_)
+        window_->close();
+    window_ = new RecordListWindow(panel_, state_, platform_);
+    window_->show();
+    Q_EMIT opened(window_);
+    return window_;
+}
+
+std::function<RecordListWindow*()> RecordListOpener::factory() {
+    return [opener = QPointer<RecordListOpener>(this)]() -> RecordListWindow* {
+        return opener ? opener->open() : nullptr;
+    };
+}

@@ -1,0 +1,165 @@
+#include "lists/RecordListWindow.h"
+
+#include "charts/RecordedChart.h"
+#include "lists/Grid.h"
+#include "lists/GridRecordCells.h"
+#include "lists/ListGridLayout.h"
+#include "lists/PrintListReport.h"
+#include "lists/SaveRecordRows.h"
+#include "platform/Dialogs.h"
+#include "platform/Twips.h"
+#include "state/SharedState.h"
+#include "text/NumberText.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <algorithm>
+
+namespace {
+
+constexpr int rowsBeforeScrolling = 26;
+
+// Layout in twips.
+constexpr int clientWidthTwips = 5235;
+constexpr int clientHeightTwips = 6825;
+constexpr int marginTwips = 120;
+constexpr int labelHeightTwips = 615;
+constexpr int gridTopTwips = 840;
+constexpr int gridWidthTwips = 5055;
+constexpr int gridHeightTwips = 5895;
+
+QString saveFilter() {
+    return QStringLiteral("Data File[*.dat]|*.dat|All type[*.*]|*.*");
+}
+
+} // namespace
+
+RecordListWindow::RecordListWindow(QWidget* parent, SharedState& state, const Platform& platform)
+    : QMainWindow(parent, Qt::Window), state_(state), platform_(platform) {
+    setObjectName(QStringLiteral("REC_LIST"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("REC_LIST"));
+
+    QMenu* graph = menuBar()->addMenu(QStringLiteral("GRAPH"));
+    graph->setObjectName(QStringLiteral("GRAPH"));
+    QAction* humidity = graph->addAction(QStringLiteral("HUMIDITY"));
+    humidity->setObjectName(QStringLiteral("HUMIDITY"));
+    QAction* temperature = graph->addAction(QStringLiteral("TEMPERATURE"));
+    temperature->setObjectName(QStringLiteral("TEMPERATURE"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("FILE"));
+    file->setObjectName(QStringLiteral("mnufile"));
+    QAction* save = file->addAction(QStringLiteral("SAVE"));
+    save->setObjectName(QStringLiteral("MNUSAVE"));
+    print_ = file->addAction(QStringLiteral("PRINT"));
+    print_->setObjectName(QStringLiteral("PRINT"));
+    connect(humidity, &QAction::triggered, this, &RecordListWindow::HUMIDITY_Click);
+    connect(temperature, &QAction::triggered, this, &RecordListWindow::TEMPERATURE_Click);
+    connect(save, &QAction::triggered, this, &RecordListWindow::MNUSAVE_Click);
+    connect(print_, &QAction::triggered, this, &RecordListWindow::PRINT_Click);
+    enablePrintWhilePrinterFree(*print_, platform_.printer);
+
+    // The dialog font at 8 points, in which the column samples are measured.
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
+
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    label1_ = new QLabel(client);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    QFont labelFont(QStringLiteral("Times New Roman"));
+    labelFont.setPointSize(12);
+    label1_->setFont(labelFont);
+    // A caption longer than one line (a download cut short says so) wraps inside the label.
+    label1_->setWordWrap(true);
+    label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    grid_ = new Grid(client);
+
+    Form_Load();
+    layOut();
+}
+
+void RecordListWindow::Form_Load() {
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().topLeft());
+    setUpListGrid(*grid_);
+}
+
+// The laid-out boxes, widened when the font's columns need more room and heightened so that the
+// header and the 26 rows listed before the list scrolls fit, keeping the newest record in view.
+void RecordListWindow::layOut() {
+    const Twips twips(this);
+    int columnsWidth = 2 * grid_->frameWidth() + grid_->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < grid_->columnCount(); ++column)
+        columnsWidth += grid_->columnWidth(column);
+    const int rowsHeight = grid_->horizontalHeader()->sizeHint().height() +
+                           rowsBeforeScrolling * grid_->verticalHeader()->defaultSectionSize() +
+                           2 * grid_->frameWidth();
+    const int margin = twips.toPixels(marginTwips);
+    const int width = std::max(columnsWidth, twips.toPixels(gridWidthTwips));
+    const int height = std::max(rowsHeight, twips.toPixels(gridHeightTwips));
+    const int gridTop = twips.toPixels(gridTopTwips);
+    label1_->setGeometry(margin, margin, width, twips.toPixels(labelHeightTwips));
+    grid_->setGeometry(margin, gridTop, width, height);
+    const int bottomMargin = twips.toPixels(clientHeightTwips - gridTopTwips - gridHeightTwips);
+    centralWidget()->setMinimumSize(
+        std::max(width + 2 * margin, twips.toPixels(clientWidthTwips)),
+        std::max(gridTop + height + bottomMargin, twips.toPixels(clientHeightTwips)));
+    resize(centralWidget()->minimumWidth(),
+           centralWidget()->minimumHeight() + menuBar()->sizeHint().height());
+}
+
+void RecordListWindow::setStatusCaption(const QString& text) {
+    label1_->setText(text);
+}
+
+void RecordListWindow::appendRecordRow(const QString& rowText) {
+    grid_->addRow(signedNumberText(grid_->rowCount()) + QLatin1Char('\t') + rowText);
+    const int newRow = grid_->rowCount() - 1;
+    grid_->setCurrentRow(newRow);
+    if (newRow > rowsBeforeScrolling)
+        grid_->setFirstVisibleRow(grid_->firstVisibleRow() + 1);
+}
+
+void RecordListWindow::HUMIDITY_Click() {
+    prepareRecordedChart(ChartKind::Humidity, state_.logger.SetRecordCount, gridRecordCells(*grid_),
+                         state_.recordedCharts);
+    Q_EMIT humidityChartRequested();
+}
+
+void RecordListWindow::TEMPERATURE_Click() {
+    prepareRecordedChart(ChartKind::Temperature, state_.logger.SetRecordCount,
+                         gridRecordCells(*grid_), state_.recordedCharts);
+    Q_EMIT temperatureChartRequested();
+}
+
+void RecordListWindow::MNUSAVE_Click() {
+    const QString path = cmd1_.choose(platform_.dialogs, this, true, saveFilter());
+    if (path.isEmpty())
+        return;
+    QString reason;
+    if (saveRecordRows(*grid_, path, reason))
+        return;
+    // Saying nothing would let the user believe the records are kept.
+    platform_.dialogs.message(
+        this,
+        QStringLiteral("THE RECORDS WERE NOT SAVED !!\n%1\ncould not be written (%2).\n"
+                       "A file of that name that was there before is left as it was.")
+            .arg(QDir::toNativeSeparators(path), reason),
+        Dialogs::Buttons::Ok, Dialogs::Icon::Critical, applicationTitle());
+}
+
+void RecordListWindow::PRINT_Click() {
+    PrintListReport(*grid_, platform_.printer, platform_.waiter);
+}
+
+void RecordListWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Q_EMIT unloaded();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "recording/FileDialogState.h"
+
+#include <QMainWindow>
+
+class Grid;
+class QAction;
+class QLabel;
+struct SharedState;
+
+// REC_LIST: the records of one datalogger set as a table, filled by SHOW DATA. Its menus save
+// the table as a data file, print it, and prepare the recorded charts. It closes for good; SHOW
+// DATA makes a fresh one each time.
+class RecordListWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    RecordListWindow(QWidget* parent, SharedState& state, const Platform& platform);
+
+    Grid& grid() { return *grid_; }
+    // Label1's caption.
+    void setStatusCaption(const QString& text);
+    // SHOW DATA's row step: numbers the row after the rows present (" 1", " 2", ...), makes it
+    // current and scrolls by one row once more than 26 records are listed.
+    void appendRecordRow(const QString& rowText);
+
+    void HUMIDITY_Click();
+    void TEMPERATURE_Click();
+    void MNUSAVE_Click();
+    void PRINT_Click();
+
+Q_SIGNALS:
+    // The chart values are prepared; REC_GRAPH (humidity) or REC_GRAPH2 (temperature) is due.
+    void humidityChartRequested();
+    void temperatureChartRequested();
+    // The window was closed and is deleted soon after; the range dialogs must close.
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    void layOut();
+
+    SharedState& state_;
+    Platform platform_;
+    // cmd1: this window's own file dialog, apart from the main window's.
+    FileDialogState cmd1_;
+    QLabel* label1_;
+    Grid* grid_;
+    QAction* print_;
+};
