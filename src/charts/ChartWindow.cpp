@@ -73,9 +73,10 @@ QImage ChartWindow::chartImage() const {
 void ChartWindow::setTimerEnabled(bool enabled) {
     if (Timer1 == nullptr)
         return;
-    if (enabled)
+    // An enabled timer keeps its rhythm: enabling it again does not restart the count.
+    if (enabled && !Timer1->isActive())
         Timer1->start();
-    else
+    else if (!enabled)
         Timer1->stop();
 }
 
@@ -104,8 +105,10 @@ void ChartWindow::Form_Load() {
                chartFullTimeLabel(platform_.clock.secondsSinceMidnight(),
                                   humidity ? limits.HumPoints : limits.TemPoints,
                                   leadingNumber(sampling)));
-    // The scale shows from the start rather than from the first tick on.
+    // The scale and unit show from the start rather than from the first tick on.
     writeLiveLimitLabels();
+    if (!humidity)
+        setCaption(QStringLiteral("LBLUNIT"), textOf(live_.unitCaption));
 }
 
 void ChartWindow::Form_Resize() {
