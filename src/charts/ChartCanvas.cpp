@@ -3,6 +3,7 @@
 #include "charts/ChartLabel.h"
 #include "charts/ChartWindowLayout.h"
 #include "platform/Colors.h"
+#include "platform/LayoutFonts.h"
 #include "platform/Twips.h"
 
 #include <QPainter>
@@ -12,28 +13,18 @@
 
 namespace {
 
+// The small labels in the dialog face at 8 points, the titles in bold Times New Roman, each drawn
+// in its stand-in.
 QFont labelFont(ChartLabelFace face) {
-    QFont font;
     switch (face) {
     case ChartLabelFace::Small:
-        font.setFamily(QStringLiteral("Liberation Sans"));
-        font.setStyleHint(QFont::SansSerif);
-        font.setPointSize(8);
         break;
     case ChartLabelFace::Title:
-        font.setFamily(QStringLiteral("Liberation Serif"));
-        font.setStyleHint(QFont::Serif);
-        font.setPointSize(18);
-        font.setBold(true);
-        break;
+        return LayoutFonts::font(QStringLiteral("Times New Roman"), 18, true);
     case ChartLabelFace::Reading:
-        font.setFamily(QStringLiteral("Liberation Sans"));
-        font.setStyleHint(QFont::SansSerif);
-        font.setPointSize(14);
-        font.setBold(true);
-        break;
+        return LayoutFonts::font(QStringLiteral("MS Sans Serif"), 14, true);
     }
-    return font;
+    return LayoutFonts::font(QStringLiteral("MS Sans Serif"), 8, false);
 }
 
 } // namespace

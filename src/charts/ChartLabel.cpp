@@ -1,5 +1,6 @@
 #include "charts/ChartLabel.h"
 
+#include <QEvent>
 #include <algorithm>
 
 ChartLabel::ChartLabel(QWidget* parent, int anchorX, int top, Qt::Alignment alignment,
@@ -14,6 +15,12 @@ void ChartLabel::setCaption(const QString& caption) {
         return;
     setText(caption);
     fit();
+}
+
+void ChartLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fit();
 }
 
 void ChartLabel::fit() {

@@ -14,6 +14,9 @@ public:
 
     void setCaption(const QString& caption);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void fit();
 

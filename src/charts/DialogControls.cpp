@@ -1,5 +1,6 @@
 #include "charts/DialogControls.h"
 
+#include "platform/LayoutFonts.h"
 #include "platform/Twips.h"
 
 #include <QLabel>
@@ -10,10 +11,7 @@
 namespace DialogControls {
 
 void setDialogFont(QWidget* dialog) {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(8);
-    dialog->setFont(font);
+    dialog->setFont(LayoutFonts::font(QStringLiteral("MS Sans Serif"), 8, false));
 }
 
 QLabel* addCaption(QWidget* dialog, const char* name, const QString& text, int left, int top) {

@@ -10,7 +10,7 @@ class QWidget;
 // The few controls the chart dialogs are made of, placed in twips on the dialog's client area.
 namespace DialogControls {
 
-// The dialogs' face: the sans-serif stand-in at 8 points, set on the dialog for all its controls.
+// The dialogs' face: MS Sans Serif's stand-in at 8 points, set on the dialog for all its controls.
 void setDialogFont(QWidget* dialog);
 // A caption sized to its text, its top left corner at (left, top).
 QLabel* addCaption(QWidget* dialog, const char* name, const QString& text, int left, int top);
