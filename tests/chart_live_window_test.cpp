@@ -1,6 +1,5 @@
 #include "ChartRig.h"
 #include "charts/ChartScale.h"
-#include "charts/LimitDialog.h"
 
 #include <QAction>
 #include <QPointer>
@@ -149,16 +148,6 @@ private Q_SLOTS:
         const QImage printed = rig.printer.images.first();
         QCOMPARE(printed, chart->chartImage());
         QVERIFY(traceOnlyAt(*chart, pointX(5.5, 300), 2500));
-    }
-
-    void limitOpensTheDialog() {
-        ChartRig rig;
-        ChartWindow* chart = rig.charts.openLiveChart(ChartKind::Temperature);
-        chart->findChild<QAction*>(QStringLiteral("MNULIMIT"))->trigger();
-        LimitDialog* dialog = rig.charts.limitDialog(ChartKind::Temperature);
-        QVERIFY(dialog != nullptr);
-        QCOMPARE(dialog->objectName(), QStringLiteral("TEMRANGE"));
-        QCOMPARE(ChartRig::box(dialog, "TXTT2")->text(), QStringLiteral("300"));
     }
 };
 
