@@ -2,6 +2,7 @@
 
 #include "app/SelectionWindow.h"
 #include "app/SplashWindow.h"
+#include "charts/ChartWindows.h"
 #include "dew/DewWindow.h"
 #include "dew/VapourTables.h"
 #include "lists/LiveListController.h"
@@ -103,6 +104,19 @@ void Application::wireFeatures() {
     new SampleRateCommand(panel, platform_.dialogs);
     panel->setRecordSink(recorder);
     panel->setLiveRowSink(lists);
+    const LiveChartSource chartSource{
+        [panel] { return panel->label(QStringLiteral("lblsample"))->text(); },
+        [panel] { return panel->label(QStringLiteral("LBLVALrh"))->text(); },
+        [panel] { return panel->label(QStringLiteral("LBLVALtemp"))->text(); },
+        [panel] { return panel->label(QStringLiteral("LBLUNITbot"))->text(); },
+        [panel] { return panel->frameGeometry().width(); }};
+    auto* charts = new ChartWindows(panel, state_, platform_, chartSource);
+    connect(panel->menus().MNUHUM, &QAction::triggered, charts,
+            [charts] { charts->openLiveChart(ChartKind::Humidity); });
+    connect(panel->menus().MNUTEM, &QAction::triggered, charts,
+            [charts] { charts->openLiveChart(ChartKind::Temperature); });
+    connect(charts, &ChartWindows::pollTimerWanted, panel->Timer1(),
+            static_cast<void (QTimer::*)()>(&QTimer::start));
     connect(panel->menus().cmddew, &QAction::triggered, panel, [this, panel] {
         DewWindow::open(panel, state_.reading, state_.vapourTables, platform_.dialogs,
                         [panel] { return panel->samplingPeriod(); });
