@@ -1,6 +1,10 @@
 #include "app/PanelFeatures.h"
 
+#include "app/RecordListOpener.h"
+#include "charts/ChartWindows.h"
 #include "dew/DewWindow.h"
+#include "lists/GridRecordCells.h"
+#include "lists/RecordListWindow.h"
 #include "lists/LiveListController.h"
 #include "logger/SampleRateCommand.h"
 #include "panel/FrontPanelKeys.h"
@@ -9,6 +13,8 @@
 #include "state/SharedState.h"
 
 #include <QAction>
+#include <QPointer>
+#include <QTimer>
 
 PanelFeatures PanelFeatures::wire(PanelWindow& panel, SharedState& state, const Platform& platform,
                                   FileDialogState& fileDialog) {
@@ -55,5 +61,49 @@ PanelFeatures PanelFeatures::wire(PanelWindow& panel, SharedState& state, const 
         DewWindow::open(p, state.reading, state.vapourTables, platform.dialogs,
                         [p] { return p->samplingPeriod(); });
     });
+    wireCharts(f, panel, state, platform);
     return f;
+}
+
+void PanelFeatures::wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState& state,
+                               const Platform& platform) {
+    PanelWindow* p = &panel;
+    const LiveChartSource source{[p] { return p->samplingCaption(); },
+                                 [p] { return p->humidityCaption(); },
+                                 [p] { return p->temperatureCaption(); },
+                                 [p] { return p->unitCaption(); },
+                                 [p] { return p->frameGeometry().width(); }};
+    ChartWindows* charts = f.charts = new ChartWindows(p, state, platform, source);
+    QObject::connect(panel.menus().MNUHUM, &QAction::triggered, charts,
+                     [charts] { charts->openLiveChart(ChartKind::Humidity); });
+    QObject::connect(panel.menus().MNUTEM, &QAction::triggered, charts,
+                     [charts] { charts->openLiveChart(ChartKind::Temperature); });
+    QObject::connect(p, &PanelWindow::unitChanged, charts, &ChartWindows::closeTemperatureChart);
+    // A recorded chart that has drawn itself lets the poll run again, unless an exchange with the
+    // meter holds it.
+    QObject::connect(charts, &ChartWindows::pollTimerWanted, p, [p] {
+        if (!p->link().pollPaused())
+            p->Timer1()->start();
+    });
+
+    f.recordLists = new RecordListOpener(p, state, platform);
+    QObject::connect(f.recordLists, &RecordListOpener::opened, charts,
+                     [charts](RecordListWindow* list) {
+                         const QPointer<RecordListWindow> guard(list);
+                         auto records = [guard] {
+                             return gridRecordCells(guard ? &guard->grid() : nullptr);
+                         };
+                         QObject::connect(list, &RecordListWindow::humidityChartRequested, charts,
+                                          [charts, records] {
+                                              charts->openRecordedChart(ChartKind::Humidity,
+                                                                        records);
+                                          });
+                         QObject::connect(list, &RecordListWindow::temperatureChartRequested,
+                                          charts, [charts, records] {
+                                              charts->openRecordedChart(ChartKind::Temperature,
+                                                                        records);
+                                          });
+                         QObject::connect(list, &RecordListWindow::unloaded, charts,
+                                          &ChartWindows::closeRangeDialogs);
+                     });
 }

@@ -2,10 +2,12 @@
 
 #include "platform/Platform.h"
 
+class ChartWindows;
 class FileDialogState;
 class FrontPanelKeys;
 class LiveListController;
 class PanelWindow;
+class RecordListOpener;
 class RecordingController;
 class SampleRateCommand;
 struct SharedState;
@@ -17,7 +19,13 @@ struct PanelFeatures {
     RecordingController* recorder;
     LiveListController* lists;
     SampleRateCommand* sampleRate;
+    ChartWindows* charts;
+    RecordListOpener* recordLists;
 
     static PanelFeatures wire(PanelWindow& panel, SharedState& state, const Platform& platform,
                               FileDialogState& fileDialog);
+
+private:
+    static void wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState& state,
+                           const Platform& platform);
 };

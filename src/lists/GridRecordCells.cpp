@@ -2,9 +2,8 @@
 
 #include "lists/Grid.h"
 
-RecordCells gridRecordCells(const Grid& grid) {
-    RecordCells cells;
-    cells.rowCount = grid.rowCount();
-    cells.cellText = [&grid](int row, int column) { return grid.cellText(row, column); };
-    return cells;
+RecordCells gridRecordCells(const Grid* grid) {
+    if (grid == nullptr)
+        return {};
+    return {grid->rowCount(), [grid](int row, int column) { return grid->cellText(row, column); }};
 }

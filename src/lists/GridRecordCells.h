@@ -4,6 +4,6 @@
 
 class Grid;
 
-// The recorded charts' view of a record list grid. It reads the grid as it stands at each call
-// and must not outlive it.
-RecordCells gridRecordCells(const Grid& grid);
+// The recorded charts' view of a record list grid, read as it stands at each call. A grid that
+// is gone (its list window was closed) reads as a list with no rows.
+RecordCells gridRecordCells(const Grid* grid);

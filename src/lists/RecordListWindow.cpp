@@ -128,14 +128,14 @@ void RecordListWindow::appendRecordRow(const QString& rowText) {
 }
 
 void RecordListWindow::HUMIDITY_Click() {
-    prepareRecordedChart(ChartKind::Humidity, state_.logger.SetRecordCount, gridRecordCells(*grid_),
+    prepareRecordedChart(ChartKind::Humidity, state_.logger.SetRecordCount, gridRecordCells(grid_),
                          state_.recordedCharts);
     Q_EMIT humidityChartRequested();
 }
 
 void RecordListWindow::TEMPERATURE_Click() {
     prepareRecordedChart(ChartKind::Temperature, state_.logger.SetRecordCount,
-                         gridRecordCells(*grid_), state_.recordedCharts);
+                         gridRecordCells(grid_), state_.recordedCharts);
     Q_EMIT temperatureChartRequested();
 }
 

@@ -67,8 +67,14 @@ bool QtPrinter::endDocument() {
 bool QtPrinter::printImage(const QImage& image) {
     if (!begin())
         return false;
+    if (image.isNull()) {
+        endDocument();
+        return false;
+    }
     const QRect page = printer_->pageLayout().paintRectPixels(printer_->resolution());
-    const QImage scaled = image.scaled(page.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    painter_->drawImage(0, 0, scaled);
+    // The painter scales while it draws: a copy scaled to a page at printer resolution would
+    // take hundreds of megabytes.
+    const QSize fitted = image.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter_->drawImage(QRect(QPoint(0, 0), fitted), image);
     return endDocument();
 }

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "charts/RecordCells.h"
+#include "charts/ChartKind.h"
+#include "charts/LiveChartSource.h"
+#include "platform/Platform.h"
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <array>
+
+class ChartWindow;
+class LimitDialog;
+class RangeDialog;
+struct SharedState;
+
+// Opens and closes the four chart windows and their four dialogs. A chart that is closed and
+// shown again is a fresh window: placed, cleared and labelled anew. The application connects the
+// main window's and the record list's commands to the slots here.
+class ChartWindows final : public QObject {
+    Q_OBJECT
+public:
+    // mainWindow is the parent of every chart and dialog; live feeds the live charts.
+    ChartWindows(QWidget* mainWindow, SharedState& state, const Platform& platform,
+                 LiveChartSource live);
+
+    // Open windows only: a window closed a moment ago no longer counts.
+    ChartWindow* liveChart(ChartKind kind) const;
+    ChartWindow* recordedChart(ChartKind kind) const;
+    LimitDialog* limitDialog(ChartKind kind) const;
+    RangeDialog* rangeDialog(ChartKind kind) const;
+
+public Q_SLOTS:
+    // MNUHUM / MNUTEM: enables the chart's timer and shows it, a fresh chart when none is open.
+    ChartWindow* openLiveChart(ChartKind kind);
+    // The record list's HUMIDITY / TEMPERATURE, once it has prepared the chart values: closes
+    // both recorded charts and shows a fresh one, which draws from records (read afresh at each
+    // redraw: a list that is gone reads as no rows).
+    ChartWindow* openRecordedChart(ChartKind kind, std::function<RecordCells()> records);
+    // The main window's unit changed: the temperature chart's scale no longer fits.
+    void closeTemperatureChart();
+    // The record list closed.
+    void closeRangeDialogs();
+
+Q_SIGNALS:
+    // A recorded chart finished drawing: the main window's poll timer is to run.
+    void pollTimerWanted();
+
+private:
+    ChartWindow* freshLiveChart(ChartKind kind);
+    ChartWindow* freshRecordedChart(ChartKind kind);
+    void closeLiveChart(ChartKind kind);
+    void closeRecordedChart(ChartKind kind);
+    void openLimitDialog(ChartKind kind);
+    void openRangeDialog(ChartKind kind);
+    double firstRecord(ChartKind kind) const;
+
+    QWidget* mainWindow_;
+    SharedState& state_;
+    Platform platform_;
+    LiveChartSource live_;
+    std::function<RecordCells()> records_;
+    std::array<QPointer<ChartWindow>, 2> liveCharts_;
+    std::array<QPointer<ChartWindow>, 2> recordedCharts_;
+    std::array<QPointer<LimitDialog>, 2> limitDialogs_;
+    std::array<QPointer<RangeDialog>, 2> rangeDialogs_;
+};

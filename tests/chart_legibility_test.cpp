@@ -1,0 +1,66 @@
+#include "ChartRig.h"
+#include "Legibility.h"
+#include "lists/GridRecordCells.h"
+#include "charts/LimitDialog.h"
+#include "charts/RangeDialog.h"
+#include "charts/RecordedChart.h"
+
+#include <QTest>
+
+// Every chart window and dialog readable with the widest texts they show: the meter's
+// over-range and absent readings, negative limits, Fahrenheit, times past midnight.
+class ChartLegibilityTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void liveCharts_data() {
+        QTest::addColumn<QString>("reading");
+        QTest::newRow("absent") << "----";
+        QTest::newRow("lowest") << "-199.9";
+        QTest::newRow("over range") << "-OL";
+        QTest::newRow("fractions") << "100.05";
+    }
+    void liveCharts() {
+        QFETCH(QString, reading);
+        ChartRig rig;
+        rig.humidity = rig.temperature = reading;
+        rig.unit = QStringLiteral("F");
+        rig.state.chartLimits = {10000, 99.75, 49.875, 0.25, 10000, 99.75, 49.875, 0.25};
+        rig.clock.set(QDateTime(QDate(2003, 5, 2), QTime(23, 59, 59)));
+        for (ChartKind kind : {ChartKind::Humidity, ChartKind::Temperature}) {
+            ChartWindow* chart = rig.charts.openLiveChart(kind);
+            chart->Timer1_Timer();
+            chart->LIMIT_Click();
+            QWidget* dialog = rig.charts.limitDialog(kind);
+            for (const QWidget* window : {static_cast<QWidget*>(chart), dialog}) {
+                const QStringList problems = legibilityProblems(window);
+                QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
+            }
+        }
+    }
+
+    void recordedCharts() {
+        ChartRig rig;
+        for (int k = 1; k <= 30; ++k)
+            rig.addRecord(QStringLiteral("-OL"), QStringLiteral("-199.9"), QStringLiteral("F"));
+        rig.state.logger.SetRecordCount = QStringLiteral("30");
+        for (ChartKind kind : {ChartKind::Humidity, ChartKind::Temperature}) {
+            prepareRecordedChart(kind, rig.state.logger.SetRecordCount,
+                                 gridRecordCells(&rig.records), rig.state.recordedCharts);
+            ChartWindow* chart = rig.charts.openRecordedChart(kind, rig.recordCells());
+            chart->LIMIT_Click();
+            RangeDialog* dialog = rig.charts.rangeDialog(kind);
+            ChartRig::box(dialog, "TXTR1")->setText(QStringLiteral("12.25"));
+            ChartRig::box(dialog, "TXTR2")->setText(QStringLiteral("99.75"));
+            ChartRig::clickOk(dialog);
+            chart = rig.charts.recordedChart(kind);
+            for (const QWidget* window :
+                 {static_cast<QWidget*>(chart), static_cast<QWidget*>(dialog)}) {
+                const QStringList problems = legibilityProblems(window);
+                QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(ChartLegibilityTest)
+#include "chart_legibility_test.moc"

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "FakeClock.h"
+#include "FakeDialogs.h"
+#include "FakePrinter.h"
+#include "FakeWaiter.h"
+#include "ScriptedSerialPort.h"
+#include "charts/ChartCanvas.h"
+#include "charts/ChartWindow.h"
+#include "charts/ChartWindows.h"
+#include "lists/GridRecordCells.h"
+#include "lists/Grid.h"
+#include "lists/ListGridLayout.h"
+#include "platform/Twips.h"
+#include "state/SharedState.h"
+
+#include <QImage>
+#include <QLineEdit>
+#include <QList>
+#include <QPushButton>
+#include <QTime>
+#include <QWidget>
+#include <cmath>
+
+// The chart windows over faked platform services, a stand-in main window and its captions, and
+// a record list grid the test fills.
+struct ChartRig {
+    ScriptedSerialPort serial{nullptr};
+    FakeDialogs dialogs;
+    FakePrinter printer;
+    FakeClock clock;
+    FakeWaiter waiter{&clock};
+    Platform platform{serial, dialogs, printer, clock, waiter};
+    SharedState state;
+    QWidget mainWindow;
+    Grid records{nullptr};
+    QString sampling = QStringLiteral("2 Sec");
+    QString humidity = QStringLiteral("50.0");
+    QString temperature = QStringLiteral("20.0");
+    QString unit = QStringLiteral("C");
+    ChartWindows charts{&mainWindow, state, platform,
+                        LiveChartSource{[this] { return sampling; }, [this] { return humidity; },
+                                        [this] { return temperature; }, [this] { return unit; },
+                                        [] { return 420; }}};
+
+    ChartRig() {
+        state.chartLimits = {300, 100, 50, 0, 300, 100, 50, 0};
+        setUpListGrid(records);
+    }
+
+    // Record k at time 10:00:00 + k minutes, with the given humidity and temperature texts.
+    void addRecord(const QString& humidityText, const QString& temperatureText,
+                   const QString& unitText = QStringLiteral("C")) {
+        const int k = records.rowCount();
+        records.addRow(QStringLiteral(" %1\t05-02-2003\t%2\t%3\t%4\t%5\t")
+                           .arg(k)
+                           .arg(recordTime(k), humidityText, temperatureText, unitText));
+    }
+    // The charts' view of the record grid, as the application hands it over.
+    std::function<RecordCells()> recordCells() {
+        return [this] { return gridRecordCells(&records); };
+    }
+    static QString recordTime(int k) {
+        return QTime(10, 0).addSecs(60 * k).toString(QStringLiteral("hh:mm:ss"));
+    }
+
+    static QLineEdit* box(QWidget* dialog, const char* name) {
+        return dialog->findChild<QLineEdit*>(QLatin1String(name));
+    }
+    static void clickOk(QWidget* dialog) {
+        dialog->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    }
+};
+
+// The rows of the chart image's pixel column at x (twips) that show the trace colour, as heights
+// in twips (the pixel's centre).
+inline QList<double> traceHeightsAt(const ChartWindow& chart, double xTwips) {
+    const QImage image = chart.chartImage().convertToFormat(QImage::Format_RGB32);
+    const Twips twips(&chart);
+    const int x = twips.toPixels(xTwips);
+    QList<double> heights;
+    for (int y = 0; y < image.height(); ++y)
+        if (image.pixelColor(x, y) == ChartCanvas::traceColour())
+            heights.append(twips.toTwips(y));
+    return heights;
+}
+
+// True when the trace shows at x and every trace pixel there lies within a pixel of y.
+inline bool traceOnlyAt(const ChartWindow& chart, double xTwips, double yTwips) {
+    const QList<double> heights = traceHeightsAt(chart, xTwips);
+    const double pixel = Twips(&chart).toTwips(1);
+    if (heights.isEmpty())
+        return false;
+    for (double height : heights)
+        if (std::fabs(height - yTwips) > 1.5 * pixel)
+            return false;
+    return true;
+}
