@@ -5,6 +5,8 @@
 #include "dew/DewWindow.h"
 #include "dew/VapourTables.h"
 #include "lists/LiveListController.h"
+#include "lists/RecordListWindow.h"
+#include "logger/MeterSettingsCommands.h"
 #include "logger/SampleRateCommand.h"
 #include "panel/FrontPanelKeys.h"
 #include "panel/KeyLabel.h"
@@ -103,6 +105,25 @@ void Application::wireFeatures() {
     new SampleRateCommand(panel, platform_.dialogs);
     panel->setRecordSink(recorder);
     panel->setLiveRowSink(lists);
+    // OPTION's datalogger items. The panel closes LOGGER by name when the link is lost, the meter
+    // records or its REC button is used; LOGGER ends a running exchange cleanly then.
+    auto* datalogger = new MeterSettingsCommands(
+        panel, panel->link(), state_, platform_, [this, panel]() -> RecordListWindow* {
+            panel->closeWindowNamed(QStringLiteral("REC_LIST"));
+            auto* list = new RecordListWindow(panel, state_, platform_);
+            list->show();
+            return list;
+        });
+    const PanelMenus& menus = panel->menus();
+    connect(menus.CMDMEMORY, &QAction::triggered, datalogger,
+            &MeterSettingsCommands::CMDMEMORY_Click);
+    connect(menus.CMDERASE, &QAction::triggered, datalogger,
+            &MeterSettingsCommands::CMDERASE_Click);
+    connect(menus.CMDSYSTEM, &QAction::triggered, datalogger,
+            &MeterSettingsCommands::CMDSYSTEM_Click);
+    connect(
+        datalogger, &MeterSettingsCommands::commCaptionChanged, panel,
+        [panel](const QString& caption) { panel->setCaption(QStringLiteral("lblcomm"), caption); });
     connect(panel->menus().cmddew, &QAction::triggered, panel, [this, panel] {
         DewWindow::open(panel, state_.reading, state_.vapourTables, platform_.dialogs,
                         [panel] { return panel->samplingPeriod(); });
