@@ -1,8 +1,8 @@
 // Figures for the chart windows: a recorded chart of 8,000 records redrawn with its paint, one
 // live chart tick with its paint, and the resident memory with the charts open.
 #include "ChartRig.h"
-#include "lists/GridRecordCells.h"
 #include "charts/RecordedChart.h"
+#include "lists/GridRecordCells.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "ChartRig.h"
 #include "Legibility.h"
-#include "lists/GridRecordCells.h"
 #include "charts/LimitDialog.h"
 #include "charts/RangeDialog.h"
 #include "charts/RecordedChart.h"
+#include "lists/GridRecordCells.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 #include "ChartRig.h"
 #include "charts/ChartScale.h"
-#include "lists/GridRecordCells.h"
 #include "charts/RangeDialog.h"
 #include "charts/RecordedChart.h"
+#include "lists/GridRecordCells.h"
 
 #include <QAction>
 #include <QSignalSpy>

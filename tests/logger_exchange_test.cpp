@@ -283,6 +283,15 @@ private Q_SLOTS:
         }
         QVERIFY(poll.isActive());
         {
+            const PollPause outer(*link);
+            {
+                // ERASE or a panel key while a datalogger exchange waits.
+                const PollPause inner(*link);
+            }
+            QVERIFY(!poll.isActive());
+        }
+        QVERIFY(poll.isActive());
+        {
             const PollPause pause(*link);
             delete link;
         }

@@ -3,9 +3,11 @@
 #include "app/RecordListOpener.h"
 #include "charts/ChartWindows.h"
 #include "dew/DewWindow.h"
+#include "link/MeterLink.h"
 #include "lists/GridRecordCells.h"
-#include "lists/RecordListWindow.h"
 #include "lists/LiveListController.h"
+#include "lists/RecordListWindow.h"
+#include "logger/MeterSettingsCommands.h"
 #include "logger/SampleRateCommand.h"
 #include "panel/FrontPanelKeys.h"
 #include "panel/PanelWindow.h"
@@ -62,17 +64,38 @@ PanelFeatures PanelFeatures::wire(PanelWindow& panel, SharedState& state, const 
                         [p] { return p->samplingPeriod(); });
     });
     wireCharts(f, panel, state, platform);
+    wireDatalogger(f, panel, state, platform);
     return f;
+}
+
+void PanelFeatures::wireDatalogger(PanelFeatures& f, PanelWindow& panel, SharedState& state,
+                                   const Platform& platform) {
+    PanelWindow* p = &panel;
+    const PanelMenus& menus = panel.menus();
+    MeterSettingsCommands* datalogger = f.datalogger =
+        new MeterSettingsCommands(p, panel.link(), state, platform, f.recordLists->factory());
+    QObject::connect(menus.CMDMEMORY, &QAction::triggered, datalogger,
+                     &MeterSettingsCommands::CMDMEMORY_Click);
+    QObject::connect(menus.CMDERASE, &QAction::triggered, datalogger,
+                     &MeterSettingsCommands::CMDERASE_Click);
+    QObject::connect(menus.CMDSYSTEM, &QAction::triggered, datalogger,
+                     &MeterSettingsCommands::CMDSYSTEM_Click);
+    QObject::connect(datalogger, &MeterSettingsCommands::commCaptionChanged, p,
+                     &PanelWindow::setCommCaption);
+    // LOGGER closes (ending a running exchange cleanly) when the meter goes away, reports that it
+    // records, or is told to record from the panel.
+    for (auto signal :
+         {&PanelWindow::linkLost, &PanelWindow::meterRecordingReported, &PanelWindow::recKeyUsed})
+        QObject::connect(p, signal, datalogger, &MeterSettingsCommands::closeLogger);
 }
 
 void PanelFeatures::wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState& state,
                                const Platform& platform) {
     PanelWindow* p = &panel;
-    const LiveChartSource source{[p] { return p->samplingCaption(); },
-                                 [p] { return p->humidityCaption(); },
-                                 [p] { return p->temperatureCaption(); },
-                                 [p] { return p->unitCaption(); },
-                                 [p] { return p->frameGeometry().width(); }};
+    const LiveChartSource source{
+        [p] { return p->samplingCaption(); }, [p] { return p->humidityCaption(); },
+        [p] { return p->temperatureCaption(); }, [p] { return p->unitCaption(); },
+        [p] { return p->frameGeometry().width(); }};
     ChartWindows* charts = f.charts = new ChartWindows(p, state, platform, source);
     QObject::connect(panel.menus().MNUHUM, &QAction::triggered, charts,
                      [charts] { charts->openLiveChart(ChartKind::Humidity); });
@@ -87,23 +110,17 @@ void PanelFeatures::wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState
     });
 
     f.recordLists = new RecordListOpener(p, state, platform);
-    QObject::connect(f.recordLists, &RecordListOpener::opened, charts,
-                     [charts](RecordListWindow* list) {
-                         const QPointer<RecordListWindow> guard(list);
-                         auto records = [guard] {
-                             return gridRecordCells(guard ? &guard->grid() : nullptr);
-                         };
-                         QObject::connect(list, &RecordListWindow::humidityChartRequested, charts,
-                                          [charts, records] {
-                                              charts->openRecordedChart(ChartKind::Humidity,
-                                                                        records);
-                                          });
-                         QObject::connect(list, &RecordListWindow::temperatureChartRequested,
-                                          charts, [charts, records] {
-                                              charts->openRecordedChart(ChartKind::Temperature,
-                                                                        records);
-                                          });
-                         QObject::connect(list, &RecordListWindow::unloaded, charts,
-                                          &ChartWindows::closeRangeDialogs);
-                     });
+    QObject::connect(
+        f.recordLists, &RecordListOpener::opened, charts, [charts](RecordListWindow* list) {
+            const QPointer<RecordListWindow> guard(list);
+            auto records = [guard] { return gridRecordCells(guard ? &guard->grid() : nullptr); };
+            QObject::connect(
+                list, &RecordListWindow::humidityChartRequested, charts,
+                [charts, records] { charts->openRecordedChart(ChartKind::Humidity, records); });
+            QObject::connect(
+                list, &RecordListWindow::temperatureChartRequested, charts,
+                [charts, records] { charts->openRecordedChart(ChartKind::Temperature, records); });
+            QObject::connect(list, &RecordListWindow::unloaded, charts,
+                             &ChartWindows::closeRangeDialogs);
+        });
 }

@@ -6,6 +6,7 @@ class ChartWindows;
 class FileDialogState;
 class FrontPanelKeys;
 class LiveListController;
+class MeterSettingsCommands;
 class PanelWindow;
 class RecordListOpener;
 class RecordingController;
@@ -20,12 +21,15 @@ struct PanelFeatures {
     LiveListController* lists;
     SampleRateCommand* sampleRate;
     ChartWindows* charts;
+    MeterSettingsCommands* datalogger;
     RecordListOpener* recordLists;
 
     static PanelFeatures wire(PanelWindow& panel, SharedState& state, const Platform& platform,
                               FileDialogState& fileDialog);
 
 private:
+    static void wireDatalogger(PanelFeatures& f, PanelWindow& panel, SharedState& state,
+                               const Platform& platform);
     static void wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState& state,
                            const Platform& platform);
 };

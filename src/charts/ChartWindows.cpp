@@ -66,8 +66,7 @@ ChartWindow* ChartWindows::freshLiveChart(ChartKind kind) {
     return chart;
 }
 
-ChartWindow* ChartWindows::openRecordedChart(ChartKind kind,
-                                             std::function<RecordCells()> records) {
+ChartWindow* ChartWindows::openRecordedChart(ChartKind kind, std::function<RecordCells()> records) {
     records_ = std::move(records);
     return freshRecordedChart(kind);
 }
@@ -135,8 +134,9 @@ void ChartWindows::openRangeDialog(ChartKind kind) {
     const QRect frame = chart->frameGeometry();
     auto* dialog = new RangeDialog(
         kind, mainWindow_, state_, platform_.dialogs,
-        [this] { return records_ ? records_() : RecordCells{}; }, chart->caption(QStringLiteral("LBL0")),
-        chart->caption(QStringLiteral("LBLVALTOP")), frame.x() + frame.width());
+        [this] { return records_ ? records_() : RecordCells{}; },
+        chart->caption(QStringLiteral("LBL0")), chart->caption(QStringLiteral("LBLVALTOP")),
+        frame.x() + frame.width());
     rangeDialogs_[slot(kind)] = dialog;
     connect(dialog, &RangeDialog::chartCloseRequested, this,
             [this, kind] { closeRecordedChart(kind); });

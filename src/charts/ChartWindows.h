@@ -1,14 +1,14 @@
 #pragma once
 
-#include "charts/RecordCells.h"
 #include "charts/ChartKind.h"
 #include "charts/LiveChartSource.h"
+#include "charts/RecordCells.h"
 #include "platform/Platform.h"
 
 #include <QObject>
 #include <QPointer>
-#include <functional>
 #include <array>
+#include <functional>
 
 class ChartWindow;
 class LimitDialog;

@@ -57,7 +57,8 @@ void MeterLink::WaitForMeter() {
             break;
     }
     noDevice_ = false;
-    pollTimer_->start();
+    if (pauseDepth_ == 0)
+        pollTimer_->start();
     Q_EMIT noDeviceLeft();
 }
 
@@ -79,9 +80,14 @@ void MeterLink::sendCommand(const QByteArray& bytes, bool discardFirst) {
 }
 
 void MeterLink::pausePoll() {
+    ++pauseDepth_;
     pollTimer_->stop();
 }
 
 void MeterLink::resumePoll() {
-    pollTimer_->start();
+    if (pauseDepth_ > 0)
+        --pauseDepth_;
+    // An exchange unwinding because the program ends must not start the poll again.
+    if (pauseDepth_ == 0 && !waiter_.stopping())
+        pollTimer_->start();
 }

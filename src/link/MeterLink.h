@@ -30,8 +30,11 @@ public:
     // The exchange protocol of every command outside the poll: the poll timer stops, the
     // receive buffer is emptied (when asked), the bytes go out, the timer starts again.
     void sendCommand(const QByteArray& bytes, bool discardFirst = true);
+    // Pauses nest: an exchange that starts while another one waits (ERASE during a download)
+    // must not restart the poll under the outer one. The poll starts again with the last resume.
     void pausePoll();
     void resumePoll();
+    bool pollPaused() const { return pauseDepth_ > 0; }
 
     bool inNoDeviceState() const { return noDevice_; }
     SerialPort& port() { return port_; }
@@ -51,4 +54,5 @@ private:
     QTimer* pollTimer_;
     bool polling_ = false;
     bool noDevice_ = false;
+    int pauseDepth_ = 0;
 };

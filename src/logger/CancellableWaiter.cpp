@@ -1,0 +1,13 @@
+#include "logger/CancellableWaiter.h"
+
+bool CancellableWaiter::WaitSeconds(double seconds) {
+    if (stopping())
+        return false;
+    return program_.WaitSeconds(seconds) && !cancelled_;
+}
+
+bool CancellableWaiter::processEvents() {
+    if (stopping())
+        return false;
+    return program_.processEvents() && !cancelled_;
+}

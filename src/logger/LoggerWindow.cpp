@@ -1,0 +1,475 @@
+#include "logger/LoggerWindow.h"
+
+#include "link/MeterLink.h"
+#include "lists/Grid.h"
+#include "lists/RecordListWindow.h"
+#include "logger/LoggerCommandBuffer.h"
+#include "logger/LoggerCommands.h"
+#include "logger/MeterStamp.h"
+#include "logger/PollPause.h"
+#include "logger/RecordTime.h"
+#include "logger/SetDownload.h"
+#include "logger/StatusReply.h"
+#include "platform/Clock.h"
+#include "platform/Platform.h"
+#include "platform/Twips.h"
+#include "state/SharedState.h"
+#include "text/NumberText.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+
+namespace {
+
+// Fonts of the layout: Times New Roman for buttons and labels, Arial for the text boxes,
+// MS Sans Serif for the grid, by their metric-compatible stand-ins.
+const QString serifFamily = QStringLiteral("Liberation Serif");
+const QString sansFamily = QStringLiteral("Liberation Sans");
+constexpr int captionPoints = 9;
+constexpr int entryPoints = 10;
+constexpr int gridPoints = 8;
+
+constexpr qint64 recordPauseMilliseconds = 10;
+constexpr double clickPauseSeconds = 0.01;
+constexpr int directoryRowsBeforeScrolling = 10;
+
+struct LabelPlace {
+    const char* name;
+    const char* caption;
+    int left, top, width, height;
+};
+
+// Twips: left, top, width, height; the client area is 5400 x 4560.
+constexpr int clientWidthTwips = 5400;
+constexpr int clientHeightTwips = 4560;
+
+const LabelPlace labelPlaces[] = {
+    {"Label9", "MEMORY", 120, 120, 1215, 375},
+    {"Label4", "", 120, 480, 1215, 495},
+    {"Label12", "REMAINING", 1440, 120, 1215, 375},
+    {"Label6", "", 1440, 480, 1215, 495},
+    {"Label8", "", 2880, 0, 2535, 495},
+    {"Label1", "", 2760, 240, 2655, 1095},
+    {"Label2", "MOVE MOUSE TO SELECT !", 2805, 840, 2445, 225},
+    {"Label3", "", 120, 1440, 2535, 495},
+    {"Label13", "NO.S OF SET RECORDED", 120, 2040, 2535, 375},
+    {"LBLSET", "", 120, 2400, 2535, 495},
+    {"Label10", "NO.S OF RECORDS", 120, 3000, 2535, 375},
+    {"LBLRECORDS", "", 120, 3360, 2535, 495},
+};
+
+const LabelPlace buttonPlaces[] = {
+    {"SSCommand6", "TIME OF METER", 120, 1080, 2535, 375},
+    {"SSCommand4", "ID CODE", 2760, 1080, 1215, 375},
+    {"SSCommand5", "SAMPLING", 4080, 1080, 1215, 375},
+    {"SSCommand2", "TIME OF RECORDING", 2760, 2040, 2535, 375},
+    {"SSCommand3", "SHOW DATA", 120, 3960, 2535, 495},
+};
+
+const LabelPlace entryPlaces[] = {
+    {"Text3", "", 2760, 1440, 1215, 495},
+    {"Text2", "", 4080, 1440, 1215, 495},
+};
+
+constexpr int gridLeft = 2760, gridTop = 2400, gridWidth = 2535, gridHeight = 2055;
+constexpr int setColumnTwips = 500;
+constexpr int startColumnMarginTwips = 150;
+
+QFont fontOf(const QString& family, int points) {
+    QFont font(family);
+    font.setPointSize(points);
+    return font;
+}
+
+int wholeNumber(const QString& text) {
+    return static_cast<int>(roundHalfEven(leadingNumber(text)));
+}
+
+} // namespace
+
+LoggerWindow::ExchangeScope::ExchangeScope(LoggerWindow& window) : window_(window) {
+    window_.exchangeRunning_ = true;
+}
+
+LoggerWindow::ExchangeScope::~ExchangeScope() {
+    window_.exchangeRunning_ = false;
+    if (window_.closed_)
+        window_.deleteLater();
+    else if (window_.refreshPending_)
+        window_.scheduleStatusRefresh();
+}
+
+LoggerWindow::LoggerWindow(QWidget* panel, MeterLink& link, SharedState& state,
+                           const Platform& platform, LoggerCommandBuffer& commands,
+                           RecordListOpener openRecordList)
+    : QWidget(panel, Qt::Window), panel_(panel), link_(link), state_(state),
+      dialogs_(platform.dialogs), clock_(platform.clock), waiter_(platform.waiter),
+      exchange_(platform.serial, waiter_, platform.clock), commands_(commands),
+      openRecordList_(std::move(openRecordList)) {
+    setObjectName(QStringLiteral("LOGGER"));
+    setWindowTitle(QStringLiteral("LOGGER"));
+    buildControls();
+    Form_Load();
+}
+
+void LoggerWindow::buildControls() {
+    const Twips twips(this);
+    resize(twips.toPixels(clientWidthTwips), twips.toPixels(clientHeightTwips));
+
+    const auto place = [&](QWidget* widget, const LabelPlace& at) {
+        widget->setObjectName(QString::fromLatin1(at.name));
+        widget->setGeometry(twips.rect(at.left, at.top, at.width, at.height));
+    };
+    for (const LabelPlace& at : labelPlaces) {
+        auto* label = new QLabel(QString::fromLatin1(at.caption), this);
+        place(label, at);
+        label->setFont(fontOf(serifFamily, captionPoints));
+        label->setAlignment(Qt::AlignCenter);
+    }
+    for (const LabelPlace& at : buttonPlaces) {
+        auto* button = new QPushButton(QString::fromLatin1(at.caption), this);
+        place(button, at);
+        button->setFont(fontOf(serifFamily, captionPoints));
+    }
+    for (const LabelPlace& at : entryPlaces) {
+        auto* entry = new QLineEdit(this);
+        place(entry, at);
+        entry->setFont(fontOf(sansFamily, entryPoints));
+    }
+    Grid1 = new Grid(this, 2);
+    Grid1->setGeometry(twips.rect(gridLeft, gridTop, gridWidth, gridHeight));
+    Grid1->setFont(fontOf(sansFamily, gridPoints));
+
+    const auto label = [this](const char* name) {
+        return findChild<QLabel*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    };
+    const auto button = [this](const char* name) {
+        return findChild<QPushButton*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    };
+    Label1 = label("Label1");
+    Label2 = label("Label2");
+    Label3 = label("Label3");
+    Label4 = label("Label4");
+    Label6 = label("Label6");
+    Label8 = label("Label8");
+    LBLSET = label("LBLSET");
+    LBLRECORDS = label("LBLRECORDS");
+    Text2 = findChild<QLineEdit*>(QStringLiteral("Text2"), Qt::FindDirectChildrenOnly);
+    Text3 = findChild<QLineEdit*>(QStringLiteral("Text3"), Qt::FindDirectChildrenOnly);
+    SSCommand2 = button("SSCommand2");
+    SSCommand3 = button("SSCommand3");
+    SSCommand4 = button("SSCommand4");
+    SSCommand5 = button("SSCommand5");
+    SSCommand6 = button("SSCommand6");
+
+    connect(SSCommand6, &QPushButton::clicked, this, &LoggerWindow::SSCommand6_Click);
+    connect(SSCommand4, &QPushButton::clicked, this, &LoggerWindow::SSCommand4_Click);
+    connect(SSCommand5, &QPushButton::clicked, this, &LoggerWindow::SSCommand5_Click);
+    connect(SSCommand2, &QPushButton::clicked, this, &LoggerWindow::SSCommand2_Click);
+    connect(SSCommand3, &QPushButton::clicked, this, &LoggerWindow::SSCommand3_Click);
+    connect(Grid1, &Grid::cellClicked, this, &LoggerWindow::Grid1_Click);
+}
+
+void LoggerWindow::Form_Load() {
+    SSCommand3->setEnabled(false);
+    if (panel_)
+        move(panel_->frameGeometry().width(), 0);
+    Grid1->setCurrentRow(0);
+    Grid1->setCurrentColumn(0);
+    Grid1->setColumnWidthTwips(0, setColumnTwips);
+    Grid1->setCellText(0, 0, QStringLiteral("SET"));
+    const Twips twips(this);
+    const int startWidth =
+        QFontMetrics(Grid1->font()).horizontalAdvance(QStringLiteral("00-00-00----00:00:00"));
+    Grid1->setColumnWidthTwips(1, static_cast<int>(twips.toTwips(startWidth)) +
+                                      startColumnMarginTwips);
+    Grid1->setCellText(0, 1, QStringLiteral("   DATE------TIME"));
+    Label2->hide();
+}
+
+QString LoggerWindow::missingRecordsMessage(int missing) {
+    return signedNumberText(missing) + QStringLiteral("  RECORDS DID NOT ARRIVE!");
+}
+
+void LoggerWindow::closeLogger() {
+    if (!closed_)
+        close();
+}
+
+void LoggerWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (closed_)
+        return;
+    closed_ = true;
+    // A running exchange gives up at its next wait; the window goes once it has unwound.
+    waiter_.cancel();
+    Q_EMIT unloaded();
+    if (!exchangeRunning_)
+        deleteLater();
+}
+
+void LoggerWindow::resizeEvent(QResizeEvent* event) {
+    // Also sent once when the window is first shown.
+    QWidget::resizeEvent(event);
+    scheduleStatusRefresh();
+}
+
+void LoggerWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        scheduleStatusRefresh();
+}
+
+// The refresh runs from the event loop, not inside the show or resize that asked for it.
+void LoggerWindow::scheduleStatusRefresh() {
+    if (refreshQueued_ || closed_)
+        return;
+    refreshQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            refreshQueued_ = false;
+            Form_Resize();
+        },
+        Qt::QueuedConnection);
+}
+
+void LoggerWindow::Form_Resize() {
+    if (closed_)
+        return;
+    if (exchangeRunning_) {
+        refreshPending_ = true;
+        return;
+    }
+    const ExchangeScope scope(*this);
+    refreshPending_ = false;
+    statusRefresh();
+}
+
+void LoggerWindow::statusRefresh() {
+    bool answered = false;
+    {
+        const PollPause pause(link_);
+        exchange_.discardInput();
+        statusReply_.clear();
+        setData_.clear();
+        Label1->setText(waitText());
+        const ExchangeResult status = exchange_.requestStatus();
+        if (status.outcome == ExchangeOutcome::Cancelled)
+            return;
+        if (const std::optional<StatusReply> reply = StatusReply::decode(status.reply);
+            status.done() && reply) {
+            statusReply_ = status.reply;
+            Label4->setText(StatusReply::memorySizeText());
+            Label6->setText(reply->setCount == 0 ? Label4->text() : reply->remainingText());
+            Text3->setText(reply->idCodeText());
+            Text2->setText(reply->intervalText());
+            const ExchangeResult clock = exchange_.requestClock();
+            if (clock.outcome == ExchangeOutcome::Cancelled)
+                return;
+            if (const std::optional<MeterStamp> stamp = MeterStamp::fromBytes(clock.reply);
+                clock.done() && stamp) {
+                Label3->setText(stamp->clockText());
+                answered = true;
+            }
+            LBLSET->setText(reply->setCountText());
+        }
+        Label1->clear();
+    }
+    SSCommand2->setFocus();
+    if (!answered)
+        reportNoAnswer();
+}
+
+void LoggerWindow::SSCommand6_Click() {
+    if (exchangeRunning_ || closed_)
+        return;
+    const ExchangeScope scope(*this);
+    bool answered = false;
+    {
+        const PollPause pause(link_);
+        exchange_.discardInput();
+        SSCommand6->setEnabled(false);
+        Label1->setText(waitText());
+        if (!waiter_.WaitSeconds(clickPauseSeconds))
+            return;
+        const ExchangeResult clock = exchange_.requestClock();
+        if (clock.outcome == ExchangeOutcome::Cancelled)
+            return;
+        if (const std::optional<MeterStamp> stamp = MeterStamp::fromBytes(clock.reply);
+            clock.done() && stamp) {
+            Label3->setText(stamp->clockText());
+            answered = true;
+        }
+        Label1->clear();
+        SSCommand6->setEnabled(true);
+    }
+    if (!answered)
+        reportNoAnswer();
+}
+
+void LoggerWindow::SSCommand4_Click() {
+    sendParameter(SSCommand4, Text3, LoggerCommand::IdCode);
+}
+
+void LoggerWindow::SSCommand5_Click() {
+    sendParameter(SSCommand5, Text2, LoggerCommand::Interval);
+}
+
+void LoggerWindow::sendParameter(QPushButton* button, QLineEdit* box, char letter) {
+    if (exchangeRunning_ || closed_)
+        return;
+    const ExchangeScope scope(*this);
+    button->setEnabled(false);
+    const PollPause pause(link_);
+    Label1->setText(waitText());
+    if (!waiter_.WaitSeconds(clickPauseSeconds))
+        return;
+    double value = leadingNumber(box->text());
+    if (!LoggerCommandBuffer::isValidParameter(value)) {
+        message(invalidEntryMessage(), Dialogs::Icon::None);
+        if (closed_)
+            return;
+        box->setText(QStringLiteral("0"));
+        value = 0;
+    }
+    exchange_.send(letter == LoggerCommand::IdCode ? commands_.idCode(value)
+                                                   : commands_.interval(value));
+    Label1->clear();
+    button->setEnabled(true);
+}
+
+void LoggerWindow::SSCommand2_Click() {
+    if (exchangeRunning_ || closed_)
+        return;
+    const ExchangeScope scope(*this);
+    ExchangeResult directory;
+    const int setCount = wholeNumber(LBLSET->text());
+    {
+        const PollPause pause(link_);
+        exchange_.discardInput();
+        directory_ = SetDirectory();
+        Label1->setText(waitText());
+        if (!waiter_.WaitSeconds(clickPauseSeconds))
+            return;
+        directory = exchange_.requestDirectory(
+            setCount, [this](const QString& progress) { Label8->setText(progress); });
+        if (directory.outcome == ExchangeOutcome::Cancelled)
+            return;
+        // What arrived of a directory cut short is listed all the same: every row it gives
+        // has its entry.
+        directory_ = SetDirectory(directory.reply);
+        const int sets = std::min(setCount, directory_.entryCount());
+        for (int set = 1; set <= sets; ++set) {
+            Grid1->addRow(signedNumberText(Grid1->rowCount()) + QLatin1Char('\t') +
+                          directory_.startText(set).value_or(QString()));
+            const int newRow = Grid1->rowCount() - 1;
+            Grid1->setCurrentRow(newRow);
+            if (newRow > directoryRowsBeforeScrolling)
+                Grid1->setFirstVisibleRow(Grid1->firstVisibleRow() + 1);
+        }
+        SSCommand2->setEnabled(false);
+        Label1->clear();
+        Label2->show();
+    }
+    if (!directory.done())
+        reportNoAnswer();
+    else if (setCount == 0)
+        message(noRecordsMessage(), Dialogs::Icon::None);
+}
+
+void LoggerWindow::Grid1_Click() {
+    Grid1->setCurrentColumn(0);
+    LoggerSelection& selection = state_.logger;
+    selection.SelectedSet = wholeNumber(Grid1->currentText());
+    if (selection.SelectedSet == 0)
+        return;
+    // Only a set whose entry arrived can be chosen.
+    const std::optional<int> records = directory_.recordCount(selection.SelectedSet);
+    if (!records) {
+        selection.SelectedSet = 0;
+        return;
+    }
+    selection.SetRecordCount = QString::number(*records);
+    LBLRECORDS->setText(selection.SetRecordCount);
+    SSCommand3->setEnabled(true);
+}
+
+void LoggerWindow::SSCommand3_Click() {
+    if (exchangeRunning_ || closed_)
+        return;
+    const ExchangeScope scope(*this);
+    SSCommand3->setEnabled(false);
+    if (recordList_)
+        recordList_->close();
+    const int set = state_.logger.SelectedSet;
+    Label1->setText(waitText());
+    if (!waiter_.WaitSeconds(clickPauseSeconds))
+        return;
+    {
+        const PollPause pause(link_);
+        exchange_.discardInput();
+        const ExchangeResult download =
+            exchange_.download(commands_.download(set),
+                               [this](const QString& progress) { Label8->setText(progress); });
+        if (download.outcome == ExchangeOutcome::Cancelled)
+            return;
+        setData_ = download.reply;
+    }
+    // The list shows what arrived, never more than the set holds.
+    const int expected = wholeNumber(LBLRECORDS->text());
+    const SetDownload data(setData_);
+    const int arrived = data.header() ? std::min(expected, data.recordsArrived()) : 0;
+    RecordListWindow* list = openRecordList_();
+    recordList_ = list;
+    if (!listRecords(list, arrived))
+        return;
+    if (recordList_) {
+        recordList_->setStatusCaption(SetDownload::recordListCaption(arrived, set));
+        if (arrived < expected)
+            message(missingRecordsMessage(expected - arrived), Dialogs::Icon::Exclamation);
+    }
+    if (closed_)
+        return;
+    Label1->clear();
+    setData_.clear();
+}
+
+bool LoggerWindow::listRecords(RecordListWindow* list, int count) {
+    const SetDownload data(setData_);
+    const std::optional<DownloadHeader> header = data.header();
+    if (!header || count <= 0)
+        return true;
+    const QPointer<RecordListWindow> alive(list);
+    RecordTime time(header->start, header->intervalSeconds);
+    // Paced against the start, so the per-record pause does not add up the waits' own slack.
+    const qint64 start = clock_.steadyMilliseconds();
+    for (int record = 1; record <= count && alive; ++record) {
+        alive->setStatusCaption(QString::number(record));
+        const qint64 due = start + record * recordPauseMilliseconds;
+        const qint64 left = std::max<qint64>(0, due - clock_.steadyMilliseconds());
+        if (!waiter_.WaitSeconds(left / 1000.0))
+            return false;
+        if (!alive)
+            break;
+        if (record > 1)
+            time.next();
+        const std::optional<QString> row = data.rowText(record, time);
+        if (!row)
+            break;
+        alive->appendRecordRow(*row);
+    }
+    return true;
+}
+
+void LoggerWindow::reportNoAnswer() {
+    message(noAnswerMessage(), Dialogs::Icon::Critical);
+}
+
+void LoggerWindow::message(const QString& text, Dialogs::Icon icon) {
+    dialogs_.message(this, text, Dialogs::Buttons::Ok, icon, applicationTitle());
+}
