@@ -11,6 +11,7 @@
 #include "panel/FrontPanelKeys.h"
 
 #include <QComboBox>
+#include <QPainterPath>
 #include <QPointer>
 #include <QTest>
 
@@ -102,6 +103,19 @@ private Q_SLOTS:
         rig.meterAnswers(frameFor(235, false));
         rig.poll();
         QCOMPARE(unit->geometry(), designed);
+    }
+
+    // The titles are printed on the grey bezel: dark text that overhangs it, at its rounded
+    // corners too, is lost on the dark body.
+    void panelTitlesStayOnTheBezel() {
+        PanelRig rig(PanelRig::Wiring::PanelOnly);
+        rig.panel.show();
+        const QRectF bezel = rig.find<QWidget>("Shape2")->geometry();
+        const qreal corner = std::min(bezel.width(), bezel.height()) / 8.0;
+        QPainterPath outline;
+        outline.addRoundedRect(bezel, corner, corner);
+        for (const char* title : {"LBLDATALOGGER", "LBLNAME"})
+            QVERIFY2(outline.contains(QRectF(rig.find(title)->geometry())), title);
     }
 
     void dewWindowForEveryReading() {

@@ -37,7 +37,8 @@ const std::vector<Label>& labels() {
         {"LBLVALtime", 1110, 1920, 1380, "", 24, true, Times, Centre, DefaultColor},
         {"LBLVALtemp", 2610, 1920, 1900, "", 24, true, Times, Left, DefaultColor},
         {"LBLUNITbot", 3720, 2160, 375, "", 12, true, "Tahoma", Centre, DefaultColor},
-        {"LBLNAME", 660, 2520, 0, "HUMIDITY  &  TEMPERATURE  METER", 9.75, true, Times, Centre,
+        // Regular weight: in bold the title runs past the bezel's rounded corner into the body.
+        {"LBLNAME", 660, 2520, 0, "HUMIDITY  &  TEMPERATURE  METER", 9.75, false, Times, Centre,
          DefaultColor},
         {"captionTEMP", 1080, 3120, 0, "TEMP", 9, false, Times, Centre, Colors::HighlightedText},
         {"captionRH", 1200, 3480, 0, "%RH", 9, false, Times, Centre, Colors::HighlightedText},
