@@ -78,10 +78,13 @@ std::optional<DewDisplay> computeDewPoint(const QString& HumidityText,
         if (!isNumberText(TemperatureText))
             return std::nullopt;
         const double celsius = (leadingNumber(TemperatureText) - 32.0) * 5.0 / 9.0;
+        // A text beyond about 3.6e307 overflows to infinity here, whose text reads back as 0.
+        if (!std::isfinite(celsius))
+            return std::nullopt;
         theta = leadingNumber(formatNumber(celsius, QStringLiteral("##0.0")));
     }
     // Far beyond the tables the whole-number conversions below would overflow.
-    if (std::fabs(theta) > OutsideBothTables)
+    if (!(std::fabs(theta) <= OutsideBothTables))
         return std::nullopt;
     if (!isNumberText(HumidityText))
         return std::nullopt;
@@ -97,8 +100,11 @@ std::optional<DewDisplay> computeDewPoint(const QString& HumidityText,
     }
     if (!saturation)
         return std::nullopt;
-    const double e =
-        leadingNumber(formatNumber(humidity * 0.01 * *saturation, QStringLiteral("###.##0")));
+    const double pressure = humidity * 0.01 * *saturation;
+    // Likewise a humidity text too large for a double, whose pressure would read back as 0.
+    if (!std::isfinite(pressure))
+        return std::nullopt;
+    const double e = leadingNumber(formatNumber(pressure, QStringLiteral("###.##0")));
     const bool warmTable = theta >= 0 ? !(e < ZeroCelsiusPressure) : e > ZeroCelsiusPressure;
 
     const std::optional<double> dew = searchDewPoint(e, tables, warmTable);

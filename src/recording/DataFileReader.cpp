@@ -5,13 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-constexpr qsizetype blockSize = 1 << 20;
-
-} // namespace
-
-DataFileReader::DataFileReader(const QString& path) : file_(path) {}
+DataFileReader::DataFileReader(const QString& path, qsizetype blockSize)
+    : file_(path), blockSize_(std::max<qsizetype>(1, blockSize)) {}
 
 bool DataFileReader::open() {
     return file_.open(QIODevice::ReadOnly);
@@ -21,7 +16,7 @@ bool DataFileReader::readFields(const std::function<void(QByteArrayView field)>&
     if (done_ || !file_.isOpen())
         return false;
     // A field longer than a block is read in ever larger steps, so a long line costs linear time.
-    const qsizetype want = std::max(blockSize, pending_);
+    const qsizetype want = std::max(blockSize_, pending_);
     buffer_.resize(pending_ + want);
     const qint64 got = file_.read(buffer_.data() + pending_, want);
     if (got < 0) {

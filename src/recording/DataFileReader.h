@@ -10,7 +10,10 @@
 // (splitDataFields), so that a file of any size is read in little memory.
 class DataFileReader {
 public:
-    explicit DataFileReader(const QString& path);
+    static constexpr qsizetype DefaultBlockSize = 1 << 20;
+
+    // blockSize: the bytes one readFields() asks for; any size gives the same fields.
+    explicit DataFileReader(const QString& path, qsizetype blockSize = DefaultBlockSize);
 
     bool open();
     // Reads one more block and calls onField for every field it completes. Returns false once the
@@ -22,6 +25,7 @@ public:
 
 private:
     QFile file_;
+    qsizetype blockSize_;
     QByteArray buffer_;
     qsizetype pending_ = 0; // bytes at the start of buffer_ that hold an unfinished field
     bool failed_ = false;

@@ -100,16 +100,37 @@ bool isNumberText(const QString& text) {
     return length > 0 && skipBlanks(text, start + length) == text.size();
 }
 
+QString nonFiniteText(double value) {
+    if (std::isnan(value))
+        return QStringLiteral("nan");
+    return value < 0 ? QStringLiteral("-inf") : QStringLiteral("inf");
+}
+
 QString plainNumberText(double value) {
     if (value == 0.0)
         return QStringLiteral("0");
     if (!std::isfinite(value))
-        return QString::number(value);
+        return nonFiniteText(value);
     // Fifteen significant digits: beyond them a double only holds binary noise (35 * 0.1).
     const QString text = QString::number(value, 'g', 15);
-    if (!text.contains(QLatin1Char('e')))
+    const qsizetype e = text.indexOf(QLatin1Char('e'));
+    if (e < 0)
         return text;
-    return formatNumber(value, QStringLiteral("0.###############"));
+    // Written out without the exponent: the significant digits shifted by it.
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    QString digits = text.left(e);
+    digits.remove(QLatin1Char('-'));
+    digits.remove(QLatin1Char('.'));
+    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
+        digits.chop(1);
+    const int exponent = text.mid(e + 1).toInt();
+    // The exponent form comes only for exponents below -4 or from 15 up, where fifteen digits
+    // at most all stand before the point.
+    const QString plain =
+        exponent < 0 ? QStringLiteral("0.") + QString(-exponent - 1, QLatin1Char('0')) + digits
+                     : digits + QString(std::max<qsizetype>(0, exponent + 1 - digits.size()),
+                                        QLatin1Char('0'));
+    return negative ? QLatin1Char('-') + plain : plain;
 }
 
 QString signedNumberText(double value) {
@@ -118,6 +139,9 @@ QString signedNumberText(double value) {
 }
 
 QString formatNumber(double value, const QString& pattern) {
+    // Digits of an infinity or NaN would read as some number; its own text reads as none.
+    if (!std::isfinite(value))
+        return nonFiniteText(value);
     const qsizetype point = pattern.indexOf(QLatin1Char('.'));
     const QString integerPattern = point < 0 ? pattern : pattern.left(point);
     const QString fractionPattern = point < 0 ? QString() : pattern.mid(point + 1);
@@ -156,20 +180,53 @@ QString formatNumberText(const QString& text, const QString& pattern) {
     return formatNumber(leadingNumber(text), pattern);
 }
 
+namespace {
+
+// A whole-valued double as long long, the ends of its range for anything beyond, 0 for NaN.
+long long saturatedWhole(double whole) {
+    using Limits = std::numeric_limits<long long>;
+    // 2^63: the first double beyond the range; -2^63 itself is still in it.
+    constexpr double beyond = 9223372036854775808.0;
+    if (std::isnan(whole))
+        return 0;
+    if (whole >= beyond)
+        return Limits::max();
+    if (whole < -beyond)
+        return Limits::min();
+    return static_cast<long long>(whole);
+}
+
+} // namespace
+
 long long roundHalfEven(double value) {
-    return std::llrint(std::nearbyint(value));
+    // nearbyint rounds halves to even in the default rounding mode, which the program never
+    // changes.
+    return saturatedWhole(std::nearbyint(value));
 }
 
 long long wholeDivide(double dividend, double divisor) {
-    return roundHalfEven(dividend) / roundHalfEven(divisor);
+    const long long a = roundHalfEven(dividend);
+    const long long b = roundHalfEven(divisor);
+    if (b == 0)
+        return 0;
+    if (b == -1)
+        return a == std::numeric_limits<long long>::min() ? std::numeric_limits<long long>::max()
+                                                          : -a;
+    return a / b;
 }
 
 long long wholeRemainder(double dividend, double divisor) {
-    return roundHalfEven(dividend) % roundHalfEven(divisor);
+    const long long a = roundHalfEven(dividend);
+    const long long b = roundHalfEven(divisor);
+    if (b == 0)
+        return a;
+    if (b == -1)
+        return 0;
+    return a % b;
 }
 
 long long integerPart(double value) {
-    return static_cast<long long>(std::floor(value));
+    return saturatedWhole(std::floor(value));
 }
 
 QString hexText(unsigned value) {

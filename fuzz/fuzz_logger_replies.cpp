@@ -1,0 +1,147 @@
+// The datalogger reply decoders on replies of any length and content: the status reply only at
+// its length, with every field in its range; a set directory of any length and any set count,
+// and a set download of any length against any record count, handing out only what arrived;
+// a meter stamp from any index. No decoder reads past the bytes received (Qt's bounds assertions
+// are on in this build) and no text shows a number that is no number.
+#include "FuzzCheck.h"
+#include "link/LiveReading.h"
+#include "logger/MeterStamp.h"
+#include "logger/RecordTime.h"
+#include "logger/SetDirectory.h"
+#include "logger/SetDownload.h"
+#include "logger/StatusReply.h"
+#include "text/NumberText.h"
+
+#include <QStringList>
+#include <cmath>
+#include <cstdint>
+#include <fuzzer/FuzzedDataProvider.h>
+
+namespace {
+
+bool hasNonFinite(const QString& text) {
+    return text.contains(QLatin1String("inf")) || text.contains(QLatin1String("nan"));
+}
+
+bool isTwoDigitField(int value) {
+    return value >= 0 && value <= 99;
+}
+
+void checkStamp(const MeterStamp& stamp) {
+    for (int field : {stamp.year, stamp.month, stamp.day, stamp.hour, stamp.minute, stamp.second})
+        FUZZ_CHECK(isTwoDigitField(field));
+    FUZZ_CHECK(stamp.dateText().size() == 8 && stamp.timeText().size() == 8);
+    FUZZ_CHECK(stamp.setStartText().size() == 20 && stamp.clockText().size() == 21);
+}
+
+void checkStatus(const QByteArray& reply) {
+    const std::optional<StatusReply> status = StatusReply::decode(reply);
+    FUZZ_CHECK(status.has_value() == (reply.size() == StatusReply::Length));
+    if (!status)
+        return;
+    FUZZ_CHECK(status->idCode >= 0 && status->idCode <= 65535);
+    FUZZ_CHECK(status->setCount >= 0 && status->setCount <= 255);
+    FUZZ_CHECK(status->usedBytes >= 0 && status->usedBytes <= 65535);
+    FUZZ_CHECK(status->intervalSeconds >= 0 && status->intervalSeconds <= 65535);
+    const QString remaining = status->remainingText();
+    FUZZ_CHECK(remaining.endsWith(QLatin1String(" K")) && !hasNonFinite(remaining));
+    const double left = status->setCount == 0
+                            ? StatusReply::MemoryKilobytes
+                            : StatusReply::MemoryKilobytes - status->usedBytes / 1024.0;
+    FUZZ_CHECK(std::fabs(leadingNumber(remaining) - left) <= 0.05 + 1e-9);
+    FUZZ_CHECK(leadingNumber(status->intervalText()) == status->intervalSeconds);
+    FUZZ_CHECK(leadingNumber(status->idCodeText()) == status->idCode);
+    FUZZ_CHECK(leadingNumber(status->setCountText()) == status->setCount);
+}
+
+void checkDirectory(const QByteArray& bytes, int askedSet, int setCount) {
+    const SetDirectory directory(bytes);
+    const int entries = directory.entryCount();
+    FUZZ_CHECK(entries == (bytes.isEmpty() ? 0 : (bytes.size() - 1) / SetDirectory::EntryLength));
+    FUZZ_CHECK(leadingNumber(SetDirectory::progressText(bytes.size())) ==
+               bytes.size() / SetDirectory::EntryLength);
+    for (int set : {askedSet, 0, 1, entries, entries + 1, setCount}) {
+        const bool arrived = set >= 1 && set <= entries;
+        const std::optional<MeterStamp> start = directory.start(set);
+        const std::optional<int> records = directory.recordCount(set);
+        FUZZ_CHECK(start.has_value() == arrived && records.has_value() == arrived);
+        FUZZ_CHECK(directory.startText(set).has_value() == arrived);
+        if (!arrived)
+            continue;
+        checkStamp(*start);
+        FUZZ_CHECK(*records >= 0 && *records <= 65535);
+        FUZZ_CHECK(*directory.startText(set) == start->setStartText());
+    }
+    // A directory of the length asked for holds exactly the sets asked for.
+    const int expected = SetDirectory::expectedLength(setCount);
+    FUZZ_CHECK(SetDirectory(bytes.left(expected).leftJustified(expected, '\0')).entryCount() ==
+               setCount);
+}
+
+void checkDownload(const QByteArray& bytes, int recordCount, int askedRecord) {
+    const SetDownload download(bytes);
+    const int arrived = download.recordsArrived();
+    FUZZ_CHECK(arrived ==
+               (bytes.size() < SetDownload::HeaderLength
+                    ? 0
+                    : (bytes.size() - SetDownload::HeaderLength) / SetDownload::RecordLength));
+    const std::optional<DownloadHeader> header = download.header();
+    FUZZ_CHECK(header.has_value() == (bytes.size() >= SetDownload::HeaderLength));
+    FUZZ_CHECK(leadingNumber(SetDownload::progressText(bytes.size())) ==
+               (bytes.size() - SetDownload::HeaderLength) / SetDownload::RecordLength);
+    if (!header) {
+        LiveReading untouched;
+        FUZZ_CHECK(!download.decodeRecord(1, untouched));
+        return;
+    }
+    checkStamp(header->start);
+    FUZZ_CHECK(header->intervalSeconds >= 0 && header->intervalSeconds <= 65535);
+
+    // The record list as the program builds it: every record the set claims, as far as they came.
+    RecordTime time(header->start, header->intervalSeconds);
+    for (int record = 1; record <= recordCount; ++record) {
+        const std::optional<QString> row = download.rowText(record, time);
+        FUZZ_CHECK(row.has_value() == (record <= arrived));
+        if (!row)
+            break;
+        FUZZ_CHECK(row->count(QLatin1Char('\t')) == 5 && !hasNonFinite(*row));
+        const QStringList cells = row->split(QLatin1Char('\t'));
+        FUZZ_CHECK(cells[4] == QLatin1String("C") || cells[4] == QLatin1String("F"));
+        FUZZ_CHECK(cells[5].isEmpty() || cells[5] == QLatin1String("LOW"));
+        time.next();
+    }
+    for (int record : {askedRecord, 0, arrived, arrived + 1}) {
+        LiveReading reading;
+        reading.TemperatureText = QStringLiteral("untouched");
+        const bool decoded = download.decodeRecord(record, reading);
+        FUZZ_CHECK(decoded == (record >= 1 && record <= arrived));
+        FUZZ_CHECK(decoded != (reading.TemperatureText == QLatin1String("untouched")));
+    }
+}
+
+void checkStampAt(const QByteArray& bytes, qsizetype index) {
+    const std::optional<MeterStamp> stamp = MeterStamp::fromBytes(bytes, index);
+    FUZZ_CHECK(stamp.has_value() == (index >= 0 && index <= bytes.size() - MeterStamp::Length));
+    if (stamp)
+        checkStamp(*stamp);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzedDataProvider input(data, size);
+    const int setCount = input.ConsumeIntegralInRange<int>(0, 255);
+    const int askedSet = input.ConsumeIntegralInRange<int>(-2, 300);
+    const int recordCount = input.ConsumeIntegralInRange<int>(0, 65535);
+    const int askedRecord = input.ConsumeIntegralInRange<int>(-2, 70000);
+    const qsizetype stampIndex = input.ConsumeIntegralInRange<qsizetype>(-8, 4096);
+    const std::string rest = input.ConsumeRemainingBytesAsString();
+    const QByteArray bytes(rest.data(), static_cast<qsizetype>(rest.size()));
+
+    checkStatus(bytes);
+    checkStatus(bytes.left(StatusReply::Length));
+    checkDirectory(bytes, askedSet, setCount);
+    checkDownload(bytes, recordCount, askedRecord);
+    checkStampAt(bytes, stampIndex);
+    return 0;
+}
