@@ -6,6 +6,7 @@
 #include "lists/ListWindow.h"
 #include "lists/LoadFileIntoGrid.h"
 #include "platform/Clock.h"
+#include "platform/QtDialogs.h"
 #include "platform/QtPrinter.h"
 #include "platform/QtWaiter.h"
 #include "recording/DataFileFormat.h"
@@ -93,12 +94,13 @@ int benchLoad() {
 int benchLive() {
     SharedState state;
     SystemClock clock;
+    QtDialogs dialogs;
     QtPrinter printer;
     QtWaiter waiter;
     QMainWindow panel;
     panel.resize(300, 400);
     panel.show();
-    auto* list = new ListWindow(&panel, state, printer, waiter);
+    auto* list = new ListWindow(&panel, state, dialogs, printer, waiter);
     list->show();
     QCoreApplication::processEvents();
     const double before = statusMegabytes("VmRSS:");

@@ -146,7 +146,7 @@ private Q_SLOTS:
 
     void listOfEveryReading() {
         PanelRig rig;
-        ListWindow list(&rig.panel, rig.state, rig.printer, rig.waiter);
+        ListWindow list(&rig.panel, rig.state, rig.dialogs, rig.printer, rig.waiter);
         list.show();
         auto* grid = list.findChild<Grid*>(QStringLiteral("Grid1"));
         for (bool fahrenheit : {false, true}) {

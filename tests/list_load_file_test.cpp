@@ -1,8 +1,13 @@
+#include "PanelRig.h"
+#include "WithoutRootsFileRights.h"
 #include "lists/Grid.h"
+#include "lists/ListWindow.h"
+#include "lists/LiveListController.h"
 #include "lists/LoadFileIntoGrid.h"
 #include "recording/DataFileFormat.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,6 +30,24 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+// Recorder lines numbered 1 to count, enough of them to cross the reader's blocks.
+constexpr int manyRows = 60000;
+void writeManyRows(const QString& path) {
+    QByteArray bytes;
+    for (int i = 1; i <= manyRows; ++i)
+        bytes += recorderLine(i, QStringLiteral("05-02-2003\t14:03:27\t45.6\t23.1\tC"));
+    writeFile(path, bytes);
+}
+
+bool rowsNumberedInOrder(const Grid& grid, int rows) {
+    for (int row = 1; row <= rows; ++row) {
+        if (grid.cellText(row, 0) != QString::number(row) ||
+            grid.cellText(row, 5) != QStringLiteral("C"))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 class ListLoadFileTest : public QObject {
@@ -45,7 +68,7 @@ private Q_SLOTS:
         QFETCH(int, rows);
         QWidget window;
         Grid grid(&window);
-        QVERIFY(LoadFileIntoGrid(grid, path));
+        QVERIFY(LoadFileIntoGrid(grid, path).complete);
         QCOMPARE(grid.rowCount(), rows);
         QCOMPARE(rowCells(grid, 1),
                  (QStringList{"1", "05-02-2003", "14:03:27", "45.6", "23.1", "C", ""}));
@@ -73,7 +96,7 @@ private Q_SLOTS:
         grid.setCurrentText(QStringLiteral("Date"));
         for (int i = 0; i < 10; ++i)
             grid.addRow(QStringLiteral("old"));
-        QVERIFY(LoadFileIntoGrid(grid, path));
+        QVERIFY(LoadFileIntoGrid(grid, path).complete);
         QCOMPARE(grid.rowCount(), 5);
         QCOMPARE(grid.cellText(0, 1), QStringLiteral("Date"));
         QCOMPARE(grid.cellText(2, 0), QString());
@@ -87,10 +110,10 @@ private Q_SLOTS:
         QWidget window;
         Grid grid(&window);
         grid.addRow(QStringLiteral("old"));
-        QVERIFY(LoadFileIntoGrid(grid, empty));
+        QVERIFY(LoadFileIntoGrid(grid, empty).complete);
         QCOMPARE(grid.rowCount(), 1);
         grid.addRow(QStringLiteral("old"));
-        QVERIFY(!LoadFileIntoGrid(grid, dir.filePath(QStringLiteral("missing.dat"))));
+        QVERIFY(!LoadFileIntoGrid(grid, dir.filePath(QStringLiteral("missing.dat"))).opened);
         QCOMPARE(grid.rowCount(), 1);
     }
 
@@ -104,7 +127,7 @@ private Q_SLOTS:
                         [&](QByteArrayView field) { expected << QString::fromLatin1(field); });
         QWidget window;
         Grid grid(&window);
-        QVERIFY(LoadFileIntoGrid(grid, fixture("binary.dat")));
+        QVERIFY(LoadFileIntoGrid(grid, fixture("binary.dat")).complete);
         QCOMPARE(grid.rowCount(), expected.size() + 1);
         QVERIFY(grid.rowCount() > 10);
         for (int row = 1; row < grid.rowCount(); ++row)
@@ -119,7 +142,7 @@ private Q_SLOTS:
         writeFile(path, " 1\ta\r\n" + longField + "\tend\r\n 3\tc\r\n");
         QWidget window;
         Grid grid(&window);
-        QVERIFY(LoadFileIntoGrid(grid, path));
+        QVERIFY(LoadFileIntoGrid(grid, path).complete);
         QCOMPARE(grid.rowCount(), 4);
         QCOMPARE(grid.cellText(2, 0).size(), longField.size());
         QCOMPARE(grid.cellText(2, 1), QStringLiteral("end"));
@@ -130,20 +153,57 @@ private Q_SLOTS:
     void rowsAcrossBlocks() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("many.dat"));
-        QByteArray bytes;
-        const int count = 60000;
-        for (int i = 1; i <= count; ++i)
-            bytes += recorderLine(i, QStringLiteral("05-02-2003\t14:03:27\t45.6\t23.1\tC"));
-        writeFile(path, bytes);
+        writeManyRows(path);
         QWidget window;
         Grid grid(&window);
-        QVERIFY(LoadFileIntoGrid(grid, path));
-        QCOMPARE(grid.rowCount(), count + 1);
-        for (int row = 1; row <= count; ++row) {
-            if (grid.cellText(row, 0) != QString::number(row) ||
-                grid.cellText(row, 5) != QStringLiteral("C"))
-                QFAIL(qPrintable(QStringLiteral("row %1 is wrong").arg(row)));
+        QVERIFY(LoadFileIntoGrid(grid, path).complete);
+        QCOMPARE(grid.rowCount(), manyRows + 1);
+        QVERIFY(rowsNumberedInOrder(grid, manyRows));
+    }
+
+    // OPEN FILE on a file it cannot read, or one cut short while it loads: the rows read so far
+    // stay listed and a box says how far the file was read and why it stopped.
+    void aFileNotReadToItsEndSaysSo_data() {
+        QTest::addColumn<bool>("truncate");
+        QTest::newRow("unreadable") << false;
+        QTest::newRow("truncated while loading") << true;
+    }
+    void aFileNotReadToItsEndSaysSo() {
+        QFETCH(bool, truncate);
+        QTemporaryDir dir;
+        QFile::setPermissions(dir.path(),
+                              QFile::permissions(dir.path()) | QFile::ReadOther | QFile::ExeOther);
+        const QString path = dir.filePath(QStringLiteral("cut.dat"));
+        writeManyRows(path);
+        const qint64 size = QFileInfo(path).size();
+        PanelRig rig;
+        rig.trigger("CMDLIST");
+        Grid& grid = rig.features.lists->window()->grid();
+        grid.addRow(QStringLiteral("live row"));
+        rig.dialogs.fileAnswers << path;
+        if (truncate) {
+            // The first block is listed before the next is read.
+            connect(grid.model(), &QAbstractItemModel::rowsInserted, &grid,
+                    [&] { QFile::resize(path, 100); });
+            rig.trigger("CMDOPEN");
+        } else {
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+            const WithoutRootsFileRights user;
+            rig.trigger("CMDOPEN");
         }
+        const int rows = grid.rowCount() - 1;
+        QVERIFY(truncate ? rows > 1000 && rows < manyRows : rows == 0);
+        QVERIFY(rowsNumberedInOrder(grid, rows - 1));
+        QCOMPARE(rig.dialogs.oneFailureBoxLacks(
+                     truncate
+                         ? QStringList{"THE FILE WAS NOT READ TO ITS END !!", path,
+                                       QStringLiteral("up to byte 1048576 of %1 (the file "
+                                                      "became shorter while it was read)")
+                                           .arg(size),
+                                       QStringLiteral("The %1 rows").arg(rows)}
+                         : QStringList{"THE FILE WAS NOT OPENED !!", path, "(Permission denied)"}),
+                 QString());
+        QCOMPARE(rig.state.recording.ListLive, 1);
     }
 };
 

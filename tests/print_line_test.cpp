@@ -29,17 +29,18 @@ private Q_SLOTS:
             << QString("7       05-02-2003  14:03:27    45.6   23.1     C     LOW");
         QTest::newRow("missing cells are empty")
             << QStringList{"3"} << QString("3" + QString(7 + 10 + 2 + 8 + 3 + 6 + 8, ' '));
+        // A cell that fills its field or runs over it is printed whole, one space apart from the
+        // field it would touch, so that no two fields run together.
         QTest::newRow("fields filled exactly")
             << QStringList{"12345678", "05-02-2003", "14:03:27", "12345678",
                            "1",        "123456",     "123456"}
-            << QString("1234567805-02-2003  14:03:2712345678   1123456  123456");
-        // Longer than the field: printed whole, without filling.
+            << QString("12345678 05-02-2003  14:03:27 12345678   1 123456  123456");
         QTest::newRow("long number and date")
             << QStringList{"123456789", "2003-05-02 x", "14:03:27", "45.6", "23.1", "C", ""}
-            << QString("1234567892003-05-02 x  14:03:27    45.6   23.1     C        ");
+            << QString("123456789 2003-05-02 x  14:03:27    45.6   23.1     C        ");
         QTest::newRow("long humidity, unit and battery")
             << QStringList{"1", "05-02-2003", "14:03:27", "123456789", "23.1", "Kelvin", "BATTERY"}
-            << QString("1       05-02-2003  14:03:27123456789   23.1Kelvin  BATTERY");
+            << QString("1       05-02-2003  14:03:27 123456789   23.1 Kelvin  BATTERY");
     }
     void dataLines() {
         QFETCH(QStringList, cells);

@@ -1,3 +1,4 @@
+#include "FakeDialogs.h"
 #include "FakePrinter.h"
 #include "FakeWaiter.h"
 #include "lists/Grid.h"
@@ -13,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+
+Q_DECLARE_METATYPE(Printer::Failure)
 
 namespace {
 
@@ -34,11 +37,12 @@ struct Rig {
         for (int i = 1; i <= rows; ++i)
             grid.addRow(row(i, i % 2 == 0 ? "LOW" : ""));
     }
-    void print() { PrintListReport(grid, printer, waiter); }
+    void print() { PrintListReport(grid, printer, waiter, dialogs); }
     QWidget window;
     Grid grid{&window};
     FakePrinter printer;
     FakeWaiter waiter;
+    FakeDialogs dialogs;
 };
 
 } // namespace
@@ -77,14 +81,40 @@ private Q_SLOTS:
         QCOMPARE(rig.printer.lines.last(), printed(row(3)));
     }
 
-    void noPrinterPrintsNothingAndGoesOn() {
+    // No hourglass kept up as if pages were on their way: the report stops at once, the pointer
+    // and PRINT come back, and a box says why nothing was printed.
+    void noPrinterOrARefusedJobSaysNothingWasPrinted_data() {
+        QTest::addColumn<Printer::Failure>("failure");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("no printer")
+            << Printer::Failure::NoPrinter
+            << QStringLiteral("There is no default printer set up on this computer.");
+        QTest::newRow("refused")
+            << Printer::Failure::Refused
+            << QStringLiteral("The printer refused the job (the queue is not accepting jobs).");
+    }
+    void noPrinterOrARefusedJobSaysNothingWasPrinted() {
+        QFETCH(Printer::Failure, failure);
+        QFETCH(QString, why);
         Rig rig(2);
-        rig.printer.available = false;
+        rig.printer.failing = failure;
+        rig.printer.failingReason = QStringLiteral("the queue is not accepting jobs");
+        bool hourglassDuringBox = true;
+        rig.dialogs.onMessage = [&](const FakeDialogs::Message&) {
+            hourglassDuringBox = QGuiApplication::overrideCursor() || rig.printer.busy().isBusy();
+        };
         rig.print();
-        QVERIFY(rig.printer.lines.isEmpty());
-        QCOMPARE(rig.printer.documentsEnded, 0);
-        QCOMPARE(rig.waiter.waits.size(), 2);
+        QCOMPARE(rig.dialogs.oneFailureBoxLacks({"NOTHING WAS PRINTED !!\n" + why}), QString());
+        QVERIFY(!hourglassDuringBox);
+        QVERIFY(rig.waiter.waits.isEmpty());
         QVERIFY(!QGuiApplication::overrideCursor());
+        QCOMPARE(rig.grid.rowCount(), 3);
+
+        // Once the printer works again, PRINT prints.
+        rig.printer.failing = Printer::Failure::None;
+        rig.print();
+        QCOMPARE(rig.printer.lines.size(), 4);
+        QCOMPARE(rig.dialogs.messages.size(), 1);
     }
 
     void theProgramEndingStopsThePrint() {
@@ -114,7 +144,7 @@ private Q_SLOTS:
             expected << printed(row(i, i % 2 == 0 ? "LOW" : ""));
         {
             QtPrinter printer(pdf);
-            PrintListReport(rig.grid, printer, rig.waiter);
+            PrintListReport(rig.grid, printer, rig.waiter, rig.dialogs);
         }
         QProcess convert;
         convert.start(pdftotext, {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});

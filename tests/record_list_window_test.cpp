@@ -3,6 +3,7 @@
 #include "FakePrinter.h"
 #include "FakeWaiter.h"
 #include "ScriptedSerialPort.h"
+#include "WithoutRootsFileRights.h"
 #include "lists/Grid.h"
 #include "lists/ListGridLayout.h"
 #include "lists/ListWindow.h"
@@ -19,9 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
-#include <sys/fsuid.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
@@ -66,22 +65,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
-
-// File access as an ordinary user would have it: root writes into read-only folders.
-class WithoutRootsFileRights {
-public:
-    WithoutRootsFileRights() : root_(geteuid() == 0) {
-        if (root_)
-            setfsuid(65534);
-    }
-    ~WithoutRootsFileRights() {
-        if (root_)
-            setfsuid(0);
-    }
-
-private:
-    bool root_;
-};
 
 // Files may grow to this many bytes; a longer write fails as on a full disk.
 class FileSizeLimit {
@@ -146,7 +129,7 @@ private Q_SLOTS:
 
         QWidget view;
         Grid loaded(&view);
-        QVERIFY(LoadFileIntoGrid(loaded, dir.filePath(QStringLiteral("set.dat"))));
+        QVERIFY(LoadFileIntoGrid(loaded, dir.filePath(QStringLiteral("set.dat"))).complete);
         QCOMPARE(loaded.rowCount(), rig.grid().rowCount());
         for (int row = 1; row < loaded.rowCount(); ++row)
             for (int column = 0; column < 7; ++column)
@@ -207,12 +190,8 @@ private Q_SLOTS:
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(readFile(path), QByteArray("the old records\r\n"));
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"set.dat"});
-        QCOMPARE(rig.dialogs.messages.size(), 1);
-        const FakeDialogs::Message& message = rig.dialogs.messages[0];
-        QVERIFY2(message.text.contains(path) && message.text.contains(reason),
-                 qPrintable(message.text));
-        QCOMPARE(message.icon, Dialogs::Icon::Critical);
-        QCOMPARE(message.title, QStringLiteral("Humidity_Temperature"));
+        QCOMPARE(rig.dialogs.oneFailureBoxLacks({"THE RECORDS WERE NOT SAVED !!", path, reason}),
+                 QString());
     }
 
     void chartValues_data() {
@@ -261,7 +240,7 @@ private Q_SLOTS:
     void printGreysEveryListsPrint() {
         Rig rig;
         rig.fill(3);
-        auto* list = new ListWindow(&rig.panel, rig.state, rig.printer, rig.waiter);
+        auto* list = new ListWindow(&rig.panel, rig.state, rig.dialogs, rig.printer, rig.waiter);
         QList<bool> enabledDuringPrint;
         rig.waiter.onWait = [&](double) {
             enabledDuringPrint << rig.action("PRINT")->isEnabled()

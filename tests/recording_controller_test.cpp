@@ -1,5 +1,7 @@
 #include "PanelRig.h"
+#include "WithoutRootsFileRights.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -88,13 +90,45 @@ private Q_SLOTS:
         QVERIFY(answered ? rig.recordingShown() : rig.stoppedShown());
     }
 
-    void aFileThatCannotBeOpenedLeavesRecordingOffSilently() {
+    // Recording stays off and a box names the file and the system's reason; once the folder
+    // is there and writable, START records into the same file.
+    void aFileThatCannotBeOpenedLeavesRecordingOffAndSaysWhy_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("read-only folder") << true << QStringLiteral("Permission denied");
+        QTest::newRow("missing folder") << false << QStringLiteral("No such file or directory");
+    }
+    void aFileThatCannotBeOpenedLeavesRecordingOffAndSaysWhy() {
+        QFETCH(bool, readOnly);
+        QFETCH(QString, reason);
         RecordingRig rig;
-        rig.chooseFile("missing folder/x.dat");
-        rig.trigger("CMDSTART");
+        QFile::setPermissions(rig.dir.path(), QFile::permissions(rig.dir.path()) |
+                                                  QFile::ReadOther | QFile::ExeOther);
+        const QString folder = rig.dir.filePath(QStringLiteral("data"));
+        if (readOnly)
+            QVERIFY(QDir().mkdir(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                             QFile::ExeOther));
+        const QString path = rig.chooseFile("data/x.dat");
+        if (readOnly) {
+            const WithoutRootsFileRights user;
+            rig.trigger("CMDSTART");
+        } else {
+            rig.trigger("CMDSTART");
+        }
+        QCOMPARE(rig.dialogs.oneFailureBoxLacks({"RECORDING NOT STARTED !!", path, reason}),
+                 QString());
         QVERIFY(!rig.state.recording.RecordingOn);
         QVERIFY(rig.stoppedShown());
-        QVERIFY(rig.dialogs.messages.isEmpty());
+        rig.tick();
+        QCOMPARE(rig.state.recording.RecordCount, 0);
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(rig.panel.fileCaption(), path);
+
+        QDir().mkdir(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        rig.trigger("CMDSTART");
+        QVERIFY(rig.recordingShown());
+        QCOMPARE(rig.dialogs.messages.size(), 1);
     }
 
     void twoRunsInOneFileEachNumberedFromOne() {
@@ -162,11 +196,9 @@ private Q_SLOTS:
         QVERIFY(rig.stoppedShown());
         // The box comes once the tick is over.
         QTRY_COMPARE(rig.dialogs.messages.size(), 1);
-        const FakeDialogs::Message& message = rig.dialogs.messages[0];
-        QVERIFY2(message.text.contains(QStringLiteral("/dev/full")), qPrintable(message.text));
-        QVERIFY2(message.text.contains(QStringLiteral("space"), Qt::CaseInsensitive),
-                 qPrintable(message.text));
-        QCOMPARE(message.icon, Dialogs::Icon::Critical);
+        QCOMPARE(rig.dialogs.oneFailureBoxLacks(
+                     {"RECORDING STOPPED !!", "/dev/full", "No space left on device"}),
+                 QString());
 
         // Later ticks neither write nor count nor show another box.
         rig.tick();

@@ -26,8 +26,10 @@ constexpr int gridHeightTwips = 6375;
 
 } // namespace
 
-ListWindow::ListWindow(QWidget* panel, SharedState& state, Printer& printer, Waiter& waiter)
-    : QMainWindow(panel, Qt::Window), state_(state), printer_(printer), waiter_(waiter) {
+ListWindow::ListWindow(QWidget* panel, SharedState& state, Dialogs& dialogs, Printer& printer,
+                       Waiter& waiter)
+    : QMainWindow(panel, Qt::Window), state_(state), dialogs_(dialogs), printer_(printer),
+      waiter_(waiter) {
     setObjectName(QStringLiteral("LIST"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("LIST"));
@@ -92,7 +94,7 @@ void ListWindow::CONTINUE_Click() {
 }
 
 void ListWindow::PRINT_Click() {
-    PrintListReport(*grid_, printer_, waiter_);
+    PrintListReport(*grid_, printer_, waiter_, dialogs_);
 }
 
 void ListWindow::addLiveRow(const QString& rowBody) {

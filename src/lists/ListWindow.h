@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+class Dialogs;
 class Grid;
 class Printer;
 class QAction;
@@ -16,7 +17,8 @@ class ListWindow final : public QMainWindow {
 
 public:
     // panel: the main window, which the list stands to the right of; it is the parent.
-    ListWindow(QWidget* panel, SharedState& state, Printer& printer, Waiter& waiter);
+    ListWindow(QWidget* panel, SharedState& state, Dialogs& dialogs, Printer& printer,
+               Waiter& waiter);
 
     Grid& grid() { return *grid_; }
 
@@ -45,6 +47,7 @@ private:
     void Form_Load();
 
     SharedState& state_;
+    Dialogs& dialogs_;
     Printer& printer_;
     Waiter& waiter_;
     Grid* grid_;

@@ -1,9 +1,13 @@
 #include "lists/LiveListController.h"
 
+#include "lists/Grid.h"
 #include "lists/ListWindow.h"
 #include "lists/LoadFileIntoGrid.h"
+#include "platform/Dialogs.h"
 #include "recording/FileDialogState.h"
 #include "state/SharedState.h"
+
+#include <QDir>
 
 LiveListController::LiveListController(QWidget* panel, SharedState& state, Dialogs& dialogs,
                                        FileDialogState& fileDialog, Printer& printer,
@@ -13,7 +17,7 @@ LiveListController::LiveListController(QWidget* panel, SharedState& state, Dialo
 
 ListWindow* LiveListController::showWindow() {
     if (!window_) {
-        window_ = new ListWindow(panel_, state_, printer_, waiter_);
+        window_ = new ListWindow(panel_, state_, dialogs_, printer_, waiter_);
         // A closed window is gone even before its deletion: LIST then makes a fresh one.
         connect(window_, &ListWindow::unloaded, this, [this] {
             window_ = nullptr;
@@ -38,7 +42,21 @@ void LiveListController::CMDOPEN_Click() {
         return;
     ListWindow* window = showWindow();
     window->showAsFileView();
-    LoadFileIntoGrid(window->grid(), chosen);
+    const FileLoad load = LoadFileIntoGrid(window->grid(), chosen);
+    if (load.complete)
+        return;
+    // A table cut short looks complete: the user must hear that it is not.
+    const QString path = QDir::toNativeSeparators(chosen);
+    if (!load.opened) {
+        showFailure(dialogs_, window, QStringLiteral("THE FILE WAS NOT OPENED"),
+                    QStringLiteral("%1\ncould not be opened (%2).").arg(path, load.whyStopped));
+        return;
+    }
+    showFailure(dialogs_, window, QStringLiteral("THE FILE WAS NOT READ TO ITS END"),
+                QStringLiteral("%1\nwas read only up to byte %2 of %3 (%4).\n"
+                               "The %5 rows read up to there are listed.")
+                    .arg(path, QString::number(load.bytesRead), QString::number(load.size),
+                         load.whyStopped, QString::number(window->grid().rowCount() - 1)));
 }
 
 void LiveListController::appendLiveRow(const QString& rowBody) {

@@ -4,11 +4,15 @@
 #include "lists/GridModel.h"
 #include "recording/DataFileReader.h"
 
-bool LoadFileIntoGrid(Grid& grid, const QString& fileName) {
+FileLoad LoadFileIntoGrid(Grid& grid, const QString& fileName) {
     grid.setRowCount(1);
     DataFileReader reader(fileName);
-    if (!reader.open())
-        return false;
+    FileLoad load;
+    load.opened = reader.open();
+    if (!load.opened) {
+        load.whyStopped = reader.errorText();
+        return load;
+    }
     GridModel& rows = grid.rows();
     // The rows' text is never longer than the file.
     rows.reserveText(reader.size());
@@ -17,5 +21,9 @@ bool LoadFileIntoGrid(Grid& grid, const QString& fileName) {
     while (reader.readFields(addRow))
         rows.commitRows();
     rows.commitRows();
-    return !reader.failed();
+    load.complete = !reader.failed();
+    load.bytesRead = reader.bytesRead();
+    load.size = reader.size();
+    load.whyStopped = reader.errorText();
+    return load;
 }

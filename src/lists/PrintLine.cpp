@@ -1,5 +1,7 @@
 #include "lists/PrintLine.h"
 
+#include <algorithm>
+
 namespace {
 
 QString stripSpaces(const QString& text) {
@@ -14,6 +16,12 @@ QString stripSpaces(const QString& text) {
 
 QString spaces(qsizetype count) {
     return QString(count > 0 ? count : 0, QLatin1Char(' '));
+}
+
+// The filling of a cell whose field touches its neighbour with no fixed spaces between: a cell
+// that fills its field or runs over it keeps one space, so that two fields never run together.
+QString apart(qsizetype width, const QString& cell) {
+    return spaces(std::max<qsizetype>(width - cell.size(), 1));
 }
 
 } // namespace
@@ -39,11 +47,11 @@ QString printDataLine(const QStringList& cells) {
     const QString& battery = cell[6];
 
     QString line = number;
-    line += spaces(8 - number.size()) + date + spaces(10 - date.size());
+    line += apart(8, number) + date + spaces(10 - date.size());
     line += QStringLiteral("  ") + time;
-    line += spaces(8 - humidity.size()) + humidity;
+    line += apart(8, humidity) + humidity;
     line += QStringLiteral("   ") + temperature;
-    line += spaces(6 - unit.size()) + unit;
+    line += apart(6, unit) + unit;
     line += spaces(6 - battery.size()) + QStringLiteral("  ") + battery;
     return line;
 }

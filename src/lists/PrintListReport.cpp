@@ -2,6 +2,7 @@
 
 #include "lists/Grid.h"
 #include "lists/PrintLine.h"
+#include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "platform/Waiter.h"
 
@@ -39,23 +40,41 @@ QStringList rowCells(const Grid& grid, int row) {
     return cells;
 }
 
-} // namespace
-
-void PrintListReport(Grid& grid, Printer& printer, Waiter& waiter) {
-    if (printer.busy().isBusy())
-        return;
+// Prints the report under the hourglass, the printer busy meanwhile. False when the printer
+// failed: the report stops at once then, for every further line would fail alike.
+bool printReport(Grid& grid, Printer& printer, Waiter& waiter) {
     const BusyPrinter busy(printer.busy());
     const HourglassCursor hourglass;
     const QPointer<Grid> alive(&grid);
-    printer.printLine(printHeadingLine());
-    printer.printLine(printRuleLine());
-    for (int row = 1; alive && row <= grid.rowCount() - 1; ++row) {
+    bool printing = printer.printLine(printHeadingLine()) && printer.printLine(printRuleLine());
+    for (int row = 1; printing && alive && row <= grid.rowCount() - 1; ++row) {
         const QString line = printDataLine(rowCells(grid, row));
         if (!waiter.WaitSeconds(0.02))
             break;
-        printer.printLine(line);
+        printing = printer.printLine(line);
     }
-    printer.endDocument();
+    return printing && printer.endDocument();
+}
+
+QString whyNothingWasPrinted(const Printer& printer) {
+    if (printer.failure() == Printer::Failure::NoPrinter)
+        return QStringLiteral("There is no default printer set up on this computer.");
+    if (printer.refusal().isEmpty())
+        return QStringLiteral("The printer refused the job.");
+    return QStringLiteral("The printer refused the job (%1).").arg(printer.refusal());
+}
+
+} // namespace
+
+void PrintListReport(Grid& grid, Printer& printer, Waiter& waiter, Dialogs& dialogs) {
+    if (printer.busy().isBusy())
+        return;
+    const QPointer<Grid> alive(&grid);
+    if (printReport(grid, printer, waiter))
+        return;
+    // Once the hourglass has gone: the user reads the box with the ordinary pointer.
+    showFailure(dialogs, alive ? alive->window() : nullptr, QStringLiteral("NOTHING WAS PRINTED"),
+                whyNothingWasPrinted(printer));
 }
 
 void enablePrintWhilePrinterFree(QAction& print, Printer& printer) {

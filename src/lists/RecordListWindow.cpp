@@ -147,16 +147,14 @@ void RecordListWindow::MNUSAVE_Click() {
     if (saveRecordRows(*grid_, path, reason))
         return;
     // Saying nothing would let the user believe the records are kept.
-    platform_.dialogs.message(
-        this,
-        QStringLiteral("THE RECORDS WERE NOT SAVED !!\n%1\ncould not be written (%2).\n"
-                       "A file of that name that was there before is left as it was.")
-            .arg(QDir::toNativeSeparators(path), reason),
-        Dialogs::Buttons::Ok, Dialogs::Icon::Critical, applicationTitle());
+    showFailure(platform_.dialogs, this, QStringLiteral("THE RECORDS WERE NOT SAVED"),
+                QStringLiteral("%1\ncould not be written (%2).\n"
+                               "A file of that name that was there before is left as it was.")
+                    .arg(QDir::toNativeSeparators(path), reason));
 }
 
 void RecordListWindow::PRINT_Click() {
-    PrintListReport(*grid_, platform_.printer, platform_.waiter);
+    PrintListReport(*grid_, platform_.printer, platform_.waiter, platform_.dialogs);
 }
 
 void RecordListWindow::closeEvent(QCloseEvent* event) {

@@ -33,3 +33,11 @@ public:
 inline QString applicationTitle() {
     return QStringLiteral("Humidity_Temperature");
 }
+
+// A failure the user must not miss, in the program's style: a critical box under the
+// application's title, the headline in capitals and " !!", then what failed and why.
+inline void showFailure(Dialogs& dialogs, QWidget* parent, const QString& headline,
+                        const QString& details) {
+    dialogs.message(parent, headline + QStringLiteral(" !!\n") + details, Dialogs::Buttons::Ok,
+                    Dialogs::Icon::Critical, applicationTitle());
+}

@@ -1,5 +1,6 @@
 #include "platform/QtPrinter.h"
 
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QImage>
@@ -18,8 +19,10 @@ bool QtPrinter::begin() {
         return true;
     if (pdfPath_.isEmpty()) {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-        if (info.isNull())
+        if (info.isNull()) {
+            setFailure(Failure::NoPrinter);
             return false;
+        }
         printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     } else {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -28,10 +31,10 @@ bool QtPrinter::begin() {
     }
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(printer_.get())) {
-        painter_.reset();
-        printer_.reset();
+        refuse();
         return false;
     }
+    setFailure(Failure::None);
     font_ = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font_.setStyleHint(QFont::Monospace);
     font_.setPointSize(10);
@@ -46,8 +49,10 @@ bool QtPrinter::printLine(const QString& line) {
     const QFontMetrics metrics(painter_->font(), printer_.get());
     const int pageHeight = printer_->pageLayout().paintRectPixels(printer_->resolution()).height();
     if (y_ + metrics.height() > pageHeight) {
-        if (!printer_->newPage())
+        if (!printer_->newPage()) {
+            refuse();
             return false;
+        }
         y_ = 0;
     }
     painter_->drawText(0, y_ + metrics.ascent(), line);
@@ -58,10 +63,27 @@ bool QtPrinter::printLine(const QString& line) {
 bool QtPrinter::endDocument() {
     if (!painter_)
         return false;
-    const bool ended = painter_->end();
+    if (!painter_->end()) {
+        refuse();
+        return false;
+    }
     painter_.reset();
     printer_.reset();
-    return ended;
+    return true;
+}
+
+// Qt does not pass the print system's own words on; the printer's name or the file's path
+// tells the user where to look.
+void QtPrinter::refuse() {
+    setFailure(
+        Failure::Refused,
+        pdfPath_.isEmpty()
+            ? QStringLiteral("%1 did not take the job").arg(printer_->printerName())
+            : QStringLiteral("%1 could not be written").arg(QDir::toNativeSeparators(pdfPath_)));
+    if (painter_->isActive())
+        painter_->end();
+    painter_.reset();
+    printer_.reset();
 }
 
 bool QtPrinter::printImage(const QImage& image) {

@@ -22,6 +22,8 @@ public:
 
 private:
     bool begin();
+    // The job went wrong: say why, and drop what was begun.
+    void refuse();
 
     QString pdfPath_;
     std::unique_ptr<QPrinter> printer_;

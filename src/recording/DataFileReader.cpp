@@ -9,7 +9,12 @@ DataFileReader::DataFileReader(const QString& path, qsizetype blockSize)
     : file_(path), blockSize_(std::max<qsizetype>(1, blockSize)) {}
 
 bool DataFileReader::open() {
-    return file_.open(QIODevice::ReadOnly);
+    if (!file_.open(QIODevice::ReadOnly)) {
+        error_ = file_.errorString();
+        return false;
+    }
+    size_ = file_.size();
+    return true;
 }
 
 bool DataFileReader::readFields(const std::function<void(QByteArrayView field)>& onField) {
@@ -20,12 +25,18 @@ bool DataFileReader::readFields(const std::function<void(QByteArrayView field)>&
     buffer_.resize(pending_ + want);
     const qint64 got = file_.read(buffer_.data() + pending_, want);
     if (got < 0) {
+        error_ = file_.errorString();
         failed_ = true;
         done_ = true;
         return false;
     }
+    bytesRead_ += got;
     const qsizetype filled = pending_ + got;
     const bool atEnd = got == 0 || file_.atEnd();
+    if (atEnd && bytesRead_ < size_) {
+        error_ = QStringLiteral("the file became shorter while it was read");
+        failed_ = true;
+    }
     const qsizetype used =
         splitDataFields(QByteArrayView(buffer_.constData(), filled), atEnd, onField);
     pending_ = filled - used;

@@ -57,8 +57,17 @@ void RecordingController::CMDSTART_Click() {
                          Dialogs::Buttons::Ok, Dialogs::Icon::None, applicationTitle());
         ChooseDataFile();
     }
-    if (!StartRecording())
+    if (!StartRecording()) {
+        // Without a word the user would walk away believing the readings are kept. A cancelled
+        // dialog leaves no name, and nothing to say.
+        if (!state_.recording.DataFileName.isEmpty())
+            showFailure(dialogs_, dialogParent_, QStringLiteral("RECORDING NOT STARTED"),
+                        QStringLiteral("The data file\n%1\ncould not be opened (%2).\n"
+                                       "No readings are being recorded.")
+                            .arg(QDir::toNativeSeparators(state_.recording.DataFileName),
+                                 writer_.errorText()));
         return;
+    }
     state_.recording.RecordCount = 0;
 }
 
@@ -84,14 +93,13 @@ void RecordingController::stopAfterFailedWrite(qint64 recordNumber) {
     // Showing RECORDING with a rising count while nothing reaches the disk would report a
     // failure as success: stop as STOP RECORDING does, then say why. The box comes up after the
     // tick has ended, so the tick is not held up while the user reads it.
-    const QString text =
-        QStringLiteral("RECORDING STOPPED !!\nRecord %1 could not be written to the data file\n"
-                       "%2\n(%3).\nThe records written before are kept.")
+    const QString details =
+        QStringLiteral("Record %1 could not be written to the data file\n%2\n(%3).\n"
+                       "The records written before are kept.")
             .arg(recordNumber)
             .arg(QDir::toNativeSeparators(state_.recording.DataFileName), writer_.errorText());
     CMDSTOP_Click();
-    QTimer::singleShot(0, this, [this, text] {
-        dialogs_.message(dialogParent_, text, Dialogs::Buttons::Ok, Dialogs::Icon::Critical,
-                         applicationTitle());
+    QTimer::singleShot(0, this, [this, details] {
+        showFailure(dialogs_, dialogParent_, QStringLiteral("RECORDING STOPPED"), details);
     });
 }

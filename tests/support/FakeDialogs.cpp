@@ -18,3 +18,15 @@ QString FakeDialogs::chooseFile(QWidget*, const FileRequest& request) {
     fileRequests.append(request);
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
 }
+
+QString FakeDialogs::oneFailureBoxLacks(const QStringList& parts) const {
+    if (messages.size() != 1)
+        return QStringLiteral("%1 boxes shown").arg(messages.size());
+    const Message& box = messages[0];
+    if (box.icon != Icon::Critical || box.title != applicationTitle())
+        return QStringLiteral("not a failure box: ") + box.title;
+    for (const QString& part : parts)
+        if (!box.text.contains(part))
+            return QStringLiteral("\"%1\" lacks \"%2\"").arg(box.text, part);
+    return {};
+}

@@ -38,4 +38,8 @@ public:
     };
     QList<Input> inputs;
     QList<FileRequest> fileRequests;
+
+    // Empty when exactly one box was shown and it is a failure in the program's style (critical
+    // icon, the application's title) whose text holds every part; otherwise what is amiss.
+    QString oneFailureBoxLacks(const QStringList& parts) const;
 };
