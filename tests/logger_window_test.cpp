@@ -20,13 +20,6 @@
 
 namespace {
 
-QByteArray bytes(std::initializer_list<int> values) {
-    QByteArray data;
-    for (int value : values)
-        data.append(static_cast<char>(value));
-    return data;
-}
-
 // LOGGER and the OPTION items against the simulated meter's engine, with waits that take no
 // time. The engine starts with sets of 12, 1 and 30 records, ID 1234 and interval 2 s.
 struct LoggerRig {
@@ -162,16 +155,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QByteArray>("frame");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("ID 70000") << "SSCommand4"
-                                  << "Text3"
-                                  << "70000" << bytes({'X', 0, 0, 0, 0, 0, 0}) << "0";
-        QTest::newRow("interval -1") << "SSCommand5"
-                                     << "Text2"
-                                     << "-1" << bytes({'W', 0, 0, 0, 0, 0, 0}) << "0";
-        QTest::newRow("interval as shown")
-            << "SSCommand5"
-            << "Text2"
-            << " 300  sec" << bytes({'W', 1, 0x2C, 0, 0, 0, 0}) << " 300  sec";
+        const auto row = [](const char* button, const char* box, const char* entry,
+                            const char* frameHex, const char* shown) {
+            QTest::newRow(entry) << button << box << entry << QByteArray::fromHex(frameHex)
+                                 << shown;
+        };
+        row("SSCommand4", "Text3", "70000", "58000000000000", "0");
+        row("SSCommand5", "Text2", "-1", "57000000000000", "0");
+        row("SSCommand5", "Text2", " 300  sec", "57012c00000000", " 300  sec");
     }
     void entries() {
         QFETCH(QString, button);
@@ -195,7 +186,7 @@ private Q_SLOTS:
         rig.open();
         rig.choose(2);
         rig.commands.logger()->SSCommand3_Click();
-        QCOMPARE(rig.serial.writes.first(), bytes({'K', 2, frame.at(2), 0, 0, 0, 0}));
+        QCOMPARE(rig.serial.writes.first(), "K\x02" + frame.mid(2));
     }
 
     void directoryAndSelection() {
@@ -399,8 +390,7 @@ private Q_SLOTS:
                              captions << caption + (rig.poll.isActive() ? "" : " paused");
                          });
         rig.commands.CMDSYSTEM_Click();
-        QCOMPARE(rig.serial.writes,
-                 QList<QByteArray>{bytes({0x44, 0x03, 0x05, 0x02, 0x14, 0x30, 0x15, 0x00})});
+        QCOMPARE(rig.serial.writes, QList<QByteArray>{QByteArray::fromHex("4403050214301500")});
         QCOMPARE(captions, (QStringList{"WAIT", "Com3"}));
         QVERIFY(rig.poll.isActive());
     }
@@ -408,8 +398,8 @@ private Q_SLOTS:
     // LOGGER and REC_LIST readable with the widest texts they show.
     void legibleWithTheWidestTexts() {
         LoggerRig rig;
-        rig.serial.engine().receive(bytes({'W', 0xFF, 0xFF, 0, 0, 0, 0}));
-        rig.serial.engine().receive(bytes({'X', 0xFF, 0xFF, 0, 0, 0, 0}));
+        rig.serial.engine().receive(QByteArray::fromHex("57ffff00000000"));
+        rig.serial.engine().receive(QByteArray::fromHex("58ffff00000000"));
         LoggerWindow* logger = rig.open();
         QCOMPARE(rig.text("Text2"), QStringLiteral(" 65535  sec"));
         rig.choose(3);
