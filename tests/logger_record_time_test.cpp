@@ -10,52 +10,33 @@ private Q_SLOTS:
         QTest::addColumn<MeterStamp>("start");
         QTest::addColumn<int>("interval");
         QTest::addColumn<int>("record");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("time");
-        QTest::newRow("first record is the start")
-            << MeterStamp{3, 5, 2, 14, 30, 15} << 2 << 1 << "03-05-02"
-            << "14:30:15";
-        QTest::newRow("steps by the interval")
-            << MeterStamp{3, 5, 2, 14, 30, 15} << 2 << 4 << "03-05-02"
-            << "14:30:21";
-        QTest::newRow("across midnight and the year")
-            << MeterStamp{3, 12, 31, 23, 59, 50} << 20 << 2 << "04-01-01"
-            << "00:00:10";
-        QTest::newRow("leap year") << MeterStamp{4, 2, 28, 23, 59, 59} << 1 << 2 << "04-02-29"
-                                   << "00:00:00";
-        QTest::newRow("leap day ends") << MeterStamp{4, 2, 29, 23, 59, 59} << 1 << 2 << "04-03-01"
-                                       << "00:00:00";
-        QTest::newRow("common year") << MeterStamp{3, 2, 28, 23, 59, 59} << 1 << 2 << "03-03-01"
-                                     << "00:00:00";
-        QTest::newRow("year 00 is a leap year")
-            << MeterStamp{0, 2, 28, 23, 0, 0} << 3600 << 2 << "00-02-29"
-            << "00:00:00";
-        QTest::newRow("30-day month") << MeterStamp{3, 4, 30, 23, 59, 0} << 60 << 2 << "03-05-01"
-                                      << "00:00:00";
-        QTest::newRow("31-day month") << MeterStamp{3, 7, 31, 23, 59, 0} << 60 << 2 << "03-08-01"
-                                      << "00:00:00";
-        QTest::newRow("30 April is no month end")
-            << MeterStamp{3, 4, 29, 23, 59, 0} << 60 << 2 << "03-04-30"
-            << "00:00:00";
-        QTest::newRow("99 to 00") << MeterStamp{99, 12, 31, 23, 59, 59} << 1 << 2 << "00-01-01"
-                                  << "00:00:00";
-        QTest::newRow("long interval carries hours")
-            << MeterStamp{3, 5, 2, 22, 0, 0} << 65535 << 2 << "03-05-03"
-            << "16:12:15";
-        QTest::newRow("many steps") << MeterStamp{3, 1, 31, 0, 0, 0} << 3600 << 25 << "03-02-01"
-                                    << "00:00:00";
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, MeterStamp start, int interval, int record,
+                            const char* expected) {
+            QTest::newRow(name) << start << interval << record << QString::fromLatin1(expected);
+        };
+        row("steps by the interval", {3, 5, 2, 14, 30, 15}, 2, 4, "03-05-02 14:30:21");
+        row("across midnight and the year", {3, 12, 31, 23, 59, 50}, 20, 2, "04-01-01 00:00:10");
+        row("leap year", {4, 2, 28, 23, 59, 59}, 1, 2, "04-02-29 00:00:00");
+        row("leap day ends", {4, 2, 29, 23, 59, 59}, 1, 2, "04-03-01 00:00:00");
+        row("common year", {3, 2, 28, 23, 59, 59}, 1, 2, "03-03-01 00:00:00");
+        row("year 00 is a leap year", {0, 2, 28, 23, 0, 0}, 3600, 2, "00-02-29 00:00:00");
+        row("30-day month", {3, 4, 30, 23, 59, 0}, 60, 2, "03-05-01 00:00:00");
+        row("31-day month", {3, 7, 31, 23, 59, 0}, 60, 2, "03-08-01 00:00:00");
+        row("30 April is no month end", {3, 4, 29, 23, 59, 0}, 60, 2, "03-04-30 00:00:00");
+        row("99 to 00", {99, 12, 31, 23, 59, 59}, 1, 2, "00-01-01 00:00:00");
+        row("long interval carries hours", {3, 5, 2, 22, 0, 0}, 65535, 2, "03-05-03 16:12:15");
+        row("many steps", {3, 1, 31, 0, 0, 0}, 3600, 25, "03-02-01 00:00:00");
     }
     void timeOfRecord() {
         QFETCH(MeterStamp, start);
         QFETCH(int, interval);
         QFETCH(int, record);
-        QFETCH(QString, date);
-        QFETCH(QString, time);
+        QFETCH(QString, expected);
         RecordTime stamp(start, interval);
         for (int r = 2; r <= record; ++r)
             stamp.next();
-        QCOMPARE(stamp.dateText(), date);
-        QCOMPARE(stamp.timeText(), time);
+        QCOMPARE(stamp.dateText() + QLatin1Char(' ') + stamp.timeText(), expected);
     }
 };
 

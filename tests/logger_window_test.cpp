@@ -2,12 +2,14 @@
 #include "FakeDialogs.h"
 #include "FakePrinter.h"
 #include "FakeWaiter.h"
+#include "Legibility.h"
 #include "SimSerialPort.h"
 #include "link/MeterLink.h"
 #include "lists/Grid.h"
 #include "lists/RecordListWindow.h"
 #include "logger/LoggerWindow.h"
 #include "logger/MeterSettingsCommands.h"
+#include "logger/SetDownload.h"
 #include "state/SharedState.h"
 
 #include <QLabel>
@@ -54,14 +56,30 @@ struct LoggerRig {
         serial.writes.clear();
         return commands.logger();
     }
-    QString text(const char* name) const {
-        QWidget* window = commands.logger();
-        if (auto* label = window->findChild<QLabel*>(QString::fromLatin1(name)))
-            return label->text();
-        return window->findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+    // The directory read, and the set in that grid row chosen.
+    void choose(int row) {
+        commands.logger()->SSCommand2_Click();
+        grid()->setCurrentRow(row);
+        commands.logger()->Grid1_Click();
+        serial.writes.clear();
     }
-    QPushButton* button(const char* name) const {
-        return commands.logger()->findChild<QPushButton*>(QString::fromLatin1(name));
+    // Erases the meter and records a set of that many records, 2 s apart (none: just erases).
+    void record(int records) {
+        meter("erase");
+        if (records == 0)
+            return;
+        serial.engine().receive("S");
+        clock.advanceMilliseconds((records - 1) * 2000 + 500);
+        serial.engine().receive("T");
+    }
+    QString text(const char* name) const {
+        const QString objectName = QString::fromLatin1(name);
+        if (auto* label = commands.logger()->findChild<QLabel*>(objectName))
+            return label->text();
+        return commands.logger()->findChild<QLineEdit*>(objectName)->text();
+    }
+    QPushButton* button(const QString& name) const {
+        return commands.logger()->findChild<QPushButton*>(name);
     }
     Grid* grid() const { return commands.logger()->findChild<Grid*>(QStringLiteral("Grid1")); }
     QStringList messages() const {
@@ -70,23 +88,11 @@ struct LoggerRig {
             texts << message.text;
         return texts;
     }
-    // A set of three records, 2 s apart, the only one in the meter.
-    void recordThree() {
-        meter("erase");
-        meter("drift off");
-        meter("rh 45.2");
-        meter("temp 21.3");
-        serial.engine().receive("S");
-        clock.advanceMilliseconds(4500);
-        serial.engine().receive("T");
-    }
 };
 
-QByteArray bytes(std::initializer_list<int> values) {
-    QByteArray data;
-    for (int value : values)
-        data.append(static_cast<char>(value));
-    return data;
+void verifyLegible(const QWidget* window) {
+    const QStringList problems = legibilityProblems(window);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
 }
 
 } // namespace
@@ -114,18 +120,15 @@ private Q_SLOTS:
         QVERIFY(rig.serial.writes.isEmpty());
         QCoreApplication::processEvents();
         QCOMPARE(rig.serial.writes, (QList<QByteArray>{"Y", "C"}));
-        QCOMPARE(rig.text("Label4"), QStringLiteral("32 K"));
-        QCOMPARE(rig.text("Label6"), remaining);
-        QCOMPARE(rig.text("LBLSET"), sets);
-        QCOMPARE(rig.text("Text2"), QStringLiteral(" 2  sec"));
-        QCOMPARE(rig.text("Text3"), QStringLiteral("1234"));
-        QCOMPARE(rig.text("Label3"), QStringLiteral("03-05-02-----14:30:15"));
-        QCOMPARE(rig.text("Label1"), QString());
+        const QStringList shown{rig.text("Label4"), rig.text("Label6"), rig.text("LBLSET"),
+                                rig.text("Text2"),  rig.text("Text3"),  rig.text("Label3"),
+                                rig.text("Label1")};
+        QCOMPARE(shown, (QStringList{"32 K", remaining, sets, " 2  sec", "1234",
+                                     "03-05-02-----14:30:15", ""}));
         QVERIFY(rig.poll.isActive());
         QVERIFY(!rig.button("SSCommand3")->isEnabled());
 
-        // Every resize, minimise and restore refreshes; a refresh asked for during one runs
-        // after it, not inside it.
+        // Every resize, minimise and restore refreshes, once for those that come together.
         rig.serial.writes.clear();
         LoggerWindow* logger = rig.commands.logger();
         logger->resize(logger->width() + 10, logger->height());
@@ -134,10 +137,7 @@ private Q_SLOTS:
         QCOMPARE(rig.serial.writes, (QList<QByteArray>{"Y", "C"}));
 
         // A refresh asked for during another exchange runs after it, not inside it.
-        logger->SSCommand2_Click();
-        rig.grid()->setCurrentRow(2);
-        logger->Grid1_Click();
-        rig.serial.writes.clear();
+        rig.choose(2);
         rig.waiter.onWait = [&](double) {
             rig.waiter.onWait = nullptr;
             logger->Form_Resize();
@@ -155,19 +155,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QByteArray>("frame");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("ID 70000") << "SSCommand4"
-                                  << "Text3"
-                                  << "70000" << bytes({'X', 0, 0, 0, 0, 0, 0}) << "0";
-        QTest::newRow("interval -1") << "SSCommand5"
-                                     << "Text2"
-                                     << "-1" << bytes({'W', 0, 0, 0, 0, 0, 0}) << "0";
-        QTest::newRow("interval as shown")
-            << "SSCommand5"
-            << "Text2"
-            << " 300  sec" << bytes({'W', 1, 0x2C, 0, 0, 0, 0}) << " 300  sec";
-        QTest::newRow("ID 65535") << "SSCommand4"
-                                  << "Text3"
-                                  << "65535" << bytes({'X', 0xFF, 0xFF, 0, 0, 0, 0}) << "65535";
+        const auto row = [](const char* button, const char* box, const char* entry,
+                            const char* frameHex, const char* shown) {
+            QTest::newRow(entry) << button << box << entry << QByteArray::fromHex(frameHex)
+                                 << shown;
+        };
+        row("SSCommand4", "Text3", "70000", "58000000000000", "0");
+        row("SSCommand5", "Text2", "-1", "57000000000000", "0");
+        row("SSCommand5", "Text2", " 300  sec", "57012c00000000", " 300  sec");
     }
     void entries() {
         QFETCH(QString, button);
@@ -178,49 +173,20 @@ private Q_SLOTS:
         LoggerRig rig;
         LoggerWindow* logger = rig.open();
         logger->findChild<QLineEdit*>(box)->setText(entry);
-        rig.button(button.toLatin1())->click();
+        rig.button(button)->click();
         QCOMPARE(rig.serial.writes, QList<QByteArray>{frame});
-        QCOMPARE(rig.text(box.toLatin1()), shown);
+        QCOMPARE(logger->findChild<QLineEdit*>(box)->text(), shown);
         const bool invalid = shown == QLatin1String("0");
         QCOMPARE(rig.messages(),
                  invalid ? QStringList{LoggerWindow::invalidEntryMessage()} : QStringList());
-        QVERIFY(rig.button(button.toLatin1())->isEnabled());
+        QVERIFY(rig.button(button)->isEnabled());
         QVERIFY(rig.poll.isActive());
 
         // The frame buffer outlives the window: a later "K" carries this frame's low byte.
-        logger = rig.open();
-        logger->SSCommand2_Click();
-        rig.grid()->setCurrentRow(2);
-        logger->Grid1_Click();
-        rig.serial.writes.clear();
-        logger->SSCommand3_Click();
-        QCOMPARE(rig.serial.writes.first(), bytes({'K', 2, frame.at(2), 0, 0, 0, 0}));
-    }
-
-    // The longest texts the meter can bring still fit their boxes.
-    void textsFit() {
-        LoggerRig rig;
-        rig.serial.engine().receive(bytes({'W', 0xFF, 0xFF, 0, 0, 0, 0}));
-        rig.serial.engine().receive(bytes({'X', 0xFF, 0xFF, 0, 0, 0, 0}));
-        LoggerWindow* logger = rig.open();
-        logger->findChild<QLabel*>(QStringLiteral("Label8"))
-            ->setText(QStringLiteral("32764 RECORDS COMPLETED"));
-        logger->findChild<QLabel*>(QStringLiteral("Label6"))->setText(QStringLiteral("31.9 K"));
-        QCOMPARE(rig.text("Text2"), QStringLiteral(" 65535  sec"));
-        for (const QWidget* widget : logger->findChildren<QWidget*>()) {
-            QString text;
-            int padding = 0;
-            if (const auto* label = qobject_cast<const QLabel*>(widget))
-                text = label->text();
-            else if (const auto* button = qobject_cast<const QPushButton*>(widget))
-                text = button->text(), padding = 8;
-            else if (const auto* box = qobject_cast<const QLineEdit*>(widget))
-                text = box->text(), padding = 8;
-            QVERIFY2(widget->fontMetrics().horizontalAdvance(text) + padding <= widget->width(),
-                     qPrintable(widget->objectName()));
-            QVERIFY2(widget->fontMetrics().height() <= widget->height(),
-                     qPrintable(widget->objectName()));
-        }
+        rig.open();
+        rig.choose(2);
+        rig.commands.logger()->SSCommand3_Click();
+        QCOMPARE(rig.serial.writes.first(), "K\x02" + frame.mid(2));
     }
 
     void directoryAndSelection() {
@@ -233,68 +199,59 @@ private Q_SLOTS:
 
         rig.button("SSCommand2")->click();
         QCOMPARE(rig.serial.writes, QList<QByteArray>{"I"});
-        QCOMPARE(rig.grid()->rowCount(), 4);
-        QCOMPARE(rig.grid()->cellText(3, 0), QStringLiteral(" 3"));
-        QCOMPARE(rig.grid()->cellText(1, 1), QStringLiteral("24-01-31----23:58:30"));
+        Grid* grid = rig.grid();
+        QCOMPARE(grid->rowCount(), 4);
+        QCOMPARE(grid->cellText(3, 0), QStringLiteral(" 3"));
+        QCOMPARE(grid->cellText(1, 1), QStringLiteral("24-01-31----23:58:30"));
         QCOMPARE(rig.text("Label8"), QStringLiteral(" 3 SETS COMPLETED"));
         QVERIFY(!rig.button("SSCommand2")->isEnabled());
         QVERIFY(logger->findChild<QLabel*>(QStringLiteral("Label2"))->isVisibleTo(logger));
 
-        Grid* grid = rig.grid();
         const QRect row3 = grid->visualRect(grid->model()->index(2, 1));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, row3.center());
         QCOMPARE(rig.state.logger.SelectedSet, 3);
         QCOMPARE(rig.state.logger.SetRecordCount, QStringLiteral("30"));
         QCOMPARE(rig.text("LBLRECORDS"), QStringLiteral("30"));
         QVERIFY(rig.button("SSCommand3")->isEnabled());
-    }
 
-    void noRecords() {
-        LoggerRig rig;
+        // An empty memory has no directory to show.
         rig.meter("erase");
-        LoggerWindow* logger = rig.open();
-        logger->SSCommand2_Click();
-        QCOMPARE(rig.serial.writes, QList<QByteArray>{"I"});
+        rig.open()->SSCommand2_Click();
         QCOMPARE(rig.messages(), QStringList{LoggerWindow::noRecordsMessage()});
         QCOMPARE(rig.grid()->rowCount(), 1);
-        QVERIFY(!rig.button("SSCommand2")->isEnabled());
     }
 
-    // After the directory was read the meter is erased, or records a shorter set: the list
-    // holds what arrived and says how many did not.
+    // After the directory was read the meter is erased, or records a shorter or longer set:
+    // the list holds what arrived, never more than the set held, and says how many did not.
     void showData_data() {
         QTest::addColumn<int>("recordedAgain");
         QTest::addColumn<int>("rows");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("all arrive") << -1 << 3 << " 3  RECORDS IN NO.  1  SET";
-        QTest::newRow("one arrives") << 1 << 1 << " 1  RECORDS IN NO.  1  SET";
-        QTest::newRow("set gone") << 0 << 0 << " 0  RECORDS IN NO.  1  SET";
+        QTest::newRow("all arrive") << -1 << 3;
+        QTest::newRow("one arrives") << 1 << 1;
+        QTest::newRow("set gone") << 0 << 0;
+        QTest::newRow("longer set") << 5 << 3;
     }
     void showData() {
         QFETCH(int, recordedAgain);
         QFETCH(int, rows);
-        QFETCH(QString, caption);
         LoggerRig rig;
-        rig.recordThree();
-        LoggerWindow* logger = rig.open();
-        logger->SSCommand2_Click();
-        rig.grid()->setCurrentRow(1);
-        logger->Grid1_Click();
+        rig.meter("drift off");
+        rig.meter("rh 45.2");
+        rig.meter("temp 21.3");
+        rig.record(3);
+        rig.open();
+        rig.choose(1);
         QCOMPARE(rig.text("LBLRECORDS"), QStringLiteral("3"));
-        if (recordedAgain >= 0) {
-            rig.meter("erase");
-            if (recordedAgain > 0) {
-                rig.serial.engine().receive("S");
-                rig.serial.engine().receive("T");
-            }
-        }
+        if (recordedAgain >= 0)
+            rig.record(recordedAgain);
         rig.waiter.waits.clear();
         rig.button("SSCommand3")->click();
 
         QVERIFY(rig.list);
         Grid& list = rig.list->grid();
         QCOMPARE(list.rowCount(), rows + 1);
-        QCOMPARE(rig.list->findChild<QLabel*>(QStringLiteral("Label1"))->text(), caption);
+        QCOMPARE(rig.list->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+                 QStringLiteral(" %1  RECORDS IN NO.  1  SET").arg(rows));
         const QStringList missing =
             rows < 3 ? QStringList{LoggerWindow::missingRecordsMessage(3 - rows)} : QStringList();
         QCOMPARE(rig.messages(), missing);
@@ -318,22 +275,19 @@ private Q_SLOTS:
     void meterTrouble_data() {
         QTest::addColumn<QString>("handler");
         QTest::addColumn<QString>("trouble");
-        QTest::addColumn<bool>("timesOut");
         for (const char* handler : {"Form_Resize", "SSCommand6", "SSCommand2"})
-            QTest::newRow(handler) << handler << "silent on" << true;
+            QTest::newRow(handler) << handler << "silent on";
         QTest::newRow("clock, surplus") << "SSCommand6"
-                                        << "extra 1" << false;
+                                        << "extra 1";
         QTest::newRow("directory, surplus") << "SSCommand2"
-                                            << "extra 1" << false;
+                                            << "extra 1";
     }
     void meterTrouble() {
         QFETCH(QString, handler);
         QFETCH(QString, trouble);
-        QFETCH(bool, timesOut);
+        const bool timesOut = trouble == QLatin1String("silent on");
         LoggerRig rig;
-        rig.meter("erase");
-        rig.serial.engine().receive("S");
-        rig.serial.engine().receive("T");
+        rig.record(1);
         LoggerWindow* logger = rig.open();
         rig.meter(trouble.toLatin1());
         rig.clock.advanceMilliseconds(1000);
@@ -341,7 +295,7 @@ private Q_SLOTS:
         if (handler == QLatin1String("Form_Resize"))
             logger->Form_Resize();
         else
-            rig.button(handler.toLatin1())->click();
+            rig.button(handler)->click();
 
         QCOMPARE(rig.dialogs.messages.size(), timesOut ? 1 : 0);
         if (timesOut) {
@@ -365,9 +319,8 @@ private Q_SLOTS:
     // starts again, and the window goes only after the exchange has unwound.
     void closeDuringExchange_data() {
         QTest::addColumn<QString>("during");
-        QTest::newRow("status") << "status";
-        QTest::newRow("download") << "download";
-        QTest::newRow("listing") << "listing";
+        for (const char* during : {"status", "download", "listing"})
+            QTest::newRow(during) << during;
     }
     void closeDuringExchange() {
         QFETCH(QString, during);
@@ -396,9 +349,7 @@ private Q_SLOTS:
         if (during == QLatin1String("status")) {
             logger->Form_Resize();
         } else {
-            logger->SSCommand2_Click();
-            rig.grid()->setCurrentRow(3);
-            logger->Grid1_Click();
+            rig.choose(3);
             logger->SSCommand3_Click();
         }
         // The list fills with the poll running again.
@@ -412,26 +363,22 @@ private Q_SLOTS:
         QVERIFY(!logger);
     }
 
-    void erase_data() {
-        QTest::addColumn<Dialogs::Answer>("answer");
-        QTest::addColumn<QList<QByteArray>>("sent");
-        QTest::newRow("OK") << Dialogs::Answer::Ok << QList<QByteArray>{"EEE"};
-        QTest::newRow("Cancel") << Dialogs::Answer::Cancel << QList<QByteArray>{};
-    }
+    // Cancel leaves the memory as it is; OK erases it.
     void erase() {
-        QFETCH(Dialogs::Answer, answer);
-        QFETCH(QList<QByteArray>, sent);
         LoggerRig rig;
-        rig.dialogs.messageAnswers = {answer};
+        rig.dialogs.messageAnswers = {Dialogs::Answer::Cancel, Dialogs::Answer::Ok};
         rig.commands.CMDERASE_Click();
-        const FakeDialogs::Message& message = rig.dialogs.messages.first();
+        QVERIFY(rig.serial.writes.isEmpty());
+        QCOMPARE(rig.serial.engine().memory().setCount(), 3);
+        rig.commands.CMDERASE_Click();
+        const FakeDialogs::Message& message = rig.dialogs.messages.last();
         QCOMPARE(message.text,
                  QStringLiteral("ALL RECORDED DATA IN THE METER\n\rWILL BE DELETED!!"));
         QCOMPARE(message.buttons, Dialogs::Buttons::OkCancel);
         QCOMPARE(message.icon, Dialogs::Icon::Exclamation);
-        QCOMPARE(rig.serial.writes, sent);
-        QCOMPARE(rig.waiter.waits, sent.isEmpty() ? QList<double>{} : QList<double>{0.02});
-        QCOMPARE(rig.serial.engine().memory().setCount(), sent.isEmpty() ? 3 : 0);
+        QCOMPARE(rig.serial.writes, QList<QByteArray>{"EEE"});
+        QCOMPARE(rig.waiter.waits, QList<double>{0.02});
+        QCOMPARE(rig.serial.engine().memory().setCount(), 0);
         QVERIFY(rig.poll.isActive());
     }
 
@@ -443,10 +390,37 @@ private Q_SLOTS:
                              captions << caption + (rig.poll.isActive() ? "" : " paused");
                          });
         rig.commands.CMDSYSTEM_Click();
-        QCOMPARE(rig.serial.writes,
-                 QList<QByteArray>{bytes({0x44, 0x03, 0x05, 0x02, 0x14, 0x30, 0x15, 0x00})});
+        QCOMPARE(rig.serial.writes, QList<QByteArray>{QByteArray::fromHex("4403050214301500")});
         QCOMPARE(captions, (QStringList{"WAIT", "Com3"}));
         QVERIFY(rig.poll.isActive());
+    }
+
+    // LOGGER and REC_LIST readable with the widest texts they show.
+    void legibleWithTheWidestTexts() {
+        LoggerRig rig;
+        rig.serial.engine().receive(QByteArray::fromHex("57ffff00000000"));
+        rig.serial.engine().receive(QByteArray::fromHex("58ffff00000000"));
+        LoggerWindow* logger = rig.open();
+        QCOMPARE(rig.text("Text2"), QStringLiteral(" 65535  sec"));
+        rig.choose(3);
+        for (int set = 4; set <= 255; ++set)
+            rig.grid()->addRow(QStringLiteral(" %1\t99-12-31----23:59:59").arg(set));
+        const QList<std::pair<const char*, QString>> widest{
+            {"Label6", QStringLiteral("32 K")},
+            {"Label8", SetDownload::progressText(10 + 4 * 32764)},
+            {"Label1", LoggerWindow::waitText()},
+            {"LBLSET", QStringLiteral("255")},
+            {"LBLRECORDS", QStringLiteral("65535")}};
+        for (const auto& [name, text] : widest)
+            logger->findChild<QLabel*>(QString::fromLatin1(name))->setText(text);
+        verifyLegible(logger);
+
+        RecordListWindow list(&rig.panel, rig.state, rig.platform);
+        list.setStatusCaption(SetDownload::recordListCaption(32764, 255));
+        for (int record = 1; record <= 30; ++record)
+            list.appendRecordRow(QStringLiteral("99-12-31\t23:59:59\t-199.9\t-199.9\tF\tLOW"));
+        list.grid().setCellText(list.grid().firstVisibleRow(), 0, QStringLiteral(" 32764"));
+        verifyLegible(&list);
     }
 };
 
