@@ -7,6 +7,7 @@
 #include "lists/PrintListReport.h"
 #include "lists/SaveRecordRows.h"
 #include "platform/Dialogs.h"
+#include "platform/LayoutFonts.h"
 #include "platform/Twips.h"
 #include "state/SharedState.h"
 #include "text/NumberText.h"
@@ -65,17 +66,13 @@ RecordListWindow::RecordListWindow(QWidget* parent, SharedState& state, const Pl
     enablePrintWhilePrinterFree(*print_, platform_.printer);
 
     // The dialog font at 8 points, in which the column samples are measured.
-    QFont dialogFont = font();
-    dialogFont.setPointSize(8);
-    setFont(dialogFont);
+    setFont(LayoutFonts::font(QStringLiteral("MS Sans Serif"), 8, false));
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
     label1_ = new QLabel(client);
     label1_->setObjectName(QStringLiteral("Label1"));
-    QFont labelFont(QStringLiteral("Times New Roman"));
-    labelFont.setPointSize(12);
-    label1_->setFont(labelFont);
+    label1_->setFont(LayoutFonts::font(QStringLiteral("Times New Roman"), 12, false));
     // A caption longer than one line (a download cut short says so) wraps inside the label.
     label1_->setWordWrap(true);
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);

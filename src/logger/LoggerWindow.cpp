@@ -11,6 +11,7 @@
 #include "logger/SetDownload.h"
 #include "logger/StatusReply.h"
 #include "platform/Clock.h"
+#include "platform/LayoutFonts.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "state/SharedState.h"
@@ -26,9 +27,10 @@
 namespace {
 
 // Fonts of the layout: Times New Roman for buttons and labels, Arial for the text boxes,
-// MS Sans Serif for the grid, by their metric-compatible stand-ins.
-const QString serifFamily = QStringLiteral("Liberation Serif");
-const QString sansFamily = QStringLiteral("Liberation Sans");
+// MS Sans Serif for the grid.
+const QString serifFamily = QStringLiteral("Times New Roman");
+const QString sansFamily = QStringLiteral("Arial");
+const QString gridFamily = QStringLiteral("MS Sans Serif");
 constexpr int captionPoints = 9;
 constexpr int entryPoints = 10;
 constexpr int gridPoints = 8;
@@ -80,9 +82,7 @@ constexpr int setColumnTwips = 500;
 constexpr int startColumnMarginTwips = 150;
 
 QFont fontOf(const QString& family, int points) {
-    QFont font(family);
-    font.setPointSize(points);
-    return font;
+    return LayoutFonts::font(family, points, false);
 }
 
 int wholeNumber(const QString& text) {
@@ -142,7 +142,7 @@ void LoggerWindow::buildControls() {
     }
     Grid1 = new Grid(this, 2);
     Grid1->setGeometry(twips.rect(gridLeft, gridTop, gridWidth, gridHeight));
-    Grid1->setFont(fontOf(sansFamily, gridPoints));
+    Grid1->setFont(fontOf(gridFamily, gridPoints));
 
     const auto label = [this](const char* name) {
         return findChild<QLabel*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
