@@ -221,8 +221,8 @@ int main(int argc, char** argv) {
     const double bytesPerRow = static_cast<double>(rows.storedBytes()) / rows.rowCount();
     const double growthMb = endMb - hourMb;
     const double rowGrowthMb = endRowMb - hourRowMb;
-    std::printf("at the end: resident %.1f MB, list rows %d holding %.2f MB (%.1f bytes a row as "
-                "allocated, row text %.1f bytes)\n",
+    std::printf("at the end: resident %.1f MB, list rows %d holding %.2f MB (%.1f bytes a row, its "
+                "text %.1f bytes)\n",
                 endMb, rows.rowCount(), endRowMb, bytesPerRow,
                 static_cast<double>(rows.rowBytes(rows.rowCount() - 1).size()));
     std::printf("growth since the first hour: %.1f MB resident, of which the %lld rows added "

@@ -124,7 +124,7 @@ void GridModel::reserveText(qsizetype bytes) {
 }
 
 qsizetype GridModel::storedBytes() const {
-    return arena_.capacity() + static_cast<qsizetype>(rows_.capacity() * sizeof(Span));
+    return arena_.size() + static_cast<qsizetype>(rows_.size() * sizeof(Span));
 }
 
 void GridModel::appendRow(const QString& tabText) {
