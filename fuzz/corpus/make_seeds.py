@@ -155,6 +155,39 @@ def sim_engine():
     }
 
 
+def chart_model():
+    def text(chunk):
+        return chunk.replace(b"\\", b"\\\\") + b"\\x"
+
+    def live(humidity, entries, top, bottom, readings):
+        payload = b"".join(text(t) for t in entries + [top, bottom] + readings)
+        return seed(payload, [(humidity, 0, 255), (1, 0, 2), (len(readings), 0, 1500)])
+
+    def recorded(humidity, rows, count, labels, boxes):
+        cells = [text(c) for row in rows for c in row]
+        changed = [text(b) for b in boxes if b is not None]
+        payload = b"".join(cells) + text(count) + b"".join(text(t) for t in labels) + b"".join(changed)
+        integers = [(humidity, 0, 255), (2, 0, 2), (len(rows), 0, 300)]
+        integers += [(0 if b is None else 1, 0, 255) for b in boxes]
+        return seed(payload, integers)
+
+    heading = [b"No", b"Date", b"Time", b"RH%", b"Temp", b"Unit"]
+    rows = [heading] + [[b"%d" % k, b"02/05/03", b"14:%02d:00" % k, b"%d.5" % (40 + k),
+                         b"-%d.0" % k, b"C"] for k in range(1, 12)]
+    rows[4][3] = b"OL"
+    rows[6][4] = b"-OL"
+    return {
+        "scale": bytes(range(0, 64)) + bytes([0]),
+        "live_humidity": live(1, [b"10", b"20", b"80"], b"80", b"20",
+                              [b"%d" % (k * 7 % 120) for k in range(25)] + [b"OL", b"x"]),
+        "live_temperature": live(0, [b"5", b"0", b"40"], b"40", b"0",
+                                 [b"-50", b"-5", b"0", b"12.5", b"1e308", b"-1e308", b"nan"]),
+        "live_rejected": live(1, [b"1e400", b"0", b"0"], b"", b"", [b"1", b"2"]),
+        "recorded_range": recorded(0, rows, b"11", [b"0", b"100"], [b"3", b"9", b"-10", b"60"]),
+        "recorded_bad_range": recorded(1, rows, b"500", [b"", b""], [b"0", None, b"1e999", None]),
+    }
+
+
 write("fuzz_number_text", number_text())
 write("fuzz_frame_decoder", frame_decoder())
 write("fuzz_data_file", data_file())
@@ -162,3 +195,4 @@ write("fuzz_logger_replies", logger_replies())
 write("fuzz_record_time", record_time())
 write("fuzz_sim_splitter", sim_splitter())
 write("fuzz_sim_engine", sim_engine())
+write("fuzz_chart_model", chart_model())

@@ -123,6 +123,10 @@ void GridModel::reserveText(qsizetype bytes) {
     arena_.reserve(arena_.size() + bytes);
 }
 
+qsizetype GridModel::storedBytes() const {
+    return arena_.size() + static_cast<qsizetype>(rows_.size() * sizeof(Span));
+}
+
 void GridModel::appendRow(const QString& tabText) {
     stageRow(tabText.toLatin1());
     commitRows();

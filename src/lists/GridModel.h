@@ -37,6 +37,8 @@ public:
     void commitRows();
     // Room for this many more bytes of row text, so that a large file grows the rows only once.
     void reserveText(qsizetype bytes);
+    // The bytes the data rows take: their text and their index entries (spare capacity aside).
+    qsizetype storedBytes() const;
 
     // Removes all data rows.
     void clearRows();
