@@ -182,7 +182,7 @@ class FaultScenariosTest : public QObject {
 private Q_SLOTS:
     // The device pulled out and put back while the program polls and records: each time it
     // comes back within two seconds, and nothing piles up. METER_UNPLUG_CYCLES sets how often
-    // (scripts/unplug-cycles runs 100).
+    // (scripts/faults-long runs 100).
     void unplugAndReplugWhileRecording() {
         const int cycles = qEnvironmentVariableIsSet("METER_UNPLUG_CYCLES")
                                ? qEnvironmentVariableIntValue("METER_UNPLUG_CYCLES")
@@ -348,7 +348,7 @@ private Q_SLOTS:
 
     // Noise and frames nobody asked for on the line: the poll goes on, the program neither
     // hangs nor spins, and the reading is back once the line is clean. METER_NOISE_SECONDS sets
-    // how long (10 s here; a minute by hand).
+    // how long (10 s here; a minute in scripts/faults-long).
     void noiseOnTheLine() {
         const int seconds = qEnvironmentVariableIsSet("METER_NOISE_SECONDS")
                                 ? qEnvironmentVariableIntValue("METER_NOISE_SECONDS")
