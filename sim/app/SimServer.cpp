@@ -37,6 +37,9 @@ void SimServer::onReceived(const QByteArray& bytes) {
 
 void SimServer::handleControlLine(const QString& line) {
     const QString reply = engine_.control(line);
+    // A meter that falls silent stops in the middle of a reply too.
+    if (engine_.silent())
+        sender_->clear();
     // Raw bytes go out now, ahead of the reply delay but in step with the pacing.
     sender_->send(engine_.takeUnsolicited(), 0, engine_.paced());
     // The device is gone or back before "ok" is printed, so a script may act on the reply.

@@ -6,6 +6,7 @@
 #include "charts/LiveChartTick.h"
 #include "charts/RecordedChart.h"
 #include "platform/Clock.h"
+#include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "platform/Twips.h"
 #include "state/SharedState.h"
@@ -193,7 +194,9 @@ void ChartWindow::LIMIT_Click() {
 }
 
 void ChartWindow::PRINT_Click() {
-    platform_.printer.printImage(chartImage());
+    if (!platform_.printer.printImage(chartImage()))
+        showFailure(platform_.dialogs, this, QStringLiteral("NOTHING WAS PRINTED"),
+                    platform_.printer.failureText());
 }
 
 void ChartWindow::closeEvent(QCloseEvent* event) {

@@ -56,14 +56,6 @@ bool printReport(Grid& grid, Printer& printer, Waiter& waiter) {
     return printing && printer.endDocument();
 }
 
-QString whyNothingWasPrinted(const Printer& printer) {
-    if (printer.failure() == Printer::Failure::NoPrinter)
-        return QStringLiteral("There is no default printer set up on this computer.");
-    if (printer.refusal().isEmpty())
-        return QStringLiteral("The printer refused the job.");
-    return QStringLiteral("The printer refused the job (%1).").arg(printer.refusal());
-}
-
 } // namespace
 
 void PrintListReport(Grid& grid, Printer& printer, Waiter& waiter, Dialogs& dialogs) {
@@ -74,7 +66,7 @@ void PrintListReport(Grid& grid, Printer& printer, Waiter& waiter, Dialogs& dial
         return;
     // Once the hourglass has gone: the user reads the box with the ordinary pointer.
     showFailure(dialogs, alive ? alive->window() : nullptr, QStringLiteral("NOTHING WAS PRINTED"),
-                whyNothingWasPrinted(printer));
+                printer.failureText());
 }
 
 void enablePrintWhilePrinterFree(QAction& print, Printer& printer) {

@@ -22,6 +22,14 @@ public:
     // refused the job, for the reason refusal() gives.
     Failure failure() const { return failure_; }
     QString refusal() const { return refusal_; }
+    // The reason for the user, after a call that failed.
+    QString failureText() const {
+        if (failure_ == Failure::NoPrinter)
+            return QStringLiteral("There is no default printer set up on this computer.");
+        if (refusal_.isEmpty())
+            return QStringLiteral("The printer refused the job.");
+        return QStringLiteral("The printer refused the job (%1).").arg(refusal_);
+    }
 
     // Set while a list report prints; the windows grey their PRINT meanwhile.
     PrinterBusy& busy() { return busy_; }
