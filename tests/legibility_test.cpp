@@ -70,7 +70,6 @@ private Q_SLOTS:
         for (const QString& key : keys)
             QTest::mouseClick(rig.panel.findChild<KeyLabel*>(key), Qt::LeftButton);
 
-        int walked = 0;
         for (bool fahrenheit : {false, true}) {
             for (int tenths = LowestTenths - 1; tenths <= HighestTenths + 1; ++tenths) {
                 rig.meterAnswers(frameFor(tenths, fahrenheit));
@@ -78,13 +77,11 @@ private Q_SLOTS:
                 const QStringList problems = legibilityProblems(&rig.panel);
                 if (!problems.isEmpty())
                     QFAIL(qPrintable(problemsAt(problems, rig.caption("LBLVALtemp"))));
-                ++walked;
             }
         }
         rig.panel.showNoDevice();
         QVERIFY2(legibilityProblems(&rig.panel).isEmpty(),
                  qPrintable(legibilityProblems(&rig.panel).join(QLatin1Char(';'))));
-        QCOMPARE(walked, 2 * (HighestTenths - LowestTenths + 3));
     }
 
     // A long value pushes its unit aside, and the unit goes back when the value shrinks.

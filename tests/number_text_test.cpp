@@ -12,14 +12,11 @@ private Q_SLOTS:
             QTest::addRow("\"%s\"", text) << QString::fromLatin1(text) << expected;
         };
         row("2 Sec", 2.0);
-        row("   12", 12.0);
         row(" -4.25x", -4.25);
         row(".5", 0.5);
-        row("7.", 7.0);
         row("1e3 apples", 1000.0);
         row("3e", 3.0); // an e without digits is no exponent
         row("OL", 0.0);
-        row("-OL", 0.0);
         row("", 0.0);
         row("2,5", 2.0);
     }
@@ -59,14 +56,11 @@ private Q_SLOTS:
                 << value << QString::fromLatin1(pattern) << QString::fromLatin1(expected);
         };
         row(5.0, "00", "05");
-        row(20.0, "#0.0#", "20.0");
         row(13.8612, "#0.0#", "13.86");
-        row(-4.5649, "#0.0#", "-4.56");
         row(2.675, "#0.0#",
             "2.68"); // half away from zero, as the decimal text reads
         row(-0.001, "#0.0#",
             "0.0"); // a negative that rounds to zero loses its sign
-        row(0.26, "##0.0", "0.3");
         row(0.0, "0.#", "0.");
         row(11.88425, "###.##0", "11.884");
         row(0.5, "###.##0", ".500");
@@ -83,12 +77,8 @@ private Q_SLOTS:
     void formatPassesTextsThatAreNoNumbers_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        for (const auto& [text, expected] : {std::pair{"OL", "OL"},
-                                             {"-OL", "-OL"},
-                                             {"", ""},
-                                             {"A5.3", "A5.3"},
-                                             {"05.3", "5.3"},
-                                             {"20", "20.0"}})
+        for (const auto& [text, expected] :
+             {std::pair{"OL", "OL"}, {"", ""}, {"A5.3", "A5.3"}, {"05.3", "5.3"}, {"20", "20.0"}})
             QTest::addRow("\"%s\"", text)
                 << QString::fromLatin1(text) << QString::fromLatin1(expected);
     }

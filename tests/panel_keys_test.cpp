@@ -55,15 +55,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("firstLine");
         const QString unit = QStringLiteral("Changing F/C is only available by");
-        const QString power = QStringLiteral("This function is only available by ");
         QTest::newRow("record") << "LBLL3"
                                 << "Recording function is only available by ";
         QTest::newRow("C") << "LBLM1" << unit;
-        QTest::newRow("F") << "LBLM2" << unit;
         QTest::newRow("hold") << "LBLR1"
                               << "Holding function is only available by ";
-        QTest::newRow("on") << "LBLR2" << power;
-        QTest::newRow("off") << "LBLR3" << power;
+        QTest::newRow("on") << "LBLR2"
+                            << "This function is only available by ";
     }
     void keysThatOnlyInform() {
         QFETCH(QString, key);

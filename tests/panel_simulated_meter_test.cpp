@@ -42,12 +42,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("humidity");
         QTest::addColumn<QString>("temperature");
         QTest::addColumn<QString>("unit");
-        QTest::newRow("plain") << QStringList{"rh 42.5", "temp 21.3"} << "42.5"
-                               << "21.3"
-                               << "C";
-        QTest::newRow("below ten") << QStringList{"rh 5.3", "temp 0.5"} << "5.3"
-                                   << "0.5"
-                                   << "C";
         QTest::newRow("frost") << QStringList{"rh 80", "temp -5.3"} << "80.0"
                                << "-5.3"
                                << "C";

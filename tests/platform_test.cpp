@@ -16,7 +16,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("device");
         QTest::newRow("COM1 by default") << 1 << QByteArray() << "/dev/ttyS0";
         QTest::newRow("COM3 set") << 3 << QByteArray("/dev/ttyUSB0") << "/dev/ttyUSB0";
-        QTest::newRow("path with spaces") << 2 << QByteArray("/tmp/my meter") << "/tmp/my meter";
     }
     void portNumbersMapToDevices() {
         QFETCH(int, port);

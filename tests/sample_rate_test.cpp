@@ -10,32 +10,16 @@ private Q_SLOTS:
     void captionForAnswer_data() {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("whole") << "10"
-                               << "10 Sec";
-        QTest::newRow("highest") << "65"
-                                 << "65 Sec";
-        QTest::newRow("above the range") << "100"
-                                         << "65 Sec";
-        QTest::newRow("zero") << "0"
-                              << "1 Sec";
-        QTest::newRow("negative") << "-5"
-                                  << "1 Sec";
-        QTest::newRow("no number") << "abc"
-                                   << "1 Sec";
-        QTest::newRow("decimal comma") << "2,4"
-                                       << "2 Sec";
-        QTest::newRow("decimal comma like point") << "7,6"
-                                                  << "8 Sec";
-        QTest::newRow("half rounds away from zero") << "2.5"
-                                                    << "3 Sec";
-        QTest::newRow("only the first comma") << "3,5,1"
-                                              << "4 Sec";
-        QTest::newRow("leading blanks and a unit") << "  30 seconds"
-                                                   << "30 Sec";
-        QTest::newRow("just above the top") << "65.4"
-                                            << "65 Sec";
-        QTest::newRow("just below one") << "0.9"
-                                        << "1 Sec";
+        for (const auto& [answer, caption] : {std::pair{"65", "65 Sec"},
+                                              {"100", "65 Sec"},
+                                              {"0", "1 Sec"},
+                                              {"abc", "1 Sec"},
+                                              {"7,6", "8 Sec"},
+                                              {"2.5", "3 Sec"},
+                                              {"3,5,1", "4 Sec"},
+                                              {"  30 seconds", "30 Sec"}})
+            QTest::addRow("\"%s\"", answer)
+                << QString::fromLatin1(answer) << QString::fromLatin1(caption);
     }
     void captionForAnswer() {
         QFETCH(QString, answer);

@@ -1,19 +1,9 @@
 // The simulated meter's control lines that the program's tests use to make faults.
 #include "FakeClock.h"
+#include "FrameBytes.h"
 #include "engine/MeterEngine.h"
-#include "link/FrameDecoder.h"
 
 #include <QtTest>
-
-namespace {
-
-LiveReading decode(const QByteArray& frame) {
-    LiveReading reading;
-    decodeLiveFrame(frame, reading);
-    return reading;
-}
-
-} // namespace
 
 class SimControlTest : public QObject {
     Q_OBJECT
@@ -46,10 +36,10 @@ private Q_SLOTS:
     void readingAndFlagsShowInTheFrame() {
         engine_->control("rh 55.5");
         engine_->control("temp 21.3");
-        QCOMPARE(decode(engine_->receive(" ")).TemperatureText, QStringLiteral("21.3"));
+        QCOMPARE(decodedLive(engine_->receive(" ")).TemperatureText, QStringLiteral("21.3"));
         engine_->control("unit F");
         engine_->control("battery on");
-        LiveReading reading = decode(engine_->receive(" "));
+        LiveReading reading = decodedLive(engine_->receive(" "));
         QCOMPARE(reading.TemperatureText,
                  QStringLiteral("70.3")); // 21.3 * 9 / 5 + 32 = 70.34
         QCOMPARE(reading.HumidityText, QStringLiteral("55.5"));
@@ -57,12 +47,12 @@ private Q_SLOTS:
         engine_->control("overload on");
         engine_->control("hold on");
         engine_->control("rh 70");
-        reading = decode(engine_->receive(" "));
+        reading = decodedLive(engine_->receive(" "));
         QCOMPARE(reading.TemperatureText, QStringLiteral("OL"));
         QCOMPARE(reading.HoldOn, 1);
         QCOMPARE(reading.HumidityText, QStringLiteral("55.5")); // held
         engine_->control("hold off");
-        QCOMPARE(decode(engine_->receive(" ")).HumidityText, QStringLiteral("70"));
+        QCOMPARE(decodedLive(engine_->receive(" ")).HumidityText, QStringLiteral("70"));
     }
 
     void silentMeterHearsNothing() {

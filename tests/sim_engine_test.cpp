@@ -1,27 +1,14 @@
 // The simulated meter's datalogger answers, and how it cuts the PC's bytes into commands.
 #include "FakeClock.h"
+#include "FrameBytes.h"
 #include "engine/MeterEngine.h"
-#include "link/FrameDecoder.h"
 
 #include <QtTest>
 
 namespace {
 
-QByteArray bytes(std::initializer_list<int> values) {
-    QByteArray result;
-    for (int value : values)
-        result.append(static_cast<char>(value));
-    return result;
-}
-
 int word(const QByteArray& reply, int firstByte) {
     return quint8(reply.at(firstByte - 1)) * 256 + quint8(reply.at(firstByte));
-}
-
-LiveReading decode(const QByteArray& frame) {
-    LiveReading reading;
-    decodeLiveFrame(frame, reading);
-    return reading;
 }
 
 // Record r of a download, as the PC rebuilds it: the set's three header bytes in front.
@@ -33,7 +20,7 @@ LiveReading record(const QByteArray& download, int r) {
 
 // The PC's parameter frames, sent whole from its 7-byte buffer.
 QByteArray loggerFrame(char letter, int high, int low, int third = 0) {
-    return QByteArray(1, letter) + bytes({high, low, third, 0, 0, 0});
+    return QByteArray(1, letter) + frameOf({high, low, third, 0, 0, 0});
 }
 
 } // namespace
@@ -60,19 +47,19 @@ private Q_SLOTS:
         QCOMPARE(quint8(status.at(4)), quint8(3));
         QCOMPARE(word(status, 6), 3 * 10 + 43 * 4);
         QCOMPARE(word(status, 8), MeterEngine::DefaultLoggerInterval);
-        QCOMPARE(engine_->receive("C"), bytes({0x26, 0x03, 0x14, 0x15, 0x09, 0x26}));
+        QCOMPARE(engine_->receive("C"), frameOf({0x26, 0x03, 0x14, 0x15, 0x09, 0x26}));
         const QByteArray directory = engine_->receive("I");
         QCOMPARE(directory.size(), 31);
-        QCOMPARE(directory.mid(1, 6), bytes({0x24, 0x01, 0x31, 0x23, 0x58, 0x30}));
+        QCOMPARE(directory.mid(1, 6), frameOf({0x24, 0x01, 0x31, 0x23, 0x58, 0x30}));
         QCOMPARE(word(directory, 10), 12);
-        QCOMPARE(directory.mid(21, 6), bytes({0x24, 0x03, 0x15, 0x09, 0x30, 0x00}));
+        QCOMPARE(directory.mid(21, 6), frameOf({0x24, 0x03, 0x15, 0x09, 0x30, 0x00}));
         QCOMPARE(word(directory, 30), 30);
     }
 
     void downloadHeaderAndRecords() {
         const QByteArray set1 = engine_->receive(loggerFrame('K', 1, 0));
         QCOMPARE(set1.size(), 10 + 4 * 12);
-        QCOMPARE(set1.left(6), bytes({0x24, 0x01, 0x31, 0x23, 0x58, 0x30}));
+        QCOMPARE(set1.left(6), frameOf({0x24, 0x01, 0x31, 0x23, 0x58, 0x30}));
         QCOMPARE(word(set1, 7), 30);
         QCOMPARE(record(set1, 0).TemperatureText, QStringLiteral("-01.6"));
         QCOMPARE(record(set1, 0).HumidityText, QStringLiteral("81"));
@@ -91,7 +78,7 @@ private Q_SLOTS:
         QVERIFY(engine_->receive(frame.left(2)).isEmpty());
         QVERIFY(engine_->receive(frame.mid(2, 3)).isEmpty());
         QCOMPARE(engine_->receive(frame.mid(5)).size(), 14);
-        const QByteArray noisy = engine_->receive(bytes({0x00, 'z', 0xFF, ' ', '\r', 'Y', 0x80}));
+        const QByteArray noisy = engine_->receive(frameOf({0x00, 'z', 0xFF, ' ', '\r', 'Y', 0x80}));
         QCOMPARE(noisy.size(), 8 + 9);
         QCOMPARE(noisy.mid(8), engine_->receive("Y"));
     }
@@ -101,7 +88,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("setsLeft");
         QTest::newRow("EEE") << QByteArray("EEE") << 0;
         QTest::newRow("EE") << QByteArray("EE") << 3;
-        QTest::newRow("E E E") << QByteArray("E E E") << 3;
         QTest::newRow("EE then Y") << QByteArray("EEY") << 3;
         QTest::newRow("noise, then EEE") << QByteArray("xE\x01") + "EEE" << 0;
     }
@@ -111,7 +97,7 @@ private Q_SLOTS:
         engine_->receive(sent);
         QCOMPARE(quint8(engine_->receive("Y").at(4)), quint8(setsLeft));
         if (setsLeft == 0)
-            QCOMPARE(engine_->receive("I"), bytes({0}));
+            QCOMPARE(engine_->receive("I"), frameOf({0}));
     }
 
     void staleFrameIsGivenUp() {
@@ -122,13 +108,14 @@ private Q_SLOTS:
     }
 
     void clockFrameSetsTheMeterClockUnlessInvalid() {
-        engine_->receive(bytes({'D', 0x26, 0x02, 0x30, 0x10, 0x00, 0x00, 0x00})); // 30 February
-        engine_->receive(bytes({'D', 0x26, 0x01, 0x1A, 0x10, 0x00, 0x00, 0x00})); // not BCD
-        QCOMPARE(engine_->receive("C"), bytes({0x26, 0x03, 0x14, 0x15, 0x09, 0x26}));
-        QVERIFY(engine_->receive(bytes({'D', 0x09, 0x12, 0x31, 0x23, 0x59, 0x59, 0x00})).isEmpty());
+        engine_->receive(frameOf({'D', 0x26, 0x02, 0x30, 0x10, 0x00, 0x00, 0x00})); // 30 February
+        engine_->receive(frameOf({'D', 0x26, 0x01, 0x1A, 0x10, 0x00, 0x00, 0x00})); // not BCD
+        QCOMPARE(engine_->receive("C"), frameOf({0x26, 0x03, 0x14, 0x15, 0x09, 0x26}));
+        QVERIFY(
+            engine_->receive(frameOf({'D', 0x09, 0x12, 0x31, 0x23, 0x59, 0x59, 0x00})).isEmpty());
         clock_->advanceMilliseconds(1000);
-        QCOMPARE(engine_->receive("C"), bytes({0x10, 0x01, 0x01, 0x00, 0x00, 0x00}));
-        QCOMPARE(decode(engine_->receive(" ")).MeterTimeText, QStringLiteral("00:00"));
+        QCOMPARE(engine_->receive("C"), frameOf({0x10, 0x01, 0x01, 0x00, 0x00, 0x00}));
+        QCOMPARE(decodedLive(engine_->receive(" ")).MeterTimeText, QStringLiteral("00:00"));
     }
 
     void recordingMakesASetOfTheReadings() {
@@ -139,13 +126,13 @@ private Q_SLOTS:
         engine_->receive(loggerFrame('W', 0, 10));
         clock_->advanceMilliseconds(400); // the set starts on the whole second
         engine_->receive("S");
-        QCOMPARE(decode(engine_->receive(" ")).MeterRecording, 1);
+        QCOMPARE(decodedLive(engine_->receive(" ")).MeterRecording, 1);
         clock_->advanceMilliseconds(35'000);
         QByteArray directory = engine_->receive("I");
-        QCOMPARE(directory.mid(31, 6), bytes({0x26, 0x03, 0x14, 0x15, 0x09, 0x26}));
+        QCOMPARE(directory.mid(31, 6), frameOf({0x26, 0x03, 0x14, 0x15, 0x09, 0x26}));
         QCOMPARE(word(directory, 40), 4); // at 0, 10, 20 and 30 s
         engine_->receive("T");
-        QCOMPARE(decode(engine_->receive(" ")).MeterRecording, 0);
+        QCOMPARE(decodedLive(engine_->receive(" ")).MeterRecording, 0);
         clock_->advanceMilliseconds(100'000);
         const QByteArray download = engine_->receive(loggerFrame('K', 4, 10));
         QCOMPARE(download.size(), 10 + 4 * 4);
@@ -166,11 +153,11 @@ private Q_SLOTS:
         const int records = (32768 - 10) / 4;
         QCOMPARE(word(engine_->receive("Y"), 6), 10 + 4 * records);
         QCOMPARE(word(engine_->receive("I"), 10), records);
-        const LiveReading reading = decode(engine_->receive(" "));
+        const LiveReading reading = decodedLive(engine_->receive(" "));
         QCOMPARE(reading.MemoryFull, 1);
         QCOMPARE(reading.MeterRecording, 0);
         engine_->receive("EEE");
-        QCOMPARE(decode(engine_->receive(" ")).MemoryFull, 0);
+        QCOMPARE(decodedLive(engine_->receive(" ")).MemoryFull, 0);
     }
 };
 

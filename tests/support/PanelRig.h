@@ -4,6 +4,7 @@
 #include "FakeDialogs.h"
 #include "FakePrinter.h"
 #include "FakeWaiter.h"
+#include "FrameBytes.h"
 #include "ScriptedSerialPort.h"
 #include "app/PanelFeatures.h"
 #include "link/MeterLink.h"
@@ -61,13 +62,6 @@ struct PanelRig {
     QColor keyColor(const char* name) const { return Colors::background(find<KeyLabel>(name)); }
     int spacesSent() const { return static_cast<int>(serial.writes.count(QByteArray(" "))); }
 };
-
-inline QByteArray frameOf(std::initializer_list<int> bytes) {
-    QByteArray data;
-    for (int b : bytes)
-        data.append(static_cast<char>(b));
-    return data;
-}
 
 inline const QByteArray PlainFrame = frameOf({0x00, 0x12, 0x05, 0x02, 0x35, 0x05, 0x43, 0x00});
 inline const QColor RedKey = Colors::toQColor(Colors::Red);

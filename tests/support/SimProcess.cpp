@@ -1,5 +1,7 @@
 #include "SimProcess.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QTest>
 
@@ -12,6 +14,10 @@ SimProcess::~SimProcess() {
             process_.kill();
         process_.waitForFinished(1000);
     }
+}
+
+QString SimProcess::devicePath() const {
+    return dir_.path() + QStringLiteral("/meter-%1").arg(QCoreApplication::applicationPid());
 }
 
 bool SimProcess::start() {
@@ -32,4 +38,11 @@ bool SimProcess::start() {
 void SimProcess::control(const QString& line) {
     process_.write(line.toUtf8() + '\n');
     process_.waitForBytesWritten(1000);
+}
+
+QString SimProcess::readLine() {
+    const QDeadlineTimer deadline(5000);
+    while (!process_.canReadLine() && !deadline.hasExpired())
+        process_.waitForReadyRead(100);
+    return QString::fromLocal8Bit(process_.readLine()).trimmed();
 }

@@ -12,8 +12,17 @@ public:
     ~SimProcess();
 
     bool start();
-    QString devicePath() const { return dir_.path() + QStringLiteral("/COM1"); }
+    // Serial ports are locked by their base name, so each test process links a name of its own.
+    QString devicePath() const;
     void control(const QString& line);
+    // The simulator's next line of output (its device after a start or a replug, the answer to a
+    // control line), or an empty text after five seconds.
+    QString readLine();
+    QString ask(const QString& line) {
+        control(line);
+        return readLine();
+    }
+    QProcess& process() { return process_; }
 
 private:
     QTemporaryDir dir_;
