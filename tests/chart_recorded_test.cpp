@@ -162,8 +162,6 @@ private Q_SLOTS:
         const ChartKind tem = ChartKind::Temperature;
         const QString negative = "Input No.s must be >=0, please try again !";
         const QString invalid = " Invalid No.s,  please try again !";
-        QTest::newRow("11 to 20") << rh << QStringList{"11", "20", "0", "100"} << "" << 10.0 << 50.0
-                                  << QStringList{"T11", "T15", "T20"};
         QTest::newRow("whole set") << tem << QStringList{"1", "50", "20", "80"} << "" << 50.0
                                    << 50.0 << QStringList{"T1", "T25", "T50"};
         QTest::newRow("from 0") << rh << QStringList{"0", "10", "0", "100"} << "" << 10.0 << 50.0
