@@ -2,8 +2,6 @@
 #include "Legibility.h"
 #include "charts/LimitDialog.h"
 #include "charts/RangeDialog.h"
-#include "charts/RecordedChart.h"
-#include "lists/GridRecordCells.h"
 
 #include <QTest>
 
@@ -42,17 +40,11 @@ private Q_SLOTS:
         ChartRig rig;
         for (int k = 1; k <= 30; ++k)
             rig.addRecord(QStringLiteral("-OL"), QStringLiteral("-199.9"), QStringLiteral("F"));
-        rig.state.logger.SetRecordCount = QStringLiteral("30");
         for (ChartKind kind : {ChartKind::Humidity, ChartKind::Temperature}) {
-            prepareRecordedChart(kind, rig.state.logger.SetRecordCount,
-                                 gridRecordCells(&rig.records), rig.state.recordedCharts);
-            ChartWindow* chart = rig.charts.openRecordedChart(kind, rig.recordCells());
-            chart->LIMIT_Click();
+            rig.openRecordedChart(kind)->LIMIT_Click();
             RangeDialog* dialog = rig.charts.rangeDialog(kind);
-            ChartRig::box(dialog, "TXTR1")->setText(QStringLiteral("12.25"));
-            ChartRig::box(dialog, "TXTR2")->setText(QStringLiteral("99.75"));
-            ChartRig::clickOk(dialog);
-            chart = rig.charts.recordedChart(kind);
+            ChartRig::confirm(dialog, {"TXTR1", "12.25", "TXTR2", "99.75"});
+            ChartWindow* chart = rig.charts.recordedChart(kind);
             for (const QWidget* window :
                  {static_cast<QWidget*>(chart), static_cast<QWidget*>(dialog)}) {
                 const QStringList problems = legibilityProblems(window);

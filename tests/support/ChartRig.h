@@ -8,6 +8,7 @@
 #include "charts/ChartCanvas.h"
 #include "charts/ChartWindow.h"
 #include "charts/ChartWindows.h"
+#include "charts/RecordedChart.h"
 #include "lists/Grid.h"
 #include "lists/GridRecordCells.h"
 #include "lists/ListGridLayout.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QTime>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 // The chart windows over faked platform services, a stand-in main window and its captions, and
@@ -56,19 +58,30 @@ struct ChartRig {
                            .arg(k)
                            .arg(recordTime(k), humidityText, temperatureText, unitText));
     }
-    // The charts' view of the record grid, as the application hands it over.
-    std::function<RecordCells()> recordCells() {
-        return [this] { return gridRecordCells(&records); };
-    }
     static QString recordTime(int k) {
         return QTime(10, 0).addSecs(60 * k).toString(QStringLiteral("hh:mm:ss"));
     }
 
-    static QLineEdit* box(QWidget* dialog, const char* name) {
-        return dialog->findChild<QLineEdit*>(QLatin1String(name));
+    // The recorded chart of every record in the grid, prepared as the record list prepares it.
+    ChartWindow* openRecordedChart(ChartKind kind) {
+        state.logger.SetRecordCount = QString::number(records.rowCount() - 1);
+        prepareRecordedChart(kind, state.logger.SetRecordCount, gridRecordCells(&records),
+                             state.recordedCharts);
+        return charts.openRecordedChart(kind, recordCells());
     }
-    static void clickOk(QWidget* dialog) {
+    // The charts' view of the record grid, as the application hands it over.
+    std::function<RecordCells()> recordCells() {
+        return [this] { return gridRecordCells(&records); };
+    }
+
+    // Types into the dialog's boxes (name, text, name, text, ...), then presses OK.
+    static void confirm(QWidget* dialog, const QStringList& entries) {
+        for (qsizetype i = 0; i + 1 < entries.size(); i += 2)
+            box(dialog, entries[i])->setText(entries[i + 1]);
         dialog->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    }
+    static QLineEdit* box(QWidget* dialog, const QString& name) {
+        return dialog->findChild<QLineEdit*>(name);
     }
 };
 
@@ -89,10 +102,7 @@ inline QList<double> traceHeightsAt(const ChartWindow& chart, double xTwips) {
 inline bool traceOnlyAt(const ChartWindow& chart, double xTwips, double yTwips) {
     const QList<double> heights = traceHeightsAt(chart, xTwips);
     const double pixel = Twips(&chart).toTwips(1);
-    if (heights.isEmpty())
-        return false;
-    for (double height : heights)
-        if (std::fabs(height - yTwips) > 1.5 * pixel)
-            return false;
-    return true;
+    return !heights.isEmpty() && std::all_of(heights.begin(), heights.end(), [&](double height) {
+        return std::fabs(height - yTwips) <= 1.5 * pixel;
+    });
 }
