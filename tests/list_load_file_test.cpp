@@ -103,22 +103,6 @@ private Q_SLOTS:
         QCOMPARE(grid.rowCount(), 1);
     }
 
-    // A file that is no data file at all still loads, row by row, without harm.
-    void aBinaryFileLoads() {
-        QFile file(fixture("binary.dat"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QStringList expected;
-        splitDataFields(file.readAll(), true,
-                        [&](QByteArrayView field) { expected << QString::fromLatin1(field); });
-        QWidget window;
-        Grid grid(&window);
-        QVERIFY(LoadFileIntoGrid(grid, fixture("binary.dat")).complete);
-        QCOMPARE(grid.rowCount(), expected.size() + 1);
-        QVERIFY(grid.rowCount() > 10);
-        for (int row = 1; row < grid.rowCount(); ++row)
-            QCOMPARE(grid.cellText(row, 0), expected[row - 1].section(QLatin1Char('\t'), 0, 0));
-    }
-
     // A line far longer than a read block, with rows before and after it.
     void aVeryLongLine() {
         QTemporaryDir dir;
@@ -132,18 +116,6 @@ private Q_SLOTS:
         QCOMPARE(grid.cellText(2, 0).size(), longField.size());
         QCOMPARE(grid.cellText(2, 1), QStringLiteral("end"));
         QCOMPARE(grid.cellText(3, 1), QStringLiteral("c"));
-    }
-
-    // Many rows cross the reader's block boundaries, CR LF split between blocks included.
-    void rowsAcrossBlocks() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("many.dat"));
-        writeManyRows(path);
-        QWidget window;
-        Grid grid(&window);
-        QVERIFY(LoadFileIntoGrid(grid, path).complete);
-        QCOMPARE(grid.rowCount(), manyRows + 1);
-        QVERIFY(rowsNumberedInOrder(grid, manyRows));
     }
 
     // OPEN FILE on a file it cannot read, or one cut short while it loads: the rows read so far
