@@ -68,17 +68,26 @@ void addCommands(std::initializer_list<char> commands) {
 class LoggerExchangeTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // A surplus byte after a reply: the status is asked again, the clock's is dropped.
-    void surplusByte_data() { addCommands({LoggerCommand::Status, LoggerCommand::Clock}); }
+    // A surplus byte after a reply: the status is asked again, the others' is dropped.
+    void surplusByte_data() {
+        QTest::addColumn<char>("command");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("writes");
+        QTest::newRow("status") << LoggerCommand::Status << int(StatusReply::Length) << 2;
+        QTest::newRow("clock") << LoggerCommand::Clock << int(MeterStamp::Length) << 1;
+        QTest::newRow("directory")
+            << LoggerCommand::Directory << SetDirectory::expectedLength(3) << 1;
+    }
     void surplusByte() {
         QFETCH(char, command);
-        const bool status = command == LoggerCommand::Status;
+        QFETCH(int, length);
+        QFETCH(int, writes);
         SimRig rig;
         rig.meter(QStringLiteral("extra 1"));
         const ExchangeResult result = rig.request(command);
         QVERIFY(result.done());
-        QCOMPARE(result.reply.size(), status ? StatusReply::Length : MeterStamp::Length);
-        QCOMPARE(rig.serial.writes.size(), status ? 2 : 1);
+        QCOMPARE(result.reply.size(), length);
+        QCOMPARE(rig.serial.writes.size(), writes);
         QCOMPARE(rig.serial.bytesWaiting(), 0);
     }
 
