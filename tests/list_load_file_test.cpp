@@ -1,4 +1,5 @@
 #include "PanelRig.h"
+#include "TestFiles.h"
 #include "WithoutRootsFileRights.h"
 #include "lists/Grid.h"
 #include "lists/ListWindow.h"
@@ -24,19 +25,13 @@ QStringList rowCells(const Grid& grid, int row) {
     return cells;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 // Recorder lines numbered 1 to count, enough of them to cross the reader's blocks.
 constexpr int manyRows = 60000;
 void writeManyRows(const QString& path) {
     QByteArray bytes;
     for (int i = 1; i <= manyRows; ++i)
         bytes += recorderLine(i, QStringLiteral("05-02-2003\t14:03:27\t45.6\t23.1\tC"));
-    writeFile(path, bytes);
+    QVERIFY(writeFile(path, bytes));
 }
 
 bool rowsNumberedInOrder(const Grid& grid, int rows) {
@@ -81,7 +76,7 @@ private Q_SLOTS:
     void oddLinesReplaceTheRows() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Größe Ø €.dat"));
-        writeFile(path, " 1\ta\r\n\r\n 2\tb\r\n 3\tc");
+        QVERIFY(writeFile(path, " 1\ta\r\n\r\n 2\tb\r\n 3\tc"));
         QWidget window;
         Grid grid(&window);
         grid.setCurrentRow(0);
@@ -95,7 +90,7 @@ private Q_SLOTS:
         QCOMPARE(grid.cellText(2, 0), QString());
         QCOMPARE(grid.cellText(4, 1), QStringLiteral("c"));
 
-        writeFile(path, {});
+        QVERIFY(writeFile(path, {}));
         QVERIFY(LoadFileIntoGrid(grid, path).complete);
         QCOMPARE(grid.rowCount(), 1);
         grid.addRow(QStringLiteral("old"));
@@ -108,7 +103,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("long.dat"));
         const QByteArray longField(5 * 1024 * 1024 + 3, 'x');
-        writeFile(path, " 1\ta\r\n" + longField + "\tend\r\n 3\tc\r\n");
+        QVERIFY(writeFile(path, " 1\ta\r\n" + longField + "\tend\r\n 3\tc\r\n"));
         QWidget window;
         Grid grid(&window);
         QVERIFY(LoadFileIntoGrid(grid, path).complete);

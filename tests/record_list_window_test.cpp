@@ -3,6 +3,7 @@
 #include "FakePrinter.h"
 #include "FakeWaiter.h"
 #include "ScriptedSerialPort.h"
+#include "TestFiles.h"
 #include "lists/Grid.h"
 #include "lists/ListWindow.h"
 #include "lists/RecordListWindow.h"
@@ -20,17 +21,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 struct Rig {
     ScriptedSerialPort serial;
@@ -103,7 +93,7 @@ private Q_SLOTS:
 
         // Cancel writes nothing, also after a save in the same window chose a name; an empty
         // table saves an empty file.
-        writeFile(path, "kept");
+        QVERIFY(writeFile(path, "kept"));
         rig.action("MNUSAVE")->trigger();
         QCOMPARE(rig.dialogs.fileRequests[1].initialPath, path);
         QCOMPARE(readFile(path), QByteArray("kept"));
@@ -115,7 +105,7 @@ private Q_SLOTS:
     void failedSaveKeepsTheOldFileAndSaysWhy() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("set.dat"));
-        writeFile(path, "the old records\r\n");
+        QVERIFY(writeFile(path, "the old records\r\n"));
         Rig rig;
         rig.fill(300);
         rlimit saved{};

@@ -1,4 +1,5 @@
 #include "PanelRig.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,11 +8,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot open>");
-}
 
 // The main window with the recorder wired to its menus and sampling tick, as the program wires
 // it; the display shows 45.6 %RH and 23.1 C.
@@ -141,7 +137,7 @@ private Q_SLOTS:
         QCOMPARE(rig.caption("LBLCOUNT"), QStringLiteral(" 32768"));
 
         QCOMPARE(rig.panel.fileCaption(), path);
-        QCOMPARE(contents(path), QByteArray(" 1\t05-02-2003\t14:03:27\t45.6\t23.1\tC\r\n"
+        QCOMPARE(readFile(path), QByteArray(" 1\t05-02-2003\t14:03:27\t45.6\t23.1\tC\r\n"
                                             " 2\t05-02-2003\t14:03:29\t46.0\t-OL\tF\tLOW\r\n"
                                             " 1\t05-02-2003\t14:03:33\t12.0\t20.0\tC\r\n"
                                             " 32768\t05-02-2003\t14:03:35\t12.0\t20.0\tC\r\n"));

@@ -1,4 +1,5 @@
 #include "recording/DataFileWriter.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,15 +11,6 @@
 #include <csignal>
 #include <sys/resource.h>
 #endif
-
-namespace {
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<cannot open>";
-}
-
-} // namespace
 
 class RecordingWriterTest : public QObject {
     Q_OBJECT
@@ -38,9 +30,9 @@ private Q_SLOTS:
         DataFileWriter writer;
         QVERIFY(writer.open(path));
         QVERIFY(writer.writeLine(" 1\ta\r\n"));
-        QCOMPARE(contents(path), QByteArray(" 0\tearlier\r\n 1\ta\r\n"));
+        QCOMPARE(readFile(path), QByteArray(" 0\tearlier\r\n 1\ta\r\n"));
         QVERIFY(writer.writeLine(" 2\tb\r\n"));
-        QCOMPARE(contents(path), QByteArray(" 0\tearlier\r\n 1\ta\r\n 2\tb\r\n"));
+        QCOMPARE(readFile(path), QByteArray(" 0\tearlier\r\n 1\ta\r\n 2\tb\r\n"));
     }
 
     // A disk that fills up in the middle of a line: the torn part is taken back, so the lines
@@ -64,7 +56,7 @@ private Q_SLOTS:
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
         QVERIFY(!written);
         QVERIFY(!reason.isEmpty());
-        QCOMPARE(contents(path), QByteArray(" 1\tfirst\r\n"));
+        QCOMPARE(readFile(path), QByteArray(" 1\tfirst\r\n"));
 #else
         QSKIP("needs a file size limit");
 #endif
@@ -85,8 +77,8 @@ private Q_SLOTS:
             QVERIFY(other.open(QIODevice::WriteOnly));
         }
         QVERIFY(!writer.writeLine(" 2\tx\r\n"));
-        QCOMPARE(contents(path), QByteArray());
-        QCOMPARE(contents(moved), QByteArray(" 1\tx\r\n"));
+        QCOMPARE(readFile(path), QByteArray());
+        QCOMPARE(readFile(moved), QByteArray(" 1\tx\r\n"));
 
         QVERIFY(writer.open(path));
         QVERIFY(QFile::remove(path));
