@@ -322,7 +322,7 @@ private Q_SLOTS:
     }
 
     // Cancel leaves the memory as it is; OK erases it.
-    void erase() {
+    void eraseAndSystemTime() {
         LoggerRig rig;
         rig.dialogs.messageAnswers = {Dialogs::Answer::Cancel, Dialogs::Answer::Ok};
         rig.commands.CMDERASE_Click();
@@ -337,11 +337,9 @@ private Q_SLOTS:
         QCOMPARE(rig.serial.writes, QList<QByteArray>{"EEE"});
         QCOMPARE(rig.waiter.waits, QList<double>{0.02});
         QCOMPARE(rig.serial.engine().memory().setCount(), 0);
-        QVERIFY(rig.poll.isActive());
-    }
 
-    void systemTimeSet() {
-        LoggerRig rig;
+        // SYSTEM TIME sets the meter's clock, the poll paused meanwhile.
+        rig.serial.writes.clear();
         QStringList captions;
         QObject::connect(&rig.commands, &MeterSettingsCommands::commCaptionChanged, &rig.panel,
                          [&](const QString& caption) {
