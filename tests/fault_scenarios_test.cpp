@@ -29,6 +29,12 @@
 
 // The program against meter-sim on a pseudo-terminal, through the real serial port and waits,
 // while the line, the device or the disk fail under it.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool builtWithAddressSanitizer = true;
+#else
+constexpr bool builtWithAddressSanitizer = false;
+#endif
+
 namespace {
 
 qsizetype openDescriptors() {
@@ -235,7 +241,11 @@ private Q_SLOTS:
               static_cast<long long>(descriptorsAfter), memory, memoryAfter);
         QVERIFY2(slowest < 2000, qPrintable(QString::number(slowest)));
         QCOMPARE(descriptorsAfter, descriptors);
-        QVERIFY2(memoryAfter - memory < 2048, qPrintable(QString::number(memoryAfter - memory)));
+        // Under AddressSanitizer freed memory waits in its quarantine, so resident size says
+        // nothing about leaks there (LeakSanitizer checks those at exit instead).
+        if (!builtWithAddressSanitizer)
+            QVERIFY2(memoryAfter - memory < 2048,
+                     qPrintable(QString::number(memoryAfter - memory)));
         const QList<int> numbers = lineNumbers(readFile(path));
         QVERIFY(numbers.size() >= cycles);
         QCOMPARE(numbers, oneTo(numbers.size()));
