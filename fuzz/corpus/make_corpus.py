@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the seed inputs of every fuzz target into fuzz/corpus/<target>/.
+"""Writes the corpus inputs of every fuzz target into fuzz/corpus/<target>/.
 
 The targets read their parameters with FuzzedDataProvider: integers come from the end of the
-input (most significant byte first), byte strings and texts from the front. Each seed is built
+input (most significant byte first), byte strings and texts from the front. Each corpus input is built
 the same way: the payload, then the integers' bytes in reverse order of reading.
 """
 import os
@@ -21,7 +21,7 @@ def int_bytes(value, low, high):
     return list(result.to_bytes(count, "big")) if count else []
 
 
-def seed(payload, integers):
+def corpus_input(payload, integers):
     """integers: (value, low, high) in the order the target reads them."""
     trailer = []
     for value, low, high in integers:
@@ -29,10 +29,10 @@ def seed(payload, integers):
     return bytes(payload) + bytes(reversed(trailer))
 
 
-def write(target, seeds):
+def write(target, inputs):
     folder = os.path.join(here, target)
     os.makedirs(folder, exist_ok=True)
-    for name, data in seeds.items():
+    for name, data in inputs.items():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(data)
 
@@ -53,7 +53,7 @@ def number_text():
         "half_hex": (2.675, 2.5, b"A5.3"),
         "tiny_huge": (-0.001, 1e300, b"1e-20"),
     }
-    return {name: seed(text, [(bits(v), *U64), (bits(d), *U64)])
+    return {name: corpus_input(text, [(bits(v), *U64), (bits(d), *U64)])
             for name, (v, d, text) in cases.items()}
 
 
@@ -80,7 +80,7 @@ def data_file():
     for i, (name, text) in enumerate(texts.items()):
         blocks = [1 + (i * 7 + k * 5) % 64 for k in range(i % 4)]
         integers = [(len(blocks), 0, 8)] + [(b, 1, 64) for b in blocks] + [(1 + i * 3, 1, 32)]
-        out[name] = seed(text, integers)
+        out[name] = corpus_input(text, integers)
     return out
 
 
@@ -96,12 +96,12 @@ def logger_replies():
         return [(sets, 0, 255), (asked_set, -2, 300), (records, 0, 65535),
                 (asked_record, -2, 70000), (index, -8, 4096)]
     return {
-        "status": seed(status, ints(3, 1, 0, 1, 0)),
-        "directory": seed(directory, ints(3, 2, 3, 1, 1)),
-        "directory_cut": seed(directory[:25], ints(3, 3, 0, 0, 11)),
-        "download": seed(download, ints(0, 1, 3, 2, 0)),
-        "download_cut": seed(download[:17], ints(1, 0, 400, 3, 4)),
-        "clock": seed(clock, ints(0, 0, 0, 0, 0)),
+        "status": corpus_input(status, ints(3, 1, 0, 1, 0)),
+        "directory": corpus_input(directory, ints(3, 2, 3, 1, 1)),
+        "directory_cut": corpus_input(directory[:25], ints(3, 3, 0, 0, 11)),
+        "download": corpus_input(download, ints(0, 1, 3, 2, 0)),
+        "download_cut": corpus_input(download[:17], ints(1, 0, 400, 3, 4)),
+        "clock": corpus_input(clock, ints(0, 0, 0, 0, 0)),
     }
 
 
@@ -113,7 +113,7 @@ def record_time():
         "not_a_date": ("031399995999", 30, 50),
         "zero_interval": ("000101000000", 0, 3),
     }
-    return {name: seed(bytes.fromhex(stamp) + interval.to_bytes(2, "big"), [(steps, 0, 2000)])
+    return {name: corpus_input(bytes.fromhex(stamp) + interval.to_bytes(2, "big"), [(steps, 0, 2000)])
             for name, (stamp, interval, steps) in cases.items()}
 
 
@@ -130,7 +130,7 @@ def sim_splitter():
     for name, (payload, pieces, pauses) in cases.items():
         integers = ([(len(pieces), 1, 8)] + [(p, 1, 16) for p in pieces] +
                     [(len(pauses), 1, 4)] + [(p, 0, 3000) for p in pauses])
-        out[name] = seed(payload, integers)
+        out[name] = corpus_input(payload, integers)
     return out
 
 
@@ -141,7 +141,7 @@ def sim_engine():
     def engine_seed(lines, pieces):
         payload = b"".join(text(line) for line in lines) + b"".join(text(p) for _, p in pieces)
         integers = [(len(lines), 0, 8)] + [(ms, 0, 5000) for ms, _ in pieces]
-        return seed(payload, integers)
+        return corpus_input(payload, integers)
     return {
         "poll": engine_seed([], [(500, b" "), (1000, b" "), (1000, b"Y")]),
         "record": engine_seed([b"rh 45", b"temp -5.5", b"unit F"],
@@ -161,7 +161,7 @@ def chart_model():
 
     def live(humidity, entries, top, bottom, readings):
         payload = b"".join(text(t) for t in entries + [top, bottom] + readings)
-        return seed(payload, [(humidity, 0, 255), (1, 0, 2), (len(readings), 0, 1500)])
+        return corpus_input(payload, [(humidity, 0, 255), (1, 0, 2), (len(readings), 0, 1500)])
 
     def recorded(humidity, rows, count, labels, boxes):
         cells = [text(c) for row in rows for c in row]
@@ -169,7 +169,7 @@ def chart_model():
         payload = b"".join(cells) + text(count) + b"".join(text(t) for t in labels) + b"".join(changed)
         integers = [(humidity, 0, 255), (2, 0, 2), (len(rows), 0, 300)]
         integers += [(0 if b is None else 1, 0, 255) for b in boxes]
-        return seed(payload, integers)
+        return corpus_input(payload, integers)
 
     heading = [b"No", b"Date", b"Time", b"RH%", b"Temp", b"Unit"]
     rows = [heading] + [[b"%d" % k, b"02/05/03", b"14:%02d:00" % k, b"%d.5" % (40 + k),
