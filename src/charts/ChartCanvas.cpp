@@ -35,14 +35,14 @@ ChartCanvas::ChartCanvas(QWidget* parent, const ChartWindowLayout& layout)
     Colors::setBackground(this, layout.background);
     const Twips twips(this);
     pixelsPerTwip_ = 1.0 / twips.toTwips(1);
-    for (const ChartLabelSpec& spec : layout.labels) {
-        auto* label =
-            new ChartLabel(this, twips.toPixels(spec.x), twips.toPixels(spec.top), spec.alignment,
-                           QSize(twips.toPixels(spec.minWidth), twips.toPixels(spec.minHeight)));
-        label->setObjectName(spec.name);
-        label->setFont(labelFont(spec.face));
-        label->setCaption(spec.text);
-        labels_.insert(spec.name, label);
+    for (const ChartLabelSpec& entry : layout.labels) {
+        auto* label = new ChartLabel(
+            this, twips.toPixels(entry.x), twips.toPixels(entry.top), entry.alignment,
+            QSize(twips.toPixels(entry.minWidth), twips.toPixels(entry.minHeight)));
+        label->setObjectName(entry.name);
+        label->setFont(labelFont(entry.face));
+        label->setCaption(entry.text);
+        labels_.insert(entry.name, label);
     }
 }
 
