@@ -4,34 +4,41 @@
 #include "platform/Twips.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
 
 Grid::Grid(QWidget* parent, int columns)
-    : QTableView(parent), model_(new GridModel(columns, this)) {
+    : QAbstractItemView(parent), model_(new GridModel(columns, this)),
+      header_(new QHeaderView(Qt::Horizontal, this)) {
     setObjectName(QStringLiteral("Grid1"));
     setModel(model_);
     model_->setFixedColumnBrush(palette().button());
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
-    setWordWrap(false);
     // The windows decide when the list scrolls; the current cell must not drag it along.
     setAutoScroll(false);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
-    QHeaderView* rowsHeader = verticalHeader();
-    rowsHeader->hide();
-    rowsHeader->setSectionResizeMode(QHeaderView::Fixed);
-    rowsHeader->setMinimumSectionSize(1);
-    rowsHeader->setDefaultSectionSize(fontMetrics().height() + 4);
-    QHeaderView* columnsHeader = horizontalHeader();
-    columnsHeader->setSectionResizeMode(QHeaderView::Interactive);
-    columnsHeader->setStretchLastSection(false);
-    columnsHeader->setHighlightSections(false);
-    columnsHeader->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header_->setModel(model_);
+    header_->setSectionResizeMode(QHeaderView::Interactive);
+    header_->setStretchLastSection(false);
+    header_->setHighlightSections(false);
+    header_->setSectionsClickable(false);
+    header_->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
+    const auto relayOut = [this] {
+        updateGeometries();
+        viewport()->update();
+    };
+    connect(header_, &QHeaderView::sectionResized, this, relayOut);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, relayOut);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, relayOut);
+    connect(model_, &QAbstractItemModel::modelReset, this, relayOut);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid()) {
@@ -74,9 +81,7 @@ void Grid::setCurrentColumn(int column) {
 }
 
 // The view learns the current cell and the top row once per pass of the event loop, however many
-// rows came meanwhile. Placing a row on screen makes the view recount the positions of all rows
-// added since it last did, a cost that grows with the list; doing it per added row would make
-// each row dearer than the one before.
+// rows came meanwhile.
 void Grid::scheduleViewUpdate() {
     if (viewUpdatePending_)
         return;
@@ -130,14 +135,241 @@ void Grid::applyTopRow() {
     applyingTopRow_ = false;
 }
 
-void Grid::updateGeometries() {
-    applyingTopRow_ = true;
-    QTableView::updateGeometries();
-    applyingTopRow_ = false;
-    // The scroll range follows the rows and the window size; the chosen top row is kept.
-    scheduleViewUpdate();
+int Grid::columnWidth(int column) const {
+    return header_->sectionSize(column);
+}
+
+void Grid::setColumnWidth(int column, int pixels) {
+    header_->resizeSection(column, pixels);
 }
 
 void Grid::setColumnWidthTwips(int column, int twips) {
     setColumnWidth(column, Twips(this).toPixels(twips));
+}
+
+// Follows the grid's font, which a window may set after building the grid.
+int Grid::rowHeight() const {
+    return fontMetrics().height() + 4;
+}
+
+int Grid::rowAt(int y) const {
+    if (y < 0)
+        return -1;
+    const int row = verticalScrollBar()->value() + y / rowHeight();
+    return row < model_->rowCount() ? row : -1;
+}
+
+QSize Grid::sizeForRows(int rows) const {
+    const int frames = 2 * frameWidth();
+    return {frames + verticalScrollBar()->sizeHint().width() + header_->length(),
+            frames + header_->sizeHint().height() + rows * rowHeight()};
+}
+
+int Grid::fullyShownRows() const {
+    return std::max(1, viewport()->height() / rowHeight());
+}
+
+QRect Grid::visualRect(const QModelIndex& index) const {
+    if (!index.isValid())
+        return {};
+    return {header_->sectionViewportPosition(index.column()),
+            (index.row() - verticalScrollBar()->value()) * rowHeight(),
+            header_->sectionSize(index.column()), rowHeight()};
+}
+
+QModelIndex Grid::indexAt(const QPoint& point) const {
+    const int row = rowAt(point.y());
+    const int column = header_->logicalIndexAt(point.x());
+    return row < 0 || column < 0 ? QModelIndex() : model_->index(row, column);
+}
+
+void Grid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    if (!index.isValid())
+        return;
+    const int shown = fullyShownRows();
+    QScrollBar* rowsBar = verticalScrollBar();
+    int top = rowsBar->value();
+    switch (hint) {
+    case PositionAtTop:
+        top = index.row();
+        break;
+    case PositionAtBottom:
+        top = index.row() - shown + 1;
+        break;
+    case PositionAtCenter:
+        top = index.row() - shown / 2;
+        break;
+    case EnsureVisible:
+        top = std::clamp(top, index.row() - shown + 1, index.row());
+        break;
+    }
+    rowsBar->setValue(top);
+
+    QScrollBar* columnsBar = horizontalScrollBar();
+    const int left = header_->sectionPosition(index.column());
+    const int right = left + header_->sectionSize(index.column());
+    const int width = viewport()->width();
+    if (left < columnsBar->value())
+        columnsBar->setValue(left);
+    else if (right > columnsBar->value() + width)
+        columnsBar->setValue(std::min(left, right - width));
+}
+
+QModelIndex Grid::moveCursor(CursorAction action, Qt::KeyboardModifiers) {
+    const int rows = model_->rowCount();
+    if (rows == 0)
+        return {};
+    const QModelIndex current = currentIndex();
+    int row = current.isValid() ? current.row() : 0;
+    int column = current.isValid() ? current.column() : 0;
+    switch (action) {
+    case MoveUp:
+        --row;
+        break;
+    case MoveDown:
+        ++row;
+        break;
+    case MoveLeft:
+    case MovePrevious:
+        --column;
+        break;
+    case MoveRight:
+    case MoveNext:
+        ++column;
+        break;
+    case MovePageUp:
+        row -= fullyShownRows();
+        break;
+    case MovePageDown:
+        row += fullyShownRows();
+        break;
+    case MoveHome:
+        row = 0;
+        break;
+    case MoveEnd:
+        row = rows - 1;
+        break;
+    }
+    return model_->index(std::clamp(row, 0, rows - 1),
+                         std::clamp(column, 0, model_->columnCount() - 1));
+}
+
+// The keys move the view along with the current cell; the windows' own moves of it do not.
+void Grid::keyPressEvent(QKeyEvent* event) {
+    const QModelIndex before = currentIndex();
+    QAbstractItemView::keyPressEvent(event);
+    if (currentIndex() != before)
+        scrollTo(currentIndex());
+}
+
+int Grid::horizontalOffset() const {
+    return horizontalScrollBar()->value();
+}
+
+int Grid::verticalOffset() const {
+    return verticalScrollBar()->value() * rowHeight();
+}
+
+bool Grid::isIndexHidden(const QModelIndex&) const {
+    return false;
+}
+
+void Grid::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
+    const QRect area = rect.normalized();
+    const QModelIndex from = indexAt(area.topLeft());
+    const QModelIndex to = indexAt(area.bottomRight());
+    if (!from.isValid() || !to.isValid()) {
+        selectionModel()->select(QItemSelection(), command);
+        return;
+    }
+    selectionModel()->select(QItemSelection(from, to), command);
+}
+
+QRegion Grid::visualRegionForSelection(const QItemSelection& selection) const {
+    QRegion region;
+    for (const QItemSelectionRange& range : selection)
+        region += visualRect(range.topLeft()).united(visualRect(range.bottomRight()));
+    return region;
+}
+
+// The scroll ranges follow the rows, the columns and the window size; the chosen top row is kept.
+void Grid::updateGeometries() {
+    if (layingOut_)
+        return;
+    layingOut_ = true;
+    const int headerHeight = header_->isHidden() ? 0 : header_->sizeHint().height();
+    setViewportMargins(0, headerHeight, 0, 0);
+    const QRect place = viewport()->geometry();
+    header_->setGeometry(place.left(), place.top() - headerHeight, place.width(), headerHeight);
+
+    applyingTopRow_ = true;
+    const int shown = fullyShownRows();
+    verticalScrollBar()->setRange(0, std::max(0, model_->rowCount() - shown));
+    verticalScrollBar()->setPageStep(shown);
+    horizontalScrollBar()->setRange(0, std::max(0, header_->length() - place.width()));
+    horizontalScrollBar()->setPageStep(place.width());
+    horizontalScrollBar()->setSingleStep(std::max(1, rowHeight()));
+    header_->setOffset(horizontalScrollBar()->value());
+    applyingTopRow_ = false;
+
+    QAbstractItemView::updateGeometries();
+    layingOut_ = false;
+    scheduleViewUpdate();
+}
+
+void Grid::scrollContentsBy(int dx, int) {
+    if (dx != 0)
+        header_->setOffset(horizontalScrollBar()->value());
+    viewport()->update();
+}
+
+// Only the rows and columns the damaged area touches are drawn, whatever the length of the list.
+void Grid::paintEvent(QPaintEvent* event) {
+    const int rows = model_->rowCount();
+    const int height = rowHeight();
+    const QRect area = event->rect();
+    const int top = verticalScrollBar()->value();
+    const int firstRow = top + std::max(0, area.top()) / height;
+    const int lastRow = std::min(rows - 1, top + area.bottom() / height);
+    if (firstRow > lastRow)
+        return;
+
+    QPainter painter(viewport());
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    int right = 0;
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        const int x = header_->sectionViewportPosition(column);
+        const int width = header_->sectionSize(column);
+        right = std::max(right, x + width);
+        if (width == 0 || x > area.right() || x + width <= area.left())
+            continue;
+        for (int row = firstRow; row <= lastRow; ++row)
+            paintCell(painter, option, model_->index(row, column),
+                      QRect(x, (row - top) * height, width - 1, height - 1));
+    }
+
+    const auto lineColour =
+        static_cast<QRgb>(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this));
+    painter.setPen(QColor::fromRgba(lineColour));
+    const int bottom = (lastRow - top + 1) * height - 1;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const int y = (row - top + 1) * height - 1;
+        painter.drawLine(0, y, right - 1, y);
+    }
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        const int x = header_->sectionViewportPosition(column) + header_->sectionSize(column) - 1;
+        painter.drawLine(x, (firstRow - top) * height, x, bottom);
+    }
+}
+
+void Grid::paintCell(QPainter& painter, QStyleOptionViewItem option, const QModelIndex& index,
+                     const QRect& cell) {
+    option.rect = cell;
+    if (selectionModel()->isSelected(index))
+        option.state |= QStyle::State_Selected;
+    if (index == currentIndex() && (hasFocus() || viewport()->hasFocus()))
+        option.state |= QStyle::State_HasFocus;
+    style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &option, &painter, this);
+    itemDelegateForIndex(index)->paint(&painter, option, index);
 }

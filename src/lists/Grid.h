@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QAbstractItemView>
 #include <QString>
-#include <QTableView>
 
 class GridModel;
+class QHeaderView;
 
 // The list windows' table: a header row (row 0) over data rows, a fixed left column (column 0)
 // and the operations the windows use: row count (set to 1 to clear), current row and column,
@@ -11,7 +12,10 @@ class GridModel;
 // first visible data row. Rows and columns are counted as the windows count them, the header
 // being row 0. The rows live in a compact model, so a list of a million rows stays small and
 // quick; there is no item object per cell.
-class Grid final : public QTableView {
+//
+// Every row has the same height, so the view finds a row's place by arithmetic and keeps nothing
+// per row: adding a row to a list of a week of readings costs what it costs in an empty one.
+class Grid final : public QAbstractItemView {
     Q_OBJECT
 
 public:
@@ -41,11 +45,23 @@ public:
     int firstVisibleRow() const { return topRow_; }
     void setFirstVisibleRow(int row);
 
+    int columnWidth(int column) const;
+    void setColumnWidth(int column, int pixels);
     // Column width in twips (1/1440 inch) at the screen's resolution.
     void setColumnWidthTwips(int column, int twips);
+    int rowHeight() const;
+    // The model row drawn at this height of the viewport, or -1 below the last row.
+    int rowAt(int y) const;
+    // The room the header, every column and this many data rows take, frame and scroll bar
+    // included.
+    QSize sizeForRows(int rows) const;
 
     // For appending many rows at once (GridModel::stageRow, then commitRows).
     GridModel& rows() { return *model_; }
+
+    QRect visualRect(const QModelIndex& index) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint& point) const override;
 
 Q_SIGNALS:
     // A click on a cell, in the grid's own row and column numbers.
@@ -53,16 +69,30 @@ Q_SIGNALS:
 
 protected:
     void updateGeometries() override;
+    void paintEvent(QPaintEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex& index) const override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
 
 private:
+    int fullyShownRows() const;
+    void paintCell(QPainter& painter, QStyleOptionViewItem option, const QModelIndex& index,
+                   const QRect& cell);
     void scheduleViewUpdate();
     void updateView();
     void applyTopRow();
 
     GridModel* model_;
+    QHeaderView* header_;
     int currentRow_ = 0;
     int currentColumn_ = 0;
     int topRow_ = 1;
     bool applyingTopRow_ = false;
     bool viewUpdatePending_ = false;
+    bool layingOut_ = false;
 };

@@ -8,10 +8,8 @@
 #include "state/SharedState.h"
 
 #include <QCloseEvent>
-#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -62,14 +60,9 @@ ListWindow::ListWindow(QWidget* panel, SharedState& state, Dialogs& dialogs, Pri
     // At least the laid-out size; wider when the font's columns need it, and tall enough for
     // the header and the 26 rows listed before the list starts to scroll, so that the newest
     // row stays in view whatever the font.
-    int columnsWidth = 2 * grid_->frameWidth() + grid_->verticalScrollBar()->sizeHint().width();
-    for (int column = 0; column < grid_->columnCount(); ++column)
-        columnsWidth += grid_->columnWidth(column);
-    const int rowsHeight = grid_->horizontalHeader()->sizeHint().height() +
-                           rowsBeforeScrolling * grid_->verticalHeader()->defaultSectionSize() +
-                           2 * grid_->frameWidth();
-    resize(std::max(columnsWidth, twips.toPixels(gridWidthTwips)) + 2 * margin,
-           std::max(rowsHeight, twips.toPixels(gridHeightTwips)) + 2 * margin +
+    const QSize gridSize = grid_->sizeForRows(rowsBeforeScrolling);
+    resize(std::max(gridSize.width(), twips.toPixels(gridWidthTwips)) + 2 * margin,
+           std::max(gridSize.height(), twips.toPixels(gridHeightTwips)) + 2 * margin +
                menuBar()->sizeHint().height());
 }
 

@@ -14,12 +14,10 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <QScrollBar>
 #include <algorithm>
 
 namespace {
@@ -92,15 +90,10 @@ void RecordListWindow::Form_Load() {
 // header and the 26 rows listed before the list scrolls fit, keeping the newest record in view.
 void RecordListWindow::layOut() {
     const Twips twips(this);
-    int columnsWidth = 2 * grid_->frameWidth() + grid_->verticalScrollBar()->sizeHint().width();
-    for (int column = 0; column < grid_->columnCount(); ++column)
-        columnsWidth += grid_->columnWidth(column);
-    const int rowsHeight = grid_->horizontalHeader()->sizeHint().height() +
-                           rowsBeforeScrolling * grid_->verticalHeader()->defaultSectionSize() +
-                           2 * grid_->frameWidth();
+    const QSize gridSize = grid_->sizeForRows(rowsBeforeScrolling);
     const int margin = twips.toPixels(marginTwips);
-    const int width = std::max(columnsWidth, twips.toPixels(gridWidthTwips));
-    const int height = std::max(rowsHeight, twips.toPixels(gridHeightTwips));
+    const int width = std::max(gridSize.width(), twips.toPixels(gridWidthTwips));
+    const int height = std::max(gridSize.height(), twips.toPixels(gridHeightTwips));
     const int gridTop = twips.toPixels(gridTopTwips);
     label1_->setGeometry(margin, margin, width, twips.toPixels(labelHeightTwips));
     grid_->setGeometry(margin, gridTop, width, height);

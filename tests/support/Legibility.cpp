@@ -1,5 +1,7 @@
 #include "Legibility.h"
 
+#include "lists/Grid.h"
+
 #include <QAbstractButton>
 #include <QFontInfo>
 #include <QHeaderView>
@@ -8,7 +10,6 @@
 #include <QMenuBar>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QTableView>
 
 namespace {
 
@@ -33,8 +34,8 @@ public:
                 checkLineEdit(edit);
             else if (const auto* bar = qobject_cast<const QMenuBar*>(widget))
                 checkMenuBar(bar);
-            else if (const auto* table = qobject_cast<const QTableView*>(widget))
-                checkTable(table);
+            else if (const auto* grid = qobject_cast<const Grid*>(widget))
+                checkGrid(grid);
         }
         for (qsizetype i = 0; i < captions_.size(); ++i)
             for (qsizetype j = i + 1; j < captions_.size(); ++j)
@@ -150,25 +151,23 @@ private:
         }
     }
 
-    void checkTable(const QTableView* table) {
-        const QAbstractItemModel* model = table->model();
-        if (model == nullptr)
-            return;
+    void checkGrid(const Grid* grid) {
+        const QAbstractItemModel* model = grid->model();
         // A cell keeps a focus margin and a pixel each side of its text.
         const int cellMargin =
-            table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
-        const QRect viewport = table->viewport()->rect();
-        for (int row = table->rowAt(0); row >= 0 && row < model->rowCount(); ++row) {
-            if (table->rowViewportPosition(row) > viewport.bottom())
+            grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+        const QRect viewport = grid->viewport()->rect();
+        for (int row = grid->rowAt(0); row >= 0 && row < model->rowCount(); ++row) {
+            if (grid->visualRect(model->index(row, 0)).top() > viewport.bottom())
                 break;
             for (int column = 0; column < model->columnCount(); ++column)
-                checkCell(table, model->index(row, column), cellMargin);
+                checkCell(grid, model->index(row, column), cellMargin);
         }
-        const QHeaderView* header = table->horizontalHeader();
-        if (!header->isVisible())
+        const auto* header = grid->findChild<const QHeaderView*>();
+        if (header == nullptr || !header->isVisible())
             return;
         const int headerMargin =
-            table->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+            grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
         for (int column = 0; column < model->columnCount(); ++column) {
             const QString text = model->headerData(column, Qt::Horizontal).toString();
             const int needed = header->fontMetrics().horizontalAdvance(text) + 2 * headerMargin;
@@ -180,12 +179,12 @@ private:
         }
     }
 
-    void checkCell(const QTableView* table, const QModelIndex& index, int margin) {
+    void checkCell(const Grid* grid, const QModelIndex& index, int margin) {
         const QString text = index.data().toString();
         if (text.isEmpty())
             return;
-        const int needed = table->fontMetrics().horizontalAdvance(text) + 2 * margin;
-        const int width = table->columnWidth(index.column());
+        const int needed = grid->fontMetrics().horizontalAdvance(text) + 2 * margin;
+        const int width = grid->columnWidth(index.column());
         if (needed > width)
             problems_ << QStringLiteral("cell %1,%2 \"%3\" needs %4 px and has %5")
                              .arg(index.row())
