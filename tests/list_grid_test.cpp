@@ -141,6 +141,31 @@ private Q_SLOTS:
         QCOMPARE(grid.firstVisibleRow(), 1);
     }
 
+    void keysMoveTheCurrentCellAndTheViewAlong() {
+        QWidget window;
+        Grid grid(&window);
+        grid.resize(300, 200);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (int i = 1; i <= 100; ++i)
+            grid.addRow(QString::number(i) + QStringLiteral("\tx"));
+        grid.setFocus();
+        QTest::keyClick(&grid, Qt::Key_Down);
+        QTest::keyClick(&grid, Qt::Key_End);
+        QCOMPARE(grid.currentRow(), 100);
+        QVERIFY(grid.viewport()->rect().contains(grid.visualRect(grid.model()->index(99, 0))));
+        // A click on the top row of a scrolled list picks that row, not the first.
+        QSignalSpy clicked(&grid, &Grid::cellClicked);
+        const int top = grid.firstVisibleRow();
+        QVERIFY(top > 1);
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                          grid.visualRect(grid.model()->index(top - 1, 1)).center());
+        QCOMPARE(clicked.value(0), (QVariantList{top, 1}));
+        QTest::keyClick(&grid, Qt::Key_Home);
+        QCOMPARE(grid.currentRow(), 1);
+        QCOMPARE(grid.firstVisibleRow(), 1);
+    }
+
     void listLayoutSetsHeadersAndMeasuredWidths() {
         QWidget window;
         Grid grid(&window);

@@ -124,6 +124,14 @@ void Grid::addRow(const QString& tabText) {
     model_->appendRow(tabText);
 }
 
+void Grid::addRowAndFollow(const QString& tabText, int rowsBeforeScrolling) {
+    addRow(tabText);
+    const int newRow = rowCount() - 1;
+    setCurrentRow(newRow);
+    if (newRow > rowsBeforeScrolling)
+        setFirstVisibleRow(firstVisibleRow() + 1);
+}
+
 void Grid::setFirstVisibleRow(int row) {
     topRow_ = std::max(row, 1);
     scheduleViewUpdate();

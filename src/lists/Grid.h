@@ -40,6 +40,9 @@ public:
 
     // Adds a row at the end; TABs separate its cells from column 0 on, missing cells stay empty.
     void addRow(const QString& tabText);
+    // Adds a row and makes it current; once more than rowsBeforeScrolling data rows are listed,
+    // the list scrolls a row so that the newest stays in view.
+    void addRowAndFollow(const QString& tabText, int rowsBeforeScrolling);
 
     // The first data row shown at the top (1 when the list is not scrolled).
     int firstVisibleRow() const { return topRow_; }

@@ -91,12 +91,8 @@ void ListWindow::PRINT_Click() {
 }
 
 void ListWindow::addLiveRow(const QString& rowBody) {
-    const int number = grid_->rowCount();
-    grid_->addRow(QString::number(number) + QLatin1Char('\t') + rowBody);
-    const int newRow = grid_->rowCount() - 1;
-    grid_->setCurrentRow(newRow);
-    if (newRow > rowsBeforeScrolling)
-        grid_->setFirstVisibleRow(grid_->firstVisibleRow() + 1);
+    grid_->addRowAndFollow(QString::number(grid_->rowCount()) + QLatin1Char('\t') + rowBody,
+                           rowsBeforeScrolling);
 }
 
 void ListWindow::showAsFileView() {

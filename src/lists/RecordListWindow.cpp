@@ -110,11 +110,8 @@ void RecordListWindow::setStatusCaption(const QString& text) {
 }
 
 void RecordListWindow::appendRecordRow(const QString& rowText) {
-    grid_->addRow(signedNumberText(grid_->rowCount()) + QLatin1Char('\t') + rowText);
-    const int newRow = grid_->rowCount() - 1;
-    grid_->setCurrentRow(newRow);
-    if (newRow > rowsBeforeScrolling)
-        grid_->setFirstVisibleRow(grid_->firstVisibleRow() + 1);
+    grid_->addRowAndFollow(signedNumberText(grid_->rowCount()) + QLatin1Char('\t') + rowText,
+                           rowsBeforeScrolling);
 }
 
 void RecordListWindow::HUMIDITY_Click() {

@@ -364,14 +364,10 @@ void LoggerWindow::SSCommand2_Click() {
         // has its entry.
         directory_ = SetDirectory(directory.reply);
         const int sets = std::min(setCount, directory_.entryCount());
-        for (int set = 1; set <= sets; ++set) {
-            Grid1->addRow(signedNumberText(Grid1->rowCount()) + QLatin1Char('\t') +
-                          directory_.startText(set).value_or(QString()));
-            const int newRow = Grid1->rowCount() - 1;
-            Grid1->setCurrentRow(newRow);
-            if (newRow > directoryRowsBeforeScrolling)
-                Grid1->setFirstVisibleRow(Grid1->firstVisibleRow() + 1);
-        }
+        for (int set = 1; set <= sets; ++set)
+            Grid1->addRowAndFollow(signedNumberText(Grid1->rowCount()) + QLatin1Char('\t') +
+                                       directory_.startText(set).value_or(QString()),
+                                   directoryRowsBeforeScrolling);
         SSCommand2->setEnabled(false);
         Label1->clear();
         Label2->show();
