@@ -12,7 +12,6 @@
 #include "state/SharedState.h"
 
 #include <QLabel>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -38,27 +37,26 @@ private Q_SLOTS:
         QtWaiter waiter;
         const Platform platform{*serial, dialogs, printer, clock, waiter};
         QTimer poll;
-        poll.setInterval(1000);
         MeterLink link(&panel, *serial, waiter, state.reading, &poll);
         QPointer<RecordListWindow> list;
         MeterSettingsCommands commands(&panel, link, state, platform, [&] {
             list = new RecordListWindow(&panel, state, platform);
-            list->show();
             return list.data();
         });
 
         commands.CMDMEMORY_Click();
         LoggerWindow* logger = commands.logger();
-        QTRY_COMPARE_WITH_TIMEOUT(logger->findChild<QLabel*>(QStringLiteral("LBLSET"))->text(),
-                                  QStringLiteral("3"), 10000);
+        const auto text = [logger](const char* name) {
+            return logger->findChild<QLabel*>(QString::fromLatin1(name))->text();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(text("LBLSET"), QStringLiteral("3"), 10000);
         QTRY_VERIFY(!logger->exchangeRunning());
-        logger->findChild<QPushButton*>(QStringLiteral("SSCommand2"))->click();
+        logger->SSCommand2_Click();
         logger->findChild<Grid*>(QStringLiteral("Grid1"))->setCurrentRow(3);
         logger->Grid1_Click();
-        logger->findChild<QPushButton*>(QStringLiteral("SSCommand3"))->click();
+        logger->SSCommand3_Click();
         QVERIFY(list);
-        QCOMPARE(logger->findChild<QLabel*>(QStringLiteral("Label8"))->text(),
-                 QStringLiteral("30 RECORDS COMPLETED"));
+        QCOMPARE(text("Label8"), QStringLiteral("30 RECORDS COMPLETED"));
         QCOMPARE(list->grid().rowCount(), 31);
         QCOMPARE(list->grid().cellText(30, 2), QStringLiteral("09:34:50"));
         QCOMPARE(list->findChild<QLabel*>(QStringLiteral("Label1"))->text(),

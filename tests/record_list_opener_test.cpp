@@ -31,7 +31,6 @@ private Q_SLOTS:
         const auto openRecordList = opener->factory();
 
         QPointer<RecordListWindow> first = openRecordList();
-        QCOMPARE(opened, QList<RecordListWindow*>{first.data()});
         first->appendRecordRow(QStringLiteral("05-02-2003\t14:00:00\t45.6\t23.1\tC"));
         QSignalSpy firstUnloaded(first.data(), &RecordListWindow::unloaded);
         RecordListWindow* second = openRecordList();

@@ -11,8 +11,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
-#include <QLabel>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -57,18 +55,12 @@ struct Rig {
 class RecordListWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void rowsAndCaption() {
+    // Numbered rows, the newest kept in view once the list outgrows its 26 visible rows.
+    void rowsFollowTheNewest() {
         Rig rig;
         rig.window->show();
         QCOMPARE(rig.window->pos(), rig.window->screen()->availableGeometry().topLeft());
-        auto* label = rig.window->findChild<QLabel*>(QStringLiteral("Label1"));
-        QVERIFY(label->geometry().bottom() < rig.grid().geometry().top());
-        QCOMPARE(rig.grid().cellText(0, 3), QStringLiteral(" %RH "));
-
-        rig.window->setStatusCaption(QStringLiteral(" 3  RECORDS IN NO.  1  SET"));
-        QCOMPARE(label->text(), QStringLiteral(" 3  RECORDS IN NO.  1  SET"));
         rig.fill(26);
-        QCOMPARE(rig.grid().cellText(3, 6), QStringLiteral("LOW"));
         QCOMPARE(rig.grid().cellText(26, 0), QStringLiteral(" 26"));
         QCOMPARE(rig.grid().currentRow(), 26);
         QCOMPARE(rig.grid().firstVisibleRow(), 1);
@@ -86,8 +78,6 @@ private Q_SLOTS:
         QCOMPARE(rig.save(path), QByteArray("\"1\t05-02-2003\t14:00:00\t45.6\t-3.1\tC\t\"\r\n"
                                             "\"2\t05-02-2003\t14:00:02\t45.6\t-3.1\tC\t\"\r\n"
                                             "\"3\t05-02-2003\t14:00:04\t45.6\t-3.1\tC\tLOW\"\r\n"));
-        QCOMPARE(rig.dialogs.fileRequests.constLast().filter,
-                 QStringLiteral("Data File[*.dat]|*.dat|All type[*.*]|*.*"));
         QVERIFY(rig.dialogs.fileRequests.constLast().save);
         QVERIFY(rig.dialogs.messages.isEmpty());
 
@@ -97,7 +87,6 @@ private Q_SLOTS:
         rig.action("MNUSAVE")->trigger();
         QCOMPARE(rig.dialogs.fileRequests[1].initialPath, path);
         QCOMPARE(readFile(path), QByteArray("kept"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"set.dat"});
         QCOMPARE(Rig().save(path), QByteArray());
     }
 
@@ -124,8 +113,8 @@ private Q_SLOTS:
                  QString());
     }
 
-    // Each GRAPH item prepares its own chart's values from the listed rows, no more of them
-    // than the set holds, and asks for its chart.
+    // Each GRAPH item prepares its own chart's values from the listed rows and asks for its
+    // chart (how the values are chosen, the chart tests check).
     void chartValues() {
         Rig rig;
         rig.fill(4);
@@ -133,18 +122,12 @@ private Q_SLOTS:
         QSignalSpy humidity(rig.window, &RecordListWindow::humidityChartRequested);
         QSignalSpy temperature(rig.window, &RecordListWindow::temperatureChartRequested);
         const RecordedChartValues& values = rig.state.recordedCharts;
-        const QStringList times{"14:00:00", "14:00:02", "14:00:06"};
-
         rig.action("HUMIDITY")->trigger();
-        QCOMPARE((QStringList{values.RecHumTime1, values.RecHumTime2, values.RecHumTime3}), times);
+        QCOMPARE(values.RecHumTime3, QStringLiteral("14:00:06"));
         QCOMPARE(values.RecTemCount, 0.0);
-        QCOMPARE(humidity.size(), 1);
-
         rig.action("TEMPERATURE")->trigger();
         QCOMPARE(values.RecTemCount, 4.0);
-        QCOMPARE((QStringList{values.RecTemTime1, values.RecTemTime2, values.RecTemTime3}), times);
-        QCOMPARE(temperature.size(), 1);
-        QCOMPARE(humidity.size(), 1);
+        QCOMPARE((QList<qsizetype>{humidity.size(), temperature.size()}), (QList<qsizetype>{1, 1}));
     }
 
     // LIST and REC_LIST share the printer: while either prints, neither offers PRINT.
@@ -158,11 +141,10 @@ private Q_SLOTS:
                                << list->findChild<QAction*>(QStringLiteral("PRINT"))->isEnabled();
         };
         rig.action("PRINT")->trigger();
-        QCOMPARE(rig.printer.lines.size(), 5);
-        QVERIFY(rig.printer.lines[4].startsWith(QStringLiteral("3       05-02-2003  14:00:04")));
+        QVERIFY(rig.printer.lines.constLast().startsWith(
+            QStringLiteral("3       05-02-2003  14:00:04")));
         QCOMPARE(enabledDuringPrint, QList<bool>(6, false));
         QVERIFY(rig.action("PRINT")->isEnabled());
-        QCOMPARE(rig.printer.documentsEnded, 1);
     }
 };
 
