@@ -28,14 +28,14 @@ private:
         return DewWindow::open(mainWindow.get(), reading, tables, dialogs,
                                [this] { return samplingPeriod; });
     }
-    void setReading(const QString& humidity, const QString& temperature,
-                    const QString& unit = QStringLiteral("C")) {
-        reading.HumidityText = humidity;
-        reading.TemperatureText = temperature;
-        reading.TempUnit = unit;
-    }
     static QString caption(DewWindow* window, const char* name) {
         return window->findChild<QLabel*>(QLatin1String(name))->text();
+    }
+    static QStringList captions(DewWindow* window) {
+        QStringList texts;
+        for (const char* name : {"lblrh", "lblc", "UnitHead", "ValueHead", "lblvalue"})
+            texts << caption(window, name);
+        return texts;
     }
     static QTimer* timer(DewWindow* window) {
         return window->findChild<QTimer*>(QStringLiteral("Timer1"));
@@ -52,7 +52,9 @@ private Q_SLOTS:
         mainWindow->show();
         dialogs = FakeDialogs();
         samplingPeriod = 2.0;
-        setReading(QStringLiteral("50"), QStringLiteral("25.0"));
+        reading.HumidityText = QStringLiteral("50");
+        reading.TemperatureText = QStringLiteral("25.0");
+        reading.TempUnit = QStringLiteral("C");
     }
 
     void cleanup() {
@@ -60,20 +62,15 @@ private Q_SLOTS:
         deleteClosedWindows();
     }
 
-    void tickFollowsTheSamplingPeriod_data() {
-        QTest::addColumn<double>("seconds");
-        QTest::addColumn<int>("milliseconds");
-        QTest::newRow("1.5") << 1.5 << 1500;
-        QTest::newRow("half to even down") << 0.0025 << 2;
-        QTest::newRow("half to even up") << 0.0035 << 4;
-    }
+    // Each tick takes up the sampling period, in whole milliseconds with halves to even.
     void tickFollowsTheSamplingPeriod() {
-        QFETCH(double, seconds);
-        QFETCH(int, milliseconds);
         DewWindow* dew = openDew();
-        samplingPeriod = seconds;
-        dew->Timer1_Timer();
-        QCOMPARE(timer(dew)->interval(), milliseconds);
+        for (const auto& [seconds, milliseconds] :
+             {std::pair{1.5, 1500}, {0.0025, 2}, {0.0035, 4}}) {
+            samplingPeriod = seconds;
+            dew->Timer1_Timer();
+            QCOMPARE(timer(dew)->interval(), milliseconds);
+        }
         QVERIFY(timer(dew)->isActive());
     }
 
@@ -97,30 +94,14 @@ private Q_SLOTS:
         QVERIFY(first.isNull());
     }
 
-    void captionsFollowTheReading_data() {
-        QTest::addColumn<QString>("temperature");
-        QTest::addColumn<QString>("unit");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("C") << "25.0"
-                           << "C"
-                           << "13.86";
-        QTest::newRow("F") << "77.0"
-                           << "F"
-                           << "56.95";
-    }
     void captionsFollowTheReading() {
-        QFETCH(QString, temperature);
-        QFETCH(QString, unit);
-        QFETCH(QString, shown);
         DewWindow* dew = openDew();
-        setReading(QStringLiteral("50"), temperature, unit);
         dew->Timer1_Timer();
-        QCOMPARE(caption(dew, "lblvalue"), shown);
-        QCOMPARE(caption(dew, "lblrh"), QStringLiteral("50"));
-        QCOMPARE(caption(dew, "lblc"), temperature);
-        const bool celsius = unit == QLatin1String("C");
-        QCOMPARE(caption(dew, "UnitHead"), celsius ? "Celsius" : "Fahrenheit");
-        QCOMPARE(caption(dew, "ValueHead"), celsius ? "'C" : "'F");
+        QCOMPARE(captions(dew), QStringList({"50", "25.0", "Celsius", "'C", "13.86"}));
+        reading.TemperatureText = QStringLiteral("77.0");
+        reading.TempUnit = QStringLiteral("F");
+        dew->Timer1_Timer();
+        QCOMPARE(captions(dew), QStringList({"50", "77.0", "Fahrenheit", "'F", "56.95"}));
         QVERIFY(dialogs.messages.isEmpty());
     }
 
@@ -131,7 +112,7 @@ private Q_SLOTS:
         dialogs.onMessage = [&](const FakeDialogs::Message&) {
             timerStoppedDuringTheBox = !ticks->isActive();
         };
-        setReading(QStringLiteral("50"), QStringLiteral("101.0"));
+        reading.TemperatureText = QStringLiteral("101.0");
         dew->Timer1_Timer();
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("Out of Range! "));
@@ -146,11 +127,12 @@ private Q_SLOTS:
     void mainWindowClosingDuringTheBox() {
         QPointer<DewWindow> dew = openDew();
         dialogs.onMessage = [this](const FakeDialogs::Message&) { mainWindow.reset(); };
-        setReading("50", "101.0");
+        reading.TemperatureText = QStringLiteral("101.0");
         dew->Timer1_Timer();
         QVERIFY(dew.isNull());
     }
 
+    // The formula's check against its published 20 °C value.
     void command1ShowsTheFormulaAtTwentyDegrees() {
         DewWindow* dew = openDew();
         dew->findChild<QPushButton*>(QStringLiteral("Command1"))->click();

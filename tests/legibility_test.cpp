@@ -31,18 +31,24 @@ int bcd(int value) {
 QByteArray frameFor(int tenths, bool fahrenheit) {
     const int size = std::abs(tenths);
     const bool overload = size > HighestTenths;
-    int b4 = overload ? 0x80 : (size >= 1000 ? 0x10 : 0) | (size / 100) % 10;
-    if (tenths < 0)
-        b4 |= 0x20;
-    if (fahrenheit)
-        b4 |= 0x40;
+    const int b4 = (overload ? 0x80 : (size >= 1000 ? 0x10 : 0) | (size / 100) % 10) |
+                   (tenths < 0 ? 0x20 : 0) | (fahrenheit ? 0x40 : 0);
     const int humidity = size % 1000;
     return frameOf({0, bcd(size % 24), bcd(size % 60), b4, overload ? 0 : bcd(size % 100),
                     0xF0 | humidity / 100, bcd(humidity % 100), 0});
 }
 
-QString problemsAt(const QStringList& problems, const QString& where) {
-    return where + QStringLiteral(": ") + problems.join(QStringLiteral("; "));
+// Every frame of the walks: each temperature in both units, with those beyond the range.
+QList<QByteArray> everyFrame() {
+    QList<QByteArray> frames;
+    for (bool fahrenheit : {false, true})
+        for (int tenths = LowestTenths - 1; tenths <= HighestTenths + 1; ++tenths)
+            frames << frameFor(tenths, fahrenheit);
+    return frames;
+}
+
+QString problemsOf(const QWidget* window) {
+    return legibilityProblems(window).join(QStringLiteral("; "));
 }
 
 } // namespace
@@ -70,18 +76,13 @@ private Q_SLOTS:
         for (const QString& key : keys)
             QTest::mouseClick(rig.panel.findChild<KeyLabel*>(key), Qt::LeftButton);
 
-        for (bool fahrenheit : {false, true}) {
-            for (int tenths = LowestTenths - 1; tenths <= HighestTenths + 1; ++tenths) {
-                rig.meterAnswers(frameFor(tenths, fahrenheit));
-                rig.poll();
-                const QStringList problems = legibilityProblems(&rig.panel);
-                if (!problems.isEmpty())
-                    QFAIL(qPrintable(problemsAt(problems, rig.caption("LBLVALtemp"))));
-            }
+        for (const QByteArray& frame : everyFrame()) {
+            rig.meterAnswers(frame);
+            rig.poll();
+            QCOMPARE(problemsOf(&rig.panel), QString());
         }
         rig.panel.showNoDevice();
-        QVERIFY2(legibilityProblems(&rig.panel).isEmpty(),
-                 qPrintable(legibilityProblems(&rig.panel).join(QLatin1Char(';'))));
+        QCOMPARE(problemsOf(&rig.panel), QString());
     }
 
     // A long value pushes its unit aside, and the unit goes back when the value shrinks.
@@ -122,22 +123,17 @@ private Q_SLOTS:
         QWidget mainWindow;
         mainWindow.show();
         QPointer<DewWindow> dew;
-        for (bool fahrenheit : {false, true}) {
-            for (int tenths = LowestTenths - 1; tenths <= HighestTenths + 1; ++tenths) {
-                decodeLiveFrame(frameFor(tenths, fahrenheit), state.reading);
-                // Out of range the window closes at once: nothing is left to read.
-                const LiveReading& r = state.reading;
-                if (!computeDewPoint(r.HumidityText, r.TemperatureText, r.TempUnit,
-                                     state.vapourTables))
-                    continue;
-                if (dew.isNull())
-                    dew = DewWindow::open(&mainWindow, state.reading, state.vapourTables, dialogs,
-                                          [] { return 2.0; });
-                dew->Timer1_Timer();
-                const QStringList problems = legibilityProblems(dew);
-                if (!problems.isEmpty())
-                    QFAIL(qPrintable(problemsAt(problems, state.reading.TemperatureText)));
-            }
+        for (const QByteArray& frame : everyFrame()) {
+            decodeLiveFrame(frame, state.reading);
+            // Out of range the window closes at once: nothing is left to read.
+            const LiveReading& r = state.reading;
+            if (!computeDewPoint(r.HumidityText, r.TemperatureText, r.TempUnit, state.vapourTables))
+                continue;
+            if (dew.isNull())
+                dew = DewWindow::open(&mainWindow, state.reading, state.vapourTables, dialogs,
+                                      [] { return 2.0; });
+            dew->Timer1_Timer();
+            QCOMPARE(problemsOf(dew), QString());
         }
     }
 
@@ -146,20 +142,16 @@ private Q_SLOTS:
         ListWindow list(&rig.panel, rig.state, rig.dialogs, rig.printer, rig.waiter);
         list.show();
         auto* grid = list.findChild<Grid*>(QStringLiteral("Grid1"));
-        for (bool fahrenheit : {false, true}) {
-            for (int tenths = LowestTenths - 1; tenths <= HighestTenths + 1; ++tenths) {
-                rig.meterAnswers(frameFor(tenths, fahrenheit));
-                rig.poll();
-                list.addLiveRow(QStringLiteral("12-31-2099\t23:59:59\t%1\t%2\t%3\tLOW")
-                                    .arg(rig.caption("LBLVALrh"), rig.caption("LBLVALtemp"),
-                                         rig.caption("LBLUNITbot")));
-                // A screenful at a time, from the top.
-                if (grid->rowCount() > 25) {
-                    const QStringList problems = legibilityProblems(&list);
-                    if (!problems.isEmpty())
-                        QFAIL(qPrintable(problemsAt(problems, rig.caption("LBLVALtemp"))));
-                    grid->setRowCount(1);
-                }
+        for (const QByteArray& frame : everyFrame()) {
+            rig.meterAnswers(frame);
+            rig.poll();
+            list.addLiveRow(QStringLiteral("12-31-2099\t23:59:59\t%1\t%2\t%3\tLOW")
+                                .arg(rig.caption("LBLVALrh"), rig.caption("LBLVALtemp"),
+                                     rig.caption("LBLUNITbot")));
+            // A screenful at a time, from the top.
+            if (grid->rowCount() > 25) {
+                QCOMPARE(problemsOf(&list), QString());
+                grid->setRowCount(1);
             }
         }
     }
@@ -169,13 +161,11 @@ private Q_SLOTS:
         selection.show();
         for (int port = 1; port <= 8; ++port) {
             selection.TxtCOM()->setCurrentIndex(port - 1);
-            QVERIFY2(legibilityProblems(&selection).isEmpty(),
-                     qPrintable(legibilityProblems(&selection).join(QLatin1Char(';'))));
+            QCOMPARE(problemsOf(&selection), QString());
         }
         SplashWindow splash(nullptr);
         splash.show();
-        QVERIFY2(legibilityProblems(&splash).isEmpty(),
-                 qPrintable(legibilityProblems(&splash).join(QLatin1Char(';'))));
+        QCOMPARE(problemsOf(&splash), QString());
     }
 };
 

@@ -18,6 +18,10 @@ struct Caption {
     QRect ink; // in the window's coordinates
 };
 
+QString needsMessage(const QString& name, int needed, int width) {
+    return QStringLiteral("%1 needs %2 px and has %3").arg(name).arg(needed).arg(width);
+}
+
 class Walk {
 public:
     explicit Walk(const QWidget* window) : window_(window) {}
@@ -26,16 +30,25 @@ public:
         for (const QWidget* widget : window_->findChildren<QWidget*>()) {
             if (!widget->isVisibleTo(window_) || widget->window() != window_)
                 continue;
-            if (const auto* label = qobject_cast<const QLabel*>(widget))
-                checkLabel(label);
-            else if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
-                checkButton(button);
-            else if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
+            if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+                const int m = label->margin();
+                checkCaption(label, label->text(), label->contentsRect().adjusted(m, m, -m, -m),
+                             label->alignment());
+            } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+                QStyleOptionButton option;
+                option.initFrom(button);
+                option.text = button->text();
+                checkCaption(
+                    button, button->text(),
+                    button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button),
+                    Qt::AlignCenter);
+            } else if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
                 checkLineEdit(edit);
-            else if (const auto* bar = qobject_cast<const QMenuBar*>(widget))
+            } else if (const auto* bar = qobject_cast<const QMenuBar*>(widget)) {
                 checkMenuBar(bar);
-            else if (const auto* grid = qobject_cast<const Grid*>(widget))
+            } else if (const auto* grid = qobject_cast<const Grid*>(widget)) {
                 checkGrid(grid);
+            }
         }
         for (qsizetype i = 0; i < captions_.size(); ++i)
             for (qsizetype j = i + 1; j < captions_.size(); ++j)
@@ -56,10 +69,9 @@ private:
     // The face a font resolves to, looked up once per font.
     static QString familyOf(const QFont& font) {
         static QHash<QString, QString> resolved;
-        const QString key = font.key();
-        auto found = resolved.constFind(key);
+        auto found = resolved.constFind(font.key());
         if (found == resolved.constEnd())
-            found = resolved.insert(key, QFontInfo(font).family());
+            found = resolved.insert(font.key(), QFontInfo(font).family());
         return *found;
     }
 
@@ -72,61 +84,34 @@ private:
         return shown & window_->rect();
     }
 
-    void checkFace(const QWidget* widget, const QString& name) {
+    // Checks one line of text drawn in box by alignment and keeps its ink for the overlap test.
+    void checkCaption(const QWidget* widget, const QString& text, const QRect& box,
+                      Qt::Alignment alignment) {
+        if (text.isEmpty())
+            return;
+        const QString name = nameOf(widget, text);
         const QString family = familyOf(widget->font());
         if (family != QLatin1String("Liberation Sans") &&
             family != QLatin1String("Liberation Serif"))
             problems_ << QStringLiteral("%1 is drawn in %2, not a stand-in face").arg(name, family);
-    }
-
-    // Checks one line of text drawn in box by alignment and keeps its ink for the overlap test.
-    void checkText(const QWidget* widget, const QString& text, const QRect& box,
-                   Qt::Alignment alignment, const QFontMetrics& metrics) {
-        const QString name = nameOf(widget, text);
+        const QFontMetrics metrics = widget->fontMetrics();
         const int needed = metrics.horizontalAdvance(text);
         const QRect block = QStyle::alignedRect(widget->layoutDirection(), alignment,
                                                 QSize(needed, metrics.height()), box);
-        const QRect ink = metrics.tightBoundingRect(text).translated(
-            block.left(), block.top() + metrics.ascent());
         const QPoint offset = widget->mapTo(window_, QPoint(0, 0));
-        const QRect inWindow = ink.translated(offset);
+        const QRect ink = metrics.tightBoundingRect(text).translated(
+            offset + QPoint(block.left(), block.top() + metrics.ascent()));
+        if (!ink.intersects(window_->rect()))
+            return; // parked outside the window by design
         // The text's own line, advance by height: a glyph's overhang of a pixel beyond it is
         // the face's own and is not counted as a cut.
-        const QRect reach = block.translated(offset);
-        const QRect shown = shownPart(widget);
-        if (!inWindow.intersects(window_->rect()))
-            return; // parked outside the window by design
         if (needed > box.width())
-            problems_ << QStringLiteral("%1 needs %2 px and has %3")
-                             .arg(name)
-                             .arg(needed)
-                             .arg(box.width());
+            problems_ << needsMessage(name, needed, box.width());
         else if (metrics.height() > box.height())
             problems_ << QStringLiteral("%1 is cut at the top or bottom of its box").arg(name);
-        else if (!shown.contains(reach))
+        else if (!shownPart(widget).contains(block.translated(offset)))
             problems_ << QStringLiteral("%1 is cut by the edge of the window").arg(name);
-        captions_ << Caption{name, inWindow};
-    }
-
-    void checkLabel(const QLabel* label) {
-        if (label->text().isEmpty())
-            return;
-        checkFace(label, nameOf(label, label->text()));
-        const QRect box = label->contentsRect().adjusted(label->margin(), label->margin(),
-                                                         -label->margin(), -label->margin());
-        checkText(label, label->text(), box, label->alignment(), label->fontMetrics());
-    }
-
-    void checkButton(const QAbstractButton* button) {
-        if (button->text().isEmpty())
-            return;
-        checkFace(button, nameOf(button, button->text()));
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.text = button->text();
-        const QRect box =
-            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-        checkText(button, button->text(), box, Qt::AlignCenter, button->fontMetrics());
+        captions_ << Caption{name, ink};
     }
 
     void checkLineEdit(const QLineEdit* edit) {
@@ -135,18 +120,14 @@ private:
             edit->contentsRect().marginsRemoved(edit->textMargins()).adjusted(2, 0, -2, 0);
         const int needed = edit->fontMetrics().horizontalAdvance(edit->text());
         if (needed > box.width())
-            problems_ << QStringLiteral("%1 needs %2 px and has %3")
-                             .arg(nameOf(edit, edit->text()))
-                             .arg(needed)
-                             .arg(box.width());
+            problems_ << needsMessage(nameOf(edit, edit->text()), needed, box.width());
     }
 
     void checkMenuBar(const QMenuBar* bar) {
         for (QAction* action : bar->actions()) {
-            if (!action->isVisible() || action->isSeparator())
-                continue;
             const QRect place = bar->actionGeometry(action);
-            if (place.isEmpty() || !bar->rect().contains(place))
+            if (action->isVisible() && !action->isSeparator() &&
+                (place.isEmpty() || !bar->rect().contains(place)))
                 problems_ << QStringLiteral("menu \"%1\" does not fit its bar").arg(action->text());
         }
     }
