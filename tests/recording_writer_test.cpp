@@ -1,9 +1,7 @@
 #include "recording/DataFileWriter.h"
 #include "support/TestFiles.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,13 +18,8 @@ private Q_SLOTS:
     // path has spaces and non-ASCII letters.
     void eachLineIsAppendedAndReachesTheSystemAtOnce() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Messungen Größe €/Feuchte Ø 1.dat"));
-        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-        {
-            QFile earlier(path);
-            QVERIFY(earlier.open(QIODevice::WriteOnly));
-            earlier.write(" 0\tearlier\r\n");
-        }
+        const QString path = dir.filePath(QStringLiteral("Messungen Größe € Ø 1.dat"));
+        QVERIFY(writeFile(path, " 0\tearlier\r\n"));
         DataFileWriter writer;
         QVERIFY(writer.open(path));
         QVERIFY(writer.writeLine(" 1\ta\r\n"));
@@ -54,8 +47,7 @@ private Q_SLOTS:
         const bool written = writer.writeLine(" 2\ta longer second line\r\n");
         const QString reason = writer.errorText();
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
-        QVERIFY(!written);
-        QVERIFY(!reason.isEmpty());
+        QVERIFY(!written && !reason.isEmpty());
         QCOMPARE(readFile(path), QByteArray(" 1\tfirst\r\n"));
 #else
         QSKIP("needs a file size limit");
@@ -72,10 +64,7 @@ private Q_SLOTS:
         QVERIFY(writer.open(path));
         QVERIFY(writer.writeLine(" 1\tx\r\n"));
         QVERIFY(QFile::rename(path, moved));
-        {
-            QFile other(path);
-            QVERIFY(other.open(QIODevice::WriteOnly));
-        }
+        QVERIFY(writeFile(path, {}));
         QVERIFY(!writer.writeLine(" 2\tx\r\n"));
         QCOMPARE(readFile(path), QByteArray());
         QCOMPARE(readFile(moved), QByteArray(" 1\tx\r\n"));

@@ -10,22 +10,13 @@
 class FakePrinter final : public Printer {
 public:
     bool printLine(const QString& line) override {
-        if (fails())
-            return false;
-        lines.append(line);
-        return true;
+        return keep([&] { lines.append(line); });
     }
     bool endDocument() override {
-        if (fails())
-            return false;
-        ++documentsEnded;
-        return true;
+        return keep([&] { ++documentsEnded; });
     }
     bool printImage(const QImage& image) override {
-        if (fails())
-            return false;
-        images.append(image);
-        return true;
+        return keep([&] { images.append(image); });
     }
 
     Failure failing = Failure::None;
@@ -35,8 +26,11 @@ public:
     int documentsEnded = 0;
 
 private:
-    bool fails() {
+    template <class Keeping> bool keep(Keeping keeping) {
         setFailure(failing, failingReason);
-        return failing != Failure::None;
+        if (failing != Failure::None)
+            return false;
+        keeping();
+        return true;
     }
 };
