@@ -60,7 +60,11 @@ struct ChartRig {
         state.logger.SetRecordCount = QString::number(records.rowCount() - 1);
         prepareRecordedChart(kind, state.logger.SetRecordCount, gridRecordCells(&records),
                              state.recordedCharts);
-        return charts.openRecordedChart(kind, [this] { return gridRecordCells(&records); });
+        return charts.openRecordedChart(kind, recordCells());
+    }
+    // The charts' view of the record grid, as the application hands it over.
+    std::function<RecordCells()> recordCells() {
+        return [this] { return gridRecordCells(&records); };
     }
 
     // Types into the dialog's boxes (name, text, name, text, ...), then presses OK.
