@@ -5,33 +5,33 @@
 
 #include <QTest>
 
+namespace {
+
+void checkLegible(const QWidget* window) {
+    const QStringList problems = legibilityProblems(window);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
+}
+
+} // namespace
+
 // Every chart window and dialog readable with the widest texts they show: the meter's
 // over-range and absent readings, negative limits, Fahrenheit, times past midnight.
 class ChartLegibilityTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void liveCharts_data() {
-        QTest::addColumn<QString>("reading");
-        QTest::newRow("absent") << "----";
-        QTest::newRow("lowest") << "-199.9";
-        QTest::newRow("over range") << "-OL";
-        QTest::newRow("fractions") << "100.05";
-    }
     void liveCharts() {
-        QFETCH(QString, reading);
-        ChartRig rig;
-        rig.humidity = rig.temperature = reading;
-        rig.unit = QStringLiteral("F");
-        rig.state.chartLimits = {10000, 99.75, 49.875, 0.25, 10000, 99.75, 49.875, 0.25};
-        rig.clock.set(QDateTime(QDate(2003, 5, 2), QTime(23, 59, 59)));
-        for (ChartKind kind : {ChartKind::Humidity, ChartKind::Temperature}) {
-            ChartWindow* chart = rig.charts.openLiveChart(kind);
-            chart->Timer1_Timer();
-            chart->LIMIT_Click();
-            QWidget* dialog = rig.charts.limitDialog(kind);
-            for (const QWidget* window : {static_cast<QWidget*>(chart), dialog}) {
-                const QStringList problems = legibilityProblems(window);
-                QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
+        for (const char* reading : {"----", "-199.9", "-OL", "100.05"}) {
+            ChartRig rig;
+            rig.humidity = rig.temperature = reading;
+            rig.unit = QStringLiteral("F");
+            rig.state.chartLimits = {10000, 99.75, 49.875, 0.25, 10000, 99.75, 49.875, 0.25};
+            rig.clock.set(QDateTime(QDate(2003, 5, 2), QTime(23, 59, 59)));
+            for (ChartKind kind : {ChartKind::Humidity, ChartKind::Temperature}) {
+                ChartWindow* chart = rig.charts.openLiveChart(kind);
+                chart->Timer1_Timer();
+                chart->LIMIT_Click();
+                checkLegible(chart);
+                checkLegible(rig.charts.limitDialog(kind));
             }
         }
     }
@@ -44,12 +44,8 @@ private Q_SLOTS:
             rig.openRecordedChart(kind)->LIMIT_Click();
             RangeDialog* dialog = rig.charts.rangeDialog(kind);
             ChartRig::confirm(dialog, {"TXTR1", "12.25", "TXTR2", "99.75"});
-            ChartWindow* chart = rig.charts.recordedChart(kind);
-            for (const QWidget* window :
-                 {static_cast<QWidget*>(chart), static_cast<QWidget*>(dialog)}) {
-                const QStringList problems = legibilityProblems(window);
-                QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
-            }
+            checkLegible(rig.charts.recordedChart(kind));
+            checkLegible(dialog);
         }
     }
 };

@@ -15,14 +15,9 @@
 #include "platform/Twips.h"
 #include "state/SharedState.h"
 
-#include <QImage>
 #include <QLineEdit>
-#include <QList>
 #include <QPushButton>
 #include <QTime>
-#include <QWidget>
-#include <algorithm>
-#include <cmath>
 
 // The chart windows over faked platform services, a stand-in main window and its captions, and
 // a record list grid the test fills.
@@ -54,12 +49,10 @@ struct ChartRig {
     void addRecord(const QString& humidityText, const QString& temperatureText,
                    const QString& unitText = QStringLiteral("C")) {
         const int k = records.rowCount();
+        const QString time = QTime(10, 0).addSecs(60 * k).toString(QStringLiteral("hh:mm:ss"));
         records.addRow(QStringLiteral(" %1\t05-02-2003\t%2\t%3\t%4\t%5\t")
                            .arg(k)
-                           .arg(recordTime(k), humidityText, temperatureText, unitText));
-    }
-    static QString recordTime(int k) {
-        return QTime(10, 0).addSecs(60 * k).toString(QStringLiteral("hh:mm:ss"));
+                           .arg(time, humidityText, temperatureText, unitText));
     }
 
     // The recorded chart of every record in the grid, prepared as the record list prepares it.
@@ -83,26 +76,24 @@ struct ChartRig {
     static QLineEdit* box(QWidget* dialog, const QString& name) {
         return dialog->findChild<QLineEdit*>(name);
     }
+    static QStringList texts(QWidget* dialog, const QStringList& names) {
+        QStringList texts;
+        for (const QString& name : names)
+            texts.append(box(dialog, name)->text());
+        return texts;
+    }
 };
 
-// The rows of the chart image's pixel column at x (twips) that show the trace colour, as heights
-// in twips (the pixel's centre).
-inline QList<double> traceHeightsAt(const ChartWindow& chart, double xTwips) {
+// True when the trace shows in the chart image's pixel column at x (twips) and every trace
+// pixel there lies within a pixel and a half of the height y (twips).
+inline bool traceOnlyAt(const ChartWindow& chart, double xTwips, double yTwips) {
     const QImage image = chart.chartImage().convertToFormat(QImage::Format_RGB32);
     const Twips twips(&chart);
-    const int x = twips.toPixels(xTwips);
-    QList<double> heights;
+    QList<double> heights; // top down
     for (int y = 0; y < image.height(); ++y)
-        if (image.pixelColor(x, y) == ChartCanvas::traceColour())
+        if (image.pixelColor(twips.toPixels(xTwips), y) == ChartCanvas::traceColour())
             heights.append(twips.toTwips(y));
-    return heights;
-}
-
-// True when the trace shows at x and every trace pixel there lies within a pixel of y.
-inline bool traceOnlyAt(const ChartWindow& chart, double xTwips, double yTwips) {
-    const QList<double> heights = traceHeightsAt(chart, xTwips);
-    const double pixel = Twips(&chart).toTwips(1);
-    return !heights.isEmpty() && std::all_of(heights.begin(), heights.end(), [&](double height) {
-        return std::fabs(height - yTwips) <= 1.5 * pixel;
-    });
+    const double tolerance = 1.5 * twips.toTwips(1);
+    return !heights.isEmpty() && heights.first() >= yTwips - tolerance &&
+           heights.last() <= yTwips + tolerance;
 }
