@@ -33,6 +33,13 @@ private Q_SLOTS:
         QFETCH(QString, line);
         QCOMPARE(printDataLine(cells), line);
     }
+
+    void headingAndRule() {
+        QCOMPARE(printHeadingLine(),
+                 QString("          Date        Time       %RH   TEMP    C/F   BAT"));
+        QCOMPARE(printRuleLine(),
+                 QString("        ----------  --------    -----  ----  -------- ----- "));
+    }
 };
 
 QTEST_GUILESS_MAIN(PrintLineTest)

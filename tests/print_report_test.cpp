@@ -56,7 +56,8 @@ private Q_SLOTS:
         Qt::CursorShape during = Qt::ArrowCursor;
         rig.waiter.onWait = [&](double) {
             linesAtEachWait << rig.printer.lines.size();
-            during = QGuiApplication::overrideCursor()->shape();
+            if (const QCursor* cursor = QGuiApplication::overrideCursor())
+                during = cursor->shape();
             rig.grid.addRow(row(rig.grid.rowCount()));
             if (rig.waiter.waits.size() == 4)
                 rig.waiter.stopAll();
