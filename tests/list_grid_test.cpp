@@ -120,6 +120,9 @@ private Q_SLOTS:
         QCOMPARE(grid.firstVisibleRow(), 10);
         // The view scrolls once it has laid out the new rows.
         QTRY_COMPARE(grid.rowAt(0), 9);
+        // The list scrolls no further than its last row at the bottom.
+        grid.scrollToBottom();
+        QVERIFY(grid.viewport()->rect().contains(grid.visualRect(grid.model()->index(99, 0))));
         grid.scrollToTop();
         QCOMPARE(grid.firstVisibleRow(), 1);
 
