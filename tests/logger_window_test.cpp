@@ -252,6 +252,9 @@ private Q_SLOTS:
                 // An ERASE from the main window meanwhile must not restart the poll under us.
                 rig.commands.CMDERASE_Click();
                 pausedInside = !rig.poll.isActive();
+                // A real wait runs the event loop, which would delete a window let go too soon.
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                QVERIFY(logger);
             }
         };
         if (status)
