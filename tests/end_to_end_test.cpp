@@ -13,11 +13,7 @@ class EndToEndTest : public QObject {
 private Q_SLOTS:
     void panelShowsWhatTheMeterSends() {
         SimProcess sim;
-        QVERIFY2(sim.start(), "meter-sim did not start");
-        qputenv("METER_COM1", sim.devicePath().toLocal8Bit());
-        sim.control(QStringLiteral("drift off"));
-        sim.control(QStringLiteral("rh 42.5"));
-        sim.control(QStringLiteral("temp 21.3"));
+        QVERIFY2(sim.start({"drift off", "rh 42.5", "temp 21.3"}), "meter-sim did not start");
 
         LiveApplication meter;
         PanelWindow* panel = meter.choosePort();

@@ -12,11 +12,6 @@
 class FileFilterTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void patternsForQt() {
-        QCOMPARE(qtNamePatterns(QStringLiteral("*.dat;*.*;*.txt")),
-                 QStringLiteral("*.dat * *.txt"));
-    }
-
     void allFilesListsANameWithoutADot() {
         QTemporaryDir dir;
         for (const char* name : {"DATAFILE", "run.dat"}) {

@@ -16,9 +16,7 @@ bool FakeWaiter::WaitSeconds(double seconds) {
 }
 
 bool FakeWaiter::processEvents() {
-    if (stopping_)
-        return false;
-    if (onWait)
+    if (!stopping_ && onWait)
         onWait(0.0);
     return !stopping_;
 }

@@ -15,18 +15,6 @@ void ScriptedSerialPort::write(const QByteArray& bytes) {
         buffer_.append(responder(bytes));
 }
 
-QByteArray ScriptedSerialPort::readAll() {
-    QByteArray all;
-    all.swap(buffer_);
-    return all;
-}
-
-QByteArray ScriptedSerialPort::read(int count) {
-    const QByteArray head = buffer_.left(count);
-    buffer_.remove(0, head.size());
-    return head;
-}
-
 void ScriptedSerialPort::unplug() {
     open_ = false;
     buffer_.clear();

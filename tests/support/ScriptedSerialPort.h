@@ -4,10 +4,11 @@
 
 #include <QList>
 #include <functional>
+#include <utility>
 
 // A serial port whose other end is the test: it records what the program writes and lets the
 // test feed() bytes or answer each write through a responder.
-class ScriptedSerialPort final : public SerialPort {
+class ScriptedSerialPort : public SerialPort {
     Q_OBJECT
 public:
     using SerialPort::SerialPort;
@@ -20,8 +21,12 @@ public:
 
     void write(const QByteArray& bytes) override;
     int bytesWaiting() const override { return static_cast<int>(buffer_.size()); }
-    QByteArray readAll() override;
-    QByteArray read(int count) override;
+    QByteArray readAll() override { return std::exchange(buffer_, {}); }
+    QByteArray read(int count) override {
+        const QByteArray head = buffer_.left(count);
+        buffer_.remove(0, head.size());
+        return head;
+    }
 
     void feed(const QByteArray& bytes) { buffer_.append(bytes); }
     // Pulls the device out: the port closes and deviceLost is signalled.

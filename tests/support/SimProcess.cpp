@@ -1,11 +1,8 @@
 #include "SimProcess.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QTest>
-
-SimProcess::SimProcess() = default;
 
 SimProcess::~SimProcess() {
     if (process_.state() != QProcess::NotRunning) {
@@ -20,7 +17,7 @@ QString SimProcess::devicePath() const {
     return dir_.path() + QStringLiteral("/meter-%1").arg(QCoreApplication::applicationPid());
 }
 
-bool SimProcess::start() {
+bool SimProcess::start(const QStringList& controls) {
     const QString program = qEnvironmentVariable("METER_SIM");
     if (program.isEmpty() || !dir_.isValid())
         return false;
@@ -32,17 +29,13 @@ bool SimProcess::start() {
         return false;
     for (int i = 0; i < 100 && !QFileInfo::exists(devicePath()); ++i)
         QTest::qWait(50);
+    qputenv("METER_COM1", devicePath().toLocal8Bit());
+    for (const QString& line : controls)
+        control(line);
     return QFileInfo::exists(devicePath());
 }
 
 void SimProcess::control(const QString& line) {
     process_.write(line.toUtf8() + '\n');
     process_.waitForBytesWritten(1000);
-}
-
-QString SimProcess::readLine() {
-    const QDeadlineTimer deadline(5000);
-    while (!process_.canReadLine() && !deadline.hasExpired())
-        process_.waitForReadyRead(100);
-    return QString::fromLocal8Bit(process_.readLine()).trimmed();
 }

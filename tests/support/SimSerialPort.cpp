@@ -4,88 +4,50 @@
 
 #include <QTimer>
 
-SimSerialPort::SimSerialPort(std::function<QDateTime()> pcClock, QObject* parent)
-    : SerialPort(parent), engine_(std::move(pcClock)) {
+SimSerialPort::SimSerialPort(const Clock* clock, QObject* parent)
+    : ScriptedSerialPort(parent), engine_([clock] { return clock->now(); }) {
     engine_.setPendingNotifier([this] { takeEnginePending(); });
+    responder = [this](const QByteArray& written) { return deliver(engine_.receive(written)); };
 }
 
-SimSerialPort::SimSerialPort(const Clock* clock, QObject* parent)
-    : SimSerialPort([clock] { return clock->now(); }, parent) {}
-
 bool SimSerialPort::open(int portNumber) {
-    if (open_)
-        close();
-    portNumber_ = portNumber;
-    if (!plugged_) {
-        errorText_ = QStringLiteral("the device is not present");
-        return false;
-    }
-    if (!availablePorts.contains(portNumber)) {
-        errorText_ = QStringLiteral("no such port");
-        return false;
-    }
-    errorText_.clear();
-    open_ = true;
-    return true;
+    close();
+    if (ScriptedSerialPort::open(portNumber) && plugged_)
+        return true;
+    close();
+    return false;
 }
 
 void SimSerialPort::close() {
-    open_ = false;
-    buffer_.clear();
+    ScriptedSerialPort::close();
+    readAll();
     ++session_;
 }
 
-void SimSerialPort::write(const QByteArray& bytes) {
-    if (!open_)
-        return;
-    writes.append(bytes);
-    deliver(engine_.receive(bytes));
-}
-
-void SimSerialPort::deliver(const QByteArray& reply) {
-    if (reply.isEmpty())
-        return;
+QByteArray SimSerialPort::deliver(const QByteArray& reply) {
     const int delay = engine_.replyDelayMs();
-    if (delay <= 0) {
-        buffer_.append(reply);
-        return;
-    }
+    if (delay <= 0 || reply.isEmpty())
+        return reply;
     const quint64 session = session_;
     QTimer::singleShot(delay, this, [this, reply, session] {
-        if (open_ && session == session_)
-            buffer_.append(reply);
+        if (isOpen() && session == session_)
+            feed(reply);
     });
-}
-
-QByteArray SimSerialPort::readAll() {
-    QByteArray all;
-    all.swap(buffer_);
-    return all;
-}
-
-QByteArray SimSerialPort::read(int count) {
-    const QByteArray head = buffer_.left(count);
-    buffer_.remove(0, head.size());
-    return head;
+    return {};
 }
 
 void SimSerialPort::unplug() {
-    const bool wasOpen = open_;
+    const bool wasOpen = isOpen();
     close();
     plugged_ = false;
-    errorText_ = QStringLiteral("the device is not present");
     if (wasOpen)
         Q_EMIT deviceLost();
 }
 
-void SimSerialPort::replug() {
-    plugged_ = true;
-}
-
 void SimSerialPort::takeEnginePending() {
     const QByteArray unsolicited = engine_.takeUnsolicited();
-    if (open_)
-        buffer_.append(unsolicited);
+    if (isOpen())
+        feed(unsolicited);
     for (MeterEngine::TransportRequest request : engine_.takeTransportRequests()) {
         if (request == MeterEngine::TransportRequest::Unplug)
             unplug();
