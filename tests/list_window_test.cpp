@@ -50,73 +50,96 @@ struct ListRig : PanelRig {
 class ListWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // LIST again keeps the window, its rows and its menu states, and makes it live.
+    // Rows are numbered by the list, not by the recording. PAUSE halts them; LIST again keeps
+    // the window, its rows and its menu states, and makes it live. STOP RECORDING halts the list
+    // but leaves its menu as it was, so PAUSE then CONTINUE resumes it. OPEN FILE's dialog keeps
+    // the recording's last filter and name.
     void listTakesRowsPausesAndContinues() {
         ListRig rig;
+        rig.dialogs.fileAnswers << rig.dir.filePath(QStringLiteral("r.dat"));
+        rig.trigger("CMDSTART");
+        rig.ticks(1);
         rig.trigger("CMDLIST");
         QVERIFY(rig.list()->isVisible() && rig.list()->isWindow());
         QCOMPARE(rig.list()->pos(), QPoint(rig.panel.frameGeometry().width(), 0));
         QCOMPARE(rig.offered(), "PAUSE");
         rig.ticks(1);
         rig.find("LBLBT")->show();
-        rig.ticks(2);
+        rig.ticks(1);
+        QCOMPARE(rig.state.recording.RecordCount, 3);
         QCOMPARE(rig.cells(1),
-                 (QStringList{"1", "05-02-2003", "23:59:58", "45.6", "23.1", "C", ""}));
-        QCOMPARE(rig.cells(3),
-                 (QStringList{"3", "05-03-2003", "00:00:00", "45.6", "23.1", "C", "LOW"}));
-        QCOMPARE(rig.grid().currentRow(), 3);
+                 (QStringList{"1", "05-02-2003", "23:59:59", "45.6", "23.1", "C", ""}));
+        QCOMPARE(rig.cells(2),
+                 (QStringList{"2", "05-03-2003", "00:00:00", "45.6", "23.1", "C", "LOW"}));
+        QCOMPARE(rig.grid().currentRow(), 2);
 
         rig.listAction("PAUSE")->trigger();
         QCOMPARE(rig.offered(), "CONTINUE");
         rig.ticks(1);
-        QCOMPARE(rig.grid().rowCount(), 4);
+        QCOMPARE(rig.grid().rowCount(), 3);
         ListWindow* first = rig.list();
         rig.trigger("CMDLIST");
         QCOMPARE(rig.list(), first);
         QCOMPARE(rig.offered(), "CONTINUE");
         rig.ticks(1);
-        QCOMPARE(rig.grid().rowCount(), 5);
+        QCOMPARE(rig.grid().rowCount(), 4);
         rig.listAction("CONTINUE")->trigger();
-        QCOMPARE(rig.state.recording.ListLive, 1);
         QCOMPARE(rig.offered(), "PAUSE");
-
-        // The 27th row scrolls the list by one.
-        rig.ticks(22);
-        QCOMPARE(rig.grid().firstVisibleRow(), 1);
-        rig.ticks(1);
-        QCOMPARE(rig.grid().firstVisibleRow(), 2);
-    }
-
-    // Row numbers are the list's own; STOP RECORDING halts the list but leaves its menu as it
-    // was, so PAUSE then CONTINUE resumes it. OPEN FILE's dialog keeps SAVE AS's last filter and
-    // name.
-    void withARecordingRunning() {
-        ListRig rig;
-        rig.dialogs.fileAnswers << rig.dir.filePath(QStringLiteral("r.dat"));
-        rig.trigger("CMDSTART");
-        rig.ticks(1);
-        rig.trigger("CMDLIST");
-        rig.ticks(1);
-        QCOMPARE(rig.state.recording.RecordCount, 2);
-        QCOMPARE(rig.grid().cellText(1, 0), QStringLiteral("1"));
         rig.trigger("CMDSTOP");
         rig.ticks(1);
+        QCOMPARE(rig.grid().rowCount(), 4);
         QCOMPARE(rig.offered(), "PAUSE");
         rig.listAction("PAUSE")->trigger();
         rig.listAction("CONTINUE")->trigger();
+
+        // The 27th row scrolls the list by one.
+        rig.ticks(23);
+        QCOMPARE(rig.grid().firstVisibleRow(), 1);
         rig.ticks(1);
-        QCOMPARE(rig.grid().rowCount(), 3);
+        QCOMPARE(rig.grid().firstVisibleRow(), 2);
         rig.trigger("CMDOPEN"); // cancelled
         QCOMPARE(rig.dialogs.fileRequests[1].filter, rig.dialogs.fileRequests[0].filter);
         QCOMPARE(rig.dialogs.fileRequests[1].initialPath, rig.state.recording.DataFileName);
-        QCOMPARE(rig.grid().rowCount(), 3);
+        QCOMPARE(rig.grid().rowCount(), 28);
+
+        // The user closes the list while it prints: the print stops, nothing is left dangling.
+        QPointer<ListWindow> list = rig.list();
+        rig.waiter.waits.clear();
+        rig.waiter.onWait = [&](double) {
+            if (rig.waiter.waits.size() == 2 && list) {
+                list->close();
+                delete list.data();
+            }
+        };
+        rig.listAction("PRINT")->trigger();
+        QVERIFY(!list);
+        QCOMPARE(rig.printer.documentsEnded, 1);
+        QCOMPARE(rig.printer.lines.size(), 4);
+        QVERIFY(rig.printer.lines[2].startsWith(QStringLiteral("1       05-02-2003  23:59:59")));
     }
 
-    // Closing enables FILE; LIST at once starts a fresh, empty list with PAUSE and CONTINUE back.
-    void closingStopsTheRowsAndEnablesFile() {
+    // The file's rows replace a live list's, which goes on numbering after them. Closing enables
+    // FILE; LIST at once starts a fresh, empty list with PAUSE and CONTINUE back. A list that is
+    // not live stays so under the file.
+    void openFileCloseAndListAgain() {
         ListRig rig;
+        const QString path = rig.dir.filePath(QStringLiteral("view.dat"));
+        QVERIFY(writeFile(path, " 1\t05-02-2003\t14:03:27\r\n\"2\t\t\t\t\t\tLOW\"\r\n"));
+        rig.dialogs.fileAnswers << path << path;
         rig.trigger("CMDLIST");
+        rig.ticks(2);
+        rig.trigger("CMDOPEN");
+        QVERIFY(!rig.dialogs.fileRequests[0].save);
+        // No filter before SAVE AS has given the dialog one.
+        QCOMPARE(rig.dialogs.fileRequests[0].filter, QString());
+        QCOMPARE(rig.state.recording.ListLive, 1);
+        QVERIFY(!rig.listAction("PAUSE")->isVisible());
+        QVERIFY(!rig.listAction("CONTINUE")->isVisible());
+        QCOMPARE(rig.grid().rowCount(), 3);
+        QCOMPARE(rig.cells(2).last(), QStringLiteral("LOW"));
         rig.ticks(1);
+        QCOMPARE(rig.grid().cellText(3, 0), QStringLiteral("3"));
+
         QMenu* fileMenu = rig.panel.menus().CMDFILE;
         setMenuEnabled(fileMenu, false);
         QPointer<ListWindow> closed = rig.list();
@@ -128,58 +151,11 @@ private Q_SLOTS:
         QCOMPARE(rig.features.lists->window()->grid().rowCount(), 1);
         QTRY_VERIFY(!closed);
         QVERIFY(rig.listAction("PAUSE")->isVisible());
-    }
-
-    // The file's rows replace the list's; a live list goes on numbering after them.
-    void openFileShowsTheFile_data() {
-        QTest::addColumn<bool>("live");
-        QTest::newRow("no list yet") << false;
-        QTest::newRow("live list") << true;
-    }
-    void openFileShowsTheFile() {
-        QFETCH(bool, live);
-        ListRig rig;
-        if (live) {
-            rig.trigger("CMDLIST");
-            rig.ticks(2);
-        }
-        rig.dialogs.fileAnswers << rig.dir.filePath(QStringLiteral("view.dat"));
-        QVERIFY(writeFile(rig.dialogs.fileAnswers[0],
-                          " 1\t05-02-2003\t14:03:27\r\n\"2\t\t\t\t\t\tLOW\"\r\n"));
+        rig.listAction("PAUSE")->trigger();
         rig.trigger("CMDOPEN");
-        QVERIFY(!rig.dialogs.fileRequests[0].save);
-        // No filter before SAVE AS has given the dialog one.
-        QCOMPARE(rig.dialogs.fileRequests[0].filter, QString());
-        QCOMPARE(rig.state.recording.ListLive, int(live));
-        QVERIFY(!rig.listAction("PAUSE")->isVisible());
-        QVERIFY(!rig.listAction("CONTINUE")->isVisible());
-        QCOMPARE(rig.grid().rowCount(), 3);
-        QCOMPARE(rig.cells(2).last(), QStringLiteral("LOW"));
+        QCOMPARE(rig.state.recording.ListLive, 0);
         rig.ticks(1);
-        QCOMPARE(rig.grid().rowCount(), live ? 4 : 3);
-        QCOMPARE(rig.grid().cellText(3, 0), live ? "3" : "");
-    }
-
-    // The user closes the list while it prints: the print stops, nothing is left dangling.
-    void printAndCloseWhilePrinting() {
-        ListRig rig;
-        rig.trigger("CMDLIST");
-        rig.ticks(5);
-        rig.listAction("PRINT")->trigger();
-        QVERIFY(rig.printer.lines[2].startsWith(QStringLiteral("1       05-02-2003  23:59:58")));
-        rig.printer.lines.clear();
-        QPointer<ListWindow> list = rig.list();
-        rig.waiter.waits.clear();
-        rig.waiter.onWait = [&](double) {
-            if (rig.waiter.waits.size() == 2 && list) {
-                list->close();
-                delete list.data();
-            }
-        };
-        rig.listAction("PRINT")->trigger();
-        QVERIFY(!list);
-        QCOMPARE(rig.printer.documentsEnded, 2);
-        QCOMPARE(rig.printer.lines.size(), 4);
+        QCOMPARE(rig.grid().rowCount(), 3);
     }
 };
 

@@ -12,9 +12,6 @@ private Q_SLOTS:
     void dataLines_data() {
         QTest::addColumn<QStringList>("cells");
         QTest::addColumn<QString>("line");
-        QTest::newRow("empty battery")
-            << QStringList{"5", "05-02-2003", "14:03:27", "45.6", "23.1", "C", ""}
-            << QString("5       05-02-2003  14:03:27    45.6   23.1     C        ");
         QTest::newRow("cells stripped of spaces, LOW")
             << QStringList{" 7 ", "05-02-2003", "14:03:27", " 45.6", "23.1 ", " F", " LOW "}
             << QString("7       05-02-2003  14:03:27    45.6   23.1     F     LOW");

@@ -62,10 +62,8 @@ private Q_SLOTS:
         rig.show("46.0", "-OL", "F", true);
         rig.tick();
         QCOMPARE(rig.caption("LBLCOUNT"), QStringLiteral(" 2"));
-        rig.state.recording.ListLive = 1;
         rig.trigger("CMDSTOP");
         QCOMPARE(rig.state.recording.RecordCount, 0);
-        QCOMPARE(rig.state.recording.ListLive, 0); // STOP halts the live list too
         QVERIFY(rig.recordingShown(false));
 
         // Ticks while stopped write nothing; SAVE AS is refused while recording.
