@@ -4,12 +4,38 @@
 
 #include <QTest>
 
-// The texts the datalogger's replies are shown in. Where each field sits in a reply the LOGGER
+// The texts the datalogger's replies are shown in, and the record times the download rebuilds
+// from a set's start and interval. Where each field sits in a reply the LOGGER
 // window test pins through the simulated meter; which parts of a reply cut short are read, and
 // that nothing past the bytes received is, the fuzz targets check.
 class LoggerRepliesTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The second record's time.
+    void nextRecord_data() {
+        QTest::addColumn<MeterStamp>("start");
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, MeterStamp start, int interval,
+                            const char* expected) {
+            QTest::newRow(name) << start << interval << QString::fromLatin1(expected);
+        };
+        row("99 to 00", {99, 12, 31, 23, 59, 59}, 1, "00-01-01 00:00:00");
+        row("leap year", {4, 2, 28, 23, 59, 59}, 1, "04-02-29 00:00:00");
+        row("common year", {3, 2, 28, 23, 59, 59}, 1, "03-03-01 00:00:00");
+        row("year 00 is a leap year", {0, 2, 28, 23, 0, 0}, 3600, "00-02-29 00:00:00");
+        row("30-day month", {3, 4, 30, 23, 59, 0}, 60, "03-05-01 00:00:00");
+        row("long interval carries hours", {3, 5, 2, 22, 0, 0}, 65535, "03-05-03 16:12:15");
+    }
+    void nextRecord() {
+        QFETCH(MeterStamp, start);
+        QFETCH(int, interval);
+        QFETCH(QString, expected);
+        RecordTime stamp(start, interval);
+        stamp.next();
+        QCOMPARE(stamp.dateText() + QLatin1Char(' ') + stamp.timeText(), expected);
+    }
+
     void statusTexts() {
         // ID, 0, set count, bytes used, interval.
         const std::optional<StatusReply> status =
