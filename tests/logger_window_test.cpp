@@ -82,7 +82,6 @@ struct LoggerRig {
             shown << find(name)->property("text").toString();
         return shown;
     }
-    QString text(const char* name) const { return texts({name}).first(); }
     bool enabled(const char* name) const { return find(name)->isEnabled(); }
     QStringList messages() const {
         QStringList texts;
@@ -162,7 +161,7 @@ private Q_SLOTS:
         const QRect row3 = grid->visualRect(grid->model()->index(2, 1));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, row3.center());
         QCOMPARE(rig.state.logger.SelectedSet, 3);
-        QCOMPARE(rig.text("LBLRECORDS"), QStringLiteral("30"));
+        QCOMPARE(rig.texts({"LBLRECORDS"}), QStringList{"30"});
         QVERIFY(rig.enabled("SSCommand3"));
 
         rig.serial.writes.clear();
@@ -289,14 +288,11 @@ private Q_SLOTS:
         rig.choose(3);
         for (int set = 4; set <= 255; ++set)
             rig.find<Grid>("Grid1")->addRow(QStringLiteral(" %1\t99-12-31----23:59:59").arg(set));
-        const QList<std::pair<const char*, QString>> widest{
-            {"Label6", QStringLiteral("32 K")},
-            {"Label8", SetDownload::progressText(10 + 4 * 32764)},
-            {"Label1", LoggerWindow::waitText()},
-            {"LBLSET", QStringLiteral("255")},
-            {"LBLRECORDS", QStringLiteral("65535")}};
-        for (const auto& [name, text] : widest)
-            logger->findChild<QLabel*>(QString::fromLatin1(name))->setText(text);
+        rig.find<QLabel>("Label6")->setText(QStringLiteral("32 K"));
+        rig.find<QLabel>("Label8")->setText(SetDownload::progressText(10 + 4 * 32764));
+        rig.find<QLabel>("Label1")->setText(LoggerWindow::waitText());
+        rig.find<QLabel>("LBLSET")->setText(QStringLiteral("255"));
+        rig.find<QLabel>("LBLRECORDS")->setText(QStringLiteral("65535"));
         QCOMPARE(legibilityProblems(logger).join(QStringLiteral("; ")), QString());
 
         RecordListWindow list(&rig.panel, rig.state, rig.platform);

@@ -112,9 +112,8 @@ private Q_SLOTS:
     void eachOpeningReplacesTheOpenWindow() {
         Rig rig;
         auto* opener = new RecordListOpener(&rig.panel, rig.state, rig.platform);
-        QList<RecordListWindow*> opened;
-        connect(opener, &RecordListOpener::opened, this,
-                [&opened](RecordListWindow* window) { opened << window; });
+        qRegisterMetaType<RecordListWindow*>();
+        QSignalSpy opened(opener, &RecordListOpener::opened);
         QPointer<RecordListWindow> first = opener->factory()();
         QSignalSpy firstUnloaded(first.data(), &RecordListWindow::unloaded);
         RecordListWindow* second = opener->factory()();
@@ -122,7 +121,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!first);
         QVERIFY(second->isVisible());
         QCOMPARE(opened.size(), 2);
-        QCOMPARE(opened.last(), second);
+        QCOMPARE(opened.last().first().value<RecordListWindow*>(), second);
     }
 
     // Each GRAPH item prepares its own chart's values from the listed rows and asks for its
