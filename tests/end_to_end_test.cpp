@@ -13,14 +13,14 @@ class EndToEndTest : public QObject {
 private Q_SLOTS:
     void panelShowsWhatTheMeterSends() {
         SimProcess sim;
-        QVERIFY2(sim.start({"drift off", "rh 42.5", "temp 21.3"}), "meter-sim did not start");
+        QVERIFY2(sim.start({"drift off", "rh 80", "temp 21.3"}), "meter-sim did not start");
 
         LiveApplication meter;
         PanelWindow* panel = meter.choosePort();
         QVERIFY(meter.dialogs.messages.isEmpty());
         const auto caption = [&meter](const char* name) { return meter.caption(name); };
 
-        QTRY_COMPARE_WITH_TIMEOUT(caption("LBLVALrh"), QStringLiteral("42.5"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(caption("LBLVALrh"), QStringLiteral("80.0"), 5000);
         QCOMPARE(caption("LBLVALtemp"), QStringLiteral("21.3"));
         QCOMPARE(caption("LBLUNITbot"), QStringLiteral("C"));
         QCOMPARE(caption("lblcomm"), QStringLiteral("Com1"));
@@ -46,14 +46,14 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(returns, 1, 10000);
         QCOMPARE(seenWhileAway, QStringList{QStringLiteral(" NO COM |----")});
         QCOMPARE(caption("lblcomm"), QStringLiteral("Com1"));
-        QTRY_COMPARE_WITH_TIMEOUT(caption("LBLVALrh"), QStringLiteral("42.5"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(caption("LBLVALrh"), QStringLiteral("80.0"), 5000);
 
         // A meter that falls silent costs its fifty attempts, then the panel waits for it.
         sim.control(QStringLiteral("silent on"));
         QTimer::singleShot(2500, panel, [&] { sim.control(QStringLiteral("silent off")); });
         QTRY_COMPARE_WITH_TIMEOUT(returns, 2, 10000);
         QCOMPARE(seenWhileAway.size(), 2);
-        QTRY_COMPARE_WITH_TIMEOUT(caption("LBLVALrh"), QStringLiteral("42.5"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(caption("LBLVALrh"), QStringLiteral("80.0"), 5000);
 
         panel->close();
         QVERIFY(meter.waiter.stopping());

@@ -1,5 +1,6 @@
 // What the simulated meter does that the program's end-to-end runs do not look at closely: the
-// memory count in the status reply, each status flag on its own bit, and dropped bytes.
+// readings in its live frame, the memory count in the status reply, each status flag on its own
+// bit, and dropped bytes.
 #include "FakeClock.h"
 #include "FrameBytes.h"
 #include "engine/MeterEngine.h"
@@ -46,6 +47,26 @@ private Q_SLOTS:
         QCOMPARE(
             (QList<int>{shown.BatteryLow, shown.HoldOn, shown.MemoryFull, shown.MeterRecording}),
             flags);
+    }
+
+    // What the meter is told to measure is what the program reads from its live frame.
+    void liveFrameCarriesTheReading_data() {
+        QTest::addColumn<QStringList>("controls");
+        QTest::addColumn<QStringList>("read"); // humidity, temperature, unit, meter time
+        QTest::newRow("frost") << QStringList{"rh 80", "temp -5.3"}
+                               << QStringList{"80", "-05.3", "C", "15:09"};
+        QTest::newRow("overload") << QStringList{"rh 10", "overload on"}
+                                  << QStringList{"10", "OL", "C", "15:09"};
+    }
+    void liveFrameCarriesTheReading() {
+        QFETCH(QStringList, controls);
+        QFETCH(QStringList, read);
+        for (const QString& line : QStringList{"drift off"} + controls)
+            QCOMPARE(engine_->control(line), QStringLiteral("ok"));
+        const LiveReading live = decodedLive(engine_->receive(" "));
+        QCOMPARE((QStringList{live.HumidityText, live.TemperatureText, live.TempUnit,
+                              live.MeterTimeText}),
+                 read);
     }
 
     void dropAndExtraShapeTheNextReplies() {

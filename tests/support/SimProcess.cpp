@@ -5,12 +5,8 @@
 #include <QTest>
 
 SimProcess::~SimProcess() {
-    if (process_.state() != QProcess::NotRunning) {
-        process_.terminate();
-        if (!process_.waitForFinished(3000))
-            process_.kill();
-        process_.waitForFinished(1000);
-    }
+    process_.kill();
+    process_.waitForFinished(3000);
 }
 
 QString SimProcess::devicePath() const {
@@ -27,12 +23,11 @@ bool SimProcess::start(const QStringList& controls) {
     process_.start();
     if (!process_.waitForStarted(5000))
         return false;
-    for (int i = 0; i < 100 && !QFileInfo::exists(devicePath()); ++i)
-        QTest::qWait(50);
+    const bool linked = QTest::qWaitFor([this] { return QFileInfo::exists(devicePath()); }, 5000);
     qputenv("METER_COM1", devicePath().toLocal8Bit());
     for (const QString& line : controls)
         control(line);
-    return QFileInfo::exists(devicePath());
+    return linked;
 }
 
 void SimProcess::control(const QString& line) {
