@@ -8,7 +8,6 @@
 #include "link/FrameDecoder.h"
 #include "lists/Grid.h"
 #include "lists/ListWindow.h"
-#include "panel/FrontPanelKeys.h"
 
 #include <QComboBox>
 #include <QPainterPath>
@@ -67,7 +66,6 @@ private Q_SLOTS:
     void panelInEveryLayout() {
         QFETCH(QStringList, keys);
         PanelRig rig;
-        new FrontPanelKeys(&rig.panel, rig.dialogs);
         rig.panel.show();
         rig.panel.setSamplingCaption(QStringLiteral("65 Sec"));
         rig.panel.setFileCaption(QStringLiteral("/home/user/DATA01.dat"));
@@ -77,43 +75,34 @@ private Q_SLOTS:
             QTest::mouseClick(rig.panel.findChild<KeyLabel*>(key), Qt::LeftButton);
 
         for (const QByteArray& frame : everyFrame()) {
-            rig.meterAnswers(frame);
-            rig.poll();
+            rig.pollAnswering(frame);
             QCOMPARE(problemsOf(&rig.panel), QString());
         }
         rig.panel.showNoDevice();
         QCOMPARE(problemsOf(&rig.panel), QString());
-    }
 
-    // A long value pushes its unit aside, and the unit goes back when the value shrinks.
-    void theUnitMakesRoomAndComesBack() {
-        PanelRig rig;
-        new FrontPanelKeys(&rig.panel, rig.dialogs);
-        QTest::mouseClick(rig.find<KeyLabel>("LBLL1"), Qt::LeftButton);
-        QLabel* unit = rig.find("LBLUNITbot");
-        rig.meterAnswers(frameFor(235, false));
-        rig.poll();
-        const QRect designed = unit->geometry();
-        rig.meterAnswers(frameFor(-1888, false));
-        rig.poll();
-        QVERIFY(unit->x() > designed.x());
-        QCOMPARE(unit->x(), rig.find("LBLVALtemp")->geometry().right() + 3);
-        rig.meterAnswers(frameFor(235, false));
-        rig.poll();
-        QCOMPARE(unit->geometry(), designed);
-    }
-
-    // The titles are printed on the grey bezel: dark text that overhangs it, at its rounded
-    // corners too, is lost on the dark body.
-    void panelTitlesStayOnTheBezel() {
-        PanelRig rig(PanelRig::Wiring::PanelOnly);
-        rig.panel.show();
+        // The titles are printed on the grey bezel: dark text that overhangs it, at its rounded
+        // corners too, is lost on the dark body.
         const QRectF bezel = rig.find<QWidget>("Shape2")->geometry();
         const qreal corner = std::min(bezel.width(), bezel.height()) / 8.0;
         QPainterPath outline;
         outline.addRoundedRect(bezel, corner, corner);
         for (const char* title : {"LBLDATALOGGER", "LBLNAME"})
             QVERIFY2(outline.contains(QRectF(rig.find(title)->geometry())), title);
+    }
+
+    // A long value pushes its unit aside, and the unit goes back when the value shrinks.
+    void theUnitMakesRoomAndComesBack() {
+        PanelRig rig;
+        QTest::mouseClick(rig.find<KeyLabel>("LBLL1"), Qt::LeftButton);
+        QLabel* unit = rig.find("LBLUNITbot");
+        rig.pollAnswering(frameFor(235, false));
+        const QRect designed = unit->geometry();
+        rig.pollAnswering(frameFor(-1888, false));
+        QVERIFY(unit->x() > designed.x());
+        QCOMPARE(unit->x(), rig.find("LBLVALtemp")->geometry().right() + 3);
+        rig.pollAnswering(frameFor(235, false));
+        QCOMPARE(unit->geometry(), designed);
     }
 
     void dewWindowForEveryReading() {
@@ -143,8 +132,7 @@ private Q_SLOTS:
         list.show();
         auto* grid = list.findChild<Grid*>(QStringLiteral("Grid1"));
         for (const QByteArray& frame : everyFrame()) {
-            rig.meterAnswers(frame);
-            rig.poll();
+            rig.pollAnswering(frame);
             list.addLiveRow(QStringLiteral("12-31-2099\t23:59:59\t%1\t%2\t%3\tLOW")
                                 .arg(rig.caption("LBLVALrh"), rig.caption("LBLVALtemp"),
                                      rig.caption("LBLUNITbot")));

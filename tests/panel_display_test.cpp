@@ -11,10 +11,6 @@ namespace {
 
 struct DisplayRig : PanelRig {
     DisplayRig() : PanelRig(Wiring::PanelOnly) {}
-    void pollAnswering(const QByteArray& frame) {
-        meterAnswers(frame);
-        poll();
-    }
 };
 
 } // namespace

@@ -10,13 +10,7 @@
 
 namespace {
 
-struct StartRig {
-    ScriptedSerialPort serial{nullptr};
-    FakeDialogs dialogs;
-    FakePrinter printer;
-    FakeClock clock;
-    FakeWaiter waiter{&clock};
-    Platform platform{serial, dialogs, printer, clock, waiter};
+struct StartRig : FakePlatform {
     Application application{platform};
     QSignalSpy finished{&application, &Application::finished};
 
@@ -44,7 +38,6 @@ private Q_SLOTS:
         PanelWindow* panel = rig.choose(QStringLiteral("COM8"));
         QVERIFY(panel && panel->isVisible());
         QCOMPARE(rig.application.state().ComPortNumber, 8);
-        QVERIFY(rig.serial.isOpen());
         QCOMPARE(rig.serial.portNumber(), 8);
         QCOMPARE(rig.caption("lblcomm"), QStringLiteral("Com8"));
         QVERIFY(panel->Timer1()->isActive() && panel->Timer2()->isActive());
@@ -110,7 +103,6 @@ private Q_SLOTS:
         other->show();
         panel->close();
         QCOMPARE(rig.exitCode(), 0);
-        QVERIFY(rig.waiter.stopping());
         QVERIFY(!rig.serial.isOpen());
         QVERIFY(!panel->Timer1()->isActive());
         QVERIFY(!panel->Timer2()->isActive());
