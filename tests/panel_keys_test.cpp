@@ -16,7 +16,6 @@ struct KeysRig : PanelRig {
         panel.Timer1()->start();
     }
     void click(const char* key) { QTest::mouseClick(find<KeyLabel>(key), Qt::LeftButton); }
-    void press(const char* button) { find<QPushButton>(button)->click(); }
     double points(const char* name) const { return find(name)->font().pointSizeF(); }
     Qt::Alignment alignment(const char* name) const {
         return find(name)->alignment() & Qt::AlignHorizontal_Mask;
@@ -101,7 +100,7 @@ private Q_SLOTS:
             toldBeforeSending = told.size();
             return QByteArray();
         };
-        rig.press(button.toLatin1().constData());
+        rig.find<QPushButton>(button.toLatin1().constData())->click();
         QCOMPARE(toldBeforeSending, button == QLatin1String("CMDRECORD") ? 1 : 0);
         QCOMPARE(rig.serial.writes, QList<QByteArray>{letter});
         QCOMPARE(rig.serial.bytesWaiting(), 0); // the receive buffer was emptied first
