@@ -91,20 +91,6 @@ private Q_SLOTS:
             QVERIFY2(outline.contains(QRectF(rig.find(title)->geometry())), title);
     }
 
-    // A long value pushes its unit aside, and the unit goes back when the value shrinks.
-    void theUnitMakesRoomAndComesBack() {
-        PanelRig rig;
-        QTest::mouseClick(rig.find<KeyLabel>("LBLL1"), Qt::LeftButton);
-        QLabel* unit = rig.find("LBLUNITbot");
-        rig.pollAnswering(frameFor(235, false));
-        const QRect designed = unit->geometry();
-        rig.pollAnswering(frameFor(-1888, false));
-        QVERIFY(unit->x() > designed.x());
-        QCOMPARE(unit->x(), rig.find("LBLVALtemp")->geometry().right() + 3);
-        rig.pollAnswering(frameFor(235, false));
-        QCOMPARE(unit->geometry(), designed);
-    }
-
     void dewWindowForEveryReading() {
         SharedState state;
         InitVapourTables(state.vapourTables);

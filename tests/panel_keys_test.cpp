@@ -49,6 +49,17 @@ private Q_SLOTS:
         QCOMPARE(rig.alignment("LBLVALtemp"), Qt::AlignHCenter);
         QVERIFY(rig.dialogs.messages.isEmpty());
         QVERIFY(rig.serial.writes.isEmpty());
+
+        rig.click("LBLL1");
+        // A long value pushes its unit aside, and the unit goes back when the value shrinks.
+        QLabel* unit = rig.find("LBLUNITbot");
+        rig.pollAnswering(PlainFrame);
+        const QRect designed = unit->geometry();
+        rig.pollAnswering(frameOf({0, 0x12, 0x05, 0x38, 0x88, 0x05, 0x43, 0})); // -188.8
+        QVERIFY(unit->x() > designed.x());
+        QCOMPARE(unit->x(), rig.find("LBLVALtemp")->geometry().right() + 3);
+        rig.pollAnswering(PlainFrame);
+        QCOMPARE(unit->geometry(), designed);
     }
 
     void keysThatOnlyInform_data() {
