@@ -9,7 +9,6 @@
 #include "lists/Grid.h"
 #include "lists/ListWindow.h"
 
-#include <QComboBox>
 #include <QPainterPath>
 #include <QPointer>
 #include <QTest>
@@ -133,10 +132,7 @@ private Q_SLOTS:
     void startWindows() {
         SelectionWindow selection;
         selection.show();
-        for (int port = 1; port <= 8; ++port) {
-            selection.TxtCOM()->setCurrentIndex(port - 1);
-            QCOMPARE(problemsOf(&selection), QString());
-        }
+        QCOMPARE(problemsOf(&selection), QString()); // the port names are as wide as each other
         SplashWindow splash(nullptr);
         splash.show();
         QCOMPARE(problemsOf(&splash), QString());
