@@ -16,7 +16,6 @@ struct KeysRig : PanelRig {
         panel.Timer1()->start();
     }
     void click(const char* key) { QTest::mouseClick(find<KeyLabel>(key), Qt::LeftButton); }
-    void press(const char* button) { find<QPushButton>(button)->click(); }
     double points(const char* name) const { return find(name)->font().pointSizeF(); }
     Qt::Alignment alignment(const char* name) const {
         return find(name)->alignment() & Qt::AlignHorizontal_Mask;
@@ -50,6 +49,17 @@ private Q_SLOTS:
         QCOMPARE(rig.alignment("LBLVALtemp"), Qt::AlignHCenter);
         QVERIFY(rig.dialogs.messages.isEmpty());
         QVERIFY(rig.serial.writes.isEmpty());
+
+        rig.click("LBLL1");
+        // A long value pushes its unit aside, and the unit goes back when the value shrinks.
+        QLabel* unit = rig.find("LBLUNITbot");
+        rig.pollAnswering(PlainFrame);
+        const QRect designed = unit->geometry();
+        rig.pollAnswering(frameOf({0, 0x12, 0x05, 0x38, 0x88, 0x05, 0x43, 0})); // -188.8
+        QVERIFY(unit->x() > designed.x());
+        QCOMPARE(unit->x(), rig.find("LBLVALtemp")->geometry().right() + 3);
+        rig.pollAnswering(PlainFrame);
+        QCOMPARE(unit->geometry(), designed);
     }
 
     void keysThatOnlyInform_data() {
@@ -71,11 +81,8 @@ private Q_SLOTS:
         QFETCH(QString, text);
         KeysRig rig;
         rig.click(key.toLatin1().constData());
-        QCOMPARE(rig.dialogs.messages.size(), 1);
-        const FakeDialogs::Message& message = rig.dialogs.messages.constFirst();
-        QCOMPARE(message.text, text);
-        QCOMPARE(message.icon, Dialogs::Icon::Critical);
-        QCOMPARE(message.title, QStringLiteral("Humidity_Temperature"));
+        QCOMPARE(rig.dialogs.oneFailureBoxLacks({}), QString());
+        QCOMPARE(rig.dialogs.messages[0].text, text);
         QVERIFY(rig.serial.writes.isEmpty());
     }
 
@@ -104,7 +111,7 @@ private Q_SLOTS:
             toldBeforeSending = told.size();
             return QByteArray();
         };
-        rig.press(button.toLatin1().constData());
+        rig.find<QPushButton>(button.toLatin1().constData())->click();
         QCOMPARE(toldBeforeSending, button == QLatin1String("CMDRECORD") ? 1 : 0);
         QCOMPARE(rig.serial.writes, QList<QByteArray>{letter});
         QCOMPARE(rig.serial.bytesWaiting(), 0); // the receive buffer was emptied first

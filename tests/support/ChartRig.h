@@ -1,10 +1,6 @@
 #pragma once
 
-#include "FakeClock.h"
-#include "FakeDialogs.h"
-#include "FakePrinter.h"
-#include "FakeWaiter.h"
-#include "ScriptedSerialPort.h"
+#include "FakePlatform.h"
 #include "charts/ChartCanvas.h"
 #include "charts/ChartWindow.h"
 #include "charts/ChartWindows.h"
@@ -21,13 +17,7 @@
 
 // The chart windows over faked platform services, a stand-in main window and its captions, and
 // a record list grid the test fills.
-struct ChartRig {
-    ScriptedSerialPort serial{nullptr};
-    FakeDialogs dialogs;
-    FakePrinter printer;
-    FakeClock clock;
-    FakeWaiter waiter{&clock};
-    Platform platform{serial, dialogs, printer, clock, waiter};
+struct ChartRig : FakePlatform {
     SharedState state;
     QWidget mainWindow;
     Grid records{nullptr};

@@ -118,9 +118,13 @@ private:
         // Qt keeps two pixels each side of a line edit's text.
         const QRect box =
             edit->contentsRect().marginsRemoved(edit->textMargins()).adjusted(2, 0, -2, 0);
-        const int needed = edit->fontMetrics().horizontalAdvance(edit->text());
-        if (needed > box.width())
-            problems_ << needsMessage(nameOf(edit, edit->text()), needed, box.width());
+        checkWidth(nameOf(edit, edit->text()), edit->fontMetrics().horizontalAdvance(edit->text()),
+                   box.width());
+    }
+
+    void checkWidth(const QString& name, int needed, int width) {
+        if (needed > width)
+            problems_ << needsMessage(name, needed, width);
     }
 
     void checkMenuBar(const QMenuBar* bar) {
@@ -141,8 +145,13 @@ private:
         for (int row = grid->rowAt(0); row >= 0 && row < model->rowCount(); ++row) {
             if (grid->visualRect(model->index(row, 0)).top() > viewport.bottom())
                 break;
-            for (int column = 0; column < model->columnCount(); ++column)
-                checkCell(grid, model->index(row, column), cellMargin);
+            for (int column = 0; column < model->columnCount(); ++column) {
+                const QString text = model->index(row, column).data().toString();
+                if (!text.isEmpty())
+                    checkWidth(QStringLiteral("cell %1,%2 \"%3\"").arg(row).arg(column).arg(text),
+                               grid->fontMetrics().horizontalAdvance(text) + 2 * cellMargin,
+                               grid->columnWidth(column));
+            }
         }
         const auto* header = grid->findChild<const QHeaderView*>();
         if (header == nullptr || !header->isVisible())
@@ -151,28 +160,11 @@ private:
             grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
         for (int column = 0; column < model->columnCount(); ++column) {
             const QString text = model->headerData(column, Qt::Horizontal).toString();
-            const int needed = header->fontMetrics().horizontalAdvance(text) + 2 * headerMargin;
-            if (!text.trimmed().isEmpty() && needed > header->sectionSize(column))
-                problems_ << QStringLiteral("heading \"%1\" needs %2 px and has %3")
-                                 .arg(text)
-                                 .arg(needed)
-                                 .arg(header->sectionSize(column));
+            if (!text.trimmed().isEmpty())
+                checkWidth(QStringLiteral("heading \"%1\"").arg(text),
+                           header->fontMetrics().horizontalAdvance(text) + 2 * headerMargin,
+                           header->sectionSize(column));
         }
-    }
-
-    void checkCell(const Grid* grid, const QModelIndex& index, int margin) {
-        const QString text = index.data().toString();
-        if (text.isEmpty())
-            return;
-        const int needed = grid->fontMetrics().horizontalAdvance(text) + 2 * margin;
-        const int width = grid->columnWidth(index.column());
-        if (needed > width)
-            problems_ << QStringLiteral("cell %1,%2 \"%3\" needs %4 px and has %5")
-                             .arg(index.row())
-                             .arg(index.column())
-                             .arg(text)
-                             .arg(needed)
-                             .arg(width);
     }
 
     const QWidget* window_;

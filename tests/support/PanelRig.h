@@ -1,11 +1,7 @@
 #pragma once
 
-#include "FakeClock.h"
-#include "FakeDialogs.h"
-#include "FakePrinter.h"
-#include "FakeWaiter.h"
+#include "FakePlatform.h"
 #include "FrameBytes.h"
-#include "ScriptedSerialPort.h"
 #include "app/PanelFeatures.h"
 #include "link/MeterLink.h"
 #include "panel/KeyLabel.h"
@@ -20,14 +16,8 @@
 // A main window on port 1 with every platform service faked: the tests play the meter through
 // the scripted port and the waits take no time. With features, the keys and menu commands are
 // wired to it as the application wires them.
-struct PanelRig {
+struct PanelRig : FakePlatform {
     SharedState state;
-    ScriptedSerialPort serial{nullptr};
-    FakeDialogs dialogs;
-    FakePrinter printer;
-    FakeClock clock;
-    FakeWaiter waiter{&clock};
-    Platform platform{serial, dialogs, printer, clock, waiter};
     PanelWindow panel{state, platform};
     FileDialogState fileDialog;
     PanelFeatures features{};
@@ -48,6 +38,10 @@ struct PanelRig {
         serial.responder = [frame](const QByteArray& written) {
             return written == " " ? frame : QByteArray();
         };
+    }
+    void pollAnswering(const QByteArray& frame) {
+        meterAnswers(frame);
+        poll();
     }
     void meterIsSilent() { serial.responder = nullptr; }
     void poll() { panel.link().Timer1_Timer(); }
