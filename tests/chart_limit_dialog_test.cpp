@@ -24,6 +24,7 @@ private Q_SLOTS:
         const ChartKind tem = ChartKind::Temperature;
         QTest::newRow("80/20 accepted") << rh << "300 20 80" << true << "301 80 50 20";
         QTest::newRow("top below bottom") << rh << "300 80 20" << false << "301 20 50 80";
+        QTest::newRow("top at bottom") << tem << "300 40 40" << true << "301 40 40 40";
         QTest::newRow("top 0") << tem << "300 0 0" << false << "301 0 0 0";
         QTest::newRow("mid 0") << rh << "300 -50 50" << false << "301 50 0 -50";
         QTest::newRow("no points") << rh << "0 0 100" << false << "1 100 50 0";
