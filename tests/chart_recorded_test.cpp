@@ -114,6 +114,7 @@ private Q_SLOTS:
         QTest::newRow("negative") << rh << "1 10 -5 100" << 1 << "10 100 47.5";
         QTest::newRow("MIN above MAX") << rh << "1 10 20 10" << 2 << "10 10 15";
         QTest::newRow("TO before FROM") << tem << "20 10 0 100" << 2 << "-9 100 50";
+        QTest::newRow("one record, MIN at MAX") << rh << "7 7 30 30" << 0 << "1 30 30 T7 T7 T7";
         QTest::newRow("MAX 120") << rh << "1 10 0 120" << 2 << "10 120 60";
         QTest::newRow("longer than the set") << rh << "1 51 0 100" << 2 << "51 100 50";
         QTest::newRow("past the rows") << rh << "45 60 0 100" << 0 << "16 100 50 T45 T50 T50";
