@@ -103,7 +103,8 @@ private Q_SLOTS:
         rig.meterAnswers(meterRecording ? RecordingFrame : PlainFrame);
         rig.poll();
         rig.serial.writes.clear();
-        rig.serial.feed("leftover");
+        // Stray bytes, one or several, must not be read as the start of the next reply.
+        rig.serial.feed(meterRecording ? "x" : "leftover");
         // The big REC key tells (LOGGER closes on it) before the meter hears of it.
         QSignalSpy told(&rig.panel, &PanelWindow::recKeyUsed);
         qsizetype toldBeforeSending = -1;
