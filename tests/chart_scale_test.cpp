@@ -41,6 +41,13 @@ private Q_SLOTS:
         QFETCH(QString, label);
         QCOMPARE(timeLabel(seconds), label);
     }
+
+    // A timer interval holds at most 65535 ms; the chart ticks at least every millisecond.
+    void liveTickIntervals() {
+        QCOMPARE((QList<int>{liveTickIntervalMs("100 Sec"), liveTickIntervalMs("0 Sec"),
+                             liveTickIntervalMs("Sec")}),
+                 (QList<int>{65535, 1, 1}));
+    }
 };
 
 QTEST_GUILESS_MAIN(ChartScaleTest)
