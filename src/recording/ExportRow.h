@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QStringView>
+#include <QTime>
+#include <optional>
+
+// One reading as the standard formats (CSV, JSON Lines, MQTT payloads) carry it: a time with its
+// offset from UTC, each quantity as a plain decimal or absent with the reason, the unit and the
+// battery flag. A reading the meter could not give ("OL", "-OL", "----") has no number, so no
+// program reading the file can mistake it for one.
+struct ExportValue {
+    enum class Status { Ok, Overload, Underload, NoReading };
+
+    Status status = Status::NoReading;
+    // The decimal as the meter gave it, normalised ("05.6" becomes "5.6"); empty unless Ok.
+    QByteArray decimal;
+
+    // "ok", "overload", "underload", "no_reading".
+    QByteArray statusText() const;
+};
+
+struct ExportRow {
+    // The local date and time the reading was taken, and the local offset from UTC then.
+    QDate date;
+    QTime time;
+    int utcOffsetSeconds = 0;
+    ExportValue humidity;
+    ExportValue temperature;
+    // 'C' or 'F'.
+    char unit = 'C';
+    bool batteryLow = false;
+};
+
+// Reads a value text as the display and the data file show it. Nothing when the text is none of
+// a decimal, "OL", "-OL" or "----".
+std::optional<ExportValue> exportValue(QStringView text);
+
+// The row's time in ISO 8601 with its offset, to the second: 2026-12-06T09:45:07+01:00.
+QByteArray isoTimeText(const ExportRow& row);
+
+// RFC 4180: CRLF line ends, commas, quoting only where a cell needs it (no cell of ours does).
+QByteArray csvHeader();
+QByteArray csvLine(const ExportRow& row);
+// One JSON object per line, LF-terminated, with the CSV's fields.
+QByteArray jsonLine(const ExportRow& row);
