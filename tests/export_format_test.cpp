@@ -49,8 +49,11 @@ private Q_SLOTS:
         QVERIFY(row);
         ZoneOffsets offsets(QTimeZone(3600));
         const ExportRow exported = exportRow(*row, offsets);
-        QCOMPARE(csvLine(exported), csv);
-        QCOMPARE(jsonLine(exported), json);
+        QByteArray csvOut, jsonOut;
+        appendCsvLine(csvOut, exported);
+        appendJsonLine(jsonOut, exported);
+        QCOMPARE(csvOut, csv);
+        QCOMPARE(jsonOut, json);
     }
 
     void linesThatAreNoReading_data() {

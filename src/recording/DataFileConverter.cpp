@@ -74,8 +74,11 @@ QByteArray exportHeader(ExportFormat format) {
     return format == ExportFormat::Csv ? csvHeader() : QByteArray();
 }
 
-QByteArray exportLine(ExportFormat format, const ExportRow& row) {
-    return format == ExportFormat::Csv ? csvLine(row) : jsonLine(row);
+void appendExportLine(QByteArray& out, ExportFormat format, const ExportRow& row) {
+    if (format == ExportFormat::Csv)
+        appendCsvLine(out, row);
+    else
+        appendJsonLine(out, row);
 }
 
 ConversionResult convertDataFile(const QString& inputPath, const QString& outputPath,
@@ -100,7 +103,7 @@ ConversionResult convertDataFile(const QString& inputPath, const QString& output
     while (lines.next(line)) {
         ++lineNumber;
         if (const std::optional<DataFileRow> row = parseDataFileRow(line)) {
-            pending += exportLine(format, exportRow(*row, offsets));
+            appendExportLine(pending, format, exportRow(*row, offsets));
             ++result.rowsWritten;
         } else if (!line.trimmed().isEmpty()) {
             ++result.linesSkipped;
@@ -110,7 +113,7 @@ ConversionResult convertDataFile(const QString& inputPath, const QString& output
         if (pending.size() >= BlockSize) {
             if (output.write(pending) != pending.size())
                 break;
-            pending.clear();
+            pending.resize(0);
         }
     }
     if (lines.failed()) {

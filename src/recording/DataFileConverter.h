@@ -10,7 +10,7 @@ enum class ExportFormat { Csv, JsonLines };
 
 // The header a file of the format starts with (CSV only), and one row in the format.
 QByteArray exportHeader(ExportFormat format);
-QByteArray exportLine(ExportFormat format, const ExportRow& row);
+void appendExportLine(QByteArray& out, ExportFormat format, const ExportRow& row);
 
 struct ConversionResult {
     qint64 rowsWritten = 0;

@@ -1,7 +1,7 @@
 #include "recording/DataFileRow.h"
 
 #include <QDateTime>
-#include <QList>
+#include <array>
 
 namespace {
 
@@ -54,10 +54,6 @@ std::optional<QTime> parseTime(QByteArrayView text) {
     return time.isValid() ? std::optional(time) : std::nullopt;
 }
 
-std::optional<ExportValue> parseValue(QByteArrayView text) {
-    return exportValue(QString::fromLatin1(text));
-}
-
 } // namespace
 
 std::optional<DataFileRow> parseDataFileRow(QByteArrayView line) {
@@ -71,25 +67,28 @@ std::optional<DataFileRow> parseDataFileRow(QByteArrayView line) {
         while (!line.isEmpty() && line.front() == ' ')
             line = line.sliced(1);
     }
-    QList<QByteArrayView> fields;
+    constexpr int MostFields = 7;
+    std::array<QByteArrayView, MostFields> fields;
+    int count = 0;
     qsizetype start = 0;
-    for (qsizetype i = 0; i <= line.size() && fields.size() <= 7; ++i)
+    for (qsizetype i = 0; i <= line.size(); ++i)
         if (i == line.size() || line[i] == '\t') {
-            fields.append(line.sliced(start, i - start));
+            if (count == MostFields)
+                return std::nullopt;
+            fields[count++] = line.sliced(start, i - start);
             start = i + 1;
         }
-    if (fields.size() < 6 || fields.size() > 7 || !digits(fields[0], 0, fields[0].size()) ||
-        fields[0].isEmpty())
+    if (count < MostFields - 1 || fields[0].isEmpty() || !digits(fields[0], 0, fields[0].size()))
         return std::nullopt;
-    const QByteArrayView battery = fields.size() == 7 ? fields[6] : QByteArrayView();
+    const QByteArrayView battery = fields[6];
     if (!battery.isEmpty() && battery != "LOW")
         return std::nullopt;
     if (fields[5] != "C" && fields[5] != "F")
         return std::nullopt;
     const std::optional<QDate> date = parseDate(fields[1]);
     const std::optional<QTime> time = parseTime(fields[2]);
-    const std::optional<ExportValue> humidity = parseValue(fields[3]);
-    const std::optional<ExportValue> temperature = parseValue(fields[4]);
+    const std::optional<ExportValue> humidity = exportValue(fields[3]);
+    const std::optional<ExportValue> temperature = exportValue(fields[4]);
     if (!date || !time || !humidity || !temperature)
         return std::nullopt;
     return DataFileRow{*date, *time, *humidity, *temperature, fields[5][0], !battery.isEmpty()};

@@ -13,73 +13,41 @@ void appendDigits(QByteArray& out, int value, int width) {
     out.append(digits, width);
 }
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 // A decimal as a JSON number and a spreadsheet read it: no leading zeros, no "-0".
-std::optional<QByteArray> normalisedDecimal(QStringView text) {
+std::optional<QByteArray> normalisedDecimal(QByteArrayView text) {
     qsizetype i = 0;
-    const bool negative = !text.isEmpty() && text[0] == QLatin1Char('-');
+    const bool negative = !text.isEmpty() && text[0] == '-';
     if (negative)
         ++i;
     const qsizetype integerStart = i;
-    while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128)
+    while (i < text.size() && isDigit(text[i]))
         ++i;
     const qsizetype integerEnd = i;
     qsizetype fractionEnd = i;
-    if (i < text.size() && text[i] == QLatin1Char('.')) {
+    if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128)
+        while (i < text.size() && isDigit(text[i]))
             ++i;
         fractionEnd = i;
     }
     if (i != text.size() || integerEnd == integerStart || fractionEnd == integerEnd + 1)
         return std::nullopt;
     qsizetype firstSignificant = integerStart;
-    while (firstSignificant + 1 < integerEnd && text[firstSignificant] == QLatin1Char('0'))
+    while (firstSignificant + 1 < integerEnd && text[firstSignificant] == '0')
         ++firstSignificant;
-    const QByteArray body = text.mid(firstSignificant, fractionEnd - firstSignificant).toLatin1();
+    const QByteArray body =
+        text.sliced(firstSignificant, fractionEnd - firstSignificant).toByteArray();
     const bool zero = body.count('0') + body.count('.') == body.size();
     return negative && !zero ? '-' + body : body;
 }
 
-void appendValue(QByteArray& out, const ExportValue& value, const char* empty) {
-    if (value.status == ExportValue::Status::Ok)
-        out += value.decimal;
-    else
-        out += empty;
-}
-
-} // namespace
-
-QByteArray ExportValue::statusText() const {
-    switch (status) {
-    case Status::Ok:
-        return QByteArrayLiteral("ok");
-    case Status::Overload:
-        return QByteArrayLiteral("overload");
-    case Status::Underload:
-        return QByteArrayLiteral("underload");
-    case Status::NoReading:
-        break;
-    }
-    return QByteArrayLiteral("no_reading");
-}
-
-std::optional<ExportValue> exportValue(QStringView text) {
-    if (text == QLatin1String("OL"))
-        return ExportValue{ExportValue::Status::Overload, {}};
-    if (text == QLatin1String("-OL"))
-        return ExportValue{ExportValue::Status::Underload, {}};
-    if (text == QLatin1String("----"))
-        return ExportValue{ExportValue::Status::NoReading, {}};
-    if (std::optional<QByteArray> decimal = normalisedDecimal(text))
-        return ExportValue{ExportValue::Status::Ok, std::move(*decimal)};
-    return std::nullopt;
-}
-
-QByteArray isoTimeText(const ExportRow& row) {
+void appendIsoTime(QByteArray& out, const ExportRow& row) {
     const QDate date = row.date;
     const QTime clock = row.time;
-    QByteArray out;
-    out.reserve(25);
     appendDigits(out, date.year(), 4);
     out += '-';
     appendDigits(out, date.month(), 2);
@@ -97,7 +65,41 @@ QByteArray isoTimeText(const ExportRow& row) {
     appendDigits(out, minutes / 60, 2);
     out += ':';
     appendDigits(out, minutes % 60, 2);
-    return out;
+}
+
+void appendValue(QByteArray& out, const ExportValue& value, const char* empty) {
+    if (value.status == ExportValue::Status::Ok)
+        out += value.decimal;
+    else
+        out += empty;
+}
+
+} // namespace
+
+const char* ExportValue::statusText() const {
+    switch (status) {
+    case Status::Ok:
+        return "ok";
+    case Status::Overload:
+        return "overload";
+    case Status::Underload:
+        return "underload";
+    case Status::NoReading:
+        break;
+    }
+    return "no_reading";
+}
+
+std::optional<ExportValue> exportValue(QByteArrayView text) {
+    if (text == "OL")
+        return ExportValue{ExportValue::Status::Overload, {}};
+    if (text == "-OL")
+        return ExportValue{ExportValue::Status::Underload, {}};
+    if (text == "----")
+        return ExportValue{ExportValue::Status::NoReading, {}};
+    if (std::optional<QByteArray> decimal = normalisedDecimal(text))
+        return ExportValue{ExportValue::Status::Ok, std::move(*decimal)};
+    return std::nullopt;
 }
 
 QByteArray csvHeader() {
@@ -105,8 +107,8 @@ QByteArray csvHeader() {
                              "temperature_unit,temperature_status,battery_low\r\n");
 }
 
-QByteArray csvLine(const ExportRow& row) {
-    QByteArray out = isoTimeText(row);
+void appendCsvLine(QByteArray& out, const ExportRow& row) {
+    appendIsoTime(out, row);
     out += ',';
     appendValue(out, row.humidity, "");
     out += ',';
@@ -118,17 +120,20 @@ QByteArray csvLine(const ExportRow& row) {
     out += ',';
     out += row.temperature.statusText();
     out += row.batteryLow ? ",1\r\n" : ",0\r\n";
-    return out;
 }
 
-QByteArray jsonLine(const ExportRow& row) {
-    QByteArray out = "{\"time\":\"" + isoTimeText(row) + "\",\"relative_humidity_percent\":";
+void appendJsonLine(QByteArray& out, const ExportRow& row) {
+    out += "{\"time\":\"";
+    appendIsoTime(out, row);
+    out += "\",\"relative_humidity_percent\":";
     appendValue(out, row.humidity, "null");
-    out += ",\"humidity_status\":\"" + row.humidity.statusText() + "\",\"temperature\":";
+    out += ",\"humidity_status\":\"";
+    out += row.humidity.statusText();
+    out += "\",\"temperature\":";
     appendValue(out, row.temperature, "null");
     out += ",\"temperature_unit\":\"";
     out += row.unit;
-    out += "\",\"temperature_status\":\"" + row.temperature.statusText() + "\",\"battery_low\":";
-    out += row.batteryLow ? "true}\n" : "false}\n";
-    return out;
+    out += "\",\"temperature_status\":\"";
+    out += row.temperature.statusText();
+    out += row.batteryLow ? "\",\"battery_low\":true}\n" : "\",\"battery_low\":false}\n";
 }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDate>
 #include <QString>
-#include <QStringView>
 #include <QTime>
 #include <optional>
 
@@ -19,7 +19,7 @@ struct ExportValue {
     QByteArray decimal;
 
     // "ok", "overload", "underload", "no_reading".
-    QByteArray statusText() const;
+    const char* statusText() const;
 };
 
 struct ExportRow {
@@ -36,13 +36,12 @@ struct ExportRow {
 
 // Reads a value text as the display and the data file show it. Nothing when the text is none of
 // a decimal, "OL", "-OL" or "----".
-std::optional<ExportValue> exportValue(QStringView text);
+std::optional<ExportValue> exportValue(QByteArrayView text);
 
-// The row's time in ISO 8601 with its offset, to the second: 2026-12-06T09:45:07+01:00.
-QByteArray isoTimeText(const ExportRow& row);
-
-// RFC 4180: CRLF line ends, commas, quoting only where a cell needs it (no cell of ours does).
+// Times are ISO 8601 with the offset, to the second: 2026-12-06T09:45:07+01:00.
+// CSV as RFC 4180: CRLF line ends, commas, quoting only where a cell needs it (no cell of ours
+// does).
 QByteArray csvHeader();
-QByteArray csvLine(const ExportRow& row);
+void appendCsvLine(QByteArray& out, const ExportRow& row);
 // One JSON object per line, LF-terminated, with the CSV's fields.
-QByteArray jsonLine(const ExportRow& row);
+void appendJsonLine(QByteArray& out, const ExportRow& row);

@@ -1,0 +1,74 @@
+#include "cli/ConvertCommand.h"
+
+#include "cli/CommandLine.h"
+
+#include <QFileInfo>
+
+namespace {
+
+std::optional<ExportFormat> formatOfPath(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("csv"))
+        return ExportFormat::Csv;
+    if (suffix == QLatin1String("jsonl") || suffix == QLatin1String("ndjson"))
+        return ExportFormat::JsonLines;
+    return std::nullopt;
+}
+
+} // namespace
+
+int runConvert(const QStringList& arguments) {
+    CommandLine line(QStringLiteral("convert"),
+                     QStringLiteral("Converts a data file (a recording, or a set saved from the "
+                                    "record list or by download) to CSV or JSON Lines. A line that "
+                                    "is no reading is reported by its number and left out."),
+                     QStringLiteral("IN.dat OUT.csv|OUT.jsonl [--format csv|jsonl] [--tz ZONE]"));
+    QCommandLineParser& parser = line.parser();
+    const QCommandLineOption formatOption(
+        QStringLiteral("format"), QStringLiteral("csv or jsonl (default: from OUT's extension)."),
+        QStringLiteral("format"));
+    const QCommandLineOption zoneOption(
+        QStringLiteral("tz"),
+        QStringLiteral("The zone of the file's local times: an offset such as +01:00 or a zone "
+                       "name such as Europe/Berlin (default: this machine's)."),
+        QStringLiteral("zone"));
+    parser.addOptions({formatOption, zoneOption});
+    parser.addPositionalArgument(QStringLiteral("IN.dat"), QStringLiteral("The data file."));
+    parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The file to write."));
+    if (const std::optional<int> end = line.parse(arguments))
+        return *end;
+
+    const QStringList paths = parser.positionalArguments();
+    if (paths.size() != 2)
+        return line.usageError(QStringLiteral("takes an input and an output file"));
+    std::optional<ExportFormat> format = parser.isSet(formatOption)
+                                             ? parseExportFormat(parser.value(formatOption))
+                                             : formatOfPath(paths[1]);
+    if (!format)
+        return line.usageError(
+            parser.isSet(formatOption)
+                ? QStringLiteral("unknown format \"%1\"").arg(parser.value(formatOption))
+                : QStringLiteral("cannot tell the format from \"%1\": use --format").arg(paths[1]));
+    std::optional<QTimeZone> zone = QTimeZone::systemTimeZone();
+    if (parser.isSet(zoneOption) && !(zone = parseTimeZone(parser.value(zoneOption))))
+        return line.usageError(
+            QStringLiteral("unknown time zone \"%1\"").arg(parser.value(zoneOption)));
+    if (!QFileInfo(paths[0]).isFile()) {
+        printError(QStringLiteral("meter-logger convert: %1: no such file").arg(paths[0]));
+        return ExitStatus::NoInput;
+    }
+
+    const ConversionResult result =
+        convertDataFile(paths[0], paths[1], *format, *zone, [&](qint64 number) {
+            printError(QStringLiteral("%1:%2: not a reading, left out").arg(paths[0]).arg(number));
+        });
+    if (!result.error.isEmpty()) {
+        printError(QStringLiteral("meter-logger convert: ") + result.error);
+        return ExitStatus::CannotCreate;
+    }
+    if (result.linesSkipped > 0)
+        printError(QStringLiteral("meter-logger convert: %1 readings written, %2 lines left out")
+                       .arg(result.rowsWritten)
+                       .arg(result.linesSkipped));
+    return ExitStatus::Ok;
+}

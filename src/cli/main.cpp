@@ -1,0 +1,47 @@
+#include "cli/CommandLine.h"
+#include "cli/ConvertCommand.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+struct Subcommand {
+    const char* name;
+    const char* summary;
+    int (*run)(const QStringList& arguments);
+};
+
+constexpr Subcommand subcommands[] = {
+    {"convert", "a data file to CSV or JSON Lines", runConvert},
+};
+
+void printUsage(std::FILE* to) {
+    std::fputs("usage: meter-logger SUBCOMMAND [OPTIONS]\n\nSubcommands:\n", to);
+    for (const Subcommand& subcommand : subcommands)
+        std::fprintf(to, "  %-10s %s\n", subcommand.name, subcommand.summary);
+    std::fputs("\nmeter-logger SUBCOMMAND --help tells more.\n", to);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("meter-logger"));
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty()) {
+        printUsage(stderr);
+        return ExitStatus::Usage;
+    }
+    const QString name = arguments.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+        printUsage(stdout);
+        return ExitStatus::Ok;
+    }
+    for (const Subcommand& subcommand : subcommands)
+        if (name == QLatin1String(subcommand.name))
+            return subcommand.run(arguments);
+    printError(QStringLiteral("meter-logger: unknown subcommand \"%1\"").arg(name));
+    printUsage(stderr);
+    return ExitStatus::Usage;
+}
