@@ -80,14 +80,18 @@ void MeterLink::sendCommand(const QByteArray& bytes, bool discardFirst) {
 }
 
 void MeterLink::pausePoll() {
-    ++pauseDepth_;
     pollTimer_->stop();
+    if (++pauseDepth_ == 1)
+        Q_EMIT pollPausedChanged(true);
 }
 
 void MeterLink::resumePoll() {
-    if (pauseDepth_ > 0)
-        --pauseDepth_;
+    if (pauseDepth_ == 0)
+        return;
+    if (--pauseDepth_ > 0)
+        return;
     // An exchange unwinding because the program ends must not start the poll again.
-    if (pauseDepth_ == 0 && !waiter_.stopping())
+    if (!waiter_.stopping())
         pollTimer_->start();
+    Q_EMIT pollPausedChanged(false);
 }

@@ -42,6 +42,8 @@ public:
 
 Q_SIGNALS:
     void frameDecoded();
+    // The poll paused for an exchange (true), or free to run again (false).
+    void pollPausedChanged(bool paused);
     void noDeviceEntered();
     void noDeviceLeft();
 
