@@ -279,6 +279,47 @@ private Q_SLOTS:
         QVERIFY(!logger);
     }
 
+    // Bytes that come after an exchange was given up on (the rest of a set the meter goes on
+    // sending, a late reply) are no reading: the poll waits for the line to fall quiet.
+    void noReadingFromBytesNobodyAskedFor_data() {
+        QTest::addColumn<bool>("downloadCancelled");
+        QTest::newRow("download cancelled") << true;
+        QTest::newRow("status timed out") << false;
+    }
+    void noReadingFromBytesNobodyAskedFor() {
+        QFETCH(bool, downloadCancelled);
+        LoggerRig rig;
+        LoggerWindow* logger = rig.open();
+        if (downloadCancelled) {
+            rig.choose(3);
+            rig.waiter.onWait = [&](double seconds) {
+                if (seconds == 0.02)
+                    rig.commands.closeLogger();
+            };
+            logger->SSCommand3_Click();
+            rig.meter("silent on");
+        } else {
+            rig.meter("silent on");
+            logger->Form_Resize();
+            QCOMPARE(rig.messages(), QStringList{LoggerWindow::noAnswerMessage()});
+        }
+        // The meter, busy sending, answers no poll: 8 bytes every wait for a while, then quiet.
+        int waits = 0;
+        rig.waiter.onWait = [&](double) {
+            if (++waits < 100)
+                rig.serial.feed(QByteArray::fromHex("2a0b1c0d2e0f1a2b"));
+            else if (waits == 100)
+                rig.meter("silent off");
+        };
+        QList<QByteArray> frames;
+        QObject::connect(&rig.link, &MeterLink::frameDecoded, &rig.panel,
+                         [&] { frames << rig.state.reading.LastFrame; });
+        rig.link.Timer1_Timer();
+        QCOMPARE(frames.size(), 1);
+        QCOMPARE(frames[0].front(), '\x02');
+        QCOMPARE(frames[0].back(), '\x03');
+    }
+
     // LOGGER and REC_LIST readable with the widest texts they show.
     void legibleWithTheWidestTexts() {
         LoggerRig rig;

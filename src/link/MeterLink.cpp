@@ -18,6 +18,9 @@ void MeterLink::Timer1_Timer() {
         return;
     const QScopedValueRollback<bool> running(polling_, true);
 
+    if (quietLineWanted_ && !waitForQuietLine())
+        return;
+
     // A port whose device went away cannot answer: no point in fifty tries.
     if (!port_.isOpen()) {
         WaitForMeter();
@@ -60,6 +63,25 @@ void MeterLink::WaitForMeter() {
     if (pauseDepth_ == 0)
         pollTimer_->start();
     Q_EMIT noDeviceLeft();
+}
+
+bool MeterLink::waitForQuietLine() {
+    constexpr double step = 0.1;
+    constexpr int quietSteps = static_cast<int>(QuietLineSeconds / step);
+    // An exchange that runs and gives up during these waits asks again.
+    quietLineWanted_ = false;
+    DiscardInput();
+    for (int quiet = 0; quiet < quietSteps && port_.isOpen();) {
+        if (!waiter_.WaitSeconds(step))
+            return false;
+        if (port_.bytesWaiting() > 0) {
+            DiscardInput();
+            quiet = 0;
+        } else {
+            ++quiet;
+        }
+    }
+    return true;
 }
 
 bool MeterLink::reopenPort() {

@@ -259,6 +259,7 @@ void LoggerWindow::statusRefresh() {
         setData_.clear();
         Label1->setText(waitText());
         const ExchangeResult status = exchange_.requestStatus();
+        settleLine(status.outcome);
         if (status.outcome == ExchangeOutcome::Cancelled)
             return;
         if (const std::optional<StatusReply> reply = StatusReply::decode(status.reply);
@@ -269,6 +270,7 @@ void LoggerWindow::statusRefresh() {
             Text3->setText(reply->idCodeText());
             Text2->setText(reply->intervalText());
             const ExchangeResult clock = exchange_.requestClock();
+            settleLine(clock.outcome);
             if (clock.outcome == ExchangeOutcome::Cancelled)
                 return;
             if (const std::optional<MeterStamp> stamp = MeterStamp::fromBytes(clock.reply);
@@ -298,6 +300,7 @@ void LoggerWindow::SSCommand6_Click() {
         if (!waiter_.WaitSeconds(clickPauseSeconds))
             return;
         const ExchangeResult clock = exchange_.requestClock();
+        settleLine(clock.outcome);
         if (clock.outcome == ExchangeOutcome::Cancelled)
             return;
         if (const std::optional<MeterStamp> stamp = MeterStamp::fromBytes(clock.reply);
@@ -358,6 +361,7 @@ void LoggerWindow::SSCommand2_Click() {
             return;
         directory = exchange_.requestDirectory(
             setCount, [this](const QString& progress) { Label8->setText(progress); });
+        settleLine(directory.outcome);
         if (directory.outcome == ExchangeOutcome::Cancelled)
             return;
         // What arrived of a directory cut short is listed all the same: every row it gives
@@ -412,6 +416,7 @@ void LoggerWindow::SSCommand3_Click() {
         const ExchangeResult download =
             exchange_.download(commands_.download(set),
                                [this](const QString& progress) { Label8->setText(progress); });
+        settleLine(download.outcome);
         if (download.outcome == ExchangeOutcome::Cancelled)
             return;
         setData_ = download.reply;
@@ -460,6 +465,11 @@ bool LoggerWindow::listRecords(RecordListWindow* list, int count) {
         alive->appendRecordRow(*row);
     }
     return true;
+}
+
+void LoggerWindow::settleLine(ExchangeOutcome outcome) {
+    if (outcome != ExchangeOutcome::Done)
+        link_.awaitQuietLine();
 }
 
 void LoggerWindow::reportNoAnswer() {

@@ -100,6 +100,9 @@ private:
     // Lists the records that arrived, one per 0.01 s; false when the window was closed or the
     // program is ending.
     bool listRecords(RecordListWindow* list, int count);
+    // An exchange given up on may still be answered (the meter sends the rest of a set whoever
+    // listens): the poll must not take those bytes for a live frame.
+    void settleLine(ExchangeOutcome outcome);
     void reportNoAnswer();
     void message(const QString& text, Dialogs::Icon icon);
 
