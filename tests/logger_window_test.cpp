@@ -337,6 +337,29 @@ private Q_SLOTS:
         QVERIFY(rig.messages().isEmpty());
     }
 
+    // The set chosen when SHOW DATA was pressed holds for the whole download: a click on the
+    // directory meanwhile changes nothing.
+    void aSetClickedDuringTheDownloadChangesNothing() {
+        LoggerRig rig;
+        rig.open();
+        rig.choose(3);
+        Grid* grid = rig.find<Grid>("Grid1");
+        bool clicked = false;
+        rig.waiter.onWait = [&](double seconds) {
+            if (seconds != 0.02 || std::exchange(clicked, true))
+                return;
+            const QRect row2 = grid->visualRect(grid->model()->index(1, 1));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, row2.center());
+        };
+        rig.find<QPushButton>("SSCommand3")->click();
+        QTRY_COMPARE(rig.listCaption(), QStringLiteral(" 30  RECORDS IN NO.  3  SET"));
+        QCOMPARE(rig.list->grid().rowCount(), 31);
+        QCOMPARE(rig.state.logger.SelectedSet, 3);
+        QCOMPARE(rig.texts({"LBLRECORDS"}), QStringList{"30"});
+        QVERIFY(!rig.enabled("SSCommand3"));
+        QVERIFY(rig.messages().isEmpty());
+    }
+
     // Bytes that come after an exchange was given up on (the rest of a set the meter goes on
     // sending, a late reply) are no reading: the poll waits for the line to fall quiet.
     void noReadingFromBytesNobodyAskedFor_data() {

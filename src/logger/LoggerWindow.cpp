@@ -381,6 +381,9 @@ void LoggerWindow::SSCommand2_Click() {
 }
 
 void LoggerWindow::Grid1_Click() {
+    // The set being downloaded stays the chosen one until its records are listed.
+    if (exchangeRunning_)
+        return;
     Grid1->setCurrentColumn(0);
     LoggerSelection& selection = state_.logger;
     selection.SelectedSet = wholeNumber(Grid1->currentText());

@@ -24,9 +24,9 @@ struct SharedState;
 // clock, the recorded sets) and the download of one set into a record list.
 //
 // One exchange with the meter runs at a time. A resize that comes during one is remembered and
-// its status refresh runs after it; a button pressed during one is ignored. Closing
-// the window ends a running exchange at its next wait, the poll starts again, and the window is
-// deleted only once the exchange has unwound. A downloaded set is handed to REC_LIST,
+// its status refresh runs after it; a button pressed or a set clicked during one is ignored.
+// Closing the window ends a running exchange at its next wait, the poll starts again, and the
+// window is deleted only once the exchange has unwound. A downloaded set is handed to REC_LIST,
 // which lists it on its own: what becomes of this window afterwards does not touch the list.
 class LoggerWindow final : public QWidget {
     Q_OBJECT
