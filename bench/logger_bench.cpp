@@ -99,6 +99,18 @@ int main(int argc, char** argv) {
 
     timer.start();
     logger->findChild<QPushButton*>(QStringLiteral("SSCommand3"))->click();
+    // The list fills on its own once the download has ended; its last caption names the set.
+    const bool filled = QTest::qWaitFor(
+        [&] {
+            return list && list->findChild<QLabel*>(QStringLiteral("Label1"))
+                               ->text()
+                               .endsWith(QLatin1String("SET"));
+        },
+        600000);
+    if (!filled) {
+        std::fprintf(stderr, "the record list did not fill\n");
+        return 1;
+    }
     const double total = timer.nsecsElapsed() / 1e9;
     const double download = downloadEnded / 1e9;
     const double fill = total - download;

@@ -172,6 +172,9 @@ struct LoggerRig {
         return logger()->findChild<QLabel*>(QString::fromLatin1(name))->text();
     }
     Grid* directory() { return logger()->findChild<Grid*>(QStringLiteral("Grid1")); }
+    QString listCaption() const {
+        return list ? list->findChild<QLabel*>(QStringLiteral("Label1"))->text() : QString();
+    }
 };
 
 } // namespace
@@ -244,10 +247,9 @@ private Q_SLOTS:
         rig.logger()->SSCommand3_Click();
         QVERIFY(rig.list);
         QCOMPARE(rig.text("Label8"), QStringLiteral("30 RECORDS COMPLETED"));
+        QTRY_COMPARE(rig.listCaption(), QStringLiteral(" 30  RECORDS IN NO.  3  SET"));
         QCOMPARE(rig.list->grid().rowCount(), 31);
         QCOMPARE(rig.list->grid().cellText(30, 2), QStringLiteral("09:34:50"));
-        QCOMPARE(rig.list->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
-                 QStringLiteral(" 30  RECORDS IN NO.  3  SET"));
         QVERIFY(rig.dialogs.messages.isEmpty());
         QVERIFY(rig.poll.isActive());
     }
@@ -320,6 +322,8 @@ private Q_SLOTS:
             const int arrived = leadingCount(rig.text("Label8"));
             QVERIFY2(arrived >= 20 && arrived < records, qPrintable(rig.text("Label8")));
             QVERIFY(rig.list);
+            QTRY_COMPARE(rig.listCaption(),
+                         QStringLiteral(" %1  RECORDS IN NO.  %2  SET").arg(arrived).arg(sets));
             const Grid& list = rig.list->grid();
             QCOMPARE(list.rowCount(), arrived + 1);
             for (int row = 1; row <= arrived; ++row) {

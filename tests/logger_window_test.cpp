@@ -11,6 +11,7 @@
 #include "logger/MeterSettingsCommands.h"
 #include "logger/SetDownload.h"
 #include "state/SharedState.h"
+#include "text/NumberText.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -35,12 +36,19 @@ struct LoggerRig {
     QTimer poll;
     MeterLink link{&panel, serial, waiter, state.reading, &poll};
     QPointer<RecordListWindow> list;
-    MeterSettingsCommands commands{&panel, link, state, platform, [this] {
-                                       if (list)
-                                           list->close();
-                                       list = new RecordListWindow(&panel, state, platform);
-                                       return list.data();
-                                   }};
+    // Runs as each record row is listed, with the number of rows so far.
+    std::function<void(int rows)> onRow;
+    MeterSettingsCommands commands{
+        &panel, link, state, platform, [this] {
+            if (list)
+                list->close();
+            list = new RecordListWindow(&panel, state, platform);
+            QObject::connect(list->grid().model(), &QAbstractItemModel::rowsInserted, list, [this] {
+                if (onRow)
+                    onRow(list->grid().rowCount() - 1);
+            });
+            return list.data();
+        }};
 
     LoggerRig() {
         state.ComPortNumber = 3;
@@ -83,6 +91,9 @@ struct LoggerRig {
         return shown;
     }
     bool enabled(const char* name) const { return find(name)->isEnabled(); }
+    QString listCaption() const {
+        return list ? list->findChild<QLabel*>(QStringLiteral("Label1"))->text() : QString();
+    }
     QStringList messages() const {
         QStringList texts;
         for (const FakeDialogs::Message& message : dialogs.messages)
@@ -216,18 +227,16 @@ private Q_SLOTS:
             rig.record(recordedAgain);
         rig.waiter.waits.clear();
         rig.find<QPushButton>("SSCommand3")->click();
-
-        QVERIFY(rig.list);
-        Grid& list = rig.list->grid();
-        QCOMPARE(list.rowCount(), rows + 1);
-        QCOMPARE(rig.list->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
-                 QStringLiteral(" %1  RECORDS IN NO.  1  SET").arg(rows));
-        QCOMPARE(rig.messages(),
-                 rows < 3 ? QStringList{LoggerWindow::missingRecordsMessage(3)} : QStringList());
-        // The click's pause, the line's silence, then one pause a record.
+        // The click's pause and the line's silence; the list then fills on its own.
         const int silence =
             qRound(LoggerExchange::DownloadSilenceSeconds / LoggerExchange::WaitStepSeconds);
-        QCOMPARE(rig.waiter.waits.count(0.01), 1 + silence + rows);
+        QCOMPARE(rig.waiter.waits.count(0.01), 1 + silence);
+        QVERIFY(rig.poll.isActive());
+
+        QTRY_COMPARE(rig.listCaption(), QStringLiteral(" %1  RECORDS IN NO.  1  SET").arg(rows));
+        QCOMPARE(rig.list->grid().rowCount(), rows + 1);
+        QCOMPARE(rig.messages(),
+                 rows < 3 ? QStringList{LoggerWindow::missingRecordsMessage(3)} : QStringList());
         QVERIFY(!rig.enabled("SSCommand3"));
     }
 
@@ -235,7 +244,7 @@ private Q_SLOTS:
     // starts again, and the window goes only after the exchange has unwound.
     void closeDuringExchange_data() {
         QTest::addColumn<QString>("during");
-        for (const char* during : {"status", "download", "listing"})
+        for (const char* during : {"status", "download"})
             QTest::newRow(during) << during;
     }
     void closeDuringExchange() {
@@ -250,11 +259,9 @@ private Q_SLOTS:
         int waitsAfterClose = -1;
         bool pausedInside = false;
         rig.waiter.onWait = [&](double seconds) {
-            const bool listing = rig.list && rig.list->grid().rowCount() > 2;
             if (waitsAfterClose >= 0) {
                 ++waitsAfterClose;
-            } else if (status || (during == QLatin1String("download") && seconds == 0.02) ||
-                       (during == QLatin1String("listing") && listing)) {
+            } else if (status || seconds == 0.02) {
                 waitsAfterClose = 0;
                 rig.commands.closeLogger();
                 // An ERASE from the main window meanwhile must not restart the poll under us.
@@ -269,14 +276,129 @@ private Q_SLOTS:
             logger->Form_Resize();
         else
             logger->SSCommand3_Click();
-        // The list fills with the poll running again.
-        QCOMPARE(pausedInside, during != QLatin1String("listing"));
+        QVERIFY(pausedInside);
         QCOMPARE(waitsAfterClose, 1);
         QVERIFY(logger && !logger->isVisible());
         QVERIFY(rig.poll.isActive());
         QCOMPARE(rig.messages(), QStringList{MeterSettingsCommands::eraseQuestion()});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!logger);
+    }
+
+    // A downloaded set is listed whole whatever becomes of LOGGER or the link meanwhile. A set
+    // chosen during the listing is shown when asked: its download replaces the list.
+    void listingOutlivesLogger_data() {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QString>("caption");
+        const QString whole = QStringLiteral(" 30  RECORDS IN NO.  3  SET");
+        QTest::newRow("LOGGER closed") << "close" << whole;
+        QTest::newRow("MEMORY again") << "memory" << whole;
+        QTest::newRow("meter gone quiet") << "quiet" << whole;
+        QTest::newRow("SHOW DATA again") << "show" << QStringLiteral(" 12  RECORDS IN NO.  1  SET");
+    }
+    void listingOutlivesLogger() {
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, caption);
+        LoggerRig rig;
+        LoggerWindow* logger = rig.open();
+        rig.choose(3);
+        // As the main window does when the poll finds no meter.
+        QObject::connect(&rig.link, &MeterLink::noDeviceEntered, &rig.commands,
+                         &MeterSettingsCommands::closeLogger);
+        bool showDataOffered = false;
+        bool struck = false;
+        rig.onRow = [&](int rows) {
+            if (rows < 2 || std::exchange(struck, true))
+                return;
+            if (meanwhile == QLatin1String("close")) {
+                rig.commands.closeLogger();
+            } else if (meanwhile == QLatin1String("memory")) {
+                rig.commands.CMDMEMORY_Click();
+            } else if (meanwhile == QLatin1String("quiet")) {
+                rig.meter("silent on");
+                int waits = 0;
+                rig.waiter.onWait = [&](double) {
+                    if (++waits == 60)
+                        rig.meter("silent off");
+                };
+                rig.link.Timer1_Timer();
+                rig.waiter.onWait = nullptr;
+            } else {
+                rig.find<Grid>("Grid1")->setCurrentRow(1);
+                logger->Grid1_Click();
+                showDataOffered = rig.enabled("SSCommand3");
+                rig.find<QPushButton>("SSCommand3")->click();
+            }
+        };
+        logger->SSCommand3_Click();
+        QTRY_COMPARE(rig.listCaption(), caption);
+        QCOMPARE(rig.list->grid().rowCount(), qRound(leadingNumber(caption)) + 1);
+        QCOMPARE(showDataOffered, meanwhile == QLatin1String("show"));
+        QVERIFY(rig.messages().isEmpty());
+    }
+
+    // The set chosen when SHOW DATA was pressed holds for the whole download: a click on the
+    // directory meanwhile changes nothing.
+    void aSetClickedDuringTheDownloadChangesNothing() {
+        LoggerRig rig;
+        rig.open();
+        rig.choose(3);
+        Grid* grid = rig.find<Grid>("Grid1");
+        bool clicked = false;
+        rig.waiter.onWait = [&](double seconds) {
+            if (seconds != 0.02 || std::exchange(clicked, true))
+                return;
+            const QRect row2 = grid->visualRect(grid->model()->index(1, 1));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, row2.center());
+        };
+        rig.find<QPushButton>("SSCommand3")->click();
+        QTRY_COMPARE(rig.listCaption(), QStringLiteral(" 30  RECORDS IN NO.  3  SET"));
+        QCOMPARE(rig.list->grid().rowCount(), 31);
+        QCOMPARE(rig.state.logger.SelectedSet, 3);
+        QCOMPARE(rig.texts({"LBLRECORDS"}), QStringList{"30"});
+        QVERIFY(!rig.enabled("SSCommand3"));
+        QVERIFY(rig.messages().isEmpty());
+    }
+
+    // Bytes that come after an exchange was given up on (the rest of a set the meter goes on
+    // sending, a late reply) are no reading: the poll waits for the line to fall quiet.
+    void noReadingFromBytesNobodyAskedFor_data() {
+        QTest::addColumn<bool>("downloadCancelled");
+        QTest::newRow("download cancelled") << true;
+        QTest::newRow("status timed out") << false;
+    }
+    void noReadingFromBytesNobodyAskedFor() {
+        QFETCH(bool, downloadCancelled);
+        LoggerRig rig;
+        LoggerWindow* logger = rig.open();
+        if (downloadCancelled) {
+            rig.choose(3);
+            rig.waiter.onWait = [&](double seconds) {
+                if (seconds == 0.02)
+                    rig.commands.closeLogger();
+            };
+            logger->SSCommand3_Click();
+            rig.meter("silent on");
+        } else {
+            rig.meter("silent on");
+            logger->Form_Resize();
+            QCOMPARE(rig.messages(), QStringList{LoggerWindow::noAnswerMessage()});
+        }
+        // The meter, busy sending, answers no poll: 8 bytes every wait for a while, then quiet.
+        int waits = 0;
+        rig.waiter.onWait = [&](double) {
+            if (++waits < 100)
+                rig.serial.feed(QByteArray::fromHex("2a0b1c0d2e0f1a2b"));
+            else if (waits == 100)
+                rig.meter("silent off");
+        };
+        QList<QByteArray> frames;
+        QObject::connect(&rig.link, &MeterLink::frameDecoded, &rig.panel,
+                         [&] { frames << rig.state.reading.LastFrame; });
+        rig.link.Timer1_Timer();
+        QCOMPARE(frames.size(), 1);
+        QCOMPARE(frames[0].front(), '\x02');
+        QCOMPARE(frames[0].back(), '\x03');
     }
 
     // LOGGER and REC_LIST readable with the widest texts they show.

@@ -1,6 +1,7 @@
 #include "PanelRig.h"
 #include "panel/ShapeWidget.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -116,6 +117,41 @@ private Q_SLOTS:
         QCOMPARE(toldBeforeSending, button == QLatin1String("CMDRECORD") ? 1 : 0);
         QCOMPARE(rig.serial.writes, QList<QByteArray>{letter});
         QCOMPARE(rig.serial.bytesWaiting(), 0); // the receive buffer was emptied first
+        QVERIFY(rig.panel.Timer1()->isActive());
+    }
+
+    // While an exchange holds the line (LOGGER downloading a set), no command of the main window
+    // may empty the line or send into the reply: each waits, unavailable, until the line is free.
+    void meterCommandsWaitForAnExchange() {
+        KeysRig rig;
+        const auto available = [&] {
+            QStringList names;
+            for (const char* name : {"CMDERASE", "CMDSYSTEM", "CMDSAMPLE"})
+                if (rig.find<QAction>(name)->isEnabled())
+                    names << QString::fromLatin1(name);
+            for (const char* name : {"CMDREC", "CMDRECORD", "Label10"})
+                if (rig.find<QWidget>(name)->isEnabled())
+                    names << QString::fromLatin1(name);
+            return names;
+        };
+        const QStringList all{"CMDERASE", "CMDSYSTEM", "CMDSAMPLE",
+                              "CMDREC",   "CMDRECORD", "Label10"};
+        QCOMPARE(available(), all);
+
+        rig.panel.link().pausePoll();
+        rig.serial.feed("part of a set");
+        QCOMPARE(available(), QStringList{"CMDSAMPLE"});
+        rig.dialogs.messageAnswers = {Dialogs::Answer::Ok};
+        rig.trigger("CMDERASE");
+        rig.trigger("CMDSYSTEM");
+        rig.click("Label10");
+        QTest::mouseClick(rig.find<QPushButton>("CMDREC"), Qt::LeftButton);
+        QTest::mouseClick(rig.find<QPushButton>("CMDRECORD"), Qt::LeftButton);
+        QVERIFY(rig.serial.writes.isEmpty());
+        QCOMPARE(rig.serial.readAll(), QByteArray("part of a set"));
+
+        rig.panel.link().resumePoll();
+        QCOMPARE(available(), all);
         QVERIFY(rig.panel.Timer1()->isActive());
     }
 

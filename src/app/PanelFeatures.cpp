@@ -82,6 +82,12 @@ void PanelFeatures::wireDatalogger(PanelFeatures& f, PanelWindow& panel, SharedS
                      &MeterSettingsCommands::CMDSYSTEM_Click);
     QObject::connect(datalogger, &MeterSettingsCommands::commCaptionChanged, p,
                      &PanelWindow::setCommCaption);
+    // The meter commands wait for an exchange that holds the line (a download that runs): none
+    // of them may empty the line under it or put a command into its reply.
+    QObject::connect(&panel.link(), &MeterLink::pollPausedChanged, p, [p](bool paused) {
+        for (QAction* command : {p->menus().CMDERASE, p->menus().CMDSYSTEM})
+            command->setEnabled(!paused);
+    });
     // LOGGER closes (ending a running exchange cleanly) when the meter goes away, reports that it
     // records, or is told to record from the panel.
     for (auto signal :

@@ -18,6 +18,9 @@ void MeterLink::Timer1_Timer() {
         return;
     const QScopedValueRollback<bool> running(polling_, true);
 
+    if (quietLineWanted_ && !waitForQuietLine())
+        return;
+
     // A port whose device went away cannot answer: no point in fifty tries.
     if (!port_.isOpen()) {
         WaitForMeter();
@@ -62,6 +65,25 @@ void MeterLink::WaitForMeter() {
     Q_EMIT noDeviceLeft();
 }
 
+bool MeterLink::waitForQuietLine() {
+    constexpr double step = 0.1;
+    constexpr int quietSteps = static_cast<int>(QuietLineSeconds / step);
+    // An exchange that runs and gives up during these waits asks again.
+    quietLineWanted_ = false;
+    DiscardInput();
+    for (int quiet = 0; quiet < quietSteps && port_.isOpen();) {
+        if (!waiter_.WaitSeconds(step))
+            return false;
+        if (port_.bytesWaiting() > 0) {
+            DiscardInput();
+            quiet = 0;
+        } else {
+            ++quiet;
+        }
+    }
+    return true;
+}
+
 bool MeterLink::reopenPort() {
     return port_.portNumber() != 0 && port_.open(port_.portNumber());
 }
@@ -80,14 +102,18 @@ void MeterLink::sendCommand(const QByteArray& bytes, bool discardFirst) {
 }
 
 void MeterLink::pausePoll() {
-    ++pauseDepth_;
     pollTimer_->stop();
+    if (++pauseDepth_ == 1)
+        Q_EMIT pollPausedChanged(true);
 }
 
 void MeterLink::resumePoll() {
-    if (pauseDepth_ > 0)
-        --pauseDepth_;
+    if (pauseDepth_ == 0)
+        return;
+    if (--pauseDepth_ > 0)
+        return;
     // An exchange unwinding because the program ends must not start the poll again.
-    if (pauseDepth_ == 0 && !waiter_.stopping())
+    if (!waiter_.stopping())
         pollTimer_->start();
+    Q_EMIT pollPausedChanged(false);
 }

@@ -36,17 +36,27 @@ public:
     void resumePoll();
     bool pollPaused() const { return pauseDepth_ > 0; }
 
+    // Bytes may still come for an exchange given up on (the meter goes on sending the rest of a
+    // set, or answers late): the next poll first waits until the line has been quiet for
+    // QuietLineSeconds, dropping what arrives, so that none of it is read as a live frame.
+    void awaitQuietLine() { quietLineWanted_ = true; }
+    static constexpr double QuietLineSeconds = 2.0;
+
     bool inNoDeviceState() const { return noDevice_; }
     SerialPort& port() { return port_; }
     Waiter& waiter() { return waiter_; }
 
 Q_SIGNALS:
     void frameDecoded();
+    // The poll paused for an exchange (true), or free to run again (false).
+    void pollPausedChanged(bool paused);
     void noDeviceEntered();
     void noDeviceLeft();
 
 private:
     bool reopenPort();
+    // False when the program ends meanwhile.
+    bool waitForQuietLine();
 
     SerialPort& port_;
     Waiter& waiter_;
@@ -54,5 +64,6 @@ private:
     QTimer* pollTimer_;
     bool polling_ = false;
     bool noDevice_ = false;
+    bool quietLineWanted_ = false;
     int pauseDepth_ = 0;
 };

@@ -7,10 +7,9 @@
 #include "logger/LoggerCommands.h"
 #include "logger/MeterStamp.h"
 #include "logger/PollPause.h"
-#include "logger/RecordTime.h"
+#include "logger/RecordLister.h"
 #include "logger/SetDownload.h"
 #include "logger/StatusReply.h"
-#include "platform/Clock.h"
 #include "platform/LayoutFonts.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -35,7 +34,6 @@ constexpr int captionPoints = 9;
 constexpr int entryPoints = 10;
 constexpr int gridPoints = 8;
 
-constexpr qint64 recordPauseMilliseconds = 10;
 constexpr double clickPauseSeconds = 0.01;
 constexpr int directoryRowsBeforeScrolling = 10;
 
@@ -107,7 +105,7 @@ LoggerWindow::LoggerWindow(QWidget* panel, MeterLink& link, SharedState& state,
                            const Platform& platform, LoggerCommandBuffer& commands,
                            RecordListOpener openRecordList)
     : QWidget(panel, Qt::Window), panel_(panel), link_(link), state_(state),
-      dialogs_(platform.dialogs), clock_(platform.clock), waiter_(platform.waiter),
+      dialogs_(platform.dialogs), programWaiter_(platform.waiter), waiter_(platform.waiter),
       exchange_(platform.serial, waiter_, platform.clock), commands_(commands),
       openRecordList_(std::move(openRecordList)) {
     setObjectName(QStringLiteral("LOGGER"));
@@ -259,6 +257,7 @@ void LoggerWindow::statusRefresh() {
         setData_.clear();
         Label1->setText(waitText());
         const ExchangeResult status = exchange_.requestStatus();
+        settleLine(status.outcome);
         if (status.outcome == ExchangeOutcome::Cancelled)
             return;
         if (const std::optional<StatusReply> reply = StatusReply::decode(status.reply);
@@ -269,6 +268,7 @@ void LoggerWindow::statusRefresh() {
             Text3->setText(reply->idCodeText());
             Text2->setText(reply->intervalText());
             const ExchangeResult clock = exchange_.requestClock();
+            settleLine(clock.outcome);
             if (clock.outcome == ExchangeOutcome::Cancelled)
                 return;
             if (const std::optional<MeterStamp> stamp = MeterStamp::fromBytes(clock.reply);
@@ -298,6 +298,7 @@ void LoggerWindow::SSCommand6_Click() {
         if (!waiter_.WaitSeconds(clickPauseSeconds))
             return;
         const ExchangeResult clock = exchange_.requestClock();
+        settleLine(clock.outcome);
         if (clock.outcome == ExchangeOutcome::Cancelled)
             return;
         if (const std::optional<MeterStamp> stamp = MeterStamp::fromBytes(clock.reply);
@@ -358,6 +359,7 @@ void LoggerWindow::SSCommand2_Click() {
             return;
         directory = exchange_.requestDirectory(
             setCount, [this](const QString& progress) { Label8->setText(progress); });
+        settleLine(directory.outcome);
         if (directory.outcome == ExchangeOutcome::Cancelled)
             return;
         // What arrived of a directory cut short is listed all the same: every row it gives
@@ -379,6 +381,9 @@ void LoggerWindow::SSCommand2_Click() {
 }
 
 void LoggerWindow::Grid1_Click() {
+    // The set being downloaded stays the chosen one until its records are listed.
+    if (exchangeRunning_)
+        return;
     Grid1->setCurrentColumn(0);
     LoggerSelection& selection = state_.logger;
     selection.SelectedSet = wholeNumber(Grid1->currentText());
@@ -402,7 +407,9 @@ void LoggerWindow::SSCommand3_Click() {
     SSCommand3->setEnabled(false);
     if (recordList_)
         recordList_->close();
+    // The choice made now holds for the whole download and listing.
     const int set = state_.logger.SelectedSet;
+    const int expected = wholeNumber(LBLRECORDS->text());
     Label1->setText(waitText());
     if (!waiter_.WaitSeconds(clickPauseSeconds))
         return;
@@ -412,54 +419,29 @@ void LoggerWindow::SSCommand3_Click() {
         const ExchangeResult download =
             exchange_.download(commands_.download(set),
                                [this](const QString& progress) { Label8->setText(progress); });
+        settleLine(download.outcome);
         if (download.outcome == ExchangeOutcome::Cancelled)
             return;
         setData_ = download.reply;
     }
-    // The list shows what arrived, never more than the set holds.
-    const int expected = wholeNumber(LBLRECORDS->text());
+    // The list shows what arrived, never more than the set holds. It fills on its own, whatever
+    // becomes of this window meanwhile.
     const SetDownload data(setData_);
     const int arrived = data.header() ? std::min(expected, data.recordsArrived()) : 0;
-    RecordListWindow* list = openRecordList_();
-    recordList_ = list;
-    if (!listRecords(list, arrived))
-        return;
-    if (recordList_) {
-        recordList_->setStatusCaption(SetDownload::recordListCaption(arrived, set));
-        if (arrived < expected)
-            message(missingRecordsMessage(expected - arrived), Dialogs::Icon::Exclamation);
-    }
-    if (closed_)
-        return;
+    recordList_ = openRecordList_();
+    if (recordList_)
+        new RecordLister(
+            recordList_, data, arrived,
+            {SetDownload::recordListCaption(arrived, set),
+             arrived < expected ? missingRecordsMessage(expected - arrived) : QString()},
+            dialogs_, programWaiter_);
     Label1->clear();
     setData_.clear();
 }
 
-bool LoggerWindow::listRecords(RecordListWindow* list, int count) {
-    const SetDownload data(setData_);
-    const std::optional<DownloadHeader> header = data.header();
-    if (!header || count <= 0)
-        return true;
-    const QPointer<RecordListWindow> alive(list);
-    RecordTime time(header->start, header->intervalSeconds);
-    // Paced against the start, so the per-record pause does not add up the waits' own slack.
-    const qint64 start = clock_.steadyMilliseconds();
-    for (int record = 1; record <= count && alive; ++record) {
-        alive->setStatusCaption(QString::number(record));
-        const qint64 due = start + record * recordPauseMilliseconds;
-        const qint64 left = std::max<qint64>(0, due - clock_.steadyMilliseconds());
-        if (!waiter_.WaitSeconds(left / 1000.0))
-            return false;
-        if (!alive)
-            break;
-        if (record > 1)
-            time.next();
-        const std::optional<QString> row = data.rowText(record, time);
-        if (!row)
-            break;
-        alive->appendRecordRow(*row);
-    }
-    return true;
+void LoggerWindow::settleLine(ExchangeOutcome outcome) {
+    if (outcome != ExchangeOutcome::Done)
+        link_.awaitQuietLine();
 }
 
 void LoggerWindow::reportNoAnswer() {

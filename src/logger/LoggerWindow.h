@@ -24,9 +24,10 @@ struct SharedState;
 // clock, the recorded sets) and the download of one set into a record list.
 //
 // One exchange with the meter runs at a time. A resize that comes during one is remembered and
-// its status refresh runs after it; a button pressed during one is ignored. Closing the window
-// ends a running exchange at its next wait, the poll starts again, and the window is deleted
-// only once the exchange has unwound.
+// its status refresh runs after it; a button pressed or a set clicked during one is ignored.
+// Closing the window ends a running exchange at its next wait, the poll starts again, and the
+// window is deleted only once the exchange has unwound. A downloaded set is handed to REC_LIST,
+// which lists it on its own: what becomes of this window afterwards does not touch the list.
 class LoggerWindow final : public QWidget {
     Q_OBJECT
 
@@ -97,9 +98,9 @@ private:
     void scheduleStatusRefresh();
     void statusRefresh();
     void sendParameter(QPushButton* button, QLineEdit* box, char letter);
-    // Lists the records that arrived, one per 0.01 s; false when the window was closed or the
-    // program is ending.
-    bool listRecords(RecordListWindow* list, int count);
+    // An exchange given up on may still be answered (the meter sends the rest of a set whoever
+    // listens): the poll must not take those bytes for a live frame.
+    void settleLine(ExchangeOutcome outcome);
     void reportNoAnswer();
     void message(const QString& text, Dialogs::Icon icon);
 
@@ -107,7 +108,9 @@ private:
     MeterLink& link_;
     SharedState& state_;
     Dialogs& dialogs_;
-    const Clock& clock_;
+    // A record list goes on filling when this window's waits are cancelled; only the program's
+    // end stops it.
+    const Waiter& programWaiter_;
     CancellableWaiter waiter_;
     LoggerExchange exchange_;
     LoggerCommandBuffer& commands_;

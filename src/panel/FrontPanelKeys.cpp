@@ -48,6 +48,12 @@ FrontPanelKeys::FrontPanelKeys(PanelWindow* panel, Dialogs& dialogs)
     connect(spot, &KeyLabel::released, this, &FrontPanelKeys::Label10_MouseUp);
     connect(panel->recButton_, &QPushButton::clicked, this, &FrontPanelKeys::CMDREC_Click);
     connect(panel->recordButton_, &QPushButton::clicked, this, &FrontPanelKeys::CMDRECORD_Click);
+    // The keys that send the meter a command wait for an exchange that holds the line.
+    connect(&panel->link(), &MeterLink::pollPausedChanged, this, [panel, spot](bool paused) {
+        for (QWidget* key :
+             std::initializer_list<QWidget*>{panel->recButton_, panel->recordButton_, spot})
+            key->setEnabled(!paused);
+    });
 }
 
 QString FrontPanelKeys::keyMessage(const QString& firstLine, const QString& secondLine) {
