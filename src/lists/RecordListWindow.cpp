@@ -8,6 +8,7 @@
 #include "lists/SaveRecordRows.h"
 #include "platform/Dialogs.h"
 #include "platform/LayoutFonts.h"
+#include "platform/Printer.h"
 #include "platform/Twips.h"
 #include "state/SharedState.h"
 #include "text/NumberText.h"
@@ -61,7 +62,7 @@ RecordListWindow::RecordListWindow(QWidget* parent, SharedState& state, const Pl
     connect(temperature, &QAction::triggered, this, &RecordListWindow::TEMPERATURE_Click);
     connect(save, &QAction::triggered, this, &RecordListWindow::MNUSAVE_Click);
     connect(print_, &QAction::triggered, this, &RecordListWindow::PRINT_Click);
-    enablePrintWhilePrinterFree(*print_, platform_.printer);
+    platform_.printer.busy().offerOnlyWhileFree(*print_);
 
     // The dialog font at 8 points, in which the column samples are measured.
     setFont(LayoutFonts::font(QStringLiteral("MS Sans Serif"), 8, false));
