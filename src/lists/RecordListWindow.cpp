@@ -10,6 +10,7 @@
 #include "platform/LayoutFonts.h"
 #include "platform/Printer.h"
 #include "platform/Twips.h"
+#include "recording/RecordedFile.h"
 #include "state/SharedState.h"
 #include "text/NumberText.h"
 
@@ -131,6 +132,13 @@ void RecordListWindow::MNUSAVE_Click() {
     const QString path = cmd1_.choose(platform_.dialogs, this, true, saveFilter());
     if (path.isEmpty())
         return;
+    if (recordedFile_ != nullptr && recordedFile_->isBeingRecorded(path)) {
+        showFailure(platform_.dialogs, this, QStringLiteral("THE RECORDS WERE NOT SAVED"),
+                    QStringLiteral("%1\nis the file being recorded. Choose another file.\n"
+                                   "The recording and its file are left as they were.")
+                        .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
     QString reason;
     if (saveRecordRows(*grid_, path, reason))
         return;
