@@ -1,5 +1,6 @@
 #include "ChartRig.h"
 #include "charts/ChartScale.h"
+#include "lists/PrintListReport.h"
 
 #include <QAction>
 #include <QTest>
@@ -35,6 +36,32 @@ private Q_SLOTS:
         QCOMPARE(rig.state.chartProgress.TemStarted, 0);
         QVERIFY(rig.charts.liveChart(ChartKind::Temperature) == nullptr);
         QCOMPARE(rig.charts.liveChart(ChartKind::Humidity), humidity);
+    }
+
+    // The charts share the printer with the lists: while a list report prints, every chart's
+    // PRINT is greyed and a PRINT that comes anyway adds nothing to the report's document; once
+    // the report is done, the charts print again.
+    void chartsWaitForAListReport() {
+        ChartRig rig;
+        rig.addRecord(QStringLiteral("45.6"), QStringLiteral("23.1"));
+        rig.addRecord(QStringLiteral("46.0"), QStringLiteral("23.4"));
+        ChartWindow* live = rig.charts.openLiveChart(ChartKind::Humidity);
+        ChartWindow* recorded = rig.openRecordedChart(ChartKind::Temperature);
+        const auto offered = [](const ChartWindow* chart) {
+            return chart->findChild<QAction*>(chart->layout().printMenuName)->isEnabled();
+        };
+        QList<bool> offeredDuringReport;
+        rig.waiter.onWait = [&](double) {
+            offeredDuringReport << offered(live) << offered(recorded);
+            live->PRINT_Click();
+        };
+        PrintListReport(rig.records, rig.printer, rig.waiter, rig.dialogs);
+        QCOMPARE(offeredDuringReport, QList<bool>(4, false));
+        QCOMPARE(rig.printer.images.size(), 0);
+        QCOMPARE(rig.printer.documentsEnded, 1);
+        QVERIFY(offered(live) && offered(recorded));
+        recorded->PRINT_Click();
+        QCOMPARE(rig.printer.images.size(), 1);
     }
 
     // Labels, interval and the fresh chart that follows a full one.

@@ -2,16 +2,20 @@
 #include "FakeDialogs.h"
 #include "FakePrinter.h"
 #include "FakeWaiter.h"
+#include "PanelRig.h"
 #include "ScriptedSerialPort.h"
 #include "TestFiles.h"
 #include "app/RecordListOpener.h"
 #include "lists/Grid.h"
 #include "lists/ListWindow.h"
 #include "lists/RecordListWindow.h"
+#include "recording/FileDialogState.h"
+#include "recording/RecordingController.h"
 #include "state/SharedState.h"
 
 #include <QAction>
 #include <QDir>
+#include <QMap>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,18 +78,19 @@ private Q_SLOTS:
                                             "\"2\t05-02-2003\t14:00:02\t45.6\t-3.1\tC\t\"\r\n"
                                             "\"3\t05-02-2003\t14:00:04\t45.6\t-3.1\tC\tLOW\"\r\n"));
         QVERIFY(rig.dialogs.fileRequests.constLast().save);
-        QVERIFY(rig.dialogs.messages.isEmpty());
 
-        // Cancel writes nothing, also after a save in the same window chose a name; an empty
-        // table saves an empty file.
+        // Cancel writes nothing and says nothing, also after a save in the same window chose a
+        // name; an empty table saves an empty file.
         QVERIFY(writeFile(path, "kept"));
         rig.action("MNUSAVE")->trigger();
         QCOMPARE(rig.dialogs.fileRequests[1].initialPath, path);
         QCOMPARE(readFile(path), QByteArray("kept"));
+        QVERIFY(rig.dialogs.messages.isEmpty());
         QCOMPARE(Rig().save(path), QByteArray());
     }
 
-    // The disk fills part-way through the write (a file size limit stands for it).
+    // The disk fills part-way through the write (a file size limit stands for it), or the
+    // folder is not there.
     void failedSaveKeepsTheOldFileAndSaysWhy() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("set.dat"));
@@ -106,12 +111,80 @@ private Q_SLOTS:
         QCOMPARE(rig.dialogs.oneFailureBoxLacks(
                      {"THE RECORDS WERE NOT SAVED !!", path, "File too large"}),
                  QString());
+
+        rig.dialogs.messages.clear();
+        const QString inMissingFolder = dir.filePath(QStringLiteral("gone/set.dat"));
+        rig.save(inMissingFolder);
+        QVERIFY(!QFile::exists(inMissingFolder));
+        QCOMPARE(rig.dialogs.oneFailureBoxLacks({"THE RECORDS WERE NOT SAVED !!", inMissingFolder,
+                                                 "No such file or directory"}),
+                 QString());
+    }
+
+    // SAVE never replaces the file being recorded, however the path names it: a box says so,
+    // the file keeps its records and the recording goes on writing into it. Another file, or
+    // that file once the recording has stopped, is saved as usual.
+    void saveLeavesTheFileBeingRecorded_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("its path") << "path" << true;
+        QTest::newRow("a link to it") << "link" << true;
+        QTest::newRow("a relative path") << "relative" << true;
+        QTest::newRow("another file") << "other" << false;
+        QTest::newRow("it, recording stopped") << "stopped" << false;
+    }
+    void saveLeavesTheFileBeingRecorded() {
+        QFETCH(QString, way);
+        QFETCH(bool, refused);
+        QTemporaryDir dir;
+        const QString recorded = dir.filePath(QStringLiteral("rec.dat"));
+        const QString link = dir.filePath(QStringLiteral("link.dat"));
+        const QMap<QString, QString> paths{{"path", recorded},
+                                           {"link", link},
+                                           {"relative", QDir::current().relativeFilePath(recorded)},
+                                           {"other", dir.filePath(QStringLiteral("other.dat"))},
+                                           {"stopped", recorded}};
+        PanelRig rig;
+        rig.dialogs.fileAnswers << recorded;
+        rig.trigger("CMDSAVE");
+        rig.trigger("CMDSTART");
+        rig.tick();
+        QVERIFY(QFile::link(recorded, link));
+        if (way == QLatin1String("stopped"))
+            rig.trigger("CMDSTOP");
+        const QByteArray firstRecord = readFile(recorded);
+
+        RecordListWindow* list = rig.features.recordLists->open();
+        list->appendRecordRow(QStringLiteral("05-02-2003\t14:00:00\t45.6\t-3.1\tC"));
+        rig.dialogs.fileAnswers << paths[way];
+        list->findChild<QAction*>(QStringLiteral("MNUSAVE"))->trigger();
+        rig.tick();
+        if (!refused) {
+            QVERIFY(rig.dialogs.messages.isEmpty());
+            QCOMPARE(readFile(paths[way]),
+                     QByteArray("\"1\t05-02-2003\t14:00:00\t45.6\t-3.1\tC\t\"\r\n"));
+            return;
+        }
+        QCOMPARE(
+            rig.dialogs.oneFailureBoxLacks(
+                {QStringLiteral("THE RECORDS WERE NOT SAVED !!\n%1\nis the file being recorded. "
+                                "Choose another file.\nThe recording and its file are left "
+                                "as they were.")
+                     .arg(paths[way])}),
+            QString());
+        QVERIFY(rig.state.recording.RecordingOn);
+        const QByteArray records = readFile(recorded);
+        QVERIFY(records.startsWith(firstRecord));
+        QCOMPARE(records.count('\n'), 2);
     }
 
     // SHOW DATA replaces an open REC_LIST with a fresh one; the old one says it goes.
     void eachOpeningReplacesTheOpenWindow() {
         Rig rig;
-        auto* opener = new RecordListOpener(&rig.panel, rig.state, rig.platform);
+        FileDialogState fileDialog;
+        auto* opener = new RecordListOpener(
+            &rig.panel, rig.state, rig.platform,
+            *new RecordingController(&rig.panel, rig.state, rig.dialogs, fileDialog));
         qRegisterMetaType<RecordListWindow*>();
         QSignalSpy opened(opener, &RecordListOpener::opened);
         QPointer<RecordListWindow> first = opener->factory()();
@@ -140,21 +213,25 @@ private Q_SLOTS:
         QCOMPARE((QList<qsizetype>{humidity.size(), temperature.size()}), (QList<qsizetype>{1, 1}));
     }
 
-    // LIST and REC_LIST share the printer: while either prints, neither offers PRINT.
+    // LIST and REC_LIST share the printer: while either prints, neither offers PRINT, not even
+    // a list opened meanwhile; once the report is done, both offer it again.
     void printGreysEveryListsPrint() {
         Rig rig;
         rig.fill(3);
-        auto* list = new ListWindow(&rig.panel, rig.state, rig.dialogs, rig.printer, rig.waiter);
+        QAction* listPrint = nullptr;
         QList<bool> enabledDuringPrint;
         rig.waiter.onWait = [&](double) {
-            enabledDuringPrint << rig.action("PRINT")->isEnabled()
-                               << list->findChild<QAction*>(QStringLiteral("PRINT"))->isEnabled();
+            if (listPrint == nullptr)
+                listPrint =
+                    (new ListWindow(&rig.panel, rig.state, rig.dialogs, rig.printer, rig.waiter))
+                        ->findChild<QAction*>(QStringLiteral("PRINT"));
+            enabledDuringPrint << rig.action("PRINT")->isEnabled() << listPrint->isEnabled();
         };
         rig.action("PRINT")->trigger();
         QVERIFY(rig.printer.lines.constLast().startsWith(
             QStringLiteral("3       05-02-2003  14:00:04")));
         QCOMPARE(enabledDuringPrint, QList<bool>(6, false));
-        QVERIFY(rig.action("PRINT")->isEnabled());
+        QVERIFY(rig.action("PRINT")->isEnabled() && listPrint->isEnabled());
     }
 };
 

@@ -115,7 +115,7 @@ void PanelFeatures::wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState
             p->Timer1()->start();
     });
 
-    f.recordLists = new RecordListOpener(p, state, platform);
+    f.recordLists = new RecordListOpener(p, state, platform, *f.recorder);
     QObject::connect(
         f.recordLists, &RecordListOpener::opened, charts, [charts](RecordListWindow* list) {
             const QPointer<RecordListWindow> guard(list);

@@ -8,6 +8,7 @@
 
 class QWidget;
 class RecordListWindow;
+class RecordedFile;
 struct SharedState;
 
 // Makes REC_LIST for the datalogger window's SHOW DATA: each time it closes the open one and
@@ -16,8 +17,10 @@ class RecordListOpener final : public QObject {
     Q_OBJECT
 
 public:
-    // panel: the main window, parent of this and of every REC_LIST.
-    RecordListOpener(QWidget* panel, SharedState& state, const Platform& platform);
+    // panel: the main window, parent of this and of every REC_LIST. recordedFile: the file
+    // the recording has open, which no REC_LIST may save over.
+    RecordListOpener(QWidget* panel, SharedState& state, const Platform& platform,
+                     const RecordedFile& recordedFile);
 
     RecordListWindow* open();
     // open() as the datalogger window takes it.
@@ -33,5 +36,6 @@ private:
     QWidget* panel_;
     SharedState& state_;
     Platform platform_;
+    const RecordedFile& recordedFile_;
     QPointer<RecordListWindow> window_;
 };

@@ -41,6 +41,7 @@ ChartWindow::ChartWindow(ChartWindowType type, QWidget* parent, SharedState& sta
     QAction* print = menuBar()->addAction(QStringLiteral("PRINT"));
     print->setObjectName(layout_.printMenuName);
     connect(print, &QAction::triggered, this, &ChartWindow::PRINT_Click);
+    platform_.printer.busy().offerOnlyWhileFree(*print);
 
     canvas_ = new ChartCanvas(this, layout_);
     setCentralWidget(canvas_);
@@ -194,6 +195,9 @@ void ChartWindow::LIMIT_Click() {
 }
 
 void ChartWindow::PRINT_Click() {
+    // The image would go into the document a list report has open, and end it.
+    if (platform_.printer.busy().isBusy())
+        return;
     if (!platform_.printer.printImage(chartImage()))
         showFailure(platform_.dialogs, this, QStringLiteral("NOTHING WAS PRINTED"),
                     platform_.printer.failureText());

@@ -4,6 +4,7 @@
 #include "lists/ListGridLayout.h"
 #include "lists/PrintListReport.h"
 #include "platform/LayoutFonts.h"
+#include "platform/Printer.h"
 #include "platform/Twips.h"
 #include "state/SharedState.h"
 
@@ -41,7 +42,7 @@ ListWindow::ListWindow(QWidget* panel, SharedState& state, Dialogs& dialogs, Pri
     connect(continue_, &QAction::triggered, this, &ListWindow::CONTINUE_Click);
     connect(pause_, &QAction::triggered, this, &ListWindow::PAUSE_Click);
     connect(print_, &QAction::triggered, this, &ListWindow::PRINT_Click);
-    enablePrintWhilePrinterFree(*print_, printer_);
+    printer_.busy().offerOnlyWhileFree(*print_);
 
     // The dialog font at 8 points, in which the column samples are measured.
     setFont(LayoutFonts::font(QStringLiteral("MS Sans Serif"), 8, false));

@@ -6,7 +6,6 @@
 #include "platform/Printer.h"
 #include "platform/Waiter.h"
 
-#include <QAction>
 #include <QGuiApplication>
 #include <QPointer>
 
@@ -67,10 +66,4 @@ void PrintListReport(Grid& grid, Printer& printer, Waiter& waiter, Dialogs& dial
     // Once the hourglass has gone: the user reads the box with the ordinary pointer.
     showFailure(dialogs, alive ? alive->window() : nullptr, QStringLiteral("NOTHING WAS PRINTED"),
                 printer.failureText());
-}
-
-void enablePrintWhilePrinterFree(QAction& print, Printer& printer) {
-    print.setEnabled(!printer.busy().isBusy());
-    QObject::connect(&printer.busy(), &PrinterBusy::busyChanged, &print,
-                     [&print](bool busy) { print.setEnabled(!busy); });
 }

@@ -3,7 +3,6 @@
 class Dialogs;
 class Grid;
 class Printer;
-class QAction;
 class Waiter;
 
 // Prints a list grid on the printer as fixed-column text: the heading and rule lines, then one
@@ -14,6 +13,3 @@ class Waiter;
 // printed and why. The printer counts as busy for as long as the report runs; while it is busy
 // with another report, nothing is printed.
 void PrintListReport(Grid& grid, Printer& printer, Waiter& waiter, Dialogs& dialogs);
-
-// Keeps a window's PRINT greyed while any list report prints on this printer.
-void enablePrintWhilePrinterFree(QAction& print, Printer& printer);

@@ -8,7 +8,9 @@
 #include "lists/SaveRecordRows.h"
 #include "platform/Dialogs.h"
 #include "platform/LayoutFonts.h"
+#include "platform/Printer.h"
 #include "platform/Twips.h"
+#include "recording/RecordedFile.h"
 #include "state/SharedState.h"
 #include "text/NumberText.h"
 
@@ -61,7 +63,7 @@ RecordListWindow::RecordListWindow(QWidget* parent, SharedState& state, const Pl
     connect(temperature, &QAction::triggered, this, &RecordListWindow::TEMPERATURE_Click);
     connect(save, &QAction::triggered, this, &RecordListWindow::MNUSAVE_Click);
     connect(print_, &QAction::triggered, this, &RecordListWindow::PRINT_Click);
-    enablePrintWhilePrinterFree(*print_, platform_.printer);
+    platform_.printer.busy().offerOnlyWhileFree(*print_);
 
     // The dialog font at 8 points, in which the column samples are measured.
     setFont(LayoutFonts::font(QStringLiteral("MS Sans Serif"), 8, false));
@@ -130,6 +132,13 @@ void RecordListWindow::MNUSAVE_Click() {
     const QString path = cmd1_.choose(platform_.dialogs, this, true, saveFilter());
     if (path.isEmpty())
         return;
+    if (recordedFile_ != nullptr && recordedFile_->isBeingRecorded(path)) {
+        showFailure(platform_.dialogs, this, QStringLiteral("THE RECORDS WERE NOT SAVED"),
+                    QStringLiteral("%1\nis the file being recorded. Choose another file.\n"
+                                   "The recording and its file are left as they were.")
+                        .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
     QString reason;
     if (saveRecordRows(*grid_, path, reason))
         return;

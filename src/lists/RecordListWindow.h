@@ -8,6 +8,7 @@
 class Grid;
 class QAction;
 class QLabel;
+class RecordedFile;
 struct SharedState;
 
 // REC_LIST: the records of one datalogger set as a table, filled by SHOW DATA. Its menus save
@@ -20,6 +21,8 @@ public:
     RecordListWindow(QWidget* parent, SharedState& state, const Platform& platform);
 
     Grid& grid() { return *grid_; }
+    // SAVE refuses the file the recording has open; without this, nothing is being recorded.
+    void setRecordedFile(const RecordedFile& recordedFile) { recordedFile_ = &recordedFile; }
     // Label1's caption.
     void setStatusCaption(const QString& text);
     // SHOW DATA's row step: numbers the row after the rows present (" 1", " 2", ...), makes it
@@ -52,4 +55,5 @@ private:
     QLabel* label1_;
     Grid* grid_;
     QAction* print_;
+    const RecordedFile* recordedFile_ = nullptr;
 };

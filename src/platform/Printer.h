@@ -31,7 +31,7 @@ public:
         return QStringLiteral("The printer refused the job (%1).").arg(refusal_);
     }
 
-    // Set while a list report prints; the windows grey their PRINT meanwhile.
+    // Set while a list report prints; every window greys its PRINT meanwhile.
     PrinterBusy& busy() { return busy_; }
 
 protected:

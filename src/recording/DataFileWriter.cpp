@@ -40,6 +40,14 @@ bool DataFileWriter::open(const QString& path) {
     return true;
 }
 
+bool DataFileWriter::writesTo(const QString& path) const {
+    if (!file_.isOpen())
+        return false;
+    // A path that leads nowhere has no canonical form, and is not the open file.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(file_.fileName()).canonicalFilePath();
+}
+
 void DataFileWriter::close() {
     if (file_.isOpen())
         file_.close();

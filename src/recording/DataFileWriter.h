@@ -16,6 +16,9 @@ public:
     // Opens the file for appending, creating it when it does not exist.
     bool open(const QString& path);
     bool isOpen() const { return file_.isOpen(); }
+    // True while the file is open and path leads to it, through links or relative to the
+    // working folder.
+    bool writesTo(const QString& path) const;
     void close();
 
     // Writes one whole line. False when it failed: the disk is full, the drive is gone, or the

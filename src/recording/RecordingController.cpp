@@ -20,6 +20,10 @@ RecordingController::RecordingController(QWidget* dialogParent, SharedState& sta
     : QObject(dialogParent), dialogParent_(dialogParent), state_(state), dialogs_(dialogs),
       fileDialog_(fileDialog) {}
 
+bool RecordingController::isBeingRecorded(const QString& path) const {
+    return writer_.writesTo(path);
+}
+
 void RecordingController::ChooseDataFile() {
     if (state_.recording.RecordingOn)
         return;

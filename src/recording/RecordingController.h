@@ -1,6 +1,7 @@
 #pragma once
 
 #include "recording/DataFileWriter.h"
+#include "recording/RecordedFile.h"
 
 #include <QObject>
 #include <QString>
@@ -13,7 +14,7 @@ struct SharedState;
 // FILE > SAVE AS, START RECORDING and STOP RECORDING, and the recording step of the sampling
 // tick: one numbered line per tick appended to the data file. It knows no window: what it
 // changes it announces, and the application shows it on the main window.
-class RecordingController final : public QObject {
+class RecordingController final : public QObject, public RecordedFile {
     Q_OBJECT
 
 public:
@@ -25,6 +26,8 @@ public:
     // The recording step of a sampling tick while RecordingOn: the body is the row the tick
     // built from the panel (date, time, humidity, temperature, unit, and LOW).
     void recordRow(const QString& rowBody);
+
+    bool isBeingRecorded(const QString& path) const override;
 
     void ChooseDataFile();
     bool StartRecording();
