@@ -1,10 +1,12 @@
 #include "ChartRig.h"
+#include "PanelRig.h"
 #include "charts/ChartScale.h"
 #include "charts/RangeDialog.h"
 
 #include <QAction>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -42,6 +44,24 @@ private Q_SLOTS:
         ChartWindow* chart = chartOf(single, ChartKind::Temperature, 1);
         QVERIFY(chart->trace().isEmpty());
         QCOMPARE(chart->caption("LBLT1") + chart->caption("LBLUNIT"), QString());
+    }
+
+    // Each redraw lets the panel's poll run: a running poll keeps its rhythm through a stream of
+    // redraws (a chart's edge dragged), and an exchange with the meter keeps it stopped.
+    void redrawsLeaveTheRunningPollAlone() {
+        PanelRig rig;
+        QTimer* poll = rig.panel.Timer1();
+        poll->setTimerType(Qt::PreciseTimer);
+        poll->setInterval(3'600'000); // never due during the test
+        rig.panel.link().pausePoll();
+        ChartWindow* chart = rig.features.charts->openRecordedChart(ChartKind::Humidity, {});
+        QVERIFY(!poll->isActive());
+        rig.panel.link().resumePoll();
+        QTest::qWait(20);
+        const int remaining = poll->remainingTime();
+        chart->resize(chart->width() + 30, chart->height());
+        QVERIFY(poll->isActive());
+        QVERIFY2(poll->remainingTime() <= remaining, "the poll was started again");
     }
 
     // A rejected range leaves no chart and keeps the dialog and what was typed; an accepted one
