@@ -22,8 +22,8 @@ ChartWindow* chartOf(ChartRig& rig, ChartKind kind, int records) {
 class ChartRecordedWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // The whole set from its first record; one chart at a time, drawn again whole at a new size;
-    // a single record draws nothing.
+    // The whole set from its first record; one chart at a time, drawn again whole at a new size,
+    // also once the record list is gone; a single record draws nothing.
     void oneRecordedChartAtATime() {
         ChartRig rig;
         ChartWindow* humidity = chartOf(rig, ChartKind::Humidity, 10);
@@ -39,6 +39,11 @@ private Q_SLOTS:
         QCOMPARE(temperature->trace().size(), 9);
         QCOMPARE(temperature->trace().last().p2(), QPointF(5000, last));
         QVERIFY(traceOnlyAt(*temperature, 5000, last));
+        // The record list gone, the chart still draws the records it was opened on.
+        rig.records.setRowCount(1);
+        temperature->resize(temperature->width() - 30, temperature->height());
+        QCOMPARE(temperature->trace().size(), 9);
+        QCOMPARE(temperature->caption("LBLUNIT"), QStringLiteral("C"));
 
         ChartRig single;
         ChartWindow* chart = chartOf(single, ChartKind::Temperature, 1);
