@@ -117,7 +117,8 @@ private Q_SLOTS:
         QTest::newRow("one record, MIN at MAX") << rh << "7 7 30 30" << 0 << "1 30 30 T7 T7 T7";
         QTest::newRow("MAX 120") << rh << "1 10 0 120" << 2 << "10 120 60";
         QTest::newRow("longer than the set") << rh << "1 51 0 100" << 2 << "51 100 50";
-        QTest::newRow("past the rows") << rh << "45 60 0 100" << 0 << "16 100 50 T45 T50 T50";
+        QTest::newRow("TO past the last row") << rh << "40 60 0 100" << 2 << "21 100 50";
+        QTest::newRow("TO on the last row") << tem << "40 50 0 100" << 0 << "11 100 50 T40 T45 T50";
         QTest::newRow("too large to be a number") << rh << "1e999 1e999 0 100" << 2 << "nan 100 50";
     }
     void rangeConfirm() {

@@ -1,10 +1,12 @@
 #include "ChartRig.h"
+#include "PanelRig.h"
 #include "charts/ChartScale.h"
 #include "charts/RangeDialog.h"
 
 #include <QAction>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -20,8 +22,8 @@ ChartWindow* chartOf(ChartRig& rig, ChartKind kind, int records) {
 class ChartRecordedWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // The whole set from its first record; one chart at a time, drawn again whole at a new size;
-    // a single record draws nothing.
+    // The whole set from its first record; one chart at a time, drawn again whole at a new size,
+    // also once the record list is gone; a single record draws nothing.
     void oneRecordedChartAtATime() {
         ChartRig rig;
         ChartWindow* humidity = chartOf(rig, ChartKind::Humidity, 10);
@@ -37,11 +39,34 @@ private Q_SLOTS:
         QCOMPARE(temperature->trace().size(), 9);
         QCOMPARE(temperature->trace().last().p2(), QPointF(5000, last));
         QVERIFY(traceOnlyAt(*temperature, 5000, last));
+        // The record list gone, the chart still draws the records it was opened on.
+        rig.records.setRowCount(1);
+        temperature->resize(temperature->width() - 30, temperature->height());
+        QCOMPARE(temperature->trace().size(), 9);
+        QCOMPARE(temperature->caption("LBLUNIT"), QStringLiteral("C"));
 
         ChartRig single;
         ChartWindow* chart = chartOf(single, ChartKind::Temperature, 1);
         QVERIFY(chart->trace().isEmpty());
         QCOMPARE(chart->caption("LBLT1") + chart->caption("LBLUNIT"), QString());
+    }
+
+    // Each redraw lets the panel's poll run: a running poll keeps its rhythm through a stream of
+    // redraws (a chart's edge dragged), and an exchange with the meter keeps it stopped.
+    void redrawsLeaveTheRunningPollAlone() {
+        PanelRig rig;
+        QTimer* poll = rig.panel.Timer1();
+        poll->setTimerType(Qt::PreciseTimer);
+        poll->setInterval(3'600'000); // never due during the test
+        rig.panel.link().pausePoll();
+        ChartWindow* chart = rig.features.charts->openRecordedChart(ChartKind::Humidity, {});
+        QVERIFY(!poll->isActive());
+        rig.panel.link().resumePoll();
+        QTest::qWait(20);
+        const int remaining = poll->remainingTime();
+        chart->resize(chart->width() + 30, chart->height());
+        QVERIFY(poll->isActive());
+        QVERIFY2(poll->remainingTime() <= remaining, "the poll was started again");
     }
 
     // A rejected range leaves no chart and keeps the dialog and what was typed; an accepted one

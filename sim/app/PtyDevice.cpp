@@ -53,16 +53,22 @@ bool PtyDevice::open() {
         return false;
     readNotifier_ = new QSocketNotifier(master_, QSocketNotifier::Read, this);
     connect(readNotifier_, &QSocketNotifier::activated, this, &PtyDevice::readMaster);
+    writeNotifier_ = new QSocketNotifier(master_, QSocketNotifier::Write, this);
+    writeNotifier_->setEnabled(false);
+    connect(writeNotifier_, &QSocketNotifier::activated, this, &PtyDevice::writePending);
     errorText_.clear();
     return true;
 }
 
 void PtyDevice::close() {
-    if (readNotifier_ != nullptr) {
-        readNotifier_->setEnabled(false);
-        readNotifier_->deleteLater();
-        readNotifier_ = nullptr;
+    for (QSocketNotifier** notifier : {&readNotifier_, &writeNotifier_}) {
+        if (*notifier == nullptr)
+            continue;
+        (*notifier)->setEnabled(false);
+        (*notifier)->deleteLater();
+        *notifier = nullptr;
     }
+    pending_.clear();
     if (slaveKeeper_ >= 0)
         ::close(slaveKeeper_);
     if (master_ >= 0)
@@ -118,6 +124,24 @@ void PtyDevice::readMaster() {
 void PtyDevice::write(const QByteArray& bytes) {
     if (master_ < 0 || bytes.isEmpty())
         return;
-    const ssize_t written = ::write(master_, bytes.constData(), static_cast<size_t>(bytes.size()));
-    Q_UNUSED(written);
+    pending_.append(bytes);
+    writePending();
+}
+
+void PtyDevice::writePending() {
+    // The terminal takes a few kilobytes at a time: the rest goes out as the client reads.
+    while (!pending_.isEmpty()) {
+        const ssize_t written =
+            ::write(master_, pending_.constData(), static_cast<size_t>(pending_.size()));
+        if (written > 0) {
+            pending_.remove(0, written);
+            continue;
+        }
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0 && errno != EAGAIN)
+            pending_.clear(); // no line to write to any more
+        break;
+    }
+    writeNotifier_->setEnabled(!pending_.isEmpty());
 }

@@ -24,8 +24,9 @@ public:
     QString slavePath() const { return slavePath_; }
     QString errorText() const { return errorText_; }
 
-    // Writes what the terminal takes now; bytes it cannot take (no client reading and its queue
-    // full) are dropped, as a meter talking to an unplugged cable would lose them.
+    // Puts every byte on the line in order: what the terminal cannot take yet waits until the
+    // client has read enough. Closing the terminal drops what still waits, as a meter talking to
+    // an unplugged cable would lose it.
     void write(const QByteArray& bytes);
 
 Q_SIGNALS:
@@ -36,6 +37,7 @@ private:
     bool placeLink();
     void removeLink();
     void readMaster();
+    void writePending();
 
     QString linkPath_;
     QString slavePath_;
@@ -43,4 +45,6 @@ private:
     int master_ = -1;
     int slaveKeeper_ = -1;
     QSocketNotifier* readNotifier_ = nullptr;
+    QSocketNotifier* writeNotifier_ = nullptr;
+    QByteArray pending_;
 };

@@ -109,9 +109,10 @@ void PanelFeatures::wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState
                      [charts] { charts->openLiveChart(ChartKind::Temperature); });
     QObject::connect(p, &PanelWindow::unitChanged, charts, &ChartWindows::closeTemperatureChart);
     // A recorded chart that has drawn itself lets the poll run again, unless an exchange with the
-    // meter holds it.
+    // meter holds it. A running poll keeps its rhythm: restarting it on each of the redraws that
+    // dragging a chart's edge sends would hold the reading still for the whole drag.
     QObject::connect(charts, &ChartWindows::pollTimerWanted, p, [p] {
-        if (!p->link().pollPaused())
+        if (!p->link().pollPaused() && !p->Timer1()->isActive())
             p->Timer1()->start();
     });
 

@@ -14,8 +14,8 @@ class QAction;
 class QTimer;
 struct SharedState;
 
-// Where a recorded chart takes its records from: the record list's grid as it stands, and the
-// first record to draw (the range dialog's FROM while that dialog is open, else 1).
+// Where a recorded chart takes its records from: the records it was opened on, and the first
+// record to draw (the range dialog's FROM while that dialog is open, else 1).
 struct RecordSource {
     std::function<RecordCells()> cells;
     std::function<double()> firstRecord;

@@ -66,8 +66,9 @@ ChartWindow* ChartWindows::freshLiveChart(ChartKind kind) {
     return chart;
 }
 
-ChartWindow* ChartWindows::openRecordedChart(ChartKind kind, std::function<RecordCells()> records) {
-    records_ = std::move(records);
+ChartWindow* ChartWindows::openRecordedChart(ChartKind kind,
+                                             const std::function<RecordCells()>& records) {
+    records_ = records ? records().copied() : RecordCells{};
     return freshRecordedChart(kind);
 }
 
@@ -76,8 +77,7 @@ ChartWindow* ChartWindows::freshRecordedChart(ChartKind kind) {
     closeRecordedChart(ChartKind::Temperature);
     const ChartWindowType type =
         kind == ChartKind::Humidity ? ChartWindowType::RecGraph : ChartWindowType::RecGraph2;
-    RecordSource source{[this] { return records_ ? records_() : RecordCells{}; },
-                        [this, kind] { return firstRecord(kind); }};
+    RecordSource source{[this] { return records_; }, [this, kind] { return firstRecord(kind); }};
     auto* chart = new ChartWindow(type, mainWindow_, state_, platform_, {}, std::move(source));
     recordedCharts_[slot(kind)] = chart;
     connect(chart, &ChartWindow::limitRequested, this, [this, kind] { openRangeDialog(kind); });
@@ -133,8 +133,7 @@ void ChartWindows::openRangeDialog(ChartKind kind) {
         return;
     const QRect frame = chart->frameGeometry();
     auto* dialog = new RangeDialog(
-        kind, mainWindow_, state_, platform_.dialogs,
-        [this] { return records_ ? records_() : RecordCells{}; },
+        kind, mainWindow_, state_, platform_.dialogs, [this] { return records_; },
         chart->caption(QStringLiteral("LBL0")), chart->caption(QStringLiteral("LBLVALTOP")),
         frame.x() + frame.width());
     rangeDialogs_[slot(kind)] = dialog;

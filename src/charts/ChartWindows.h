@@ -35,9 +35,9 @@ public Q_SLOTS:
     // MNUHUM / MNUTEM: enables the chart's timer and shows it, a fresh chart when none is open.
     ChartWindow* openLiveChart(ChartKind kind);
     // The record list's HUMIDITY / TEMPERATURE, once it has prepared the chart values: closes
-    // both recorded charts and shows a fresh one, which draws from records (read afresh at each
-    // redraw: a list that is gone reads as no rows).
-    ChartWindow* openRecordedChart(ChartKind kind, std::function<RecordCells()> records);
+    // both recorded charts and shows a fresh one, which draws from a copy of the records taken
+    // now, so that it keeps them when the list closes or a new one replaces it.
+    ChartWindow* openRecordedChart(ChartKind kind, const std::function<RecordCells()>& records);
     // The main window's unit changed: the temperature chart's scale no longer fits.
     void closeTemperatureChart();
     // The record list closed.
@@ -60,7 +60,7 @@ private:
     SharedState& state_;
     Platform platform_;
     LiveChartSource live_;
-    std::function<RecordCells()> records_;
+    RecordCells records_;
     std::array<QPointer<ChartWindow>, 2> liveCharts_;
     std::array<QPointer<ChartWindow>, 2> recordedCharts_;
     std::array<QPointer<LimitDialog>, 2> limitDialogs_;

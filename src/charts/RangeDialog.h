@@ -18,7 +18,7 @@ class RangeDialog final : public QWidget {
     Q_OBJECT
 public:
     // bottomLabel and topLabel are the chart's LBL0 and LBLVALTOP captions; the dialog opens at
-    // (left, 0), to the right of the chart. cells reads the record list as it stands.
+    // (left, 0), to the right of the chart. cells reads the records the chart draws.
     RangeDialog(ChartKind kind, QWidget* parent, SharedState& state, Dialogs& dialogs,
                 std::function<RecordCells()> cells, const QString& bottomLabel,
                 const QString& topLabel, int left);

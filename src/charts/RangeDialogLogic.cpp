@@ -4,19 +4,7 @@
 #include "state/SharedState.h"
 #include "text/NumberText.h"
 
-#include <algorithm>
 #include <cmath>
-
-namespace {
-
-// A record number kept within the rows present, taken whole (halves to even).
-long long presentRow(double record, const RecordCells& cells) {
-    if (std::isnan(record))
-        return 0;
-    return roundHalfEven(std::clamp(record, 0.0, static_cast<double>(cells.lastRow())));
-}
-
-} // namespace
 
 RangeEntries rangeDialogEntries(ChartKind kind, const RecordedChartValues& values,
                                 const QString& bottomLabel, const QString& topLabel) {
@@ -55,16 +43,18 @@ RangeOutcome confirmRange(ChartKind kind, const RangeEntries& entries,
     // A number typed too large for a double (1e999) would slip through the comparisons.
     const bool finite =
         std::isfinite(from) && std::isfinite(to) && std::isfinite(min) && std::isfinite(max);
+    // A TO past the last row would put its time under the right end, where the trace never gets.
     if (!finite || to < from || max < min || max > defaultTop ||
-        leadingNumber(setRecordCount) < count) {
+        leadingNumber(setRecordCount) < count || to > static_cast<double>(cells.lastRow())) {
         outcome.message = invalidRangeMessage();
         return outcome;
     }
 
     outcome.accepted = true;
-    outcome.fromRow = presentRow(from, cells);
-    outcome.middleRow = presentRow(from + std::floor((to - from) / 2), cells);
-    outcome.toRow = presentRow(to, cells);
+    // Checked above: every row named lies within the rows present.
+    outcome.fromRow = roundHalfEven(from);
+    outcome.middleRow = roundHalfEven(from + std::floor((to - from) / 2));
+    outcome.toRow = roundHalfEven(to);
     const QString first = cells.at(outcome.fromRow, RecordCells::TimeColumn);
     const QString middle = cells.at(outcome.middleRow, RecordCells::TimeColumn);
     const QString last = cells.at(outcome.toRow, RecordCells::TimeColumn);

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSettings>
 
 namespace {
 
@@ -21,6 +22,12 @@ QMessageBox::Icon toQtIcon(Dialogs::Icon icon) {
 }
 
 } // namespace
+
+QtDialogs::QtDialogs() {
+    // The file dialog stores its state with QSettings(UserScope, "QtProject") in NativeFormat.
+    if (dialogHistory_.isValid())
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dialogHistory_.path());
+}
 
 Dialogs::Answer QtDialogs::message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
                                    const QString& title) {
