@@ -45,7 +45,7 @@ private Q_SLOTS:
             QCOMPARE(bcdNumber(static_cast<quint8>(byte)), number);
     }
 
-    // The second record's time.
+    // The second record's time: the seconds carry up to the month and year.
     void nextRecord_data() {
         QTest::addColumn<MeterStamp>("start");
         QTest::addColumn<int>("interval");
@@ -55,11 +55,23 @@ private Q_SLOTS:
             QTest::newRow(name) << start << interval << QString::fromLatin1(expected);
         };
         row("99 to 00", {99, 12, 31, 23, 59, 59}, 1, "00-01-01 00:00:00");
-        row("leap year", {4, 2, 28, 23, 59, 59}, 1, "04-02-29 00:00:00");
-        row("common year", {3, 2, 28, 23, 59, 59}, 1, "03-03-01 00:00:00");
         row("year 00 is a leap year", {0, 2, 28, 23, 0, 0}, 3600, "00-02-29 00:00:00");
-        row("30-day month", {3, 4, 30, 23, 59, 0}, 60, "03-05-01 00:00:00");
         row("long interval carries hours", {3, 5, 2, 22, 0, 0}, 65535, "03-05-03 16:12:15");
+        // Every month's last second, the leap February's too.
+        row("January", {3, 1, 31, 23, 59, 59}, 1, "03-02-01 00:00:00");
+        row("February", {3, 2, 28, 23, 59, 59}, 1, "03-03-01 00:00:00");
+        row("leap February", {4, 2, 28, 23, 59, 59}, 1, "04-02-29 00:00:00");
+        row("leap February's end", {4, 2, 29, 23, 59, 59}, 1, "04-03-01 00:00:00");
+        row("March", {3, 3, 31, 23, 59, 59}, 1, "03-04-01 00:00:00");
+        row("April", {3, 4, 30, 23, 59, 59}, 1, "03-05-01 00:00:00");
+        row("May", {3, 5, 31, 23, 59, 59}, 1, "03-06-01 00:00:00");
+        row("June", {3, 6, 30, 23, 59, 59}, 1, "03-07-01 00:00:00");
+        row("July", {3, 7, 31, 23, 59, 59}, 1, "03-08-01 00:00:00");
+        row("August", {3, 8, 31, 23, 59, 59}, 1, "03-09-01 00:00:00");
+        row("September", {3, 9, 30, 23, 59, 59}, 1, "03-10-01 00:00:00");
+        row("October", {3, 10, 31, 23, 59, 59}, 1, "03-11-01 00:00:00");
+        row("November", {3, 11, 30, 23, 59, 59}, 1, "03-12-01 00:00:00");
+        row("December", {3, 12, 31, 23, 59, 59}, 1, "04-01-01 00:00:00");
     }
     void nextRecord() {
         QFETCH(MeterStamp, start);
