@@ -91,6 +91,15 @@ private Q_SLOTS:
         QVERIFY(rig.waiter.waits.size() > 100);
     }
 
+    // The meter's memory erased since its status was read: the leading byte, then quiet.
+    void directoryOfNoSets() {
+        ScriptRig rig;
+        rig.serial.responder = [](const QByteArray&) { return QByteArray(1, '\0'); };
+        const ExchangeResult result = rig.exchange.requestDirectory(3);
+        QVERIFY(result.done());
+        QCOMPARE(result.reply, QByteArray(1, '\0'));
+    }
+
     void closedPortTimesOutAtOnce() {
         ScriptRig rig;
         rig.serial.unplug();

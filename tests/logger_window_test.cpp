@@ -141,8 +141,9 @@ private Q_SLOTS:
     }
 
     // The directory read and a set chosen; then ERASE: Cancel leaves the memory as it is, OK
-    // erases it, and an empty memory has no directory to show. SYSTEM TIME sets the meter's
-    // clock, the poll paused meanwhile.
+    // erases it and LOGGER shows the empty memory. A memory erased behind LOGGER's back has no
+    // directory to show, and the meter that said so is not taken for silent. SYSTEM TIME sets the
+    // meter's clock, the poll paused meanwhile, and LOGGER shows it.
     void directoryEraseAndSystemTime() {
         LoggerRig rig;
         LoggerWindow* logger = rig.open();
@@ -179,10 +180,9 @@ private Q_SLOTS:
         QCOMPARE(rig.serial.writes, QList<QByteArray>{"EEE"});
         QCOMPARE(rig.waiter.waits, QList<double>{0.02});
         QCOMPARE(rig.serial.engine().memory().setCount(), 0);
-        rig.dialogs.messages.clear();
-        rig.open()->SSCommand2_Click();
-        QCOMPARE(rig.messages(), QStringList{LoggerWindow::noRecordsMessage()});
-        QCOMPARE(rig.find<Grid>("Grid1")->rowCount(), 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(rig.serial.writes, (QList<QByteArray>{"EEE", "Y", "C"}));
+        QCOMPARE(rig.texts({"LBLSET", "Label6"}), (QStringList{"0", "32 K"}));
 
         rig.serial.writes.clear();
         QStringList captions;
@@ -194,6 +194,16 @@ private Q_SLOTS:
         QCOMPARE(rig.serial.writes, QList<QByteArray>{QByteArray::fromHex("4403050214301500")});
         QCOMPARE(captions, (QStringList{"WAIT", "Com3"}));
         QVERIFY(rig.poll.isActive());
+        QCoreApplication::processEvents();
+        QCOMPARE(rig.serial.writes.mid(1), (QList<QByteArray>{"Y", "C"}));
+
+        rig.record(1);
+        rig.open();
+        rig.meter("erase");
+        rig.dialogs.messages.clear();
+        rig.logger()->SSCommand2_Click();
+        QCOMPARE(rig.messages(), QStringList{"NO RECORDS, TRY AGAIN"});
+        QCOMPARE(rig.find<Grid>("Grid1")->rowCount(), 1);
     }
 
     // After the directory was read the meter is erased, or records a longer set: the list holds

@@ -374,7 +374,7 @@ void LoggerWindow::SSCommand2_Click() {
     }
     if (!directory.done())
         reportNoAnswer();
-    else if (setCount == 0)
+    else if (directory_.entryCount() == 0)
         message(noRecordsMessage(), Dialogs::Icon::None);
 }
 

@@ -52,6 +52,9 @@ public:
     void SSCommand3_Click();
 
     bool exchangeRunning() const { return exchangeRunning_; }
+    // Asks for a status refresh from the event loop, after a running exchange if one runs: for
+    // the meter's memory or clock changed from the main window.
+    void scheduleStatusRefresh();
 
     static QString waitText() { return QStringLiteral("PLEASE WAIT....."); }
     static QString invalidEntryMessage() {
@@ -94,7 +97,6 @@ private:
 
     void buildControls();
     void Form_Load();
-    void scheduleStatusRefresh();
     void statusRefresh();
     void sendParameter(QPushButton* button, QLineEdit* box, char letter);
     // Lists the records that arrived, one per 0.01 s; false when the window was closed or the
