@@ -1,3 +1,4 @@
+#include "logger/DownloadCheck.h"
 #include "logger/LoggerBytes.h"
 #include "logger/LoggerCommandBuffer.h"
 #include "logger/PanelCommandBuffer.h"
@@ -103,6 +104,70 @@ private Q_SLOTS:
         QCOMPARE(rows, (QStringList{"03-12-31\t23:59:50\t54.3\t23.5\tC\t",
                                     "04-01-01\t00:00:10\t20.0\t-120.5\tF\tLOW",
                                     "04-01-01\t00:00:30\t5.3\tOL\tC\t"}));
+    }
+
+    // What of a download is listed, and what the user is told. Header: 03-12-31 23:59:50,
+    // interval 20 s; records "02354543", "72051200" and "80990053" (overloaded).
+    void downloadCheck_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("setRecords");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("caption");
+        const auto row = [](const char* name, const char* hex, int setRecords,
+                            const QString& message, const QString& caption) {
+            QTest::newRow(name) << QByteArray::fromHex(hex) << setRecords << message << caption;
+        };
+        const auto damaged = [](int listed, int of) {
+            return QStringLiteral("THE SET ARRIVED DAMAGED!\n\r %1  OF  %2  RECORDS LISTED")
+                .arg(listed)
+                .arg(of);
+        };
+        row("whole set", "031231235950 0014 0003 02354543 72051200 80990053", 3, QString(),
+            QStringLiteral(" 3  RECORDS IN NO.  1  SET"));
+        row("cut short on a record", "031231235950 0014 0003 02354543", 3,
+            QStringLiteral(" 2  RECORDS DID NOT ARRIVE!"),
+            QStringLiteral(" 1  OF  3  RECORDS IN NO.  1  SET"));
+        row("nothing", "", 3, QStringLiteral(" 3  RECORDS DID NOT ARRIVE!"),
+            QStringLiteral(" 0  OF  3  RECORDS IN NO.  1  SET"));
+        // Three stray bytes after the first record: the second is out of step.
+        row("bytes added", "031231235950 0014 0003 02354543 1a2b3c 72051200 80990053", 3,
+            damaged(1, 3), QStringLiteral(" 1  RECORDS IN NO.  1  SET, DAMAGED"));
+        // A byte lost that leaves every digit BCD: only the total shows it.
+        row("byte lost", "031231235950 0014 0003 02354543 051200 80990053", 3, damaged(2, 3),
+            QStringLiteral(" 2  RECORDS IN NO.  1  SET, DAMAGED"));
+        row("more records than the set", "031231235950 0014 0003 02354543 72051200 80990053", 2,
+            damaged(2, 2), QStringLiteral(" 2  RECORDS IN NO.  1  SET, DAMAGED"));
+        row("header cut short", "031231235950 00", 3, damaged(0, 3),
+            QStringLiteral(" 0  RECORDS IN NO.  1  SET, DAMAGED"));
+        // Any digit of a record that is not BCD puts it out of step.
+        const QString secondCaption = QStringLiteral(" 1  RECORDS IN NO.  1  SET, DAMAGED");
+        for (const auto& [name, second] :
+             {std::pair{"temperature tens", "0a354543"}, std::pair{"temperature units", "02a54543"},
+              std::pair{"temperature tenths", "023a4543"}, std::pair{"humidity tens", "02354a43"},
+              std::pair{"humidity units", "023545a3"}, std::pair{"humidity tenths", "0235454a"}})
+            row(name, (QByteArray("031231235950 0014 0003 02354543 ") + second).constData(), 2,
+                damaged(1, 2), secondCaption);
+        row("overloaded temperature holds anything", "031231235950 0014 0003 8aff0543", 1,
+            QString(), QStringLiteral(" 1  RECORDS IN NO.  1  SET"));
+        // A header whose start is not the meter's clock puts every record out of step.
+        const QString noneCaption = QStringLiteral(" 0  RECORDS IN NO.  1  SET, DAMAGED");
+        for (const auto& [name, start] :
+             {std::pair{"start not BCD", "03123123595a"}, std::pair{"year not BCD", "a31231235950"},
+              std::pair{"month 13", "031331235950"}, std::pair{"month 0", "030031235950"},
+              std::pair{"day 32", "031232235950"}, std::pair{"day 0", "031200235950"},
+              std::pair{"hour 24", "031231245950"}, std::pair{"minute 60", "031231236050"},
+              std::pair{"second 60", "031231235960"}})
+            row(name, (QByteArray(start) + "0014 0003 02354543").constData(), 1, damaged(0, 1),
+                noneCaption);
+    }
+    void downloadCheck() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, setRecords);
+        QFETCH(QString, message);
+        QFETCH(QString, caption);
+        const DownloadCheck check = DownloadCheck::of(SetDownload(bytes), setRecords);
+        QCOMPARE(check.message(), message);
+        QCOMPARE(check.recordListCaption(1), caption);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "link/MeterLink.h"
 #include "lists/Grid.h"
 #include "lists/RecordListWindow.h"
+#include "logger/DownloadCheck.h"
 #include "logger/LoggerWindow.h"
 #include "logger/MeterSettingsCommands.h"
 #include "logger/SetDownload.h"
@@ -206,34 +207,53 @@ private Q_SLOTS:
         QCOMPARE(rig.find<Grid>("Grid1")->rowCount(), 1);
     }
 
-    // After the directory was read the meter is erased, or records a longer set: the list holds
-    // what arrived, never more than the set held, and says how many did not.
+    // After the directory was read the meter is erased, or records a longer set, or the line
+    // loses bytes: the list holds what arrived whole and in step, never more than the set held,
+    // and says what it lacks.
     void showData_data() {
         QTest::addColumn<int>("recordedAgain");
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("rows");
-        QTest::newRow("all arrive") << -1 << 3;
-        QTest::newRow("set gone") << 0 << 0;
-        QTest::newRow("longer set") << 5 << 3;
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("message");
+        const QString damaged = QStringLiteral("THE SET ARRIVED DAMAGED!\n\r");
+        QTest::newRow("all arrive")
+            << -1 << QString() << 3 << QStringLiteral(" 3  RECORDS IN NO.  1  SET") << QString();
+        QTest::newRow("set gone") << 0 << QString() << 0
+                                  << QStringLiteral(" 0  OF  3  RECORDS IN NO.  1  SET")
+                                  << QStringLiteral(" 3  RECORDS DID NOT ARRIVE!");
+        QTest::newRow("longer set")
+            << 5 << QString() << 3 << QStringLiteral(" 3  RECORDS IN NO.  1  SET, DAMAGED")
+            << damaged + QStringLiteral(" 3  OF  3  RECORDS LISTED");
+        // The first record's worth of the header lost: the start read is no time of day.
+        QTest::newRow("bytes lost") << -1 << QStringLiteral("drop 4") << 0
+                                    << QStringLiteral(" 0  RECORDS IN NO.  1  SET, DAMAGED")
+                                    << damaged + QStringLiteral(" 0  OF  3  RECORDS LISTED");
     }
     void showData() {
         QFETCH(int, recordedAgain);
+        QFETCH(QString, fault);
         QFETCH(int, rows);
+        QFETCH(QString, caption);
+        QFETCH(QString, message);
         LoggerRig rig;
         rig.record(3);
         rig.open();
         rig.choose(1);
         if (recordedAgain >= 0)
             rig.record(recordedAgain);
+        if (!fault.isEmpty())
+            rig.serial.engine().control(fault);
         rig.waiter.waits.clear();
         rig.find<QPushButton>("SSCommand3")->click();
 
         QVERIFY(rig.list);
         Grid& list = rig.list->grid();
         QCOMPARE(list.rowCount(), rows + 1);
-        QCOMPARE(rig.list->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
-                 QStringLiteral(" %1  RECORDS IN NO.  1  SET").arg(rows));
-        QCOMPARE(rig.messages(),
-                 rows < 3 ? QStringList{LoggerWindow::missingRecordsMessage(3)} : QStringList());
+        QCOMPARE(rig.list->findChild<QLabel*>(QStringLiteral("Label1"))->text(), caption);
+        QCOMPARE(rig.messages(), message.isEmpty() ? QStringList() : QStringList{message});
+        if (!message.isEmpty())
+            QCOMPARE(rig.dialogs.messages.constLast().icon, Dialogs::Icon::Exclamation);
         // The click's pause, the line's silence, then one pause a record.
         const int silence =
             qRound(LoggerExchange::DownloadSilenceSeconds / LoggerExchange::WaitStepSeconds);
@@ -306,11 +326,15 @@ private Q_SLOTS:
         QCOMPARE(legibilityProblems(logger).join(QStringLiteral("; ")), QString());
 
         RecordListWindow list(&rig.panel, rig.state, rig.platform);
-        list.setStatusCaption(SetDownload::recordListCaption(32764, 255));
         for (int record = 1; record <= 30; ++record)
             list.appendRecordRow(QStringLiteral("99-12-31\t23:59:59\t-199.9\t-199.9\tF\tLOW"));
         list.grid().setCellText(list.grid().firstVisibleRow(), 0, QStringLiteral(" 32764"));
-        QCOMPARE(legibilityProblems(&list).join(QStringLiteral("; ")), QString());
+        // A set cut short and a damaged one.
+        for (const DownloadCheck& widest :
+             {DownloadCheck{32764, 32763, false}, DownloadCheck{32764, 32764, true}}) {
+            list.setStatusCaption(widest.recordListCaption(255));
+            QCOMPARE(legibilityProblems(&list).join(QStringLiteral("; ")), QString());
+        }
     }
 };
 

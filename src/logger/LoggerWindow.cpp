@@ -3,6 +3,7 @@
 #include "link/MeterLink.h"
 #include "lists/Grid.h"
 #include "lists/RecordListWindow.h"
+#include "logger/DownloadCheck.h"
 #include "logger/LoggerCommandBuffer.h"
 #include "logger/LoggerCommands.h"
 #include "logger/MeterStamp.h"
@@ -189,10 +190,6 @@ void LoggerWindow::Form_Load() {
                                       startColumnMarginTwips);
     Grid1->setCellText(0, 1, QStringLiteral("   DATE------TIME"));
     Label2->hide();
-}
-
-QString LoggerWindow::missingRecordsMessage(int missing) {
-    return signedNumberText(missing) + QStringLiteral("  RECORDS DID NOT ARRIVE!");
 }
 
 void LoggerWindow::closeLogger() {
@@ -416,18 +413,17 @@ void LoggerWindow::SSCommand3_Click() {
             return;
         setData_ = download.reply;
     }
-    // The list shows what arrived, never more than the set holds.
-    const int expected = wholeNumber(LBLRECORDS->text());
-    const SetDownload data(setData_);
-    const int arrived = data.header() ? std::min(expected, data.recordsArrived()) : 0;
+    // The list shows what arrived whole and in step, never more than the set holds.
+    const DownloadCheck check =
+        DownloadCheck::of(SetDownload(setData_), wholeNumber(LBLRECORDS->text()));
     RecordListWindow* list = openRecordList_();
     recordList_ = list;
-    if (!listRecords(list, arrived))
+    if (!listRecords(list, check.listed))
         return;
     if (recordList_) {
-        recordList_->setStatusCaption(SetDownload::recordListCaption(arrived, set));
-        if (arrived < expected)
-            message(missingRecordsMessage(expected - arrived), Dialogs::Icon::Exclamation);
+        recordList_->setStatusCaption(check.recordListCaption(set));
+        if (const QString text = check.message(); !text.isEmpty())
+            message(text, Dialogs::Icon::Exclamation);
     }
     if (closed_)
         return;

@@ -64,8 +64,6 @@ public:
     static QString noAnswerMessage() {
         return QStringLiteral("THE METER DOES NOT ANSWER, TRY AGAIN!");
     }
-    // " 3  RECORDS DID NOT ARRIVE!"
-    static QString missingRecordsMessage(int missing);
 
 public Q_SLOTS:
     // Closes the window, ending a running exchange cleanly. For the main window: link lost,
