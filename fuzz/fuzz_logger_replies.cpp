@@ -1,10 +1,12 @@
 // The datalogger reply decoders on replies of any length and content: the status reply only at
 // its length, with every field in its range; a set directory of any length and any set count,
 // and a set download of any length against any record count, handing out only what arrived;
-// a meter stamp from any index. No decoder reads past the bytes received (Qt's bounds assertions
-// are on in this build) and no text shows a number that is no number.
+// a meter stamp from any index; what of a download is listed, and that every listed record's
+// readings are decimal. No decoder reads past the bytes received (Qt's bounds assertions are on
+// in this build) and no text shows a number that is no number.
 #include "FuzzCheck.h"
 #include "link/LiveReading.h"
+#include "logger/DownloadCheck.h"
 #include "logger/MeterStamp.h"
 #include "logger/RecordTime.h"
 #include "logger/SetDirectory.h"
@@ -13,6 +15,7 @@
 #include "text/NumberText.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fuzzer/FuzzedDataProvider.h>
@@ -21,6 +24,13 @@ namespace {
 
 bool hasNonFinite(const QString& text) {
     return text.contains(QLatin1String("inf")) || text.contains(QLatin1String("nan"));
+}
+
+// "54.3", "-120.5", "20": digits, a point and a sign, never a hexadecimal letter.
+bool isDecimalReading(const QString& text) {
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('-');
+    });
 }
 
 bool isTwoDigitField(int value) {
@@ -98,6 +108,12 @@ void checkDownload(const QByteArray& bytes, int recordCount, int askedRecord) {
     FUZZ_CHECK(header->intervalSeconds >= 0 && header->intervalSeconds <= 65535);
 
     // The record list as the program builds it: every record the set claims, as far as they came.
+    // Those the check lets through show decimal readings only.
+    const DownloadCheck check = DownloadCheck::of(download, recordCount);
+    FUZZ_CHECK(check.listed >= 0 && check.listed <= std::min(arrived, recordCount));
+    FUZZ_CHECK(check.damaged || check.listed == std::min(arrived, recordCount));
+    FUZZ_CHECK(download.endsOnRecord() || check.damaged);
+    FUZZ_CHECK(check.message().isEmpty() == (!check.damaged && check.listed == recordCount));
     RecordTime time(header->start, header->intervalSeconds);
     for (int record = 1; record <= recordCount; ++record) {
         const std::optional<QString> row = download.rowText(record, time);
@@ -108,6 +124,9 @@ void checkDownload(const QByteArray& bytes, int recordCount, int askedRecord) {
         const QStringList cells = row->split(QLatin1Char('\t'));
         FUZZ_CHECK(cells[4] == QLatin1String("C") || cells[4] == QLatin1String("F"));
         FUZZ_CHECK(cells[5].isEmpty() || cells[5] == QLatin1String("LOW"));
+        if (record <= check.listed)
+            FUZZ_CHECK(isDecimalReading(cells[2]) &&
+                       (cells[3].endsWith(QLatin1String("OL")) || isDecimalReading(cells[3])));
         time.next();
     }
     for (int record : {askedRecord, 0, arrived, arrived + 1}) {

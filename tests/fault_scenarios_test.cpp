@@ -322,8 +322,15 @@ private Q_SLOTS:
             const int arrived = leadingCount(rig.text("Label8"));
             QVERIFY2(arrived >= 20 && arrived < records, qPrintable(rig.text("Label8")));
             QVERIFY(rig.list);
-            QTRY_COMPARE(rig.listCaption(),
-                         QStringLiteral(" %1  RECORDS IN NO.  %2  SET").arg(arrived).arg(sets));
+            // Cut off inside a record, the set cannot be told from one that lost bytes.
+            const QString cutShort = QStringLiteral(" %1  OF  %2  RECORDS IN NO.  %3  SET")
+                                         .arg(arrived)
+                                         .arg(records)
+                                         .arg(sets);
+            const QString damaged =
+                QStringLiteral(" %1  RECORDS IN NO.  %2  SET, DAMAGED").arg(arrived).arg(sets);
+            QTRY_VERIFY2(rig.listCaption() == cutShort || rig.listCaption() == damaged,
+                         qPrintable(rig.listCaption()));
             const Grid& list = rig.list->grid();
             QCOMPARE(list.rowCount(), arrived + 1);
             for (int row = 1; row <= arrived; ++row) {
@@ -332,7 +339,11 @@ private Q_SLOTS:
             }
             QCOMPARE(rig.dialogs.messages.size(), 1);
             QCOMPARE(rig.dialogs.messages[0].text,
-                     LoggerWindow::missingRecordsMessage(records - arrived));
+                     rig.listCaption() == cutShort
+                         ? QStringLiteral(" %1  RECORDS DID NOT ARRIVE!").arg(records - arrived)
+                         : QStringLiteral("THE SET ARRIVED DAMAGED!\n\r %1  OF  %2  RECORDS LISTED")
+                               .arg(arrived)
+                               .arg(records));
         } else {
             QCOMPARE(rig.dialogs.oneFailureBoxLacks({LoggerWindow::noAnswerMessage()}), QString());
             QCOMPARE(rig.text("LBLSET"), sets);

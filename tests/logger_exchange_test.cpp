@@ -91,6 +91,15 @@ private Q_SLOTS:
         QVERIFY(rig.waiter.waits.size() > 100);
     }
 
+    // The meter's memory erased since its status was read: the leading byte, then quiet.
+    void directoryOfNoSets() {
+        ScriptRig rig;
+        rig.serial.responder = [](const QByteArray&) { return QByteArray(1, '\0'); };
+        const ExchangeResult result = rig.exchange.requestDirectory(3);
+        QVERIFY(result.done());
+        QCOMPARE(result.reply, QByteArray(1, '\0'));
+    }
+
     void closedPortTimesOutAtOnce() {
         ScriptRig rig;
         rig.serial.unplug();
@@ -104,18 +113,21 @@ private Q_SLOTS:
         // Two entries: start, interval, records.
         const QByteArray reply =
             QByteArray::fromHex("02 031231235950 0014 0003 040228235959 0001 0102");
+        // Pieces that end on 8, 10 and 20 bytes: the count is of tens of bytes collected.
         rig.serial.responder = [&reply](const QByteArray&) { return reply.left(8); };
         rig.waiter.onWait = [&](double) {
             if (rig.waiter.waits.size() == 10)
-                rig.serial.feed(reply.mid(8, 10));
+                rig.serial.feed(reply.mid(8, 2));
+            if (rig.waiter.waits.size() == 20)
+                rig.serial.feed(reply.mid(10, 10));
             if (rig.waiter.waits.size() == 250)
-                rig.serial.feed(reply.mid(18));
+                rig.serial.feed(reply.mid(20));
         };
         const ExchangeResult result = rig.exchange.requestDirectory(2, rig.report);
         QVERIFY(result.done());
         QCOMPARE(result.reply, reply);
-        QCOMPARE(rig.progress,
-                 (QStringList{" 0 SETS COMPLETED", " 1 SETS COMPLETED", " 2 SETS COMPLETED"}));
+        QCOMPARE(rig.progress, (QStringList{" 0 SETS COMPLETED", " 1 SETS COMPLETED",
+                                            " 2 SETS COMPLETED", " 2 SETS COMPLETED"}));
     }
 
     // The meter stops after two and a half records; the clock's time of day jumps meanwhile.

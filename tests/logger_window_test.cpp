@@ -7,6 +7,7 @@
 #include "link/MeterLink.h"
 #include "lists/Grid.h"
 #include "lists/RecordListWindow.h"
+#include "logger/DownloadCheck.h"
 #include "logger/LoggerWindow.h"
 #include "logger/MeterSettingsCommands.h"
 #include "logger/SetDownload.h"
@@ -152,8 +153,9 @@ private Q_SLOTS:
     }
 
     // The directory read and a set chosen; then ERASE: Cancel leaves the memory as it is, OK
-    // erases it, and an empty memory has no directory to show. SYSTEM TIME sets the meter's
-    // clock, the poll paused meanwhile.
+    // erases it and LOGGER shows the empty memory. A memory erased behind LOGGER's back has no
+    // directory to show, and the meter that said so is not taken for silent. SYSTEM TIME sets the
+    // meter's clock, the poll paused meanwhile, and LOGGER shows it.
     void directoryEraseAndSystemTime() {
         LoggerRig rig;
         LoggerWindow* logger = rig.open();
@@ -190,10 +192,9 @@ private Q_SLOTS:
         QCOMPARE(rig.serial.writes, QList<QByteArray>{"EEE"});
         QCOMPARE(rig.waiter.waits, QList<double>{0.02});
         QCOMPARE(rig.serial.engine().memory().setCount(), 0);
-        rig.dialogs.messages.clear();
-        rig.open()->SSCommand2_Click();
-        QCOMPARE(rig.messages(), QStringList{LoggerWindow::noRecordsMessage()});
-        QCOMPARE(rig.find<Grid>("Grid1")->rowCount(), 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(rig.serial.writes, (QList<QByteArray>{"EEE", "Y", "C"}));
+        QCOMPARE(rig.texts({"LBLSET", "Label6"}), (QStringList{"0", "32 K"}));
 
         rig.serial.writes.clear();
         QStringList captions;
@@ -205,26 +206,55 @@ private Q_SLOTS:
         QCOMPARE(rig.serial.writes, QList<QByteArray>{QByteArray::fromHex("4403050214301500")});
         QCOMPARE(captions, (QStringList{"WAIT", "Com3"}));
         QVERIFY(rig.poll.isActive());
+        QCoreApplication::processEvents();
+        QCOMPARE(rig.serial.writes.mid(1), (QList<QByteArray>{"Y", "C"}));
+
+        rig.record(1);
+        rig.open();
+        rig.meter("erase");
+        rig.dialogs.messages.clear();
+        rig.logger()->SSCommand2_Click();
+        QCOMPARE(rig.messages(), QStringList{"NO RECORDS, TRY AGAIN"});
+        QCOMPARE(rig.find<Grid>("Grid1")->rowCount(), 1);
     }
 
-    // After the directory was read the meter is erased, or records a longer set: the list holds
-    // what arrived, never more than the set held, and says how many did not.
+    // After the directory was read the meter is erased, or records a longer set, or the line
+    // loses bytes: the list holds what arrived whole and in step, never more than the set held,
+    // and says what it lacks.
     void showData_data() {
         QTest::addColumn<int>("recordedAgain");
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("rows");
-        QTest::newRow("all arrive") << -1 << 3;
-        QTest::newRow("set gone") << 0 << 0;
-        QTest::newRow("longer set") << 5 << 3;
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("message");
+        const QString damaged = QStringLiteral("THE SET ARRIVED DAMAGED!\n\r");
+        QTest::newRow("all arrive")
+            << -1 << QString() << 3 << QStringLiteral(" 3  RECORDS IN NO.  1  SET") << QString();
+        QTest::newRow("set gone") << 0 << QString() << 0
+                                  << QStringLiteral(" 0  OF  3  RECORDS IN NO.  1  SET")
+                                  << QStringLiteral(" 3  RECORDS DID NOT ARRIVE!");
+        QTest::newRow("longer set")
+            << 5 << QString() << 3 << QStringLiteral(" 3  RECORDS IN NO.  1  SET, DAMAGED")
+            << damaged + QStringLiteral(" 3  OF  3  RECORDS LISTED");
+        // The first record's worth of the header lost: the start read is no time of day.
+        QTest::newRow("bytes lost") << -1 << QStringLiteral("drop 4") << 0
+                                    << QStringLiteral(" 0  RECORDS IN NO.  1  SET, DAMAGED")
+                                    << damaged + QStringLiteral(" 0  OF  3  RECORDS LISTED");
     }
     void showData() {
         QFETCH(int, recordedAgain);
+        QFETCH(QString, fault);
         QFETCH(int, rows);
+        QFETCH(QString, caption);
+        QFETCH(QString, message);
         LoggerRig rig;
         rig.record(3);
         rig.open();
         rig.choose(1);
         if (recordedAgain >= 0)
             rig.record(recordedAgain);
+        if (!fault.isEmpty())
+            rig.serial.engine().control(fault);
         rig.waiter.waits.clear();
         rig.find<QPushButton>("SSCommand3")->click();
         // The click's pause and the line's silence; the list then fills on its own.
@@ -233,10 +263,11 @@ private Q_SLOTS:
         QCOMPARE(rig.waiter.waits.count(0.01), 1 + silence);
         QVERIFY(rig.poll.isActive());
 
-        QTRY_COMPARE(rig.listCaption(), QStringLiteral(" %1  RECORDS IN NO.  1  SET").arg(rows));
+        QTRY_COMPARE(rig.listCaption(), caption);
         QCOMPARE(rig.list->grid().rowCount(), rows + 1);
-        QCOMPARE(rig.messages(),
-                 rows < 3 ? QStringList{LoggerWindow::missingRecordsMessage(3)} : QStringList());
+        QCOMPARE(rig.messages(), message.isEmpty() ? QStringList() : QStringList{message});
+        if (!message.isEmpty())
+            QCOMPARE(rig.dialogs.messages.constLast().icon, Dialogs::Icon::Exclamation);
         QVERIFY(!rig.enabled("SSCommand3"));
     }
 
@@ -418,11 +449,15 @@ private Q_SLOTS:
         QCOMPARE(legibilityProblems(logger).join(QStringLiteral("; ")), QString());
 
         RecordListWindow list(&rig.panel, rig.state, rig.platform);
-        list.setStatusCaption(SetDownload::recordListCaption(32764, 255));
         for (int record = 1; record <= 30; ++record)
             list.appendRecordRow(QStringLiteral("99-12-31\t23:59:59\t-199.9\t-199.9\tF\tLOW"));
         list.grid().setCellText(list.grid().firstVisibleRow(), 0, QStringLiteral(" 32764"));
-        QCOMPARE(legibilityProblems(&list).join(QStringLiteral("; ")), QString());
+        // A set cut short and a damaged one.
+        for (const DownloadCheck& widest :
+             {DownloadCheck{32764, 32763, false}, DownloadCheck{32764, 32764, true}}) {
+            list.setStatusCaption(widest.recordListCaption(255));
+            QCOMPARE(legibilityProblems(&list).join(QStringLiteral("; ")), QString());
+        }
     }
 };
 

@@ -12,6 +12,10 @@ int bcdNumber(quint8 byte) {
     return high * 10 + low;
 }
 
+bool isBcd(quint8 byte) {
+    return byte >> 4 <= 9 && (byte & 0x0F) <= 9;
+}
+
 quint8 bcdByte(int twoDigits) {
     const int value = qBound(0, twoDigits, 99);
     return static_cast<quint8>((value / 10) << 4 | value % 10);

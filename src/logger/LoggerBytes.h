@@ -8,6 +8,9 @@
 // reads as 1 and 0xA5 as 0.
 int bcdNumber(quint8 byte);
 
+// Whether both nibbles of the byte are decimal digits.
+bool isBcd(quint8 byte);
+
 // The two-digit BCD byte of 0..99 (the tens in the high nibble): 3 gives 0x03, 59 gives 0x59.
 quint8 bcdByte(int twoDigits);
 

@@ -93,7 +93,10 @@ ExchangeResult LoggerExchange::requestDirectory(int setCount, const Progress& pr
             if (collected.size() == expected)
                 return {ExchangeOutcome::Done, collected};
         } else if (secondsSince(lastByte) >= ReplyTimeoutSeconds) {
-            return {ExchangeOutcome::TimedOut, collected};
+            // The leading byte alone and then quiet is the whole answer of a meter with no sets,
+            // its memory erased since the status said otherwise.
+            const bool noSets = collected.size() == SetDirectory::expectedLength(0);
+            return {noSets ? ExchangeOutcome::Done : ExchangeOutcome::TimedOut, collected};
         }
         if (!waiter_.WaitSeconds(WaitStepSeconds))
             return {ExchangeOutcome::Cancelled, collected};

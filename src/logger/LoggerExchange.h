@@ -59,8 +59,9 @@ public:
     // MeterStamp::fromBytes.
     ExchangeResult requestClock();
     // "I" for a memory of setCount sets: collects until 10 setCount + 1 bytes have come, keeps
-    // exactly that many and drops the surplus. Progress: " 2 SETS COMPLETED". Decode with
-    // SetDirectory.
+    // exactly that many and drops the surplus. Progress: " 2 SETS COMPLETED". A meter that
+    // sends the leading byte alone and then goes quiet has no sets: Done with that byte. Decode
+    // with SetDirectory.
     ExchangeResult requestDirectory(int setCount, const Progress& progress = {});
     // Sends the "K" frame (from LoggerCommandBuffer::download) and collects until the line has
     // been silent for DownloadSilenceSeconds, pausing DownloadChunkPauseSeconds after each chunk.

@@ -3,6 +3,7 @@
 #include "link/MeterLink.h"
 #include "lists/Grid.h"
 #include "lists/RecordListWindow.h"
+#include "logger/DownloadCheck.h"
 #include "logger/LoggerCommandBuffer.h"
 #include "logger/LoggerCommands.h"
 #include "logger/MeterStamp.h"
@@ -189,10 +190,6 @@ void LoggerWindow::Form_Load() {
     Label2->hide();
 }
 
-QString LoggerWindow::missingRecordsMessage(int missing) {
-    return signedNumberText(missing) + QStringLiteral("  RECORDS DID NOT ARRIVE!");
-}
-
 void LoggerWindow::closeLogger() {
     if (!closed_)
         close();
@@ -376,7 +373,7 @@ void LoggerWindow::SSCommand2_Click() {
     }
     if (!directory.done())
         reportNoAnswer();
-    else if (setCount == 0)
+    else if (directory_.entryCount() == 0)
         message(noRecordsMessage(), Dialogs::Icon::None);
 }
 
@@ -424,17 +421,14 @@ void LoggerWindow::SSCommand3_Click() {
             return;
         setData_ = download.reply;
     }
-    // The list shows what arrived, never more than the set holds. It fills on its own, whatever
-    // becomes of this window meanwhile.
+    // The list shows what arrived whole and in step, never more than the set holds. It fills on
+    // its own, whatever becomes of this window meanwhile.
     const SetDownload data(setData_);
-    const int arrived = data.header() ? std::min(expected, data.recordsArrived()) : 0;
+    const DownloadCheck check = DownloadCheck::of(data, expected);
     recordList_ = openRecordList_();
     if (recordList_)
-        new RecordLister(
-            recordList_, data, arrived,
-            {SetDownload::recordListCaption(arrived, set),
-             arrived < expected ? missingRecordsMessage(expected - arrived) : QString()},
-            dialogs_, programWaiter_);
+        new RecordLister(recordList_, data, check.listed,
+                         {check.recordListCaption(set), check.message()}, dialogs_, programWaiter_);
     Label1->clear();
     setData_.clear();
 }

@@ -53,6 +53,9 @@ public:
     void SSCommand3_Click();
 
     bool exchangeRunning() const { return exchangeRunning_; }
+    // Asks for a status refresh from the event loop, after a running exchange if one runs: for
+    // the meter's memory or clock changed from the main window.
+    void scheduleStatusRefresh();
 
     static QString waitText() { return QStringLiteral("PLEASE WAIT....."); }
     static QString invalidEntryMessage() {
@@ -62,8 +65,6 @@ public:
     static QString noAnswerMessage() {
         return QStringLiteral("THE METER DOES NOT ANSWER, TRY AGAIN!");
     }
-    // " 3  RECORDS DID NOT ARRIVE!"
-    static QString missingRecordsMessage(int missing);
 
 public Q_SLOTS:
     // Closes the window, ending a running exchange cleanly. For the main window: link lost,
@@ -95,7 +96,6 @@ private:
 
     void buildControls();
     void Form_Load();
-    void scheduleStatusRefresh();
     void statusRefresh();
     void sendParameter(QPushButton* button, QLineEdit* box, char letter);
     // An exchange given up on may still be answered (the meter sends the rest of a set whoever

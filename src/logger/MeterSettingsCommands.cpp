@@ -38,7 +38,9 @@ void MeterSettingsCommands::CMDERASE_Click() {
     const PollPause pause(link_);
     LoggerExchange exchange(platform_.serial, platform_.waiter, platform_.clock);
     exchange.discardInput();
-    exchange.erase();
+    // An open LOGGER would go on showing sets that are gone.
+    if (exchange.erase() == ExchangeOutcome::Done && logger_)
+        logger_->scheduleStatusRefresh();
 }
 
 void MeterSettingsCommands::CMDSYSTEM_Click() {
@@ -50,4 +52,6 @@ void MeterSettingsCommands::CMDSYSTEM_Click() {
         exchange.send(panelCommands_.setClock(platform_.clock.now()));
     }
     Q_EMIT commCaptionChanged(QStringLiteral("Com") + QString::number(state_.ComPortNumber));
+    if (logger_)
+        logger_->scheduleStatusRefresh();
 }

@@ -13,8 +13,9 @@ class QWidget;
 struct SharedState;
 
 // The main window's OPTION items that talk to the meter's datalogger: MEMORY (a fresh LOGGER),
-// ERASE and SYSTEM TIME SET. It lives as long as the main window and keeps the program's frame
-// buffers, so a "K" carries the last "W"/"X" low byte whichever LOGGER sent it.
+// ERASE and SYSTEM TIME SET, after which an open LOGGER refreshes its status. It lives as long
+// as the main window and keeps the program's frame buffers, so a "K" carries the last "W"/"X"
+// low byte whichever LOGGER sent it.
 class MeterSettingsCommands final : public QObject {
     Q_OBJECT
 

@@ -11,17 +11,44 @@ namespace {
 constexpr int IntervalIndex = 6;
 // A record is decoded as a frame whose first three bytes come from the header.
 constexpr int FramePrefixLength = 3;
+constexpr quint8 TemperatureOverloadBit = 0x80;
+
+quint8 byteAt(const QByteArray& bytes, qsizetype index) {
+    return static_cast<quint8>(bytes.at(index));
+}
+
+bool isBcdDigit(int nibble) {
+    return nibble <= 9;
+}
+
+// The digits of a record: the temperature's tens (low nibble of its first byte), units and
+// tenths, unless it is overloaded and they are no reading; the humidity's tens (low nibble of its
+// third byte), units and tenths.
+bool hasBcdDigits(const QByteArray& bytes, qsizetype index) {
+    const quint8 temperatureFlags = byteAt(bytes, index);
+    const bool temperature =
+        (temperatureFlags & TemperatureOverloadBit) != 0 ||
+        (isBcdDigit(temperatureFlags & 0x0F) && isBcd(byteAt(bytes, index + 1)));
+    return temperature && isBcdDigit(byteAt(bytes, index + 2) & 0x0F) &&
+           isBcd(byteAt(bytes, index + 3));
+}
+
+// The set's start as the meter's clock writes it: BCD, and every field a time of day can have.
+bool isClockStart(const QByteArray& bytes) {
+    for (int field = 0; field < MeterStamp::Length; ++field) {
+        if (!isBcd(byteAt(bytes, field)))
+            return false;
+    }
+    const MeterStamp start = *MeterStamp::fromBytes(bytes);
+    return start.month >= 1 && start.month <= 12 && start.day >= 1 && start.day <= 31 &&
+           start.hour <= 23 && start.minute <= 59 && start.second <= 59;
+}
 
 } // namespace
 
 QString SetDownload::progressText(qint64 totalBytes) {
     return QString::number((totalBytes - HeaderLength) / RecordLength) +
            QStringLiteral(" RECORDS COMPLETED");
-}
-
-QString SetDownload::recordListCaption(int recordCount, int set) {
-    return signedNumberText(recordCount) + QStringLiteral("  RECORDS IN NO. ") +
-           signedNumberText(set) + QStringLiteral("  SET");
 }
 
 QString SetDownload::recordRowText(const QString& date, const QString& time,
@@ -45,6 +72,21 @@ int SetDownload::recordsArrived() const {
     if (bytes_.size() < HeaderLength)
         return 0;
     return static_cast<int>((bytes_.size() - HeaderLength) / RecordLength);
+}
+
+bool SetDownload::endsOnRecord() const {
+    return bytes_.size() >= HeaderLength && (bytes_.size() - HeaderLength) % RecordLength == 0;
+}
+
+int SetDownload::recordsInStep() const {
+    if (bytes_.size() < HeaderLength || !isClockStart(bytes_))
+        return 0;
+    const int arrived = recordsArrived();
+    for (int record = 1; record <= arrived; ++record) {
+        if (!hasBcdDigits(bytes_, HeaderLength + qsizetype(RecordLength) * (record - 1)))
+            return record - 1;
+    }
+    return arrived;
 }
 
 bool SetDownload::decodeRecord(int record, LiveReading& reading) const {

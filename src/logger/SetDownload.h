@@ -29,8 +29,6 @@ public:
     // Progress while it arrives: "812 RECORDS COMPLETED", (total - 10) \ 4 truncated toward
     // zero, no leading space; below 10 bytes it reads 0 or less.
     static QString progressText(qint64 totalBytes);
-    // The record list's caption: " 3  RECORDS IN NO.  1  SET".
-    static QString recordListCaption(int recordCount, int set);
     // A record list row: date TAB time TAB humidity TAB temperature (both "0.0", "OL" as it is)
     // TAB unit TAB, then "LOW" when the battery was low.
     static QString recordRowText(const QString& date, const QString& time,
@@ -41,6 +39,12 @@ public:
     std::optional<DownloadHeader> header() const;
     // Records that arrived whole.
     int recordsArrived() const;
+    // Whether the bytes end where a record ends: 10 + 4 n of them.
+    bool endsOnRecord() const;
+    // The records that arrived whole before the first sign of bytes lost or added: a record
+    // digit that is not BCD (an overloaded temperature is no reading and may hold anything).
+    // None when the header's start is not a BCD date and time.
+    int recordsInStep() const;
     // Decodes record r (1-based) through the live frame decoders into reading, which then holds
     // its humidity, temperature, unit and battery flag. False, reading untouched, when record r
     // did not arrive.
