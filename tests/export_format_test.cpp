@@ -1,3 +1,5 @@
+#include "link/FrameDecoder.h"
+#include "link/LiveReading.h"
 #include "recording/DataFileConverter.h"
 #include "recording/DataFileRow.h"
 
@@ -54,6 +56,16 @@ private Q_SLOTS:
         appendJsonLine(jsonOut, exported);
         QCOMPARE(csvOut, csv);
         QCOMPARE(jsonOut, json);
+    }
+
+    // A decoded frame as the logger records it: the meter's texts, the PC's time and offset.
+    void liveReading() {
+        LiveReading reading;
+        decodeLiveFrame(QByteArray("\x02\x12\x34\xa1\x23\x14\x56\x03", 8), reading);
+        const QDateTime takenAt(QDate(2026, 12, 6), QTime(9, 45, 7), QTimeZone(-5 * 3600));
+        QByteArray csv;
+        appendCsvLine(csv, liveExportRow(takenAt, reading));
+        QCOMPARE(csv, QByteArray("2026-12-06T09:45:07-05:00,45.6,ok,,C,underload,1\r\n"));
     }
 
     void linesThatAreNoReading_data() {

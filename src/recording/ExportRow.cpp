@@ -1,5 +1,8 @@
 #include "recording/ExportRow.h"
 
+#include "link/LiveReading.h"
+
+#include <QDateTime>
 #include <cstdlib>
 
 namespace {
@@ -100,6 +103,19 @@ std::optional<ExportValue> exportValue(QByteArrayView text) {
     if (std::optional<QByteArray> decimal = normalisedDecimal(text))
         return ExportValue{ExportValue::Status::Ok, std::move(*decimal)};
     return std::nullopt;
+}
+
+ExportRow liveExportRow(const QDateTime& takenAt, const LiveReading& reading) {
+    const auto value = [](const QString& text) {
+        return exportValue(text.toLatin1()).value_or(ExportValue{});
+    };
+    return ExportRow{takenAt.date(),
+                     takenAt.time(),
+                     takenAt.offsetFromUtc(),
+                     value(reading.HumidityText),
+                     value(reading.TemperatureText),
+                     reading.TempUnit == QLatin1String("F") ? 'F' : 'C',
+                     reading.BatteryLow == 1};
 }
 
 QByteArray csvHeader() {

@@ -34,6 +34,13 @@ struct ExportRow {
     bool batteryLow = false;
 };
 
+struct LiveReading;
+class QDateTime;
+
+// The reading just decoded, taken at takenAt (local time). A value text that is no reading (a
+// garbled digit) counts as none.
+ExportRow liveExportRow(const QDateTime& takenAt, const LiveReading& reading);
+
 // Reads a value text as the display and the data file show it. Nothing when the text is none of
 // a decimal, "OL", "-OL" or "----".
 std::optional<ExportValue> exportValue(QByteArrayView text);
