@@ -16,7 +16,6 @@
 
 #include <QAction>
 #include <QPointer>
-#include <QTimer>
 
 PanelFeatures PanelFeatures::wire(PanelWindow& panel, SharedState& state, const Platform& platform,
                                   FileDialogState& fileDialog) {
@@ -110,10 +109,7 @@ void PanelFeatures::wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState
     QObject::connect(p, &PanelWindow::unitChanged, charts, &ChartWindows::closeTemperatureChart);
     // A recorded chart that has drawn itself lets the poll run again, unless an exchange with the
     // meter holds it.
-    QObject::connect(charts, &ChartWindows::pollTimerWanted, p, [p] {
-        if (!p->link().pollPaused())
-            p->Timer1()->start();
-    });
+    QObject::connect(charts, &ChartWindows::pollTimerWanted, p, [p] { p->link().startPolling(); });
 
     f.recordLists = new RecordListOpener(p, state, platform);
     QObject::connect(
