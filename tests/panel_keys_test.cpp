@@ -141,6 +141,8 @@ private Q_SLOTS:
         rig.panel.link().pausePoll();
         rig.serial.feed("part of a set");
         QCOMPARE(available(), QStringList{"CMDSAMPLE"});
+        rig.panel.link().startPolling(); // as a recorded chart asks once it has drawn itself
+        QVERIFY(!rig.polling());
         rig.dialogs.messageAnswers = {Dialogs::Answer::Ok};
         rig.trigger("CMDERASE");
         rig.trigger("CMDSYSTEM");
