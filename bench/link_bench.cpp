@@ -73,7 +73,7 @@ int main(int argc, char* argv[]) {
 
     // Round trip: from sending the space to the panel updated. The poll's own 10 ms wait is
     // the floor; what lies above it is the program's and the line's share.
-    panel->Timer1()->stop();
+    panel->link().stopPolling();
     QList<double> trips;
     int updates = 0;
     QObject::connect(&panel->link(), &MeterLink::frameDecoded, panel, [&] { ++updates; });
@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
                 "max %.2f ms (wait 10 ms)\n",
                 static_cast<long long>(trips.size()), updates, trips[trips.size() / 2],
                 trips[trips.size() * 95 / 100], trips.last());
-    panel->Timer1()->start();
+    panel->link().startPolling();
 
     const double cpuBefore = cpuSeconds();
     QElapsedTimer wall;

@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -69,9 +68,7 @@ int main(int argc, char** argv) {
     SystemClock clock;
     QtWaiter waiter;
     const Platform platform{*serial, dialogs, printer, clock, waiter};
-    QTimer poll;
-    poll.setInterval(1000);
-    MeterLink link(&panel, *serial, waiter, state.reading, &poll);
+    MeterLink link(&panel, *serial, waiter, state.reading);
     QElapsedTimer timer;
     qint64 downloadEnded = 0;
     QPointer<RecordListWindow> list;

@@ -135,8 +135,8 @@ int main(int argc, char** argv) {
     PanelWindow* panel = application.panel();
     SharedState& state = application.state();
     // The ticks below stand for these timers.
-    panel->Timer1()->stop();
-    panel->Timer2()->stop();
+    panel->link().stopPolling();
+    panel->stopSampling();
     panel->setSamplingCaption(QStringLiteral("1 Sec"));
 
     // The panel shows a reading (and its unit, whose change would close GRAPH2) before the

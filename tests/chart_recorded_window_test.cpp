@@ -55,7 +55,7 @@ private Q_SLOTS:
     // redraws (a chart's edge dragged), and an exchange with the meter keeps it stopped.
     void redrawsLeaveTheRunningPollAlone() {
         PanelRig rig;
-        QTimer* poll = rig.panel.Timer1();
+        auto* poll = rig.panel.link().findChild<QTimer*>(QStringLiteral("Timer1"));
         poll->setTimerType(Qt::PreciseTimer);
         poll->setInterval(3'600'000); // never due during the test
         rig.panel.link().pausePoll();

@@ -131,8 +131,7 @@ struct LoggerRig {
     SystemClock clock;
     QtWaiter waiter;
     const Platform platform{*serial, dialogs, printer, clock, waiter};
-    QTimer poll;
-    MeterLink link{&panel, *serial, waiter, state.reading, &poll};
+    MeterLink link{&panel, *serial, waiter, state.reading};
     QPointer<RecordListWindow> list;
     MeterSettingsCommands commands{&panel, link, state, platform, [this] {
                                        list = new RecordListWindow(&panel, state, platform);
@@ -152,10 +151,10 @@ struct LoggerRig {
         sim.control(QStringLiteral("pace on"));
         // Control lines and the line to the meter are two ways in: let the sim take both.
         QTest::qWait(300);
-        poll.setInterval(1000);
-        poll.start();
+        link.startPolling();
         return true;
     }
+    bool polling() const { return link.findChild<QTimer*>(QStringLiteral("Timer1"))->isActive(); }
     // LOGGER opened and its status read: true once it lists more than the given number of sets.
     bool openLogger(int setsAbove) {
         commands.CMDMEMORY_Click();
@@ -251,7 +250,7 @@ private Q_SLOTS:
         QCOMPARE(rig.list->grid().rowCount(), 31);
         QCOMPARE(rig.list->grid().cellText(30, 2), QStringLiteral("09:34:50"));
         QVERIFY(rig.dialogs.messages.isEmpty());
-        QVERIFY(rig.poll.isActive());
+        QVERIFY(rig.polling());
     }
 
     // The meter pulled out or falling silent in the middle of each datalogger exchange: the
@@ -300,7 +299,7 @@ private Q_SLOTS:
             }
         });
         if (status) {
-            rig.poll.stop();
+            rig.link.stopPolling();
             rig.sim.control(QStringLiteral("delay 600"));
             QTest::qWait(200);
         }
@@ -315,7 +314,7 @@ private Q_SLOTS:
             logger->SSCommand2_Click();
         QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
         QVERIFY(!strike.isActive());
-        QVERIFY(rig.poll.isActive());
+        QVERIFY(rig.polling());
         QCOMPARE(rig.text("Label1"), QString());
 
         if (download) {

@@ -34,8 +34,7 @@ struct LoggerRig {
     FakePrinter printer;
     Platform platform{serial, dialogs, printer, clock, waiter};
     QWidget panel;
-    QTimer poll;
-    MeterLink link{&panel, serial, waiter, state.reading, &poll};
+    MeterLink link{&panel, serial, waiter, state.reading};
     QPointer<RecordListWindow> list;
     // Runs as each record row is listed, with the number of rows so far.
     std::function<void(int rows)> onRow;
@@ -54,8 +53,9 @@ struct LoggerRig {
     LoggerRig() {
         state.ComPortNumber = 3;
         serial.open(3);
-        poll.start(1000);
+        link.startPolling();
     }
+    bool polling() const { return link.findChild<QTimer*>(QStringLiteral("Timer1"))->isActive(); }
     void meter(const char* line) { serial.engine().control(QString::fromLatin1(line)); }
     LoggerWindow* logger() const { return commands.logger(); }
     template <typename T = QWidget> T* find(const char* name) const {
@@ -131,7 +131,7 @@ private Q_SLOTS:
         QCOMPARE(rig.texts({"Text3", "Text2", "Label1"}), (QStringList{"0", " 300  sec", ""}));
         QCOMPARE(rig.messages(), QStringList{LoggerWindow::invalidEntryMessage()});
         QVERIFY(rig.enabled("SSCommand4") && rig.enabled("SSCommand5"));
-        QVERIFY(rig.poll.isActive());
+        QVERIFY(rig.polling());
 
         // Every resize, minimise and restore refreshes, once for those that come together.
         LoggerWindow* logger = rig.open();
@@ -200,12 +200,12 @@ private Q_SLOTS:
         QStringList captions;
         QObject::connect(&rig.commands, &MeterSettingsCommands::commCaptionChanged, &rig.panel,
                          [&](const QString& caption) {
-                             captions << caption + (rig.poll.isActive() ? "" : " paused");
+                             captions << caption + (rig.polling() ? "" : " paused");
                          });
         rig.commands.CMDSYSTEM_Click();
         QCOMPARE(rig.serial.writes, QList<QByteArray>{QByteArray::fromHex("4403050214301500")});
         QCOMPARE(captions, (QStringList{"WAIT", "Com3"}));
-        QVERIFY(rig.poll.isActive());
+        QVERIFY(rig.polling());
         QCoreApplication::processEvents();
         QCOMPARE(rig.serial.writes.mid(1), (QList<QByteArray>{"Y", "C"}));
 
@@ -261,7 +261,7 @@ private Q_SLOTS:
         const int silence =
             qRound(LoggerExchange::DownloadSilenceSeconds / LoggerExchange::WaitStepSeconds);
         QCOMPARE(rig.waiter.waits.count(0.01), 1 + silence);
-        QVERIFY(rig.poll.isActive());
+        QVERIFY(rig.polling());
 
         QTRY_COMPARE(rig.listCaption(), caption);
         QCOMPARE(rig.list->grid().rowCount(), rows + 1);
@@ -297,7 +297,7 @@ private Q_SLOTS:
                 rig.commands.closeLogger();
                 // An ERASE from the main window meanwhile must not restart the poll under us.
                 rig.commands.CMDERASE_Click();
-                pausedInside = !rig.poll.isActive();
+                pausedInside = !rig.polling();
                 // A real wait runs the event loop, which would delete a window let go too soon.
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
                 QVERIFY(logger);
@@ -310,7 +310,7 @@ private Q_SLOTS:
         QVERIFY(pausedInside);
         QCOMPARE(waitsAfterClose, 1);
         QVERIFY(logger && !logger->isVisible());
-        QVERIFY(rig.poll.isActive());
+        QVERIFY(rig.polling());
         QCOMPARE(rig.messages(), QStringList{MeterSettingsCommands::eraseQuestion()});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!logger);

@@ -105,7 +105,7 @@ private Q_SLOTS:
         QCOMPARE(rig.keyColor("LBLR2"), RedKey);
         QCOMPARE(rig.keyColor("LBLR3"), WhiteKey);
         menusEnabled(true);
-        QVERIFY(rig.panel.Timer1()->isActive());
+        QVERIFY(rig.polling());
         // What arrived stays for the next poll to discard.
         QCOMPARE(rig.serial.bytesWaiting(), 1);
         rig.pollAnswering(PlainFrame);
@@ -161,7 +161,7 @@ private Q_SLOTS:
         rig.panel.setRecordCount(QStringLiteral("12"));
         rig.panel.showRecording(true);
         rig.tick();
-        QCOMPARE(rig.panel.Timer2()->interval(), 2000);
+        QCOMPARE(rig.samplingInterval(), 2000);
         QVERIFY(rows.isEmpty()); // no row while neither the list nor the recorder takes one
         QCOMPARE(rig.state.recording.RecordCount, 0);
         QVERIFY(!rig.shown("LBLCOUNT"));
@@ -172,10 +172,10 @@ private Q_SLOTS:
         rig.tick();
         QCOMPARE(rows, QStringList{"05-02-2003\t14:03:27\t54.3\t23.5\tC\tLOW"});
         rig.tick();
-        QCOMPARE(rig.panel.Timer2()->interval(), 1700);
+        QCOMPARE(rig.samplingInterval(), 1700);
         rig.panel.setSamplingCaption(QStringLiteral("65 Sec"));
         rig.tick();
-        QCOMPARE(rig.panel.Timer2()->interval(), 64700);
+        QCOMPARE(rig.samplingInterval(), 64700);
 
         rig.meterIsSilent();
         rig.waiter.onWait = [&](double seconds) {

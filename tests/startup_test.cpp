@@ -10,6 +10,10 @@
 
 namespace {
 
+bool running(const QObject* owner, const char* timer) {
+    return owner->findChild<QTimer*>(QString::fromLatin1(timer))->isActive();
+}
+
 struct StartRig : FakePlatform {
     Application application{platform};
     QSignalSpy finished{&application, &Application::finished};
@@ -40,7 +44,7 @@ private Q_SLOTS:
         QCOMPARE(rig.application.state().ComPortNumber, 8);
         QCOMPARE(rig.serial.portNumber(), 8);
         QCOMPARE(rig.caption("lblcomm"), QStringLiteral("Com8"));
-        QVERIFY(panel->Timer1()->isActive() && panel->Timer2()->isActive());
+        QVERIFY(running(&panel->link(), "Timer1") && running(panel, "Timer2"));
         QCOMPARE(panel->samplingCaption(), QStringLiteral("2 Sec"));
         QVERIFY(panel->findChild<QLabel*>(QStringLiteral("LBLRECORDING"))->isHidden());
         QVERIFY(!panel->menus().CMDSTOP->isEnabled());
@@ -86,7 +90,7 @@ private Q_SLOTS:
         QCOMPARE(rig.dialogs.messages[0].text, QStringLiteral("No device found, try again!"));
         QCOMPARE(rig.exitCode(), 1);
         QVERIFY(!rig.application.panel()->isVisible());
-        QVERIFY(!rig.application.panel()->Timer1()->isActive());
+        QVERIFY(!running(&rig.application.panel()->link(), "Timer1"));
     }
 
     void closingThePortDialogEndsWithoutOpeningAPort() {
@@ -111,8 +115,8 @@ private Q_SLOTS:
         QCOMPARE(rounds, 2);
         QCOMPARE(rig.exitCode(), 0);
         QVERIFY(!rig.serial.isOpen());
-        QVERIFY(!panel->Timer1()->isActive());
-        QVERIFY(!panel->Timer2()->isActive());
+        QVERIFY(!running(&panel->link(), "Timer1"));
+        QVERIFY(!running(panel, "Timer2"));
         panel->link().Timer1_Timer();
         QCOMPARE(rounds, 2);
     }

@@ -4,12 +4,11 @@
 #include "app/SelectionWindow.h"
 #include "app/SplashWindow.h"
 #include "dew/VapourTables.h"
+#include "link/MeterLink.h"
 #include "panel/PanelWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/SerialPort.h"
 #include "platform/Waiter.h"
-
-#include <QTimer>
 
 Application::Application(const Platform& platform, QObject* parent)
     : QObject(parent), platform_(platform) {}
@@ -69,11 +68,10 @@ bool Application::Form_Load() {
         return false;
     if (!platform_.serial.isOpen() && !platform_.serial.open(state_.ComPortNumber))
         return false;
-    panel.Timer1()->start();
+    panel.link().startPolling();
     panel.setSamplingCaption(QStringLiteral("2 Sec"));
     state_.recording.ListLive = 0;
-    // The first sampling tick comes at once; it then sets its own interval.
-    panel.Timer2()->start(static_cast<int>(panel.samplingPeriod()));
+    panel.startSampling();
     panel.showRecording(false);
     panel.showMeterBack();
 
@@ -91,8 +89,8 @@ void Application::end(int exitCode) {
     // Every wait in progress unwinds; the panel's timers stop with it.
     platform_.waiter.stopAll();
     if (panel_) {
-        panel_->Timer1()->stop();
-        panel_->Timer2()->stop();
+        panel_->link().stopPolling();
+        panel_->stopSampling();
         panel_->hide();
     }
     if (selection_)

@@ -16,7 +16,6 @@
 
 #include <QAction>
 #include <QPointer>
-#include <QTimer>
 
 PanelFeatures PanelFeatures::wire(PanelWindow& panel, SharedState& state, const Platform& platform,
                                   FileDialogState& fileDialog) {
@@ -111,10 +110,7 @@ void PanelFeatures::wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState
     // A recorded chart that has drawn itself lets the poll run again, unless an exchange with the
     // meter holds it. A running poll keeps its rhythm: restarting it on each of the redraws that
     // dragging a chart's edge sends would hold the reading still for the whole drag.
-    QObject::connect(charts, &ChartWindows::pollTimerWanted, p, [p] {
-        if (!p->link().pollPaused() && !p->Timer1()->isActive())
-            p->Timer1()->start();
-    });
+    QObject::connect(charts, &ChartWindows::pollTimerWanted, p, [p] { p->link().startPolling(); });
 
     f.recordLists = new RecordListOpener(p, state, platform, *f.recorder);
     QObject::connect(

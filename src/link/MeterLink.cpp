@@ -7,10 +7,21 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 
-MeterLink::MeterLink(QObject* parent, SerialPort& port, Waiter& waiter, LiveReading& reading,
-                     QTimer* pollTimer)
-    : QObject(parent), port_(port), waiter_(waiter), reading_(reading), pollTimer_(pollTimer) {
+MeterLink::MeterLink(QObject* parent, SerialPort& port, Waiter& waiter, LiveReading& reading)
+    : QObject(parent), port_(port), waiter_(waiter), reading_(reading),
+      pollTimer_(new QTimer(this)) {
+    pollTimer_->setObjectName(QStringLiteral("Timer1"));
+    pollTimer_->setInterval(1000);
     connect(pollTimer_, &QTimer::timeout, this, &MeterLink::Timer1_Timer);
+}
+
+void MeterLink::startPolling() {
+    if (pauseDepth_ == 0 && !pollTimer_->isActive())
+        pollTimer_->start();
+}
+
+void MeterLink::stopPolling() {
+    pollTimer_->stop();
 }
 
 void MeterLink::Timer1_Timer() {
@@ -45,21 +56,17 @@ void MeterLink::Timer1_Timer() {
 }
 
 void MeterLink::WaitForMeter() {
-    noDevice_ = true;
     Q_EMIT noDeviceEntered();
     for (int round = 0;; ++round) {
         if (port_.isOpen())
             port_.write(QByteArrayLiteral(" "));
         else if (round % RoundsPerReopen == 0 && reopenPort())
             port_.write(QByteArrayLiteral(" "));
-        if (!waiter_.WaitSeconds(0.1)) {
-            noDevice_ = false;
+        if (!waiter_.WaitSeconds(0.1))
             return;
-        }
         if (port_.isOpen() && port_.bytesWaiting() >= 1)
             break;
     }
-    noDevice_ = false;
     if (pauseDepth_ == 0)
         pollTimer_->start();
     Q_EMIT noDeviceLeft();
@@ -99,6 +106,14 @@ void MeterLink::sendCommand(const QByteArray& bytes, bool discardFirst) {
         DiscardInput();
     port_.write(bytes);
     resumePoll();
+}
+
+void MeterLink::sendCommandAndWait(const QByteArray& bytes, double seconds) {
+    pausePoll();
+    DiscardInput();
+    port_.write(bytes);
+    if (waiter_.WaitSeconds(seconds))
+        resumePoll();
 }
 
 void MeterLink::pausePoll() {

@@ -16,10 +16,14 @@ public:
     // While the device node is gone, how many 0.1 s rounds pass between tries to reopen it.
     static constexpr int RoundsPerReopen = 10;
 
-    MeterLink(QObject* parent, SerialPort& port, Waiter& waiter, LiveReading& reading,
-              QTimer* pollTimer);
+    MeterLink(QObject* parent, SerialPort& port, Waiter& waiter, LiveReading& reading);
 
-    // Once a second: asks the meter for a live frame and decodes it. A tick that falls due while
+    // The once-a-second poll (its timer is Timer1). Starting does nothing to a poll that runs
+    // (it keeps its pace) nor to one an exchange holds paused (that starts with the last resume).
+    void startPolling();
+    void stopPolling();
+
+    // Timer1's tick: asks the meter for a live frame and decodes it. A tick that falls due while
     // the previous one still waits is skipped.
     void Timer1_Timer();
     // The no-device state: returns once the meter sends anything (or the program ends).
@@ -30,6 +34,9 @@ public:
     // The exchange protocol of every command outside the poll: the poll timer stops, the
     // receive buffer is emptied (when asked), the bytes go out, the timer starts again.
     void sendCommand(const QByteArray& bytes, bool discardFirst = true);
+    // The same for a command the meter takes a while over: the poll stays paused for that many
+    // seconds after the bytes go out, and stays stopped if the program ends meanwhile.
+    void sendCommandAndWait(const QByteArray& bytes, double seconds);
     // Pauses nest: an exchange that starts while another one waits (ERASE during a download)
     // must not restart the poll under the outer one. The poll starts again with the last resume.
     void pausePoll();
@@ -41,10 +48,6 @@ public:
     // QuietLineSeconds, dropping what arrives, so that none of it is read as a live frame.
     void awaitQuietLine() { quietLineWanted_ = true; }
     static constexpr double QuietLineSeconds = 2.0;
-
-    bool inNoDeviceState() const { return noDevice_; }
-    SerialPort& port() { return port_; }
-    Waiter& waiter() { return waiter_; }
 
 Q_SIGNALS:
     void frameDecoded();
@@ -63,7 +66,6 @@ private:
     LiveReading& reading_;
     QTimer* pollTimer_;
     bool polling_ = false;
-    bool noDevice_ = false;
     bool quietLineWanted_ = false;
     int pauseDepth_ = 0;
 };

@@ -6,10 +6,9 @@
 #include "panel/ShapeWidget.h"
 #include "platform/Colors.h"
 #include "platform/Dialogs.h"
-#include "platform/SerialPort.h"
-#include "platform/Waiter.h"
 
 #include <QPushButton>
+#include <array>
 
 namespace {
 
@@ -17,41 +16,25 @@ const QString SwitchLine = QStringLiteral("PRESSING THE SWITCH ON THE METER.");
 
 } // namespace
 
-// Where the two values and their units go when one of them is shown large.
-struct FrontPanelKeys::DisplayLayout {
-    struct Placement {
-        const char* label;
-        double points;
-        int left, top;
-        quint32 color;
-    };
-    const char* largeKey;
-    const char* smallKey;
-    Placement placements[4];
-    Qt::Alignment humidityAlignment;
-    // The temperature keeps whatever alignment it had when none is given.
-    Qt::Alignment temperatureAlignment;
-};
-
 FrontPanelKeys::FrontPanelKeys(PanelWindow* panel, Dialogs& dialogs)
     : QObject(panel), panel_(panel), dialogs_(dialogs) {
-    const std::pair<const char*, void (FrontPanelKeys::*)()> clicks[] = {
-        {"LBLL1", &FrontPanelKeys::LBLL1_Click},    {"LBLL2", &FrontPanelKeys::LBLL2_Click},
-        {"LBLL3", &FrontPanelKeys::LBLL3_Click},    {"LBLM1", &FrontPanelKeys::LBLM1_Click},
-        {"LBLM2", &FrontPanelKeys::LBLM2_Click},    {"LBLR1", &FrontPanelKeys::LBLR1_Click},
-        {"LBLR2", &FrontPanelKeys::LBLR2_Click},    {"LBLR3", &FrontPanelKeys::LBLR3_Click},
-        {"Label10", &FrontPanelKeys::Label10_Click}};
-    for (const auto& [name, handler] : clicks)
-        connect(panel->key(QString::fromLatin1(name)), &KeyLabel::clicked, this, handler);
-    KeyLabel* spot = panel->key(QStringLiteral("Label10"));
-    connect(spot, &KeyLabel::pressed, this, &FrontPanelKeys::Label10_MouseDown);
-    connect(spot, &KeyLabel::released, this, &FrontPanelKeys::Label10_MouseUp);
-    connect(panel->recButton_, &QPushButton::clicked, this, &FrontPanelKeys::CMDREC_Click);
-    connect(panel->recordButton_, &QPushButton::clicked, this, &FrontPanelKeys::CMDRECORD_Click);
+    const PanelKeys& keys = panel->keys();
+    const std::pair<KeyLabel*, void (FrontPanelKeys::*)()> clicks[] = {
+        {keys.LBLL1, &FrontPanelKeys::LBLL1_Click},    {keys.LBLL2, &FrontPanelKeys::LBLL2_Click},
+        {keys.LBLL3, &FrontPanelKeys::LBLL3_Click},    {keys.LBLM1, &FrontPanelKeys::LBLM1_Click},
+        {keys.LBLM2, &FrontPanelKeys::LBLM2_Click},    {keys.LBLR1, &FrontPanelKeys::LBLR1_Click},
+        {keys.LBLR2, &FrontPanelKeys::LBLR2_Click},    {keys.LBLR3, &FrontPanelKeys::LBLR3_Click},
+        {keys.Label10, &FrontPanelKeys::Label10_Click}};
+    for (const auto& [key, handler] : clicks)
+        connect(key, &KeyLabel::clicked, this, handler);
+    connect(keys.Label10, &KeyLabel::pressed, this, &FrontPanelKeys::Label10_MouseDown);
+    connect(keys.Label10, &KeyLabel::released, this, &FrontPanelKeys::Label10_MouseUp);
+    connect(keys.CMDREC, &QPushButton::clicked, this, &FrontPanelKeys::CMDREC_Click);
+    connect(keys.CMDRECORD, &QPushButton::clicked, this, &FrontPanelKeys::CMDRECORD_Click);
     // The keys that send the meter a command wait for an exchange that holds the line.
-    connect(&panel->link(), &MeterLink::pollPausedChanged, this, [panel, spot](bool paused) {
-        for (QWidget* key :
-             std::initializer_list<QWidget*>{panel->recButton_, panel->recordButton_, spot})
+    const std::array<QWidget*, 3> commandKeys{keys.CMDREC, keys.CMDRECORD, keys.Label10};
+    connect(&panel->link(), &MeterLink::pollPausedChanged, this, [commandKeys](bool paused) {
+        for (QWidget* key : commandKeys)
             key->setEnabled(!paused);
     });
 }
@@ -65,43 +48,12 @@ void FrontPanelKeys::inform(const QString& firstLine, const QString& secondLine)
                      Dialogs::Icon::Critical, applicationTitle());
 }
 
-void FrontPanelKeys::showLarge(const DisplayLayout& layout) {
-    Colors::setBackground(panel_->key(QString::fromLatin1(layout.largeKey)), Colors::Red);
-    Colors::setBackground(panel_->key(QString::fromLatin1(layout.smallKey)), Colors::White);
-    for (const DisplayLayout::Placement& step : layout.placements) {
-        QLabel* label = panel_->label(QString::fromLatin1(step.label));
-        panel_->setLabelFont(label, step.points);
-        panel_->placeLabel(label, step.left, step.top);
-        Colors::setForeground(label, step.color);
-    }
-    panel_->setLabelAlignment(panel_->label(QStringLiteral("LBLVALrh")), layout.humidityAlignment);
-    if (layout.temperatureAlignment)
-        panel_->setLabelAlignment(panel_->label(QStringLiteral("LBLVALtemp")),
-                                  layout.temperatureAlignment);
-}
-
 void FrontPanelKeys::LBLL1_Click() {
-    static const DisplayLayout temperatureLarge{"LBLL1",
-                                                "LBLL2",
-                                                {{"LBLVALrh", 20, 2610, 1920, Colors::ButtonText},
-                                                 {"LBLUNITTOP", 8, 3600, 2160, Colors::ButtonText},
-                                                 {"LBLVALtemp", 48, 1365, 840, Colors::Blue},
-                                                 {"LBLUNITbot", 16, 3525, 1440, Colors::Blue}},
-                                                Qt::AlignLeft | Qt::AlignVCenter,
-                                                Qt::AlignCenter};
-    showLarge(temperatureLarge);
+    panel_->showTemperatureLarge();
 }
 
 void FrontPanelKeys::LBLL2_Click() {
-    static const DisplayLayout humidityLarge{"LBLL2",
-                                             "LBLL1",
-                                             {{"LBLVALrh", 48, 1365, 840, Colors::Blue},
-                                              {"LBLUNITTOP", 16, 3285, 1440, Colors::Blue},
-                                              {"LBLVALtemp", 20, 2610, 1920, Colors::ButtonText},
-                                              {"LBLUNITbot", 12, 3720, 2160, Colors::ButtonText}},
-                                             Qt::AlignCenter,
-                                             {}};
-    showLarge(humidityLarge);
+    panel_->showHumidityLarge();
 }
 
 void FrontPanelKeys::LBLL3_Click() {
@@ -141,18 +93,14 @@ void FrontPanelKeys::CMDRECORD_Click() {
 }
 
 void FrontPanelKeys::Label10_MouseDown() {
-    panel_->shape(QStringLiteral("Shape7"))->setFillColor(Colors::White);
+    panel_->keys().Shape7->setFillColor(Colors::White);
 }
 
 void FrontPanelKeys::Label10_MouseUp() {
-    panel_->shape(QStringLiteral("Shape7"))->setFillColor(Colors::Red);
+    panel_->keys().Shape7->setFillColor(Colors::Red);
 }
 
 void FrontPanelKeys::Label10_Click() {
-    MeterLink& link = panel_->link();
-    link.pausePoll();
-    link.DiscardInput();
-    link.port().write(QByteArrayLiteral("EEE"));
-    if (link.waiter().WaitSeconds(0.2))
-        link.resumePoll();
+    // The meter takes a moment over the erasure: no poll may talk over it.
+    panel_->link().sendCommandAndWait(QByteArrayLiteral("EEE"), 0.2);
 }

@@ -44,8 +44,6 @@ public:
     static QString keyMessage(const QString& firstLine, const QString& secondLine);
 
 private:
-    struct DisplayLayout;
-    void showLarge(const DisplayLayout& layout);
     void inform(const QString& firstLine, const QString& secondLine);
 
     PanelWindow* panel_;

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "panel/PanelControls.h"
+
 #include <QString>
 #include <Qt>
 #include <vector>
 
 // The front panel as designed: every shape, label and key with its place in twips inside the
-// main window's client area, its caption, font and colour. Pure data; the window builds itself
-// from it.
+// main window's client area, its caption, font and colour, and the member of PanelControls it
+// becomes. Pure data; the window builds itself from it.
 namespace PanelLayout {
 
 constexpr int ClientWidth = 4560;
@@ -15,6 +17,7 @@ constexpr int ClientHeight = 6960;
 enum class ShapeKind { Rectangle, RoundedRectangle, Circle };
 
 struct Shape {
+    ShapeWidget* PanelControls::*control;
     const char* name;
     ShapeKind kind;
     int left, top, width, height;
@@ -22,6 +25,7 @@ struct Shape {
 };
 
 struct Label {
+    QLabel* PanelControls::*control;
     const char* name;
     int left, top;
     // Every label is sized to its text. The width is that of the design box whose anchor (the
@@ -38,6 +42,7 @@ struct Label {
 };
 
 struct Key {
+    KeyLabel* PanelControls::*control;
     const char* name;
     int left, top;
     quint32 background;
@@ -49,6 +54,26 @@ constexpr quint32 DefaultColor = 0xFFFFFFFF;
 const std::vector<Shape>& shapes();
 const std::vector<Label>& labels();
 const std::vector<Key>& keys();
+
+// Where the two values and their units go when one of them is shown large, and which layout
+// key lights up.
+struct LargeValueLayout {
+    struct Placement {
+        QLabel* PanelControls::*label;
+        double points;
+        int left, top;
+        quint32 color;
+    };
+    KeyLabel* PanelControls::*largeKey;
+    KeyLabel* PanelControls::*smallKey;
+    Placement placements[4];
+    Qt::Alignment humidityAlignment;
+    // The temperature keeps whatever alignment it had when none is given.
+    Qt::Alignment temperatureAlignment;
+};
+
+const LargeValueLayout& temperatureLarge();
+const LargeValueLayout& humidityLarge();
 
 // The battery symbol's place (a picture, 480 by 480 twips).
 constexpr int BatteryLeft = 600;

@@ -24,9 +24,12 @@
 
 namespace {
 
+using LabelMember = QLabel* PanelControls::*;
+
 // The units that stand to the right of a value on the display.
-constexpr std::pair<const char*, const char*> UnitsOfValues[] = {{"LBLVALtemp", "LBLUNITbot"},
-                                                                 {"LBLVALrh", "LBLUNITTOP"}};
+constexpr std::pair<LabelMember, LabelMember> UnitsOfValues[] = {
+    {&PanelControls::LBLVALtemp, &PanelControls::LBLUNITbot},
+    {&PanelControls::LBLVALrh, &PanelControls::LBLUNITTOP}};
 
 // The room a unit keeps from a value that has grown into its place.
 constexpr int UnitGapTwips = 30;
@@ -35,19 +38,16 @@ constexpr int UnitGapTwips = 30;
 
 PanelWindow::PanelWindow(SharedState& state, const Platform& platform)
     : QMainWindow(nullptr), state_(state), platform_(platform),
-      menus_(PanelMenus::build(menuBar())), timer1_(new QTimer(this)), timer2_(new QTimer(this)),
-      timer3_(new QTimer(this)), link_(nullptr) {
+      menus_(PanelMenus::build(menuBar())), timer2_(new QTimer(this)), timer3_(new QTimer(this)),
+      link_(new MeterLink(this, platform_.serial, platform_.waiter, state_.reading)) {
     setObjectName(QStringLiteral("PANEL"));
     setWindowTitle(QStringLiteral("PANEL"));
 
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(1000);
     timer2_->setObjectName(QStringLiteral("Timer2"));
     timer2_->setInterval(1000);
     timer2_->setTimerType(Qt::PreciseTimer);
     timer3_->setObjectName(QStringLiteral("Timer3"));
     timer3_->setInterval(2000);
-    link_ = new MeterLink(this, platform_.serial, platform_.waiter, state_.reading, timer1_);
     connect(timer2_, &QTimer::timeout, this, &PanelWindow::Timer2_Timer);
     connect(link_, &MeterLink::frameDecoded, this, &PanelWindow::showReading);
     connect(link_, &MeterLink::noDeviceEntered, this, &PanelWindow::showNoDevice);
@@ -75,7 +75,7 @@ void PanelWindow::buildDisplay(QWidget* client) {
         auto* shape = new ShapeWidget(client, design.kind, design.fill);
         shape->setObjectName(QString::fromLatin1(design.name));
         shape->setGeometry(twips.rect(design.left, design.top, design.width, design.height));
-        shapes_.insert(shape->objectName(), shape);
+        controls_.*design.control = shape;
     }
 
     auto* battery = new QLabel(client);
@@ -85,7 +85,7 @@ void PanelWindow::buildDisplay(QWidget* client) {
                          twips.toPixels(PanelLayout::BatteryTop), batterySize, batterySize);
     battery->setPixmap(batterySymbol(batterySize));
     battery->hide();
-    labels_.insert(battery->objectName(), battery);
+    controls_.LBLBT = battery;
 
     for (const PanelLayout::Label& design : PanelLayout::labels()) {
         auto* label = new QLabel(client);
@@ -97,12 +97,12 @@ void PanelWindow::buildDisplay(QWidget* client) {
         if (design.color != PanelLayout::DefaultColor)
             Colors::setForeground(label, design.color);
         designBoxes_.insert(label, QRect(design.left, design.top, design.width, 0));
-        labels_.insert(label->objectName(), label);
+        controls_.*design.control = label;
         label->setText(QString::fromLatin1(design.caption));
         fitToText(label);
     }
-    for (const char* hidden : {"LBLH", "LBLRECORD", "LBLFULL"})
-        labels_.value(QString::fromLatin1(hidden))->hide();
+    for (QLabel* hidden : {controls_.LBLH, controls_.LBLRECORD, controls_.LBLFULL})
+        hidden->hide();
 
     const int keySize = twips.toPixels(PanelLayout::KeySize);
     for (const PanelLayout::Key& design : PanelLayout::keys()) {
@@ -112,40 +112,28 @@ void PanelWindow::buildDisplay(QWidget* client) {
         key->setFrameShape(QFrame::Box);
         Colors::setBackground(key, design.background);
         key->setCursor(Qt::PointingHandCursor);
-        keys_.insert(key->objectName(), key);
+        controls_.*design.control = key;
     }
     // The erase spot lies over the red circle and takes its clicks.
     auto* spot = new KeyLabel(client);
     spot->setObjectName(QStringLiteral("Label10"));
-    spot->setGeometry(shapes_.value(QStringLiteral("Shape7"))->geometry());
+    spot->setGeometry(controls_.Shape7->geometry());
     spot->setCursor(Qt::PointingHandCursor);
-    keys_.insert(spot->objectName(), spot);
+    controls_.Label10 = spot;
 }
 
 void PanelWindow::buildButtons(QWidget* client) {
     const Twips twips(this);
-    recordButton_ = new QPushButton(QStringLiteral("REC"), client);
-    recordButton_->setObjectName(QStringLiteral("CMDRECORD"));
-    recordButton_->setGeometry(twips.rect(1920, 4200, 735, 255));
-    recButton_ = new QPushButton(QStringLiteral("rec"), client);
-    recButton_->setObjectName(QStringLiteral("CMDREC"));
-    recButton_->setGeometry(twips.rect(1920, 4440, 735, 255));
-    for (QPushButton* button : {recordButton_, recButton_}) {
+    auto* record = controls_.CMDRECORD = new QPushButton(QStringLiteral("REC"), client);
+    record->setObjectName(QStringLiteral("CMDRECORD"));
+    record->setGeometry(twips.rect(1920, 4200, 735, 255));
+    auto* rec = controls_.CMDREC = new QPushButton(QStringLiteral("rec"), client);
+    rec->setObjectName(QStringLiteral("CMDREC"));
+    rec->setGeometry(twips.rect(1920, 4440, 735, 255));
+    for (QPushButton* button : {record, rec}) {
         button->setFont(LayoutFonts::font(QStringLiteral("MS Sans Serif"), 7, false));
         button->setFocusPolicy(Qt::NoFocus);
     }
-}
-
-QLabel* PanelWindow::label(const QString& name) const {
-    return labels_.value(name);
-}
-
-KeyLabel* PanelWindow::key(const QString& name) const {
-    return keys_.value(name);
-}
-
-ShapeWidget* PanelWindow::shape(const QString& name) const {
-    return shapes_.value(name);
 }
 
 void PanelWindow::fitToText(QLabel* label) {
@@ -154,9 +142,9 @@ void PanelWindow::fitToText(QLabel* label) {
         return;
     const Twips twips(this);
     fitLabelToAnchor(label, twips.rect(box->left(), box->top(), box->width(), 0));
-    for (const auto& [valueName, unitName] : UnitsOfValues) {
-        QLabel* value = labels_.value(QString::fromLatin1(valueName));
-        QLabel* unit = labels_.value(QString::fromLatin1(unitName));
+    for (const auto& [valueMember, unitMember] : UnitsOfValues) {
+        QLabel* value = controls_.*valueMember;
+        QLabel* unit = controls_.*unitMember;
         if (label == value)
             fitToText(unit);
         else if (label == unit && value != nullptr)
@@ -180,15 +168,11 @@ void PanelWindow::placeUnit(QLabel* unit, const QLabel* value) {
 void PanelWindow::setCaption(QLabel* label, const QString& caption) {
     if (label->text() == caption)
         return;
-    const bool unitChanged = label->objectName() == QLatin1String("LBLUNITbot");
+    const bool unitChanged = label == controls_.LBLUNITbot;
     label->setText(caption);
     fitToText(label);
     if (unitChanged)
         LBLUNITbot_Change();
-}
-
-void PanelWindow::setCaption(const QString& labelName, const QString& caption) {
-    setCaption(label(labelName), caption);
 }
 
 void PanelWindow::setLabelFont(QLabel* label, double points) {
@@ -214,7 +198,7 @@ QString PanelWindow::portText() const {
 }
 
 void PanelWindow::setCommCaption(const QString& caption) {
-    setCaption(QStringLiteral("lblcomm"), caption);
+    setCaption(controls_.lblcomm, caption);
 }
 
 double PanelWindow::samplingPeriod() const {
@@ -222,67 +206,65 @@ double PanelWindow::samplingPeriod() const {
 }
 
 QString PanelWindow::samplingCaption() const {
-    return label(QStringLiteral("lblsample"))->text();
+    return controls_.lblsample->text();
 }
 
 void PanelWindow::setSamplingCaption(const QString& caption) {
-    setCaption(QStringLiteral("lblsample"), caption);
+    setCaption(controls_.lblsample, caption);
 }
 
 QString PanelWindow::humidityCaption() const {
-    return label(QStringLiteral("LBLVALrh"))->text();
+    return controls_.LBLVALrh->text();
 }
 
 QString PanelWindow::temperatureCaption() const {
-    return label(QStringLiteral("LBLVALtemp"))->text();
+    return controls_.LBLVALtemp->text();
 }
 
 QString PanelWindow::unitCaption() const {
-    return label(QStringLiteral("LBLUNITbot"))->text();
+    return controls_.LBLUNITbot->text();
 }
 
 bool PanelWindow::meterRecording() const {
-    return !label(QStringLiteral("LBLRECORD"))->isHidden();
+    return !controls_.LBLRECORD->isHidden();
 }
 
 QString PanelWindow::fileCaption() const {
-    return label(QStringLiteral("lblfile"))->text();
+    return controls_.lblfile->text();
 }
 
 void PanelWindow::setFileCaption(const QString& path) {
-    setCaption(QStringLiteral("lblfile"), path);
+    setCaption(controls_.lblfile, path);
 }
 
 void PanelWindow::showRecording(bool on) {
     menus_.CMDSTART->setEnabled(!on);
     menus_.CMDSTOP->setEnabled(on);
-    label(QStringLiteral("LBLRECORDING"))->setVisible(on);
-    label(QStringLiteral("LBLCOUNT"))->setVisible(on);
+    controls_.LBLRECORDING->setVisible(on);
+    controls_.LBLCOUNT->setVisible(on);
 }
 
 void PanelWindow::setRecordCount(const QString& countText) {
-    setCaption(QStringLiteral("LBLCOUNT"), countText);
+    setCaption(controls_.LBLCOUNT, countText);
 }
 
 void PanelWindow::showReading() {
     const LiveReading& reading = state_.reading;
     const QString valuePattern = QStringLiteral("#0.0#");
-    setCaption(QStringLiteral("LBLVALtime"), reading.MeterTimeText);
-    setCaption(QStringLiteral("LBLVALtemp"),
-               formatNumberText(reading.TemperatureText, valuePattern));
-    setCaption(QStringLiteral("LBLVALrh"), formatNumberText(reading.HumidityText, valuePattern));
-    setCaption(QStringLiteral("LBLUNITbot"), reading.TempUnit);
+    setCaption(controls_.LBLVALtime, reading.MeterTimeText);
+    setCaption(controls_.LBLVALtemp, formatNumberText(reading.TemperatureText, valuePattern));
+    setCaption(controls_.LBLVALrh, formatNumberText(reading.HumidityText, valuePattern));
+    setCaption(controls_.LBLUNITbot, reading.TempUnit);
     const bool celsius = reading.TempUnit == QLatin1String("C");
-    Colors::setBackground(key(QStringLiteral("LBLM1")), celsius ? Colors::Red : Colors::White);
-    Colors::setBackground(key(QStringLiteral("LBLM2")), celsius ? Colors::White : Colors::Red);
-    label(QStringLiteral("LBLBT"))->setVisible(reading.BatteryLow == 1);
-    label(QStringLiteral("LBLH"))->setVisible(reading.HoldOn == 1);
-    Colors::setBackground(key(QStringLiteral("LBLR1")),
-                          reading.HoldOn == 1 ? Colors::Red : Colors::White);
-    label(QStringLiteral("LBLFULL"))->setVisible(reading.MemoryFull == 1);
+    Colors::setBackground(controls_.LBLM1, celsius ? Colors::Red : Colors::White);
+    Colors::setBackground(controls_.LBLM2, celsius ? Colors::White : Colors::Red);
+    controls_.LBLBT->setVisible(reading.BatteryLow == 1);
+    controls_.LBLH->setVisible(reading.HoldOn == 1);
+    Colors::setBackground(controls_.LBLR1, reading.HoldOn == 1 ? Colors::Red : Colors::White);
+    controls_.LBLFULL->setVisible(reading.MemoryFull == 1);
     const bool recording = reading.MeterRecording == 1;
-    label(QStringLiteral("LBLRECORD"))->setVisible(recording);
-    Colors::setBackground(key(QStringLiteral("LBLL3")), recording ? Colors::Red : Colors::White);
+    controls_.LBLRECORD->setVisible(recording);
+    Colors::setBackground(controls_.LBLL3, recording ? Colors::Red : Colors::White);
     menus_.CMDMEMORY->setEnabled(!recording);
     if (recording)
         Q_EMIT meterRecordingReported();
@@ -293,23 +275,54 @@ void PanelWindow::LBLUNITbot_Change() {
     Q_EMIT unitChanged();
 }
 
+void PanelWindow::showTemperatureLarge() {
+    showLarge(PanelLayout::temperatureLarge());
+}
+
+void PanelWindow::showHumidityLarge() {
+    showLarge(PanelLayout::humidityLarge());
+}
+
+void PanelWindow::showLarge(const PanelLayout::LargeValueLayout& layout) {
+    Colors::setBackground(controls_.*layout.largeKey, Colors::Red);
+    Colors::setBackground(controls_.*layout.smallKey, Colors::White);
+    for (const PanelLayout::LargeValueLayout::Placement& step : layout.placements) {
+        QLabel* label = controls_.*step.label;
+        setLabelFont(label, step.points);
+        placeLabel(label, step.left, step.top);
+        Colors::setForeground(label, step.color);
+    }
+    setLabelAlignment(controls_.LBLVALrh, layout.humidityAlignment);
+    if (layout.temperatureAlignment)
+        setLabelAlignment(controls_.LBLVALtemp, layout.temperatureAlignment);
+}
+
 void PanelWindow::showNoDevice() {
-    setCaption(QStringLiteral("lblcomm"), QStringLiteral(" NO COM "));
-    for (const char* value : {"LBLVALrh", "LBLVALtime", "LBLVALtemp"})
-        setCaption(QString::fromLatin1(value), QStringLiteral("----"));
-    label(QStringLiteral("LBLRECORD"))->hide();
-    Colors::setBackground(key(QStringLiteral("LBLR3")), Colors::Red);
-    Colors::setBackground(key(QStringLiteral("LBLR2")), Colors::White);
+    setCaption(controls_.lblcomm, QStringLiteral(" NO COM "));
+    for (QLabel* value : {controls_.LBLVALrh, controls_.LBLVALtime, controls_.LBLVALtemp})
+        setCaption(value, QStringLiteral("----"));
+    controls_.LBLRECORD->hide();
+    Colors::setBackground(controls_.LBLR3, Colors::Red);
+    Colors::setBackground(controls_.LBLR2, Colors::White);
     for (QMenu* menu : {menus_.CMDFILE, menus_.CMDDISPLAY, menus_.CMDOPTION})
         setMenuEnabled(menu, false);
 }
 
 void PanelWindow::showMeterBack() {
-    Colors::setBackground(key(QStringLiteral("LBLR2")), Colors::Red);
-    Colors::setBackground(key(QStringLiteral("LBLR3")), Colors::White);
-    setCaption(QStringLiteral("lblcomm"), portText());
+    Colors::setBackground(controls_.LBLR2, Colors::Red);
+    Colors::setBackground(controls_.LBLR3, Colors::White);
+    setCaption(controls_.lblcomm, portText());
     for (QMenu* menu : {menus_.CMDFILE, menus_.CMDDISPLAY, menus_.CMDOPTION})
         setMenuEnabled(menu, true);
+}
+
+void PanelWindow::startSampling() {
+    // The first tick comes at once; it then sets its own interval.
+    timer2_->start(static_cast<int>(samplingPeriod()));
+}
+
+void PanelWindow::stopSampling() {
+    timer2_->stop();
 }
 
 void PanelWindow::Timer2_Timer() {
@@ -324,10 +337,10 @@ void PanelWindow::Timer2_Timer() {
     const qint64 started = platform_.clock.steadyMilliseconds();
     if (listStep || recordStep)
         Q_EMIT rowSampled(rowBody(platform_.clock.now(), humidityCaption(), temperatureCaption(),
-                                  unitCaption(), !label(QStringLiteral("LBLBT"))->isHidden()));
+                                  unitCaption(), !controls_.LBLBT->isHidden()));
     if (!recordStep) {
         recording.RecordCount = 0;
-        QLabel* count = label(QStringLiteral("LBLCOUNT"));
+        QLabel* count = controls_.LBLCOUNT;
         setCaption(count, QString());
         count->hide();
     }
@@ -336,7 +349,7 @@ void PanelWindow::Timer2_Timer() {
 
 void PanelWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    timer1_->stop();
-    timer2_->stop();
+    link_->stopPolling();
+    stopSampling();
     Q_EMIT closing();
 }

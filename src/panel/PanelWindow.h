@@ -1,23 +1,23 @@
 #pragma once
 
+#include "panel/PanelControls.h"
 #include "panel/PanelMenus.h"
 #include "platform/Platform.h"
 
 #include <QHash>
 #include <QMainWindow>
 
-class FrontPanelKeys;
-class KeyLabel;
 class MeterLink;
 class QLabel;
-class QPushButton;
 class QTimer;
-class ShapeWidget;
 struct SharedState;
+namespace PanelLayout {
+struct LargeValueLayout;
+}
 
 // PANEL, the main window drawn like the meter: the live display, its indicators and keys, the
-// PC's status lines and the menu bar. Its poll timer drives the meter link; its sampling timer
-// builds one row per period and hands it on through rowSampled.
+// PC's status lines and the menu bar. Its meter link polls the meter; its sampling timer builds
+// one row per period and hands it on through rowSampled.
 //
 // Other windows and commands reach it only through this face; the application connects them.
 class PanelWindow final : public QMainWindow {
@@ -29,8 +29,12 @@ public:
     const PanelMenus& menus() const { return menus_; }
     // The exchange with the meter: commands outside the poll pause and resume it through this.
     MeterLink& link() { return *link_; }
-    QTimer* Timer1() const { return timer1_; }
-    QTimer* Timer2() const { return timer2_; }
+    // The keys, for the handlers that answer them.
+    const PanelKeys& keys() const { return controls_; }
+
+    // The sampling tick (Timer2): starting it brings the first tick at once.
+    void startSampling();
+    void stopSampling();
 
     // "Com" and the port number, as lblcomm shows it while the meter answers.
     QString portText() const;
@@ -52,6 +56,9 @@ public:
     // A recording starts or stops: START/STOP RECORDING, RECORDING and the record count follow.
     void showRecording(bool on);
     void setRecordCount(const QString& countText);
+    // The layout keys: the temperature or the humidity shown large, its key lit.
+    void showTemperatureLarge();
+    void showHumidityLarge();
 
     // The panel update after a frame.
     void showReading();
@@ -83,8 +90,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    friend class FrontPanelKeys;
-
     void buildDisplay(QWidget* client);
     void buildButtons(QWidget* client);
     // Sizes a label to its caption around its design anchor and keeps the unit beside a value
@@ -92,13 +97,10 @@ private:
     void fitToText(QLabel* label);
     void placeUnit(QLabel* unit, const QLabel* value);
 
-    QLabel* label(const QString& name) const;
-    KeyLabel* key(const QString& name) const;
-    ShapeWidget* shape(const QString& name) const;
+    void showLarge(const PanelLayout::LargeValueLayout& layout);
     // Caption changes go through here: labels sized to their text follow it, and a change of
     // the unit runs LBLUNITbot_Change.
     void setCaption(QLabel* label, const QString& caption);
-    void setCaption(const QString& labelName, const QString& caption);
     void setLabelFont(QLabel* label, double points);
     void placeLabel(QLabel* label, int leftTwips, int topTwips);
     void setLabelAlignment(QLabel* label, Qt::Alignment alignment);
@@ -106,16 +108,12 @@ private:
     SharedState& state_;
     Platform platform_;
     PanelMenus menus_;
-    QHash<QString, QLabel*> labels_;
+    PanelControls controls_;
     // Each display label's design box in twips: its anchor (left, centre or right edge by its
     // alignment) stays put whatever the caption's width.
     QHash<const QLabel*, QRect> designBoxes_;
-    QHash<QString, KeyLabel*> keys_;
-    QHash<QString, ShapeWidget*> shapes_;
-    QPushButton* recordButton_ = nullptr;
-    QPushButton* recButton_ = nullptr;
-    QTimer* timer1_;
     QTimer* timer2_;
+    // Disabled and without a handler, as designed: kept so PANEL has every timer it was drawn with.
     QTimer* timer3_;
     MeterLink* link_;
     double tickOverrun_ = 0.0;

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QTimer>
 
 // A main window on port 1 with every platform service faked: the tests play the meter through
 // the scripted port and the waits take no time. With features, the keys and menu commands are
@@ -46,6 +47,8 @@ struct PanelRig : FakePlatform {
     void meterIsSilent() { serial.responder = nullptr; }
     void poll() { panel.link().Timer1_Timer(); }
     void tick() { panel.Timer2_Timer(); }
+    bool polling() { return panel.link().findChild<QTimer*>(QStringLiteral("Timer1"))->isActive(); }
+    int samplingInterval() const { return find<QTimer>("Timer2")->interval(); }
 
     template <class Widget = QLabel> Widget* find(const char* name) const {
         return panel.findChild<Widget*>(QString::fromLatin1(name));
