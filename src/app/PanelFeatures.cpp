@@ -99,10 +99,12 @@ void PanelFeatures::wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState
                                const Platform& platform) {
     PanelWindow* p = &panel;
     const LiveChartSource source{
-        [p] { return p->samplingCaption(); }, [p] { return p->humidityCaption(); },
-        [p] { return p->temperatureCaption(); }, [p] { return p->unitCaption(); },
+        [p] { return p->samplingCaption(); },
+        {{[p] { return p->humidityCaption(); }, [p] { return p->temperatureCaption(); }}},
+        [p] { return p->unitCaption(); },
         [p] { return p->frameGeometry().width(); }};
-    ChartWindows* charts = f.charts = new ChartWindows(p, state, platform, source);
+    ChartWindows* charts = f.charts =
+        new ChartWindows(p, state.charts, state.logger, platform, source);
     QObject::connect(panel.menus().MNUHUM, &QAction::triggered, charts,
                      [charts] { charts->openLiveChart(ChartKind::Humidity); });
     QObject::connect(panel.menus().MNUTEM, &QAction::triggered, charts,
@@ -116,7 +118,7 @@ void PanelFeatures::wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState
             p->Timer1()->start();
     });
 
-    f.recordLists = new RecordListOpener(p, state, platform, *f.recorder);
+    f.recordLists = new RecordListOpener(p, platform, *f.recorder);
     QObject::connect(
         f.recordLists, &RecordListOpener::opened, charts, [charts](RecordListWindow* list) {
             const QPointer<RecordListWindow> guard(list);
