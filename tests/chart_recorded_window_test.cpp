@@ -33,7 +33,9 @@ private Q_SLOTS:
         QVERIFY(!humidity->isVisible());
         QCOMPARE(polls.size(), 1);
         QCOMPARE(temperature->pos(), QPoint(0, 0));
-        QCOMPARE(ChartRig::caption(temperature, "LBLUNIT"), QStringLiteral("C"));
+        // The lower half mirrors the upper one.
+        QCOMPARE(ChartRig::captions(temperature, {"LBLUNIT", "TOPLBL", "MIDLBL"}),
+                 (QStringList{"C", "-100", "-50"}));
         const double last = temperatureHeight(-40, 100, 0);
         temperature->resize(temperature->width() + 30, temperature->height());
         QCOMPARE(temperature->trace().size(), 9);
