@@ -1,8 +1,6 @@
 // Figures for the chart windows: a recorded chart of 8,000 records redrawn with its paint, one
 // live chart tick with its paint, and the resident memory with the charts open.
 #include "ChartRig.h"
-#include "charts/RecordedChart.h"
-#include "lists/GridRecordCells.h"
 
 #include <QApplication>
 #include <QFile>
@@ -46,8 +44,6 @@ int main(int argc, char** argv) {
         rig.addRecord(value, value);
     }
     rig.state.logger.SetRecordCount = QString::number(records);
-    prepareRecordedChart(ChartKind::Temperature, rig.state.logger.SetRecordCount,
-                         gridRecordCells(&rig.records), rig.state.recordedCharts);
 
     constexpr int redraws = 50;
     auto start = Stopwatch::now();

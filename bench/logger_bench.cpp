@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
     QPointer<RecordListWindow> list;
     MeterSettingsCommands commands(&panel, link, state, platform, [&] {
         downloadEnded = timer.nsecsElapsed();
-        list = new RecordListWindow(&panel, state, platform);
+        list = new RecordListWindow(&panel, platform);
         list->show();
         return list.data();
     });
@@ -124,8 +124,8 @@ int main(int argc, char** argv) {
                 "%+.1f %%\n",
                 fill, fillGoal, 100.0 * (fill / fillGoal - 1.0));
 
-    RecordListWindow early(nullptr, state, platform);
-    RecordListWindow late(nullptr, state, platform);
+    RecordListWindow early(nullptr, platform);
+    RecordListWindow late(nullptr, platform);
     std::printf("record list row, first 1000:       %.1f us\n", rowMicroseconds(early, 0, 1000));
     std::printf("record list row, 1000 after 8000:  %.1f us\n", rowMicroseconds(late, 8000, 1000));
     sim.control(QStringLiteral("quit"));

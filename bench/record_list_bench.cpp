@@ -8,7 +8,6 @@
 #include "lists/Grid.h"
 #include "lists/RecordListWindow.h"
 #include "platform/Clock.h"
-#include "state/SharedState.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,10 +42,8 @@ int main(int argc, char** argv) {
     FakePrinter printer;
     SystemClock clock;
     FakeWaiter waiter;
-    SharedState state;
     QWidget panel;
-    auto* window =
-        new RecordListWindow(&panel, state, Platform{serial, dialogs, printer, clock, waiter});
+    auto* window = new RecordListWindow(&panel, Platform{serial, dialogs, printer, clock, waiter});
     window->show();
     QCoreApplication::processEvents();
 
@@ -71,7 +68,7 @@ int main(int argc, char** argv) {
 
     // The window's own share, without the paint: the rows alone, shown once at the end.
     auto* unpainted =
-        new RecordListWindow(&panel, state, Platform{serial, dialogs, printer, clock, waiter});
+        new RecordListWindow(&panel, Platform{serial, dialogs, printer, clock, waiter});
     unpainted->show();
     QCoreApplication::processEvents();
     std::printf("The same rows with no event handled in between:\n");

@@ -8,9 +8,9 @@
 #include "charts/LimitDialogLogic.h"
 #include "charts/LiveChartTick.h"
 #include "charts/RangeDialogLogic.h"
-#include "charts/RecordCells.h"
 #include "charts/RecordedChart.h"
-#include "state/SharedState.h"
+#include "state/ChartState.h"
+#include "text/RecordCells.h"
 
 #include <QStringList>
 #include <cmath>
@@ -56,11 +56,11 @@ void checkLiveChart(FuzzedDataProvider& input, ChartKind kind) {
     const bool humidity = kind == ChartKind::Humidity;
     ChartLimits limits;
     LiveChartProgress progress;
-    const LimitEntries shown = limitDialogEntries(kind, limits);
+    const LimitEntries shown = limitDialogEntries(limits);
     FUZZ_CHECK(!shown.points.isEmpty());
     const LimitEntries entries{text(input), text(input), text(input)};
-    confirmLimits(kind, entries, limits, progress);
-    const double points = humidity ? limits.HumPoints : limits.TemPoints;
+    confirmLimits(entries, limits, progress);
+    const double points = limits.Points;
     const double step = points >= 2 ? 4000 / (points - 1) : 0;
     const QString topText = text(input);
     const QString bottomText = text(input);
@@ -103,7 +103,6 @@ void checkTrace(const QList<QLineF>& trace, const RecordCells& cells) {
 }
 
 void checkRecordedChart(FuzzedDataProvider& input, ChartKind kind) {
-    const bool humidity = kind == ChartKind::Humidity;
     Records records;
     const int rowCount = input.ConsumeIntegralInRange<int>(0, MostRows);
     for (int row = 0; row < rowCount; ++row) {
@@ -113,25 +112,22 @@ void checkRecordedChart(FuzzedDataProvider& input, ChartKind kind) {
         records.rows.push_back(rowCells);
     }
     const RecordCells cells = records.cells();
-    RecordedChartValues values;
+    RecordedChartValues values = chartStatesAtStart()[kind].recorded;
     const QString setRecordCount = text(input);
-    prepareRecordedChart(kind, setRecordCount, cells, values);
-    const double count = humidity ? values.RecHumCount : values.RecTemCount;
-    FUZZ_CHECK(count >= 0 && count <= std::max(rowCount - 1, 0));
+    prepareRecordedChart(setRecordCount, cells, values);
+    FUZZ_CHECK(values.Count >= 0 && values.Count <= std::max(rowCount - 1, 0));
     const auto trace = [&](double start) {
-        return recordedChartSegments(kind, humidity ? values.RecHumCount : values.RecTemCount,
-                                     start, humidity ? values.RecHumTopNow : values.RecTemTopNow,
-                                     humidity ? values.RecHumBottomNow : values.RecTemBottomNow,
+        return recordedChartSegments(kind, values.Count, start, values.TopNow, values.BottomNow,
                                      cells);
     };
     checkTrace(trace(1.0), cells);
 
     // The range dialog opened on the chart, its boxes changed, OK.
-    RangeEntries entries = rangeDialogEntries(kind, values, text(input), text(input));
+    RangeEntries entries = rangeDialogEntries(values, text(input), text(input));
     for (QString* box : {&entries.from, &entries.to, &entries.min, &entries.max})
         if (input.ConsumeBool())
             *box = text(input);
-    const RangeOutcome outcome = confirmRange(kind, entries, setRecordCount, cells, values);
+    const RangeOutcome outcome = confirmRange(entries, setRecordCount, cells, values);
     if (outcome.accepted) {
         FUZZ_CHECK(outcome.message.isEmpty());
         for (long long row : {outcome.fromRow, outcome.middleRow, outcome.toRow})

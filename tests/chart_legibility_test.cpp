@@ -24,7 +24,8 @@ private Q_SLOTS:
             ChartRig rig;
             rig.humidity = rig.temperature = reading;
             rig.unit = QStringLiteral("F");
-            rig.state.chartLimits = {10000, 99.75, 49.875, 0.25, 10000, 99.75, 49.875, 0.25};
+            for (ChartState& chart : rig.state.charts)
+                chart.limits = {10000, 99.75, 49.875, 0.25};
             rig.clock.set(QDateTime(QDate(2003, 5, 2), QTime(23, 59, 59)));
             for (ChartKind kind : {ChartKind::Humidity, ChartKind::Temperature}) {
                 ChartWindow* chart = rig.charts.openLiveChart(kind);

@@ -22,7 +22,7 @@ private Q_SLOTS:
         ChartRig::confirm(dialog, {"TXTR1", "20", "TXTR2", "80"});
         chart = rig.charts.liveChart(ChartKind::Temperature);
         QVERIFY(chart != nullptr && chart->timerEnabled());
-        QCOMPARE(chart->caption("LBLVALTOP"), QStringLiteral("80"));
+        QCOMPARE(ChartRig::caption(chart, "LBLVALTOP"), QStringLiteral("80"));
         QCOMPARE(rig.dialogs.messages.size(), 1);
         QCOMPARE(rig.charts.limitDialog(ChartKind::Temperature), dialog);
     }

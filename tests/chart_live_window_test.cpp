@@ -29,11 +29,11 @@ private Q_SLOTS:
         chart->resize(chart->width() + 20, chart->height());
         QVERIFY(!traceOnlyAt(*chart, x, 7100));
 
-        QCOMPARE(rig.state.chartProgress.TemStarted, 1);
+        QCOMPARE(rig.state.charts[ChartKind::Temperature].progress.Started, 1);
         QTimer* timer = chart->findChild<QTimer*>(QStringLiteral("Timer1"));
         rig.charts.closeTemperatureChart();
         QVERIFY(!timer->isActive());
-        QCOMPARE(rig.state.chartProgress.TemStarted, 0);
+        QCOMPARE(rig.state.charts[ChartKind::Temperature].progress.Started, 0);
         QVERIFY(rig.charts.liveChart(ChartKind::Temperature) == nullptr);
         QCOMPARE(rig.charts.liveChart(ChartKind::Humidity), humidity);
     }
@@ -69,21 +69,21 @@ private Q_SLOTS:
         ChartRig rig;
         rig.clock.set(QDateTime(QDate(2003, 5, 2), QTime(23, 55, 0)));
         ChartWindow* chart = rig.charts.openLiveChart(ChartKind::Humidity);
-        QCOMPARE(chart->caption("LBLT1"), QStringLiteral("23:55:00"));
-        QCOMPARE(chart->caption("LBLT3"), QStringLiteral("24:05:00"));
+        QCOMPARE(ChartRig::caption(chart, "LBLT1"), QStringLiteral("23:55:00"));
+        QCOMPARE(ChartRig::caption(chart, "LBLT3"), QStringLiteral("24:05:00"));
         QCOMPARE(chart->pos(), QPoint(420, 0));
         rig.sampling = QStringLiteral("5 Sec");
         chart->Timer1_Timer();
         QCOMPARE(chart->findChild<QTimer*>(QStringLiteral("Timer1"))->interval(), 5000);
-        QCOMPARE(chart->caption("lblvalue"), rig.humidity);
+        QCOMPARE(ChartRig::caption(chart, "lblvalue"), rig.humidity);
         // The next chart, opened when this one is full, is labelled afresh.
         rig.clock.advanceMilliseconds(1500 * 1000);
         for (int tick = 0; tick < 299; ++tick)
             chart->Timer1_Timer();
         ChartWindow* fresh = rig.charts.liveChart(ChartKind::Humidity);
         QVERIFY(fresh != chart);
-        QCOMPARE(fresh->caption("LBLT1"), QStringLiteral("00:20:00"));
-        QCOMPARE(fresh->caption("LBLT3"), QStringLiteral("00:45:00"));
+        QCOMPARE(ChartRig::caption(fresh, "LBLT1"), QStringLiteral("00:20:00"));
+        QCOMPARE(ChartRig::caption(fresh, "LBLT3"), QStringLiteral("00:45:00"));
     }
 };
 

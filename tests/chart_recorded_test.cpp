@@ -1,7 +1,7 @@
 #include "charts/RangeDialogLogic.h"
-#include "charts/RecordCells.h"
 #include "charts/RecordedChart.h"
-#include "state/SharedState.h"
+#include "state/ChartState.h"
+#include "text/RecordCells.h"
 
 #include <QTest>
 
@@ -25,14 +25,9 @@ struct Records {
 };
 
 // What one chart keeps, space-separated: count, top label, mid value and the three times.
-QString kept(ChartKind kind, const RecordedChartValues& v) {
-    const bool rh = kind == ChartKind::Humidity;
-    const QStringList texts{QString::number(rh ? v.RecHumCount : v.RecTemCount),
-                            rh ? v.RecHumTopNow : v.RecTemTopNow,
-                            QString::number(rh ? v.RecHumMidNow : v.RecTemMidNow),
-                            rh ? v.RecHumTime1 : v.RecTemTime1,
-                            rh ? v.RecHumTime2 : v.RecTemTime2,
-                            rh ? v.RecHumTime3 : v.RecTemTime3};
+QString kept(const RecordedChartValues& v) {
+    const QStringList texts{
+        QString::number(v.Count), v.TopNow, QString::number(v.MidNow), v.Time1, v.Time2, v.Time3};
     return texts.join(' ').trimmed();
 }
 
@@ -45,13 +40,12 @@ private Q_SLOTS:
     void prepare() {
         const Records list(7);
         RecordedChartValues values;
-        values.RecHumTopNow = values.RecTemTopNow = "80";
-        values.RecHumMidNow = values.RecTemMidNow = values.RecTemNegTop = 40;
-        for (ChartKind kind : {ChartKind::Humidity, ChartKind::Temperature}) {
-            prepareRecordedChart(kind, " 7", list.cells(), values);
-            QCOMPARE(kept(kind, values), QStringLiteral("7 100 50 T1 T3 T7"));
-        }
-        QCOMPARE((QList<double>{values.RecTemNegTop, values.RecTemNegMid}),
+        values.TopNow = "80";
+        values.MidNow = 40;
+        values.lowerHalf = RecordedLowerHalf{40, 20};
+        prepareRecordedChart(" 7", list.cells(), values);
+        QCOMPARE(kept(values), QStringLiteral("7 100 50 T1 T3 T7"));
+        QCOMPARE((QList<double>{values.lowerHalf->NegTop, values.lowerHalf->NegMid}),
                  (QList<double>{-100, -50}));
     }
 
@@ -129,16 +123,16 @@ private Q_SLOTS:
         const QStringList messages{"", "Input No.s must be >=0, please try again !",
                                    " Invalid No.s,  please try again !"};
         const Records list(50);
-        RecordedChartValues values;
+        RecordedChartValues values = chartStatesAtStart()[kind].recorded;
         const QStringList box = boxes.split(' ');
         const RangeOutcome outcome =
-            confirmRange(kind, {box[0], box[1], box[2], box[3]}, "50", list.cells(), values);
+            confirmRange({box[0], box[1], box[2], box[3]}, "50", list.cells(), values);
         QCOMPARE(outcome.accepted, verdict == 0);
         QCOMPARE(outcome.message, messages[verdict]);
-        QCOMPARE(kept(kind, values), stored);
+        QCOMPARE(kept(values), stored);
         if (kind == ChartKind::Temperature)
-            QCOMPARE((QList<double>{values.RecTemNegTop, values.RecTemNegMid}),
-                     (QList<double>{-box[3].toDouble(), -values.RecTemMidNow}));
+            QCOMPARE((QList<double>{values.lowerHalf->NegTop, values.lowerHalf->NegMid}),
+                     (QList<double>{-box[3].toDouble(), -values.MidNow}));
     }
 };
 

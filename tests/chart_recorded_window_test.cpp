@@ -33,7 +33,9 @@ private Q_SLOTS:
         QVERIFY(!humidity->isVisible());
         QCOMPARE(polls.size(), 1);
         QCOMPARE(temperature->pos(), QPoint(0, 0));
-        QCOMPARE(temperature->caption("LBLUNIT"), QStringLiteral("C"));
+        // The lower half mirrors the upper one.
+        QCOMPARE(ChartRig::captions(temperature, {"LBLUNIT", "TOPLBL", "MIDLBL"}),
+                 (QStringList{"C", "-100", "-50"}));
         const double last = temperatureHeight(-40, 100, 0);
         temperature->resize(temperature->width() + 30, temperature->height());
         QCOMPARE(temperature->trace().size(), 9);
@@ -43,12 +45,13 @@ private Q_SLOTS:
         rig.records.setRowCount(1);
         temperature->resize(temperature->width() - 30, temperature->height());
         QCOMPARE(temperature->trace().size(), 9);
-        QCOMPARE(temperature->caption("LBLUNIT"), QStringLiteral("C"));
+        QCOMPARE(ChartRig::caption(temperature, "LBLUNIT"), QStringLiteral("C"));
 
         ChartRig single;
         ChartWindow* chart = chartOf(single, ChartKind::Temperature, 1);
         QVERIFY(chart->trace().isEmpty());
-        QCOMPARE(chart->caption("LBLT1") + chart->caption("LBLUNIT"), QString());
+        QCOMPARE(ChartRig::caption(chart, "LBLT1") + ChartRig::caption(chart, "LBLUNIT"),
+                 QString());
     }
 
     // Each redraw lets the panel's poll run: a running poll keeps its rhythm through a stream of
@@ -86,10 +89,8 @@ private Q_SLOTS:
 
         ChartRig::confirm(dialog, {"TXTT1", "11", "TXTT2", "20", "TXTR1", "10", "TXTR2", "30"});
         chart = rig.charts.recordedChart(ChartKind::Humidity);
-        QCOMPARE(
-            (QStringList{chart->caption("LBLT1"), chart->caption("LBLT2"), chart->caption("LBLT3"),
-                         chart->caption("LBL0"), chart->caption("LBLVALMID")}),
-            (QStringList{"10:11:00", "10:15:00", "10:20:00", "10", "20"}));
+        QCOMPARE(ChartRig::captions(chart, {"LBLT1", "LBLT2", "LBLT3", "LBL0", "LBLVALMID"}),
+                 (QStringList{"10:11:00", "10:15:00", "10:20:00", "10", "20"}));
         // Records 11 and 20 read 11 and 20 on a scale from 10 to 30.
         QCOMPARE(chart->trace().size(), 9);
         QCOMPARE(chart->trace().first().p1(), QPointF(1000, 3850));

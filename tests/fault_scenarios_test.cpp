@@ -134,7 +134,7 @@ struct LoggerRig {
     MeterLink link{&panel, *serial, waiter, state.reading};
     QPointer<RecordListWindow> list;
     MeterSettingsCommands commands{&panel, link, state, platform, [this] {
-                                       list = new RecordListWindow(&panel, state, platform);
+                                       list = new RecordListWindow(&panel, platform);
                                        return list.data();
                                    }};
 

@@ -42,7 +42,7 @@ struct LoggerRig {
         &panel, link, state, platform, [this] {
             if (list)
                 list->close();
-            list = new RecordListWindow(&panel, state, platform);
+            list = new RecordListWindow(&panel, platform);
             QObject::connect(list->grid().model(), &QAbstractItemModel::rowsInserted, list, [this] {
                 if (onRow)
                     onRow(list->grid().rowCount() - 1);
@@ -448,7 +448,7 @@ private Q_SLOTS:
         rig.find<QLabel>("LBLRECORDS")->setText(QStringLiteral("65535"));
         QCOMPARE(legibilityProblems(logger).join(QStringLiteral("; ")), QString());
 
-        RecordListWindow list(&rig.panel, rig.state, rig.platform);
+        RecordListWindow list(&rig.panel, rig.platform);
         for (int record = 1; record <= 30; ++record)
             list.appendRecordRow(QStringLiteral("99-12-31\t23:59:59\t-199.9\t-199.9\tF\tLOW"));
         list.grid().setCellText(list.grid().firstVisibleRow(), 0, QStringLiteral(" 32764"));

@@ -6,6 +6,7 @@
 #include "ScriptedSerialPort.h"
 #include "TestFiles.h"
 #include "app/RecordListOpener.h"
+#include "charts/ChartWindows.h"
 #include "lists/Grid.h"
 #include "lists/ListWindow.h"
 #include "lists/RecordListWindow.h"
@@ -33,7 +34,7 @@ struct Rig {
     SharedState state;
     QWidget panel;
     Platform platform{serial, dialogs, printer, clock, waiter};
-    RecordListWindow* window = new RecordListWindow(&panel, state, platform);
+    RecordListWindow* window = new RecordListWindow(&panel, platform);
 
     QAction* action(const char* name) const {
         return window->findChild<QAction*>(QString::fromLatin1(name));
@@ -183,7 +184,7 @@ private Q_SLOTS:
         Rig rig;
         FileDialogState fileDialog;
         auto* opener = new RecordListOpener(
-            &rig.panel, rig.state, rig.platform,
+            &rig.panel, rig.platform,
             *new RecordingController(&rig.panel, rig.state, rig.dialogs, fileDialog));
         qRegisterMetaType<RecordListWindow*>();
         QSignalSpy opened(opener, &RecordListOpener::opened);
@@ -197,20 +198,21 @@ private Q_SLOTS:
         QCOMPARE(opened.last().first().value<RecordListWindow*>(), second);
     }
 
-    // Each GRAPH item prepares its own chart's values from the listed rows and asks for its
-    // chart (how the values are chosen, the chart tests check).
+    // Each GRAPH item opens its own recorded chart on the values prepared from the listed rows
+    // (how the values are chosen, the chart tests check).
     void chartValues() {
-        Rig rig;
-        rig.fill(4);
+        PanelRig rig;
+        RecordListWindow* list = rig.features.recordLists->open();
+        for (const char* time : {"14:00:00", "14:00:02", "14:00:04", "14:00:06"})
+            list->appendRecordRow(QStringLiteral("05-02-2003\t%1\t45.6\t-3.1\tC").arg(time));
         rig.state.logger.SetRecordCount = QStringLiteral("812");
-        QSignalSpy humidity(rig.window, &RecordListWindow::humidityChartRequested);
-        QSignalSpy temperature(rig.window, &RecordListWindow::temperatureChartRequested);
-        const RecordedChartValues& values = rig.state.recordedCharts;
-        rig.action("HUMIDITY")->trigger();
-        QCOMPARE(values.RecHumTime3, QStringLiteral("14:00:06"));
-        rig.action("TEMPERATURE")->trigger();
-        QCOMPARE(values.RecTemCount, 4.0);
-        QCOMPARE((QList<qsizetype>{humidity.size(), temperature.size()}), (QList<qsizetype>{1, 1}));
+        list->findChild<QAction*>(QStringLiteral("HUMIDITY"))->trigger();
+        const ChartWindows& charts = *rig.features.charts;
+        QVERIFY(charts.recordedChart(ChartKind::Humidity) != nullptr);
+        QCOMPARE(rig.state.charts[ChartKind::Humidity].recorded.Time3, QStringLiteral("14:00:06"));
+        list->findChild<QAction*>(QStringLiteral("TEMPERATURE"))->trigger();
+        QVERIFY(charts.recordedChart(ChartKind::Temperature) != nullptr);
+        QCOMPARE(rig.state.charts[ChartKind::Temperature].recorded.Count, 4.0);
     }
 
     // LIST and REC_LIST share the printer: while either prints, neither offers PRINT, not even

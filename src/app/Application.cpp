@@ -51,15 +51,9 @@ void Application::onPortChosen(int portNumber, bool closeSelection) {
 bool Application::Form_Load() {
     PanelWindow& panel = *panel_;
     InitVapourTables(state_.vapourTables);
-    ChartLimits& limits = state_.chartLimits;
-    limits.HumPoints = 300;
-    limits.TemPoints = 300;
-    limits.TemTop = 100;
-    limits.TemMid = 50;
-    limits.TemBottom = 0;
-    limits.HumTop = 100;
-    limits.HumMid = 50;
-    limits.HumBottom = 0;
+    // Both live charts start with 300 points on a scale from 0 to 100.
+    for (ChartState& chart : state_.charts)
+        chart.limits = {300, 100, 50, 0};
 
     selection_->hide();
     panel.move(0, 0);

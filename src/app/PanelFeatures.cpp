@@ -98,10 +98,12 @@ void PanelFeatures::wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState
                                const Platform& platform) {
     PanelWindow* p = &panel;
     const LiveChartSource source{
-        [p] { return p->samplingCaption(); }, [p] { return p->humidityCaption(); },
-        [p] { return p->temperatureCaption(); }, [p] { return p->unitCaption(); },
+        [p] { return p->samplingCaption(); },
+        {{[p] { return p->humidityCaption(); }, [p] { return p->temperatureCaption(); }}},
+        [p] { return p->unitCaption(); },
         [p] { return p->frameGeometry().width(); }};
-    ChartWindows* charts = f.charts = new ChartWindows(p, state, platform, source);
+    ChartWindows* charts = f.charts =
+        new ChartWindows(p, state.charts, state.logger, platform, source);
     QObject::connect(panel.menus().MNUHUM, &QAction::triggered, charts,
                      [charts] { charts->openLiveChart(ChartKind::Humidity); });
     QObject::connect(panel.menus().MNUTEM, &QAction::triggered, charts,
@@ -112,7 +114,7 @@ void PanelFeatures::wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState
     // dragging a chart's edge sends would hold the reading still for the whole drag.
     QObject::connect(charts, &ChartWindows::pollTimerWanted, p, [p] { p->link().startPolling(); });
 
-    f.recordLists = new RecordListOpener(p, state, platform, *f.recorder);
+    f.recordLists = new RecordListOpener(p, platform, *f.recorder);
     QObject::connect(
         f.recordLists, &RecordListOpener::opened, charts, [charts](RecordListWindow* list) {
             const QPointer<RecordListWindow> guard(list);

@@ -2,15 +2,14 @@
 
 #include "lists/RecordListWindow.h"
 
-RecordListOpener::RecordListOpener(QWidget* panel, SharedState& state, const Platform& platform,
+RecordListOpener::RecordListOpener(QWidget* panel, const Platform& platform,
                                    const RecordedFile& recordedFile)
-    : QObject(panel), panel_(panel), state_(state), platform_(platform),
-      recordedFile_(recordedFile) {}
+    : QObject(panel), panel_(panel), platform_(platform), recordedFile_(recordedFile) {}
 
 RecordListWindow* RecordListOpener::open() {
     if (window_)
         window_->close();
-    window_ = new RecordListWindow(panel_, state_, platform_);
+    window_ = new RecordListWindow(panel_, platform_);
     window_->setRecordedFile(recordedFile_);
     window_->show();
     Q_EMIT opened(window_);

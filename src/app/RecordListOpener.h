@@ -9,7 +9,6 @@
 class QWidget;
 class RecordListWindow;
 class RecordedFile;
-struct SharedState;
 
 // Makes REC_LIST for the datalogger window's SHOW DATA: each time it closes the open one and
 // returns a fresh one, shown.
@@ -19,8 +18,7 @@ class RecordListOpener final : public QObject {
 public:
     // panel: the main window, parent of this and of every REC_LIST. recordedFile: the file
     // the recording has open, which no REC_LIST may save over.
-    RecordListOpener(QWidget* panel, SharedState& state, const Platform& platform,
-                     const RecordedFile& recordedFile);
+    RecordListOpener(QWidget* panel, const Platform& platform, const RecordedFile& recordedFile);
 
     RecordListWindow* open();
     // open() as the datalogger window takes it.
@@ -34,7 +32,6 @@ Q_SIGNALS:
 
 private:
     QWidget* panel_;
-    SharedState& state_;
     Platform platform_;
     const RecordedFile& recordedFile_;
     QPointer<RecordListWindow> window_;

@@ -1,7 +1,6 @@
 #include "charts/ChartCanvas.h"
 
 #include "charts/ChartLabel.h"
-#include "charts/ChartWindowLayout.h"
 #include "platform/Colors.h"
 #include "platform/LayoutFonts.h"
 #include "platform/Twips.h"
@@ -42,7 +41,8 @@ ChartCanvas::ChartCanvas(QWidget* parent, const ChartWindowLayout& layout)
         label->setObjectName(entry.name);
         label->setFont(labelFont(entry.face));
         label->setCaption(entry.text);
-        labels_.insert(entry.name, label);
+        if (entry.member != nullptr)
+            labels_.*entry.member = label;
     }
 }
 

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <QHash>
+#include "charts/ChartWindowLayout.h"
+
 #include <QImage>
 #include <QLineF>
 #include <QList>
 #include <QWidget>
-
-class ChartLabel;
-struct ChartWindowLayout;
 
 // A chart window's client area: its background, the fixed frame lines, the labels and the trace.
 // The trace is kept in an image behind the window, so a window that was covered shows it again
@@ -17,7 +15,7 @@ class ChartCanvas final : public QWidget {
 public:
     ChartCanvas(QWidget* parent, const ChartWindowLayout& layout);
 
-    ChartLabel* label(const QString& name) const { return labels_.value(name); }
+    const ChartLabels& labels() const { return labels_; }
 
     // Segments in twips, drawn in the trace colour on top of what is there.
     void drawSegments(const QList<QLineF>& segments);
@@ -40,7 +38,7 @@ private:
 
     const ChartWindowLayout& layout_;
     double pixelsPerTwip_;
-    QHash<QString, ChartLabel*> labels_;
+    ChartLabels labels_;
     QImage image_;
     QList<QLineF> trace_;
 };

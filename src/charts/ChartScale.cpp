@@ -62,6 +62,22 @@ double temperatureHeight(double value, double top, double bottom) {
     return value < 0 ? lowerHeight(value, top, bottom) : upperHeight(value, top, bottom);
 }
 
+double humidityCellHeight(const QString& cell, double top, double bottom) {
+    const QString text = cell.trimmed();
+    if (text == QLatin1String("OL"))
+        return ChartGeometry::AboveTop;
+    return upperHeight(leadingNumber(text), top, bottom);
+}
+
+double temperatureCellHeight(const QString& cell, double top, double bottom) {
+    const QString text = cell.trimmed();
+    if (text == QLatin1String("OL"))
+        return ChartGeometry::AboveTop;
+    if (text == QLatin1String("-OL"))
+        return ChartGeometry::BelowLower;
+    return temperatureHeight(leadingNumber(text), top, bottom);
+}
+
 double pointX(double index, double points) {
     const double span = ChartGeometry::Right - ChartGeometry::Left;
     // Multiplying before dividing puts the last point of a whole N exactly on the right end.

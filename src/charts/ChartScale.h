@@ -35,6 +35,14 @@ double lowerHeight(double value, double top, double bottom);
 // The temperature charts' height: the upper half for v >= 0, the lower half for v < 0.
 double temperatureHeight(double value, double top, double bottom);
 
+// A record cell's height on the recorded humidity chart: "OL" lies at 900; any other cell is read
+// by its leading number (no number gives 0) and placed on the upper half.
+double humidityCellHeight(const QString& cell, double top, double bottom);
+
+// A record cell's height on the recorded temperature chart: "OL" lies at 900, "-OL" at 7100; any
+// other cell is read by its leading number and placed as temperatureHeight places it.
+double temperatureCellHeight(const QString& cell, double top, double bottom);
+
 // x of point k of N across the chart: 1000 + k * 4000 / (N - 1), so point N - 1 lies exactly on
 // x = 5000. With N <= 1 (no step) every point lies on the value axis.
 double pointX(double index, double points);

@@ -1,6 +1,7 @@
 #include "charts/ChartWindow.h"
 
 #include "charts/ChartCanvas.h"
+#include "charts/ChartKindTraits.h"
 #include "charts/ChartLabel.h"
 #include "charts/ChartScale.h"
 #include "charts/LiveChartTick.h"
@@ -9,7 +10,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "platform/Twips.h"
-#include "state/SharedState.h"
+#include "state/ChartState.h"
 #include "text/NumberText.h"
 
 #include <QAction>
@@ -25,12 +26,16 @@ QString textOf(const std::function<QString()>& source) {
     return source ? source() : QString();
 }
 
+// For the labels only some charts have: the temperature charts' lower half and unit.
+void setIfPresent(ChartLabel* label, const QString& caption) {
+    if (label != nullptr)
+        label->setCaption(caption);
+}
+
 } // namespace
 
-ChartWindow::ChartWindow(ChartWindowType type, QWidget* parent, SharedState& state,
-                         const Platform& platform, LiveChartSource live, RecordSource records)
-    : QMainWindow(parent, Qt::Window), layout_(chartWindowLayout(type)), state_(state),
-      platform_(platform), live_(std::move(live)), records_(std::move(records)) {
+ChartWindow::ChartWindow(ChartWindowType type, QWidget* parent, const Platform& platform)
+    : QMainWindow(parent, Qt::Window), layout_(chartWindowLayout(type)), platform_(platform) {
     setObjectName(layout_.objectName);
     setWindowTitle(layout_.caption);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -56,12 +61,33 @@ ChartWindow::ChartWindow(ChartWindowType type, QWidget* parent, SharedState& sta
         Timer1->setInterval(InitialTickMs);
         connect(Timer1, &QTimer::timeout, this, &ChartWindow::Timer1_Timer);
     }
+}
+
+ChartWindow::ChartWindow(ChartKind kind, QWidget* parent, const Platform& platform,
+                         LiveChartSource live, const ChartLimits& limits,
+                         LiveChartProgress& progress)
+    : ChartWindow(chartKindTraits(kind).liveWindow, parent, platform) {
+    live_ = std::move(live);
+    limits_ = &limits;
+    progress_ = &progress;
     Form_Load();
 }
 
-QString ChartWindow::caption(const QString& labelName) const {
-    const ChartLabel* label = canvas_->label(labelName);
-    return label != nullptr ? label->text() : QString();
+ChartWindow::ChartWindow(ChartKind kind, QWidget* parent, const Platform& platform,
+                         RecordSource records, const RecordedChartValues& values)
+    : ChartWindow(chartKindTraits(kind).recordedWindow, parent, platform) {
+    records_ = std::move(records);
+    values_ = &values;
+    Form_Load();
+}
+
+const ChartLabels& ChartWindow::labels() const {
+    return canvas_->labels();
+}
+
+QString ChartWindow::caption(ChartLabel* ChartLabels::*label) const {
+    const ChartLabel* shown = labels().*label;
+    return shown != nullptr ? shown->text() : QString();
 }
 
 const QList<QLineF>& ChartWindow::trace() const {
@@ -86,31 +112,20 @@ bool ChartWindow::timerEnabled() const {
     return Timer1 != nullptr && Timer1->isActive();
 }
 
-void ChartWindow::setCaption(const QString& labelName, const QString& caption) {
-    if (ChartLabel* label = canvas_->label(labelName))
-        label->setCaption(caption);
-}
-
 void ChartWindow::Form_Load() {
     if (!layout_.live) {
         move(0, 0);
         return;
     }
     move(live_.mainWindowWidth ? live_.mainWindowWidth() : 0, 0);
-    const bool humidity = kind() == ChartKind::Humidity;
-    const ChartLimits& limits = state_.chartLimits;
     const QString sampling = textOf(live_.samplingCaption);
-    setCaption(QStringLiteral("LBLT1"),
-               platform_.clock.now().time().toString(QStringLiteral("hh:mm:ss")));
-    setCaption(QStringLiteral("LBLT2"), QString());
-    setCaption(QStringLiteral("LBLT3"),
-               chartFullTimeLabel(platform_.clock.secondsSinceMidnight(),
-                                  humidity ? limits.HumPoints : limits.TemPoints,
-                                  leadingNumber(sampling)));
+    labels().LBLT1->setCaption(platform_.clock.now().time().toString(QStringLiteral("hh:mm:ss")));
+    labels().LBLT2->setCaption(QString());
+    labels().LBLT3->setCaption(chartFullTimeLabel(platform_.clock.secondsSinceMidnight(),
+                                                  limits_->Points, leadingNumber(sampling)));
     // The scale and unit show from the start rather than from the first tick on.
     writeLiveLimitLabels();
-    if (!humidity)
-        setCaption(QStringLiteral("LBLUNIT"), textOf(live_.unitCaption));
+    setIfPresent(labels().LBLUNIT, textOf(live_.unitCaption));
 }
 
 void ChartWindow::Form_Resize() {
@@ -120,18 +135,11 @@ void ChartWindow::Form_Resize() {
 }
 
 void ChartWindow::writeLiveLimitLabels() {
-    const ChartLimits& limits = state_.chartLimits;
-    const bool humidity = kind() == ChartKind::Humidity;
-    const double top = humidity ? limits.HumTop : limits.TemTop;
-    const double mid = humidity ? limits.HumMid : limits.TemMid;
-    setCaption(QStringLiteral("LBLVALTOP"), plainNumberText(top));
-    setCaption(QStringLiteral("LBLVALMID"), plainNumberText(mid));
-    setCaption(QStringLiteral("LBL0"),
-               plainNumberText(humidity ? limits.HumBottom : limits.TemBottom));
-    if (!humidity) {
-        setCaption(QStringLiteral("TOPLBL"), plainNumberText(top * -1));
-        setCaption(QStringLiteral("MIDLBL"), plainNumberText(mid * -1));
-    }
+    labels().LBLVALTOP->setCaption(plainNumberText(limits_->Top));
+    labels().LBLVALMID->setCaption(plainNumberText(limits_->Mid));
+    labels().LBL0->setCaption(plainNumberText(limits_->Bottom));
+    setIfPresent(labels().TOPLBL, plainNumberText(limits_->Top * -1));
+    setIfPresent(labels().MIDLBL, plainNumberText(limits_->Mid * -1));
 }
 
 void ChartWindow::Timer1_Timer() {
@@ -141,20 +149,13 @@ void ChartWindow::Timer1_Timer() {
     const int interval = liveTickIntervalMs(textOf(live_.samplingCaption));
     if (Timer1->interval() != interval)
         Timer1->setInterval(interval);
-    const bool humidity = kind() == ChartKind::Humidity;
-    if (humidity) {
-        setCaption(QStringLiteral("lblvalue"), textOf(live_.humidityCaption));
-    } else {
-        setCaption(QStringLiteral("lblvalue"), textOf(live_.temperatureCaption));
-        setCaption(QStringLiteral("LBLUNIT"), textOf(live_.unitCaption));
-    }
+    labels().lblvalue->setCaption(textOf(live_.readingCaption[kind()]));
+    setIfPresent(labels().LBLUNIT, textOf(live_.unitCaption));
     writeLiveLimitLabels();
 
-    const ChartLimits& limits = state_.chartLimits;
     const LiveTickStep step =
-        liveChartTick(kind(), state_.chartProgress, humidity ? limits.HumPoints : limits.TemPoints,
-                      caption(QStringLiteral("LBLVALTOP")), caption(QStringLiteral("LBL0")),
-                      caption(QStringLiteral("lblvalue")));
+        liveChartTick(kind(), *progress_, limits_->Points, labels().LBLVALTOP->text(),
+                      labels().LBL0->text(), labels().lblvalue->text());
     if (step.action != LiveTickStep::Action::Segment)
         return;
     canvas_->drawSegments({step.segment});
@@ -163,29 +164,24 @@ void ChartWindow::Timer1_Timer() {
 }
 
 void ChartWindow::drawRecords() {
-    const RecordedChartValues& values = state_.recordedCharts;
-    const bool humidity = kind() == ChartKind::Humidity;
-    setCaption(QStringLiteral("LBLVALTOP"), humidity ? values.RecHumTopNow : values.RecTemTopNow);
-    setCaption(QStringLiteral("LBLVALMID"),
-               plainNumberText(humidity ? values.RecHumMidNow : values.RecTemMidNow));
-    setCaption(QStringLiteral("LBL0"), humidity ? values.RecHumBottomNow : values.RecTemBottomNow);
-    if (!humidity) {
-        setCaption(QStringLiteral("TOPLBL"), plainNumberText(values.RecTemNegTop));
-        setCaption(QStringLiteral("MIDLBL"), plainNumberText(values.RecTemNegMid));
+    const RecordedChartValues& values = *values_;
+    labels().LBLVALTOP->setCaption(values.TopNow);
+    labels().LBLVALMID->setCaption(plainNumberText(values.MidNow));
+    labels().LBL0->setCaption(values.BottomNow);
+    if (values.lowerHalf) {
+        setIfPresent(labels().TOPLBL, plainNumberText(values.lowerHalf->NegTop));
+        setIfPresent(labels().MIDLBL, plainNumberText(values.lowerHalf->NegMid));
     }
-    const double count = humidity ? values.RecHumCount : values.RecTemCount;
     // A single record leaves the time labels and the unit as they are and draws nothing.
-    if (count != 1) {
+    if (values.Count != 1) {
         const RecordCells cells = records_.cells ? records_.cells() : RecordCells{};
-        setCaption(QStringLiteral("LBLT1"), humidity ? values.RecHumTime1 : values.RecTemTime1);
-        setCaption(QStringLiteral("LBLT2"), humidity ? values.RecHumTime2 : values.RecTemTime2);
-        setCaption(QStringLiteral("LBLT3"), humidity ? values.RecHumTime3 : values.RecTemTime3);
-        if (!humidity)
-            setCaption(QStringLiteral("LBLUNIT"), cells.at(1, RecordCells::UnitColumn));
+        labels().LBLT1->setCaption(values.Time1);
+        labels().LBLT2->setCaption(values.Time2);
+        labels().LBLT3->setCaption(values.Time3);
+        setIfPresent(labels().LBLUNIT, cells.at(1, RecordCells::UnitColumn));
         const double start = records_.firstRecord ? records_.firstRecord() : 1.0;
-        canvas_->drawSegments(recordedChartSegments(kind(), count, start,
-                                                    caption(QStringLiteral("LBLVALTOP")),
-                                                    caption(QStringLiteral("LBL0")), cells));
+        canvas_->drawSegments(recordedChartSegments(
+            kind(), values.Count, start, labels().LBLVALTOP->text(), labels().LBL0->text(), cells));
     }
     Q_EMIT drawingFinished();
 }
@@ -204,10 +200,9 @@ void ChartWindow::PRINT_Click() {
 }
 
 void ChartWindow::closeEvent(QCloseEvent* event) {
-    if (layout_.live) {
+    if (progress_ != nullptr) {
         setTimerEnabled(false);
-        (kind() == ChartKind::Humidity ? state_.chartProgress.HumStarted
-                                       : state_.chartProgress.TemStarted) = 0;
+        progress_->Started = 0;
     }
     event->accept();
     Q_EMIT unloaded();

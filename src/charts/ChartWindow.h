@@ -1,10 +1,10 @@
 #pragma once
 
-#include "charts/ChartKind.h"
 #include "charts/ChartWindowLayout.h"
 #include "charts/LiveChartSource.h"
-#include "charts/RecordCells.h"
 #include "platform/Platform.h"
+#include "state/ChartKind.h"
+#include "text/RecordCells.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -12,7 +12,9 @@
 class ChartCanvas;
 class QAction;
 class QTimer;
-struct SharedState;
+struct ChartLimits;
+struct LiveChartProgress;
+struct RecordedChartValues;
 
 // Where a recorded chart takes its records from: the records it was opened on, and the first
 // record to draw (the range dialog's FROM while that dialog is open, else 1).
@@ -28,16 +30,18 @@ struct RecordSource {
 class ChartWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    // live serves the live charts, records the recorded ones; the other may be left empty.
-    ChartWindow(ChartWindowType type, QWidget* parent, SharedState& state, const Platform& platform,
-                LiveChartSource live, RecordSource records);
+    // The live chart of kind on its limit set, moving its progress on at each tick.
+    ChartWindow(ChartKind kind, QWidget* parent, const Platform& platform, LiveChartSource live,
+                const ChartLimits& limits, LiveChartProgress& progress);
+    // The recorded chart of kind, drawing the values prepared for it.
+    ChartWindow(ChartKind kind, QWidget* parent, const Platform& platform, RecordSource records,
+                const RecordedChartValues& values);
 
     const ChartWindowLayout& layout() const { return layout_; }
     ChartKind kind() const { return layout_.kind; }
-    bool isLive() const { return layout_.live; }
 
-    // The caption of one of the chart's labels (LBL0, LBLVALTOP, ...).
-    QString caption(const QString& labelName) const;
+    // The caption of one of the chart's labels; empty for a label this chart does not have.
+    QString caption(ChartLabel* ChartLabels::*label) const;
     // The trace drawn since it was last cleared, in twips.
     const QList<QLineF>& trace() const;
     // The client area as it shows: frame, labels and trace.
@@ -66,17 +70,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    ChartWindow(ChartWindowType type, QWidget* parent, const Platform& platform);
+    const ChartLabels& labels() const;
     void Form_Load();
     void Form_Resize();
     void drawRecords();
     void writeLiveLimitLabels();
-    void setCaption(const QString& labelName, const QString& caption);
 
     const ChartWindowLayout& layout_;
-    SharedState& state_;
     Platform platform_;
-    LiveChartSource live_;
-    RecordSource records_;
     ChartCanvas* canvas_;
     QTimer* Timer1 = nullptr;
+    // A live chart's.
+    LiveChartSource live_;
+    const ChartLimits* limits_ = nullptr;
+    LiveChartProgress* progress_ = nullptr;
+    // A recorded chart's.
+    RecordSource records_;
+    const RecordedChartValues* values_ = nullptr;
 };

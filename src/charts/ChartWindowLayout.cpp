@@ -34,19 +34,24 @@ QList<ChartFrameLine> temperatureLines(Qt::PenStyle lowerMidStyle) {
     };
 }
 
-ChartLabelSpec small(const char* name, double x, double top, Qt::Alignment alignment) {
-    return {QLatin1String(name), QString(), x, top, alignment, ChartLabelFace::Small};
+using LabelMember = ChartLabel* ChartLabels::*;
+
+ChartLabelSpec small(LabelMember member, const char* name, double x, double top,
+                     Qt::Alignment alignment) {
+    return {member, QLatin1String(name), QString(), x, top, alignment, ChartLabelFace::Small};
 }
 
-ChartLabelSpec title(const char* name, const QString& text, double x, double top) {
-    return {QLatin1String(name), text, x, top, Centre, ChartLabelFace::Title};
+ChartLabelSpec title(LabelMember member, const char* name, const QString& text, double x,
+                     double top) {
+    return {member, QLatin1String(name), text, x, top, Centre, ChartLabelFace::Title};
 }
 
 // The live reading's box, given by its left edge, top and size.
 ChartLabelSpec reading(double left, double top) {
     constexpr double Width = 1215;
     constexpr double Height = 495;
-    return {QStringLiteral("lblvalue"),
+    return {&ChartLabels::lblvalue,
+            QStringLiteral("lblvalue"),
             QString(),
             left + Width / 2,
             top,
@@ -59,31 +64,44 @@ ChartLabelSpec reading(double left, double top) {
 // "TIME" sits just above the right end of the time axis; the unit above the value axis. The
 // sign marks stand either side of the zero line.
 ChartLabelSpec timeTitle() {
-    return title("TimeTitle", QStringLiteral("TIME"), 5040, 3600);
+    return title(nullptr, "TimeTitle", QStringLiteral("TIME"), 5040, 3600);
 }
 
 QList<ChartLabelSpec> signMarks(double x) {
-    return {
-        {QStringLiteral("PlusMark"), QStringLiteral("+"), x, 3600, Left, ChartLabelFace::Title},
-        {QStringLiteral("MinusMark"), QStringLiteral("-"), x, 3840, Left, ChartLabelFace::Title}};
+    return {{nullptr, QStringLiteral("PlusMark"), QStringLiteral("+"), x, 3600, Left,
+             ChartLabelFace::Title},
+            {nullptr, QStringLiteral("MinusMark"), QStringLiteral("-"), x, 3840, Left,
+             ChartLabelFace::Title}};
+}
+
+// The live and the recorded humidity chart differ only in where the top value and the last
+// time stand.
+QList<ChartLabelSpec> humidityLabels(double topValueX, double lastTimeX) {
+    return {small(&ChartLabels::LBLVALTOP, "LBLVALTOP", topValueX, 960, Right),
+            small(&ChartLabels::LBLVALMID, "LBLVALMID", 930, 2400, Right),
+            small(&ChartLabels::LBL0, "LBL0", 930, 3840, Right),
+            small(&ChartLabels::LBLT1, "LBLT1", 960, 4080, Left),
+            small(&ChartLabels::LBLT2, "LBLT2", 2970, 4080, Centre),
+            small(&ChartLabels::LBLT3, "LBLT3", lastTimeX, 4080, Right),
+            timeTitle(),
+            title(nullptr, "UnitTitle", QStringLiteral("%RH"), 1000, 480)};
 }
 
 ChartWindowLayout graph1() {
-    return {ChartWindowType::Graph1,
-            ChartKind::Humidity,
-            true,
-            QStringLiteral("GRAPH1"),
-            QStringLiteral("GRAPH-----HUMIDITY"),
-            6225,
-            4965,
-            SystemHighlightedText,
-            QStringLiteral("MNULIMIT"),
-            QStringLiteral("MNUPRINT"),
-            humidityLines(),
-            {small("LBLVALTOP", 930, 960, Right), small("LBLVALMID", 930, 2400, Right),
-             small("LBL0", 930, 3840, Right), small("LBLT1", 960, 4080, Left),
-             small("LBLT2", 2970, 4080, Centre), small("LBLT3", 5250, 4080, Right), timeTitle(),
-             title("UnitTitle", QStringLiteral("%RH"), 1000, 480), reading(3120, 120)}};
+    ChartWindowLayout layout{ChartWindowType::Graph1,
+                             ChartKind::Humidity,
+                             true,
+                             QStringLiteral("GRAPH1"),
+                             QStringLiteral("GRAPH-----HUMIDITY"),
+                             6225,
+                             4965,
+                             SystemHighlightedText,
+                             QStringLiteral("MNULIMIT"),
+                             QStringLiteral("MNUPRINT"),
+                             humidityLines(),
+                             humidityLabels(930, 5250)};
+    layout.labels.append(reading(3120, 120));
+    return layout;
 }
 
 ChartWindowLayout recGraph() {
@@ -98,23 +116,21 @@ ChartWindowLayout recGraph() {
             QStringLiteral("LIMIT"),
             QStringLiteral("PRINT"),
             humidityLines(),
-            {small("LBLVALTOP", 915, 960, Right), small("LBLVALMID", 930, 2400, Right),
-             small("LBL0", 930, 3840, Right), small("LBLT1", 960, 4080, Left),
-             small("LBLT2", 2970, 4080, Centre), small("LBLT3", 4995, 4080, Right), timeTitle(),
-             title("UnitTitle", QStringLiteral("%RH"), 1000, 480)}};
+            humidityLabels(915, 4995)};
 }
 
 QList<ChartLabelSpec> temperatureLabels(double topLabelX, double topLabelTop, double signX) {
-    QList<ChartLabelSpec> labels{small("LBLVALTOP", 930, 960, Right),
-                                 small("LBLVALMID", 930, 2400, Right),
-                                 small("LBL0", 930, 3960, Right),
-                                 small("MIDLBL", 930, 5400, Right),
-                                 small("TOPLBL", topLabelX, topLabelTop, Right),
-                                 small("LBLT1", 1080, 4080, Left),
-                                 small("LBLT2", 2970, 4080, Centre),
-                                 small("LBLT3", 5010, 4080, Right),
-                                 timeTitle(),
-                                 title("LBLUNIT", QString(), 1000, 480)};
+    QList<ChartLabelSpec> labels{
+        small(&ChartLabels::LBLVALTOP, "LBLVALTOP", 930, 960, Right),
+        small(&ChartLabels::LBLVALMID, "LBLVALMID", 930, 2400, Right),
+        small(&ChartLabels::LBL0, "LBL0", 930, 3960, Right),
+        small(&ChartLabels::MIDLBL, "MIDLBL", 930, 5400, Right),
+        small(&ChartLabels::TOPLBL, "TOPLBL", topLabelX, topLabelTop, Right),
+        small(&ChartLabels::LBLT1, "LBLT1", 1080, 4080, Left),
+        small(&ChartLabels::LBLT2, "LBLT2", 2970, 4080, Centre),
+        small(&ChartLabels::LBLT3, "LBLT3", 5010, 4080, Right),
+        timeTitle(),
+        title(&ChartLabels::LBLUNIT, "LBLUNIT", QString(), 1000, 480)};
     labels.append(signMarks(signX));
     return labels;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "charts/ChartKind.h"
+#include "state/ChartKind.h"
 
 #include <QList>
 #include <QString>
 #include <Qt>
+
+class ChartLabel;
 
 // The four chart windows as laid out: everything that tells one from another, as plain data. All
 // positions are in twips on the window's client area.
@@ -23,7 +25,26 @@ enum class ChartLabelFace {
     Reading, // the live reading
 };
 
+// The labels a chart writes, each made from its row of the layout. A label the window does not
+// have is null.
+struct ChartLabels {
+    ChartLabel* LBLVALTOP = nullptr;
+    ChartLabel* LBLVALMID = nullptr;
+    ChartLabel* LBL0 = nullptr;
+    ChartLabel* LBLT1 = nullptr;
+    ChartLabel* LBLT2 = nullptr;
+    ChartLabel* LBLT3 = nullptr;
+    // The live charts' reading.
+    ChartLabel* lblvalue = nullptr;
+    // The temperature charts': the lower half's top and mid values, and the unit.
+    ChartLabel* TOPLBL = nullptr;
+    ChartLabel* MIDLBL = nullptr;
+    ChartLabel* LBLUNIT = nullptr;
+};
+
 struct ChartLabelSpec {
+    // Where the chart keeps the label; null for a title or mark whose caption never changes.
+    ChartLabel* ChartLabels::*member;
     QString name;
     QString text; // the caption before the chart writes its own
     // The anchor: the left edge of a left-aligned label, the centre of a centred one, the right

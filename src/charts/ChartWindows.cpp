@@ -4,43 +4,41 @@
 #include "charts/LimitDialog.h"
 #include "charts/RangeDialog.h"
 #include "charts/RecordedChart.h"
+#include "state/SharedState.h"
 
 namespace {
-
-std::size_t slot(ChartKind kind) {
-    return kind == ChartKind::Humidity ? 0 : 1;
-}
 
 template <typename Window> Window* ifOpen(const QPointer<Window>& window) {
     return window && window->isVisible() ? window.data() : nullptr;
 }
 
-void closeIfOpen(QWidget* window) {
-    if (window != nullptr)
-        window->close();
+template <typename Window> void closeIfOpen(const QPointer<Window>& window) {
+    if (Window* open = ifOpen(window))
+        open->close();
 }
 
 } // namespace
 
-ChartWindows::ChartWindows(QWidget* mainWindow, SharedState& state, const Platform& platform,
+ChartWindows::ChartWindows(QWidget* mainWindow, PerKind<ChartState>& charts,
+                           const LoggerSelection& logger, const Platform& platform,
                            LiveChartSource live)
-    : QObject(mainWindow), mainWindow_(mainWindow), state_(state), platform_(platform),
-      live_(std::move(live)) {}
+    : QObject(mainWindow), mainWindow_(mainWindow), charts_(charts), logger_(logger),
+      platform_(platform), live_(std::move(live)) {}
 
 ChartWindow* ChartWindows::liveChart(ChartKind kind) const {
-    return ifOpen(liveCharts_[slot(kind)]);
+    return ifOpen(liveCharts_[kind]);
 }
 
 ChartWindow* ChartWindows::recordedChart(ChartKind kind) const {
-    return ifOpen(recordedCharts_[slot(kind)]);
+    return ifOpen(recordedCharts_[kind]);
 }
 
 LimitDialog* ChartWindows::limitDialog(ChartKind kind) const {
-    return ifOpen(limitDialogs_[slot(kind)]);
+    return ifOpen(limitDialogs_[kind]);
 }
 
 RangeDialog* ChartWindows::rangeDialog(ChartKind kind) const {
-    return ifOpen(rangeDialogs_[slot(kind)]);
+    return ifOpen(rangeDialogs_[kind]);
 }
 
 ChartWindow* ChartWindows::openLiveChart(ChartKind kind) {
@@ -54,10 +52,10 @@ ChartWindow* ChartWindows::openLiveChart(ChartKind kind) {
 
 ChartWindow* ChartWindows::freshLiveChart(ChartKind kind) {
     closeLiveChart(kind);
-    const ChartWindowType type =
-        kind == ChartKind::Humidity ? ChartWindowType::Graph1 : ChartWindowType::Graph2;
-    auto* chart = new ChartWindow(type, mainWindow_, state_, platform_, live_, {});
-    liveCharts_[slot(kind)] = chart;
+    ChartState& state = charts_[kind];
+    auto* chart =
+        new ChartWindow(kind, mainWindow_, platform_, live_, state.limits, state.progress);
+    liveCharts_[kind] = chart;
     connect(chart, &ChartWindow::limitRequested, this, [this, kind] { openLimitDialog(kind); });
     // The full chart is closed from inside its own tick; it is deleted only once the tick is over.
     connect(chart, &ChartWindow::full, this, [this, kind] { freshLiveChart(kind); });
@@ -68,18 +66,19 @@ ChartWindow* ChartWindows::freshLiveChart(ChartKind kind) {
 
 ChartWindow* ChartWindows::openRecordedChart(ChartKind kind,
                                              const std::function<RecordCells()>& records) {
-    records_ = records ? records().copied() : RecordCells{};
+    const RecordCells listed = records ? records() : RecordCells{};
+    prepareRecordedChart(logger_.SetRecordCount, listed, charts_[kind].recorded);
+    records_ = listed.copied();
     return freshRecordedChart(kind);
 }
 
 ChartWindow* ChartWindows::freshRecordedChart(ChartKind kind) {
-    closeRecordedChart(ChartKind::Humidity);
-    closeRecordedChart(ChartKind::Temperature);
-    const ChartWindowType type =
-        kind == ChartKind::Humidity ? ChartWindowType::RecGraph : ChartWindowType::RecGraph2;
+    for (const QPointer<ChartWindow>& chart : recordedCharts_)
+        closeIfOpen(chart);
     RecordSource source{[this] { return records_; }, [this, kind] { return firstRecord(kind); }};
-    auto* chart = new ChartWindow(type, mainWindow_, state_, platform_, {}, std::move(source));
-    recordedCharts_[slot(kind)] = chart;
+    auto* chart =
+        new ChartWindow(kind, mainWindow_, platform_, std::move(source), charts_[kind].recorded);
+    recordedCharts_[kind] = chart;
     connect(chart, &ChartWindow::limitRequested, this, [this, kind] { openRangeDialog(kind); });
     connect(chart, &ChartWindow::drawingFinished, this, &ChartWindows::pollTimerWanted);
     chart->show();
@@ -93,11 +92,7 @@ double ChartWindows::firstRecord(ChartKind kind) const {
 }
 
 void ChartWindows::closeLiveChart(ChartKind kind) {
-    closeIfOpen(liveChart(kind));
-}
-
-void ChartWindows::closeRecordedChart(ChartKind kind) {
-    closeIfOpen(recordedChart(kind));
+    closeIfOpen(liveCharts_[kind]);
 }
 
 void ChartWindows::closeTemperatureChart() {
@@ -105,8 +100,8 @@ void ChartWindows::closeTemperatureChart() {
 }
 
 void ChartWindows::closeRangeDialogs() {
-    closeIfOpen(rangeDialog(ChartKind::Humidity));
-    closeIfOpen(rangeDialog(ChartKind::Temperature));
+    for (const QPointer<RangeDialog>& dialog : rangeDialogs_)
+        closeIfOpen(dialog);
 }
 
 void ChartWindows::openLimitDialog(ChartKind kind) {
@@ -114,8 +109,10 @@ void ChartWindows::openLimitDialog(ChartKind kind) {
         open->raise();
         return;
     }
-    auto* dialog = new LimitDialog(kind, mainWindow_, state_, platform_.dialogs);
-    limitDialogs_[slot(kind)] = dialog;
+    ChartState& state = charts_[kind];
+    auto* dialog =
+        new LimitDialog(kind, mainWindow_, state.limits, state.progress, platform_.dialogs);
+    limitDialogs_[kind] = dialog;
     connect(dialog, &LimitDialog::chartCloseRequested, this,
             [this, kind] { closeLiveChart(kind); });
     connect(dialog, &LimitDialog::freshChartRequested, this,
@@ -133,12 +130,12 @@ void ChartWindows::openRangeDialog(ChartKind kind) {
         return;
     const QRect frame = chart->frameGeometry();
     auto* dialog = new RangeDialog(
-        kind, mainWindow_, state_, platform_.dialogs, [this] { return records_; },
-        chart->caption(QStringLiteral("LBL0")), chart->caption(QStringLiteral("LBLVALTOP")),
-        frame.x() + frame.width());
-    rangeDialogs_[slot(kind)] = dialog;
+        kind, mainWindow_, charts_[kind].recorded, logger_, platform_.dialogs,
+        [this] { return records_; }, chart->caption(&ChartLabels::LBL0),
+        chart->caption(&ChartLabels::LBLVALTOP), frame.x() + frame.width());
+    rangeDialogs_[kind] = dialog;
     connect(dialog, &RangeDialog::chartCloseRequested, this,
-            [this, kind] { closeRecordedChart(kind); });
+            [this, kind] { closeIfOpen(recordedCharts_[kind]); });
     connect(dialog, &RangeDialog::freshChartRequested, this,
             [this, kind] { freshRecordedChart(kind); });
     dialog->show();

@@ -1,19 +1,19 @@
 #pragma once
 
-#include "charts/ChartKind.h"
 #include "charts/LiveChartSource.h"
-#include "charts/RecordCells.h"
 #include "platform/Platform.h"
+#include "state/ChartKind.h"
+#include "text/RecordCells.h"
 
 #include <QObject>
 #include <QPointer>
-#include <array>
 #include <functional>
 
 class ChartWindow;
 class LimitDialog;
 class RangeDialog;
-struct SharedState;
+struct ChartState;
+struct LoggerSelection;
 
 // Opens and closes the four chart windows and their four dialogs. A chart that is closed and
 // shown again is a fresh window: placed, cleared and labelled anew. The application connects the
@@ -21,9 +21,11 @@ struct SharedState;
 class ChartWindows final : public QObject {
     Q_OBJECT
 public:
-    // mainWindow is the parent of every chart and dialog; live feeds the live charts.
-    ChartWindows(QWidget* mainWindow, SharedState& state, const Platform& platform,
-                 LiveChartSource live);
+    // mainWindow is the parent of every chart and dialog; charts holds each kind's limits,
+    // progress and recorded values; logger the set whose records are listed; live feeds the live
+    // charts.
+    ChartWindows(QWidget* mainWindow, PerKind<ChartState>& charts, const LoggerSelection& logger,
+                 const Platform& platform, LiveChartSource live);
 
     // Open windows only: a window closed a moment ago no longer counts.
     ChartWindow* liveChart(ChartKind kind) const;
@@ -34,9 +36,9 @@ public:
 public Q_SLOTS:
     // MNUHUM / MNUTEM: enables the chart's timer and shows it, a fresh chart when none is open.
     ChartWindow* openLiveChart(ChartKind kind);
-    // The record list's HUMIDITY / TEMPERATURE, once it has prepared the chart values: closes
-    // both recorded charts and shows a fresh one, which draws from a copy of the records taken
-    // now, so that it keeps them when the list closes or a new one replaces it.
+    // The record list's HUMIDITY / TEMPERATURE: prepares the chart's values from the records
+    // listed, closes both recorded charts and shows a fresh one, which draws from a copy of the
+    // records taken now, so that it keeps them when the list closes or a new one replaces it.
     ChartWindow* openRecordedChart(ChartKind kind, const std::function<RecordCells()>& records);
     // The main window's unit changed: the temperature chart's scale no longer fits.
     void closeTemperatureChart();
@@ -51,18 +53,18 @@ private:
     ChartWindow* freshLiveChart(ChartKind kind);
     ChartWindow* freshRecordedChart(ChartKind kind);
     void closeLiveChart(ChartKind kind);
-    void closeRecordedChart(ChartKind kind);
     void openLimitDialog(ChartKind kind);
     void openRangeDialog(ChartKind kind);
     double firstRecord(ChartKind kind) const;
 
     QWidget* mainWindow_;
-    SharedState& state_;
+    PerKind<ChartState>& charts_;
+    const LoggerSelection& logger_;
     Platform platform_;
     LiveChartSource live_;
     RecordCells records_;
-    std::array<QPointer<ChartWindow>, 2> liveCharts_;
-    std::array<QPointer<ChartWindow>, 2> recordedCharts_;
-    std::array<QPointer<LimitDialog>, 2> limitDialogs_;
-    std::array<QPointer<RangeDialog>, 2> rangeDialogs_;
+    PerKind<QPointer<ChartWindow>> liveCharts_;
+    PerKind<QPointer<ChartWindow>> recordedCharts_;
+    PerKind<QPointer<LimitDialog>> limitDialogs_;
+    PerKind<QPointer<RangeDialog>> rangeDialogs_;
 };

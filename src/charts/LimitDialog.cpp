@@ -1,9 +1,10 @@
 #include "charts/LimitDialog.h"
 
+#include "charts/ChartKindTraits.h"
 #include "charts/DialogControls.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
-#include "state/SharedState.h"
+#include "state/ChartState.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,13 +22,14 @@ constexpr int BoxHeight = 375;
 
 } // namespace
 
-LimitDialog::LimitDialog(ChartKind kind, QWidget* parent, SharedState& state, Dialogs& dialogs)
-    : QWidget(parent, Qt::Window), kind_(kind), state_(state), dialogs_(dialogs) {
+LimitDialog::LimitDialog(ChartKind kind, QWidget* parent, ChartLimits& limits,
+                         LiveChartProgress& progress, Dialogs& dialogs)
+    : QWidget(parent, Qt::Window), kind_(kind), limits_(limits), progress_(progress),
+      dialogs_(dialogs) {
     using namespace DialogControls;
-    const bool humidity = kind == ChartKind::Humidity;
-    setObjectName(humidity ? QStringLiteral("RHRANGE") : QStringLiteral("TEMRANGE"));
-    setWindowTitle(humidity ? QStringLiteral("RANGE-----HUMIDITY")
-                            : QStringLiteral("RANGE-----TEMPERATURE"));
+    const ChartKindTraits& traits = chartKindTraits(kind);
+    setObjectName(traits.limitDialogName);
+    setWindowTitle(traits.limitDialogTitle);
     setAttribute(Qt::WA_DeleteOnClose);
     setDialogFont(this);
     const Twips twips(this);
@@ -63,7 +65,7 @@ QLineEdit* LimitDialog::box(LimitBox which) const {
 
 void LimitDialog::Form_Load() {
     move(0, 0);
-    const LimitEntries entries = limitDialogEntries(kind_, state_.chartLimits);
+    const LimitEntries entries = limitDialogEntries(limits_);
     TXTT2->setText(entries.points);
     TXTR1->setText(entries.min);
     TXTR2->setText(entries.max);
@@ -78,8 +80,7 @@ void LimitDialog::boxChanged(LimitBox changed) {
 void LimitDialog::Command1_Click() {
     Q_EMIT chartCloseRequested();
     const LimitEntries entries{TXTT2->text(), TXTR1->text(), TXTR2->text()};
-    if (confirmLimits(kind_, entries, state_.chartLimits, state_.chartProgress) ==
-        LimitVerdict::Rejected) {
+    if (confirmLimits(entries, limits_, progress_) == LimitVerdict::Rejected) {
         dialogs_.message(this, invalidLimitsMessage(), Dialogs::Buttons::Ok, Dialogs::Icon::None,
                          applicationTitle());
         return;

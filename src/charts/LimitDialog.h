@@ -1,14 +1,15 @@
 #pragma once
 
-#include "charts/ChartKind.h"
 #include "charts/LimitDialogLogic.h"
+#include "state/ChartKind.h"
 
 #include <QWidget>
 
 class Dialogs;
 class QLineEdit;
 class QPushButton;
-struct SharedState;
+struct ChartLimits;
+struct LiveChartProgress;
 
 // RHRANGE (humidity) and TEMRANGE (temperature): the live chart's number of points and its bottom
 // and top values. It stays open after OK, whether the entries were taken or not. Deleted when
@@ -16,7 +17,9 @@ struct SharedState;
 class LimitDialog final : public QWidget {
     Q_OBJECT
 public:
-    LimitDialog(ChartKind kind, QWidget* parent, SharedState& state, Dialogs& dialogs);
+    // limits and progress are the dialog's kind's.
+    LimitDialog(ChartKind kind, QWidget* parent, ChartLimits& limits, LiveChartProgress& progress,
+                Dialogs& dialogs);
 
     ChartKind kind() const { return kind_; }
 
@@ -35,7 +38,8 @@ private:
     QLineEdit* box(LimitBox which) const;
 
     ChartKind kind_;
-    SharedState& state_;
+    ChartLimits& limits_;
+    LiveChartProgress& progress_;
     Dialogs& dialogs_;
     QLineEdit* TXTT2;
     QLineEdit* TXTR1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "charts/ChartKind.h"
+#include "state/ChartKind.h"
 
 #include <QString>
 #include <optional>
@@ -10,7 +10,7 @@ struct LiveChartProgress;
 
 // The logic of the live charts' limit dialogs RHRANGE (humidity) and TEMRANGE (temperature).
 
-// The dialogs' text boxes.
+// The dialogs' text boxes, in the order of the kinds' tables of tested boxes.
 enum class LimitBox {
     Points, // TXTT2, "NO.S OF REC"
     Min,    // TXTR1
@@ -33,7 +33,7 @@ struct LimitEntries {
 };
 
 // What the dialog shows when it opens: the chart's point count, bottom and top values as text.
-LimitEntries limitDialogEntries(ChartKind kind, const ChartLimits& limits);
+LimitEntries limitDialogEntries(const ChartLimits& limits);
 
 enum class LimitVerdict { Accepted, Rejected };
 
@@ -43,7 +43,7 @@ enum class LimitVerdict { Accepted, Rejected };
 // values stay stored. On acceptance the chart's progress goes back to waiting (Started and
 // Index 0); the window then enables the chart's timer and shows a fresh chart. The window closes
 // a visible chart before calling this.
-LimitVerdict confirmLimits(ChartKind kind, const LimitEntries& entries, ChartLimits& limits,
+LimitVerdict confirmLimits(const LimitEntries& entries, ChartLimits& limits,
                            LiveChartProgress& progress);
 
 // The message of a rejection, leading blank included.

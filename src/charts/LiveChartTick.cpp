@@ -1,7 +1,8 @@
 #include "charts/LiveChartTick.h"
 
+#include "charts/ChartKindTraits.h"
 #include "charts/ChartScale.h"
-#include "state/SharedState.h"
+#include "state/ChartState.h"
 #include "text/NumberText.h"
 
 #include <climits>
@@ -13,14 +14,12 @@ double finiteOr(double value, double fallback) {
     return std::isfinite(value) ? value : fallback;
 }
 
-double placedHeight(ChartKind kind, double value, double top, double bottom) {
-    return kind == ChartKind::Humidity ? unclampedHeight(value, top, bottom)
-                                       : temperatureHeight(value, top, bottom);
-}
+} // namespace
 
-LiveTickStep tickOn(ChartKind kind, int& started, int& index, double& lastX, double& lastY,
-                    double points, const QString& topText, const QString& bottomText,
-                    const QString& readingText) {
+LiveTickStep liveChartTick(ChartKind kind, LiveChartProgress& progress, double points,
+                           const QString& topText, const QString& bottomText,
+                           const QString& readingText) {
+    const ChartKindTraits& traits = chartKindTraits(kind);
     LiveTickStep step;
     // Only a dialog's rejected entry can leave fewer than two points; a step of zero or
     // pointing leftwards would never fill the chart.
@@ -29,43 +28,28 @@ LiveTickStep tickOn(ChartKind kind, int& started, int& index, double& lastX, dou
     const double value = leadingNumber(readingText);
     const double top = leadingNumber(topText);
     const double bottom = leadingNumber(bottomText);
-    if (started == 0) {
-        started = 1;
-        index = 0;
-        lastX = ChartGeometry::Left;
-        lastY = placedHeight(kind, value, top, bottom);
+    if (progress.Started == 0) {
+        progress.Started = 1;
+        progress.Index = 0;
+        progress.LastX = ChartGeometry::Left;
+        progress.LastY = traits.placedHeight(value, top, bottom);
         step.action = LiveTickStep::Action::FirstPoint;
         return step;
     }
-    double y = placedHeight(kind, value, top, bottom);
-    const double x = pointX(static_cast<double>(index) + 1, points);
-    double fromY = finiteOr(lastY, ChartGeometry::Zero);
-    if (kind == ChartKind::Humidity) {
-        fromY = clampUpperHeight(fromY);
-        y = clampUpperHeight(y);
-    }
+    const double y = traits.drawnHeight(traits.placedHeight(value, top, bottom));
+    const double x = pointX(static_cast<double>(progress.Index) + 1, points);
+    const double fromY = finiteOr(progress.LastY, ChartGeometry::Zero);
     step.action = LiveTickStep::Action::Segment;
-    step.segment = QLineF(finiteOr(lastX, ChartGeometry::Left), fromY, x, y);
-    lastX = x;
-    lastY = y;
-    if (x >= ChartGeometry::Right || index == INT_MAX - 1) {
-        started = 0;
-        index = 0;
+    step.segment =
+        QLineF(finiteOr(progress.LastX, ChartGeometry::Left), traits.drawnHeight(fromY), x, y);
+    progress.LastX = x;
+    progress.LastY = y;
+    if (x >= ChartGeometry::Right || progress.Index == INT_MAX - 1) {
+        progress.Started = 0;
+        progress.Index = 0;
         step.startOver = true;
     } else {
-        ++index;
+        ++progress.Index;
     }
     return step;
-}
-
-} // namespace
-
-LiveTickStep liveChartTick(ChartKind kind, LiveChartProgress& progress, double points,
-                           const QString& topText, const QString& bottomText,
-                           const QString& readingText) {
-    if (kind == ChartKind::Humidity)
-        return tickOn(kind, progress.HumStarted, progress.HumIndex, progress.HumLastX,
-                      progress.HumLastY, points, topText, bottomText, readingText);
-    return tickOn(kind, progress.TemStarted, progress.TemIndex, progress.TemLastX,
-                  progress.TemLastY, points, topText, bottomText, readingText);
 }

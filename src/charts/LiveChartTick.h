@@ -1,6 +1,6 @@
 #pragma once
 
-#include "charts/ChartKind.h"
+#include "state/ChartKind.h"
 
 #include <QLineF>
 #include <QString>
@@ -21,8 +21,8 @@ struct LiveTickStep {
     bool startOver = false;
 };
 
-// One plotting step of GRAPH1 (kind Humidity: HumStarted, HumIndex, HumLastX, HumLastY) or of
-// GRAPH2 (Temperature: TemStarted, ...), updating that chart's progress. points is the chart's
+// One plotting step of GRAPH1 (kind Humidity) or of GRAPH2 (Temperature), updating that chart's
+// progress. points is the chart's
 // point count N; topText and bottomText are the captions of LBLVALTOP and LBL0, readingText the
 // live reading (lblvalue); all three are read by their leading number (no number gives 0). The
 // humidity chart keeps its first height unclamped and clamps both ends of each segment before

@@ -1,5 +1,6 @@
 #include "charts/RangeDialog.h"
 
+#include "charts/ChartKindTraits.h"
 #include "charts/DialogControls.h"
 #include "charts/RangeDialogLogic.h"
 #include "platform/Dialogs.h"
@@ -21,23 +22,22 @@ constexpr int BoxHeight = 375;
 
 } // namespace
 
-RangeDialog::RangeDialog(ChartKind kind, QWidget* parent, SharedState& state, Dialogs& dialogs,
+RangeDialog::RangeDialog(ChartKind kind, QWidget* parent, RecordedChartValues& values,
+                         const LoggerSelection& logger, Dialogs& dialogs,
                          std::function<RecordCells()> cells, const QString& bottomLabel,
                          const QString& topLabel, int left)
-    : QWidget(parent, Qt::Window), kind_(kind), state_(state), dialogs_(dialogs),
+    : QWidget(parent, Qt::Window), kind_(kind), values_(values), logger_(logger), dialogs_(dialogs),
       cells_(std::move(cells)) {
     using namespace DialogControls;
-    const bool humidity = kind == ChartKind::Humidity;
-    setObjectName(humidity ? QStringLiteral("RANGEFORM") : QStringLiteral("RANGEFORM2"));
-    setWindowTitle(humidity ? QStringLiteral("RANGE") : QStringLiteral("RANGE-----TEMPERATURE"));
+    const ChartKindTraits& traits = chartKindTraits(kind);
+    setObjectName(traits.rangeDialogName);
+    setWindowTitle(traits.rangeDialogTitle);
     setAttribute(Qt::WA_DeleteOnClose);
     setDialogFont(this);
     const Twips twips(this);
     setFixedSize(twips.toPixels(ClientWidth), twips.toPixels(ClientHeight));
 
-    addCaption(this, "RecordsHeading",
-               humidity ? QStringLiteral("NO OF RECORDS") : QStringLiteral("RECORDS OF SET"),
-               LeftColumn, 120);
+    addCaption(this, "RecordsHeading", traits.rangeRecordsHeading, LeftColumn, 120);
     addCaption(this, "FromCaption", QStringLiteral("FROM"), LeftColumn, 420);
     TXTT1 = addBox(this, "TXTT1", LeftColumn, 700, BoxWidth, BoxHeight);
     addCaption(this, "ToCaption", QStringLiteral("TO"), RightColumn, 420);
@@ -61,8 +61,7 @@ void RangeDialog::Form_Load(const QString& bottomLabel, const QString& topLabel,
     for (QLineEdit* box : {TXTT1, TXTT2, TXTR1, TXTR2})
         box->clear();
     move(left, 0);
-    const RangeEntries entries =
-        rangeDialogEntries(kind_, state_.recordedCharts, bottomLabel, topLabel);
+    const RangeEntries entries = rangeDialogEntries(values_, bottomLabel, topLabel);
     TXTT1->setText(entries.from);
     TXTT2->setText(entries.to);
     TXTR1->setText(entries.min);
@@ -73,8 +72,7 @@ void RangeDialog::Command1_Click() {
     Q_EMIT chartCloseRequested();
     const RangeEntries entries{TXTT1->text(), TXTT2->text(), TXTR1->text(), TXTR2->text()};
     const RecordCells cells = cells_ ? cells_() : RecordCells{};
-    const RangeOutcome outcome =
-        confirmRange(kind_, entries, state_.logger.SetRecordCount, cells, state_.recordedCharts);
+    const RangeOutcome outcome = confirmRange(entries, logger_.SetRecordCount, cells, values_);
     if (!outcome.accepted) {
         dialogs_.message(this, outcome.message, Dialogs::Buttons::Ok, Dialogs::Icon::Critical,
                          applicationTitle());

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "charts/ChartKind.h"
-#include "charts/RecordCells.h"
+#include "state/ChartKind.h"
+#include "text/RecordCells.h"
 
 #include <QWidget>
 #include <functional>
@@ -9,7 +9,8 @@
 class Dialogs;
 class QLineEdit;
 class QPushButton;
-struct SharedState;
+struct LoggerSelection;
+struct RecordedChartValues;
 
 // RANGEFORM (humidity) and RANGEFORM2 (temperature): the records a recorded chart shows, FROM to
 // TO, and its bottom and top values. It stays open after OK; while it is open, its FROM decides
@@ -17,11 +18,12 @@ struct SharedState;
 class RangeDialog final : public QWidget {
     Q_OBJECT
 public:
-    // bottomLabel and topLabel are the chart's LBL0 and LBLVALTOP captions; the dialog opens at
-    // (left, 0), to the right of the chart. cells reads the records the chart draws.
-    RangeDialog(ChartKind kind, QWidget* parent, SharedState& state, Dialogs& dialogs,
-                std::function<RecordCells()> cells, const QString& bottomLabel,
-                const QString& topLabel, int left);
+    // values are the chart's; logger holds the set's record count. bottomLabel and topLabel are
+    // the chart's LBL0 and LBLVALTOP captions; the dialog opens at (left, 0), to the right of the
+    // chart. cells reads the records the chart draws.
+    RangeDialog(ChartKind kind, QWidget* parent, RecordedChartValues& values,
+                const LoggerSelection& logger, Dialogs& dialogs, std::function<RecordCells()> cells,
+                const QString& bottomLabel, const QString& topLabel, int left);
 
     ChartKind kind() const { return kind_; }
     // The FROM box's text.
@@ -40,7 +42,8 @@ private:
     void Form_Load(const QString& bottomLabel, const QString& topLabel, int left);
 
     ChartKind kind_;
-    SharedState& state_;
+    RecordedChartValues& values_;
+    const LoggerSelection& logger_;
     Dialogs& dialogs_;
     std::function<RecordCells()> cells_;
     QLineEdit* TXTT1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "charts/ChartKind.h"
+#include "state/ChartKind.h"
 
 #include <QLineF>
 #include <QList>
@@ -12,11 +12,11 @@ struct RecordedChartValues;
 // The recorded charts REC_GRAPH (humidity) and REC_GRAPH2 (temperature), drawn from the record
 // list's grid.
 
-// HUMIDITY / TEMPERATURE in the record list: the chart's count n = Val(setRecordCount), whole,
-// at most the records present and at least 0; the time labels from rows 1, Int(n / 2) and n;
-// the limits back to 100, 50, 0 and copied to the values in use (and, for the temperature
-// chart, -top and -mid).
-void prepareRecordedChart(ChartKind kind, const QString& setRecordCount, const RecordCells& cells,
+// HUMIDITY / TEMPERATURE in the record list, for that chart's values: the count
+// n = Val(setRecordCount), whole, at most the records present and at least 0; the time labels
+// from rows 1, Int(n / 2) and n; the limits back to 100, 50, 0 and copied to the values in use
+// (and, where the chart has a lower half, -top and -mid).
+void prepareRecordedChart(const QString& setRecordCount, const RecordCells& cells,
                           RecordedChartValues& values);
 
 // The first record drawn: the number in the range dialog's FROM box while that dialog is

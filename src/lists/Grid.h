@@ -30,7 +30,6 @@ public:
 
     int currentRow() const { return currentRow_; }
     void setCurrentRow(int row);
-    int currentColumn() const { return currentColumn_; }
     void setCurrentColumn(int column);
     QString currentText() const;
     void setCurrentText(const QString& text);

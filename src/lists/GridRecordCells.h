@@ -1,6 +1,6 @@
 #pragma once
 
-#include "charts/RecordCells.h"
+#include "text/RecordCells.h"
 
 class Grid;
 

@@ -1,8 +1,6 @@
 #include "lists/RecordListWindow.h"
 
-#include "charts/RecordedChart.h"
 #include "lists/Grid.h"
-#include "lists/GridRecordCells.h"
 #include "lists/ListGridLayout.h"
 #include "lists/PrintListReport.h"
 #include "lists/SaveRecordRows.h"
@@ -11,7 +9,6 @@
 #include "platform/Printer.h"
 #include "platform/Twips.h"
 #include "recording/RecordedFile.h"
-#include "state/SharedState.h"
 #include "text/NumberText.h"
 
 #include <QCloseEvent>
@@ -41,8 +38,8 @@ QString saveFilter() {
 
 } // namespace
 
-RecordListWindow::RecordListWindow(QWidget* parent, SharedState& state, const Platform& platform)
-    : QMainWindow(parent, Qt::Window), state_(state), platform_(platform) {
+RecordListWindow::RecordListWindow(QWidget* parent, const Platform& platform)
+    : QMainWindow(parent, Qt::Window), platform_(platform) {
     setObjectName(QStringLiteral("REC_LIST"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("REC_LIST"));
@@ -117,14 +114,10 @@ void RecordListWindow::appendRecordRow(const QString& rowText) {
 }
 
 void RecordListWindow::HUMIDITY_Click() {
-    prepareRecordedChart(ChartKind::Humidity, state_.logger.SetRecordCount, gridRecordCells(grid_),
-                         state_.recordedCharts);
     Q_EMIT humidityChartRequested();
 }
 
 void RecordListWindow::TEMPERATURE_Click() {
-    prepareRecordedChart(ChartKind::Temperature, state_.logger.SetRecordCount,
-                         gridRecordCells(grid_), state_.recordedCharts);
     Q_EMIT temperatureChartRequested();
 }
 

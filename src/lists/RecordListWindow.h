@@ -9,16 +9,15 @@ class Grid;
 class QAction;
 class QLabel;
 class RecordedFile;
-struct SharedState;
 
 // REC_LIST: the records of one datalogger set as a table, filled by SHOW DATA. Its menus save
-// the table as a data file, print it, and prepare the recorded charts. It closes for good; SHOW
+// the table as a data file, print it, and ask for the recorded charts. It closes for good; SHOW
 // DATA makes a fresh one each time.
 class RecordListWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
-    RecordListWindow(QWidget* parent, SharedState& state, const Platform& platform);
+    RecordListWindow(QWidget* parent, const Platform& platform);
 
     Grid& grid() { return *grid_; }
     // SAVE refuses the file the recording has open; without this, nothing is being recorded.
@@ -35,7 +34,8 @@ public:
     void PRINT_Click();
 
 Q_SIGNALS:
-    // The chart values are prepared; REC_GRAPH (humidity) or REC_GRAPH2 (temperature) is due.
+    // GRAPH's HUMIDITY or TEMPERATURE: REC_GRAPH or REC_GRAPH2 is due, drawn from this list's
+    // records.
     void humidityChartRequested();
     void temperatureChartRequested();
     // The window was closed and is deleted soon after; the range dialogs must close.
@@ -48,7 +48,6 @@ private:
     void Form_Load();
     void layOut();
 
-    SharedState& state_;
     Platform platform_;
     // cmd1: this window's own file dialog, apart from the main window's.
     FileDialogState cmd1_;

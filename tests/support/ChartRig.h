@@ -4,13 +4,13 @@
 #include "charts/ChartCanvas.h"
 #include "charts/ChartWindow.h"
 #include "charts/ChartWindows.h"
-#include "charts/RecordedChart.h"
 #include "lists/Grid.h"
 #include "lists/GridRecordCells.h"
 #include "lists/ListGridLayout.h"
 #include "platform/Twips.h"
 #include "state/SharedState.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTime>
@@ -25,13 +25,16 @@ struct ChartRig : FakePlatform {
     QString humidity = QStringLiteral("50.0");
     QString temperature = QStringLiteral("20.0");
     QString unit = QStringLiteral("C");
-    ChartWindows charts{&mainWindow, state, platform,
-                        LiveChartSource{[this] { return sampling; }, [this] { return humidity; },
-                                        [this] { return temperature; }, [this] { return unit; },
-                                        [] { return 420; }}};
+    ChartWindows charts{
+        &mainWindow, state.charts, state.logger, platform,
+        LiveChartSource{[this] { return sampling; },
+                        {{[this] { return humidity; }, [this] { return temperature; }}},
+                        [this] { return unit; },
+                        [] { return 420; }}};
 
     ChartRig() {
-        state.chartLimits = {300, 100, 50, 0, 300, 100, 50, 0};
+        for (ChartState& chart : state.charts)
+            chart.limits = {300, 100, 50, 0};
         setUpListGrid(records);
     }
 
@@ -45,16 +48,25 @@ struct ChartRig : FakePlatform {
                            .arg(time, humidityText, temperatureText, unitText));
     }
 
-    // The recorded chart of every record in the grid, prepared as the record list prepares it.
+    // The recorded chart of every record in the grid, as the record list asks for it.
     ChartWindow* openRecordedChart(ChartKind kind) {
         state.logger.SetRecordCount = QString::number(records.rowCount() - 1);
-        prepareRecordedChart(kind, state.logger.SetRecordCount, gridRecordCells(&records),
-                             state.recordedCharts);
         return charts.openRecordedChart(kind, recordCells());
     }
     // The charts' view of the record grid, as the application hands it over.
     std::function<RecordCells()> recordCells() {
         return [this] { return gridRecordCells(&records); };
+    }
+
+    // The captions of a chart's labels, found by their names.
+    static QString caption(const QWidget* chart, const char* name) {
+        return chart->findChild<QLabel*>(QLatin1String(name))->text();
+    }
+    static QStringList captions(const QWidget* chart, const QStringList& names) {
+        QStringList captions;
+        for (const QString& name : names)
+            captions.append(chart->findChild<QLabel*>(name)->text());
+        return captions;
     }
 
     // Types into the dialog's boxes (name, text, name, text, ...), then presses OK.
