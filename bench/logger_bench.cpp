@@ -5,6 +5,7 @@
 #include "FakeDialogs.h"
 #include "FakePrinter.h"
 #include "SimProcess.h"
+#include "app/RecordListOpener.h"
 #include "link/MeterLink.h"
 #include "lists/Grid.h"
 #include "lists/RecordListWindow.h"
@@ -13,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtWaiter.h"
+#include "recording/RecordedFile.h"
 #include "state/SharedState.h"
 
 #include <QApplication>
@@ -24,6 +26,10 @@
 #include <cstdio>
 
 namespace {
+
+struct NothingRecorded final : RecordedFile {
+    bool isBeingRecorded(const QString&) const override { return false; }
+};
 
 // Microseconds a row for a run of rows appended to a fresh list after `before` rows.
 double rowMicroseconds(RecordListWindow& list, int before, int rows) {
@@ -75,12 +81,17 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     qint64 downloadEnded = 0;
     QPointer<RecordListWindow> list;
-    MeterSettingsCommands commands(&panel, link, state, platform, [&] {
-        downloadEnded = timer.nsecsElapsed();
-        list = new RecordListWindow(&panel, state, platform);
-        list->show();
-        return list.data();
-    });
+    NothingRecorded nothingRecorded;
+    RecordListOpener recordLists(&panel, state.logger, state.recordedCharts, platform,
+                                 nothingRecorded);
+    QObject::connect(&recordLists, &RecordListOpener::opened, &panel,
+                     [&](RecordListWindow* opened) {
+                         downloadEnded = timer.nsecsElapsed();
+                         list = opened;
+                     });
+    MeterSettingsCommands commands(
+        &panel, link, state.logger, [&state] { return state.ComPortNumber; }, platform,
+        recordLists);
 
     commands.CMDMEMORY_Click();
     LoggerWindow* logger = commands.logger();
@@ -127,8 +138,8 @@ int main(int argc, char** argv) {
                 "%+.1f %%\n",
                 fill, fillGoal, 100.0 * (fill / fillGoal - 1.0));
 
-    RecordListWindow early(nullptr, state, platform);
-    RecordListWindow late(nullptr, state, platform);
+    RecordListWindow early(nullptr, state.logger, state.recordedCharts, platform);
+    RecordListWindow late(nullptr, state.logger, state.recordedCharts, platform);
     std::printf("record list row, first 1000:       %.1f us\n", rowMicroseconds(early, 0, 1000));
     std::printf("record list row, 1000 after 8000:  %.1f us\n", rowMicroseconds(late, 8000, 1000));
     sim.control(QStringLiteral("quit"));

@@ -45,8 +45,8 @@ int main(int argc, char** argv) {
     FakeWaiter waiter;
     SharedState state;
     QWidget panel;
-    auto* window =
-        new RecordListWindow(&panel, state, Platform{serial, dialogs, printer, clock, waiter});
+    const Platform platform{serial, dialogs, printer, clock, waiter};
+    auto* window = new RecordListWindow(&panel, state.logger, state.recordedCharts, platform);
     window->show();
     QCoreApplication::processEvents();
 
@@ -70,8 +70,7 @@ int main(int argc, char** argv) {
                 total.nsecsElapsed() / 1e6, records * 10);
 
     // The window's own share, without the paint: the rows alone, shown once at the end.
-    auto* unpainted =
-        new RecordListWindow(&panel, state, Platform{serial, dialogs, printer, clock, waiter});
+    auto* unpainted = new RecordListWindow(&panel, state.logger, state.recordedCharts, platform);
     unpainted->show();
     QCoreApplication::processEvents();
     std::printf("The same rows with no event handled in between:\n");

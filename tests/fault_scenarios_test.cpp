@@ -1,10 +1,12 @@
 #include "ChartRig.h"
 #include "LiveApplication.h"
 #include "SimProcess.h"
+#include "app/RecordListOpener.h"
 #include "link/MeterLink.h"
 #include "lists/RecordListWindow.h"
 #include "logger/LoggerWindow.h"
 #include "logger/MeterSettingsCommands.h"
+#include "recording/RecordedFile.h"
 
 #include <QAction>
 #include <QDir>
@@ -120,6 +122,10 @@ struct LiveRig {
     const QList<FakeDialogs::Message>& messages() const { return meter->dialogs.messages; }
 };
 
+struct NothingRecorded final : RecordedFile {
+    bool isBeingRecorded(const QString&) const override { return false; }
+};
+
 // LOGGER on its own over the real port, downloading at the pace of a 9600-baud line.
 struct LoggerRig {
     SimProcess sim;
@@ -133,11 +139,11 @@ struct LoggerRig {
     const Platform platform{*serial, dialogs, printer, clock, waiter};
     QTimer poll;
     MeterLink link{&panel, *serial, waiter, state.reading, &poll};
-    QPointer<RecordListWindow> list;
-    MeterSettingsCommands commands{&panel, link, state, platform, [this] {
-                                       list = new RecordListWindow(&panel, state, platform);
-                                       return list.data();
-                                   }};
+    NothingRecorded nothingRecorded;
+    RecordListOpener recordLists{&panel, state.logger, state.recordedCharts, platform,
+                                 nothingRecorded};
+    MeterSettingsCommands commands{
+        &panel, link, state.logger, [this] { return state.ComPortNumber; }, platform, recordLists};
 
     // A filled meter holds some 64 sets; otherwise it has the three it starts with.
     bool start(bool filled = true) {
@@ -172,8 +178,9 @@ struct LoggerRig {
         return logger()->findChild<QLabel*>(QString::fromLatin1(name))->text();
     }
     Grid* directory() { return logger()->findChild<Grid*>(QStringLiteral("Grid1")); }
+    RecordListWindow* list() const { return recordLists.window(); }
     QString listCaption() const {
-        return list ? list->findChild<QLabel*>(QStringLiteral("Label1"))->text() : QString();
+        return list() ? list()->findChild<QLabel*>(QStringLiteral("Label1"))->text() : QString();
     }
 };
 
@@ -245,11 +252,11 @@ private Q_SLOTS:
         QCOMPARE(rig.text("LBLSET"), QStringLiteral("3"));
         rig.chooseSet(3);
         rig.logger()->SSCommand3_Click();
-        QVERIFY(rig.list);
+        QVERIFY(rig.list());
         QCOMPARE(rig.text("Label8"), QStringLiteral("30 RECORDS COMPLETED"));
         QTRY_COMPARE(rig.listCaption(), QStringLiteral(" 30  RECORDS IN NO.  3  SET"));
-        QCOMPARE(rig.list->grid().rowCount(), 31);
-        QCOMPARE(rig.list->grid().cellText(30, 2), QStringLiteral("09:34:50"));
+        QCOMPARE(rig.list()->grid().rowCount(), 31);
+        QCOMPARE(rig.list()->grid().cellText(30, 2), QStringLiteral("09:34:50"));
         QVERIFY(rig.dialogs.messages.isEmpty());
         QVERIFY(rig.poll.isActive());
     }
@@ -321,7 +328,7 @@ private Q_SLOTS:
         if (download) {
             const int arrived = leadingCount(rig.text("Label8"));
             QVERIFY2(arrived >= 20 && arrived < records, qPrintable(rig.text("Label8")));
-            QVERIFY(rig.list);
+            QVERIFY(rig.list());
             // Cut off inside a record, the set cannot be told from one that lost bytes.
             const QString cutShort = QStringLiteral(" %1  OF  %2  RECORDS IN NO.  %3  SET")
                                          .arg(arrived)
@@ -331,7 +338,7 @@ private Q_SLOTS:
                 QStringLiteral(" %1  RECORDS IN NO.  %2  SET, DAMAGED").arg(arrived).arg(sets);
             QTRY_VERIFY2(rig.listCaption() == cutShort || rig.listCaption() == damaged,
                          qPrintable(rig.listCaption()));
-            const Grid& list = rig.list->grid();
+            const Grid& list = rig.list()->grid();
             QCOMPARE(list.rowCount(), arrived + 1);
             for (int row = 1; row <= arrived; ++row) {
                 QCOMPARE(list.cellText(row, 3), QStringLiteral("42.5"));
@@ -345,7 +352,8 @@ private Q_SLOTS:
                                .arg(arrived)
                                .arg(records));
         } else {
-            QCOMPARE(rig.dialogs.oneFailureBoxLacks({LoggerWindow::noAnswerMessage()}), QString());
+            QCOMPARE(rig.dialogs.oneFailureBoxLacks({"THE METER DOES NOT ANSWER, TRY AGAIN!"}),
+                     QString());
             QCOMPARE(rig.text("LBLSET"), sets);
             QCOMPARE(rig.text("Label3"), meterClock);
         }

@@ -4,6 +4,7 @@
 #include "FakeWaiter.h"
 #include "Legibility.h"
 #include "SimSerialPort.h"
+#include "app/RecordListOpener.h"
 #include "link/MeterLink.h"
 #include "lists/Grid.h"
 #include "lists/RecordListWindow.h"
@@ -11,6 +12,7 @@
 #include "logger/LoggerWindow.h"
 #include "logger/MeterSettingsCommands.h"
 #include "logger/SetDownload.h"
+#include "recording/RecordedFile.h"
 #include "state/SharedState.h"
 #include "text/NumberText.h"
 
@@ -21,6 +23,10 @@
 #include <QTimer>
 
 namespace {
+
+struct NothingRecorded final : RecordedFile {
+    bool isBeingRecorded(const QString&) const override { return false; }
+};
 
 // LOGGER and the OPTION items against the simulated meter's engine, with waits that take no
 // time. The engine starts with sets of 12, 1 and 30 records, ID 1234 and interval 2 s. A meter
@@ -36,25 +42,28 @@ struct LoggerRig {
     QWidget panel;
     QTimer poll;
     MeterLink link{&panel, serial, waiter, state.reading, &poll};
+    NothingRecorded nothingRecorded;
+    RecordListOpener recordLists{&panel, state.logger, state.recordedCharts, platform,
+                                 nothingRecorded};
+    MeterSettingsCommands commands{
+        &panel, link, state.logger, [this] { return state.ComPortNumber; }, platform, recordLists};
     QPointer<RecordListWindow> list;
     // Runs as each record row is listed, with the number of rows so far.
     std::function<void(int rows)> onRow;
-    MeterSettingsCommands commands{
-        &panel, link, state, platform, [this] {
-            if (list)
-                list->close();
-            list = new RecordListWindow(&panel, state, platform);
-            QObject::connect(list->grid().model(), &QAbstractItemModel::rowsInserted, list, [this] {
-                if (onRow)
-                    onRow(list->grid().rowCount() - 1);
-            });
-            return list.data();
-        }};
 
     LoggerRig() {
         state.ComPortNumber = 3;
         serial.open(3);
         poll.start(1000);
+        QObject::connect(&recordLists, &RecordListOpener::opened, &panel,
+                         [this](RecordListWindow* opened) {
+                             list = opened;
+                             QObject::connect(list->grid().model(),
+                                              &QAbstractItemModel::rowsInserted, list, [this] {
+                                                  if (onRow)
+                                                      onRow(list->grid().rowCount() - 1);
+                                              });
+                         });
     }
     void meter(const char* line) { serial.engine().control(QString::fromLatin1(line)); }
     LoggerWindow* logger() const { return commands.logger(); }
@@ -129,7 +138,7 @@ private Q_SLOTS:
         QCOMPARE(rig.serial.writes, (QList<QByteArray>{QByteArray::fromHex("58000000000000"),
                                                        QByteArray::fromHex("57012c00000000")}));
         QCOMPARE(rig.texts({"Text3", "Text2", "Label1"}), (QStringList{"0", " 300  sec", ""}));
-        QCOMPARE(rig.messages(), QStringList{LoggerWindow::invalidEntryMessage()});
+        QCOMPARE(rig.messages(), QStringList{"INVALID NOs, PLEASE TRY AGAIN!"});
         QVERIFY(rig.enabled("SSCommand4") && rig.enabled("SSCommand5"));
         QVERIFY(rig.poll.isActive());
 
@@ -311,7 +320,8 @@ private Q_SLOTS:
         QCOMPARE(waitsAfterClose, 1);
         QVERIFY(logger && !logger->isVisible());
         QVERIFY(rig.poll.isActive());
-        QCOMPARE(rig.messages(), QStringList{MeterSettingsCommands::eraseQuestion()});
+        QCOMPARE(rig.messages(),
+                 QStringList{"ALL RECORDED DATA IN THE METER\n\rWILL BE DELETED!!"});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!logger);
     }
@@ -413,7 +423,7 @@ private Q_SLOTS:
         } else {
             rig.meter("silent on");
             logger->Form_Resize();
-            QCOMPARE(rig.messages(), QStringList{LoggerWindow::noAnswerMessage()});
+            QCOMPARE(rig.messages(), QStringList{"THE METER DOES NOT ANSWER, TRY AGAIN!"});
         }
         // The meter, busy sending, answers no poll: 8 bytes every wait for a while, then quiet.
         int waits = 0;
@@ -443,12 +453,12 @@ private Q_SLOTS:
             rig.find<Grid>("Grid1")->addRow(QStringLiteral(" %1\t99-12-31----23:59:59").arg(set));
         rig.find<QLabel>("Label6")->setText(QStringLiteral("32 K"));
         rig.find<QLabel>("Label8")->setText(SetDownload::progressText(10 + 4 * 32764));
-        rig.find<QLabel>("Label1")->setText(LoggerWindow::waitText());
+        rig.find<QLabel>("Label1")->setText(QStringLiteral("PLEASE WAIT....."));
         rig.find<QLabel>("LBLSET")->setText(QStringLiteral("255"));
         rig.find<QLabel>("LBLRECORDS")->setText(QStringLiteral("65535"));
         QCOMPARE(legibilityProblems(logger).join(QStringLiteral("; ")), QString());
 
-        RecordListWindow list(&rig.panel, rig.state, rig.platform);
+        RecordListWindow list(&rig.panel, rig.state.logger, rig.state.recordedCharts, rig.platform);
         for (int record = 1; record <= 30; ++record)
             list.appendRecordRow(QStringLiteral("99-12-31\t23:59:59\t-199.9\t-199.9\tF\tLOW"));
         list.grid().setCellText(list.grid().firstVisibleRow(), 0, QStringLiteral(" 32764"));

@@ -33,7 +33,8 @@ struct Rig {
     SharedState state;
     QWidget panel;
     Platform platform{serial, dialogs, printer, clock, waiter};
-    RecordListWindow* window = new RecordListWindow(&panel, state, platform);
+    RecordListWindow* window =
+        new RecordListWindow(&panel, state.logger, state.recordedCharts, platform);
 
     QAction* action(const char* name) const {
         return window->findChild<QAction*>(QString::fromLatin1(name));
@@ -183,13 +184,13 @@ private Q_SLOTS:
         Rig rig;
         FileDialogState fileDialog;
         auto* opener = new RecordListOpener(
-            &rig.panel, rig.state, rig.platform,
-            *new RecordingController(&rig.panel, rig.state, rig.dialogs, fileDialog));
+            &rig.panel, rig.state.logger, rig.state.recordedCharts, rig.platform,
+            *new RecordingController(&rig.panel, rig.state.recording, rig.dialogs, fileDialog));
         qRegisterMetaType<RecordListWindow*>();
         QSignalSpy opened(opener, &RecordListOpener::opened);
-        QPointer<RecordListWindow> first = opener->factory()();
+        QPointer<RecordListWindow> first = opener->open();
         QSignalSpy firstUnloaded(first.data(), &RecordListWindow::unloaded);
-        RecordListWindow* second = opener->factory()();
+        RecordListWindow* second = opener->open();
         QCOMPARE(firstUnloaded.size(), 1);
         QTRY_VERIFY(!first);
         QVERIFY(second->isVisible());
@@ -222,9 +223,9 @@ private Q_SLOTS:
         QList<bool> enabledDuringPrint;
         rig.waiter.onWait = [&](double) {
             if (listPrint == nullptr)
-                listPrint =
-                    (new ListWindow(&rig.panel, rig.state, rig.dialogs, rig.printer, rig.waiter))
-                        ->findChild<QAction*>(QStringLiteral("PRINT"));
+                listPrint = (new ListWindow(&rig.panel, rig.state.recording, rig.dialogs,
+                                            rig.printer, rig.waiter))
+                                ->findChild<QAction*>(QStringLiteral("PRINT"));
             enabledDuringPrint << rig.action("PRINT")->isEnabled() << listPrint->isEnabled();
         };
         rig.action("PRINT")->trigger();

@@ -2,23 +2,26 @@
 
 #include "lists/RecordListWindow.h"
 
-RecordListOpener::RecordListOpener(QWidget* panel, SharedState& state, const Platform& platform,
+RecordListOpener::RecordListOpener(QWidget* panel, const LoggerSelection& selection,
+                                   RecordedChartValues& charts, const Platform& platform,
                                    const RecordedFile& recordedFile)
-    : QObject(panel), panel_(panel), state_(state), platform_(platform),
+    : QObject(panel), panel_(panel), selection_(selection), charts_(charts), platform_(platform),
       recordedFile_(recordedFile) {}
 
 RecordListWindow* RecordListOpener::open() {
-    if (window_)
-        window_->close();
-    window_ = new RecordListWindow(panel_, state_, platform_);
+    closeListing();
+    window_ = new RecordListWindow(panel_, selection_, charts_, platform_);
     window_->setRecordedFile(recordedFile_);
     window_->show();
     Q_EMIT opened(window_);
     return window_;
 }
 
-std::function<RecordListWindow*()> RecordListOpener::factory() {
-    return [opener = QPointer<RecordListOpener>(this)]() -> RecordListWindow* {
-        return opener ? opener->open() : nullptr;
-    };
+void RecordListOpener::closeListing() {
+    if (window_)
+        window_->close();
+}
+
+void RecordListOpener::startListing(SetListing listing) {
+    open()->listRecords(std::move(listing));
 }

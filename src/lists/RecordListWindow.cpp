@@ -5,6 +5,7 @@
 #include "lists/GridRecordCells.h"
 #include "lists/ListGridLayout.h"
 #include "lists/PrintListReport.h"
+#include "lists/RecordLister.h"
 #include "lists/SaveRecordRows.h"
 #include "platform/Dialogs.h"
 #include "platform/LayoutFonts.h"
@@ -41,8 +42,9 @@ QString saveFilter() {
 
 } // namespace
 
-RecordListWindow::RecordListWindow(QWidget* parent, SharedState& state, const Platform& platform)
-    : QMainWindow(parent, Qt::Window), state_(state), platform_(platform) {
+RecordListWindow::RecordListWindow(QWidget* parent, const LoggerSelection& selection,
+                                   RecordedChartValues& charts, const Platform& platform)
+    : QMainWindow(parent, Qt::Window), selection_(selection), charts_(charts), platform_(platform) {
     setObjectName(QStringLiteral("REC_LIST"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("REC_LIST"));
@@ -116,15 +118,19 @@ void RecordListWindow::appendRecordRow(const QString& rowText) {
                            rowsBeforeScrolling);
 }
 
+void RecordListWindow::listRecords(SetListing listing) {
+    new RecordLister(this, std::move(listing), platform_.dialogs, platform_.waiter);
+}
+
 void RecordListWindow::HUMIDITY_Click() {
-    prepareRecordedChart(ChartKind::Humidity, state_.logger.SetRecordCount, gridRecordCells(grid_),
-                         state_.recordedCharts);
+    prepareRecordedChart(ChartKind::Humidity, selection_.SetRecordCount, gridRecordCells(grid_),
+                         charts_);
     Q_EMIT humidityChartRequested();
 }
 
 void RecordListWindow::TEMPERATURE_Click() {
-    prepareRecordedChart(ChartKind::Temperature, state_.logger.SetRecordCount,
-                         gridRecordCells(grid_), state_.recordedCharts);
+    prepareRecordedChart(ChartKind::Temperature, selection_.SetRecordCount, gridRecordCells(grid_),
+                         charts_);
     Q_EMIT temperatureChartRequested();
 }
 

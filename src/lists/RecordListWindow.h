@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lists/RecordListing.h"
 #include "platform/Platform.h"
 #include "recording/FileDialogState.h"
 
@@ -9,7 +10,8 @@ class Grid;
 class QAction;
 class QLabel;
 class RecordedFile;
-struct SharedState;
+struct LoggerSelection;
+struct RecordedChartValues;
 
 // REC_LIST: the records of one datalogger set as a table, filled by SHOW DATA. Its menus save
 // the table as a data file, print it, and prepare the recorded charts. It closes for good; SHOW
@@ -18,7 +20,10 @@ class RecordListWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
-    RecordListWindow(QWidget* parent, SharedState& state, const Platform& platform);
+    // selection: the set listed, whose record count the charts take. charts: what the GRAPH
+    // items prepare for the recorded charts.
+    RecordListWindow(QWidget* parent, const LoggerSelection& selection, RecordedChartValues& charts,
+                     const Platform& platform);
 
     Grid& grid() { return *grid_; }
     // SAVE refuses the file the recording has open; without this, nothing is being recorded.
@@ -28,10 +33,16 @@ public:
     // SHOW DATA's row step: numbers the row after the rows present (" 1", " 2", ...), makes it
     // current and scrolls by one row once more than 26 records are listed.
     void appendRecordRow(const QString& rowText);
+    // Lists a downloaded set into this window on its own, one record every 0.01 s.
+    void listRecords(SetListing listing);
 
+    // GRAPH > HUMIDITY: prepares the recorded humidity chart from the listed rows.
     void HUMIDITY_Click();
+    // GRAPH > TEMPERATURE: prepares the recorded temperature chart from the listed rows.
     void TEMPERATURE_Click();
+    // FILE > SAVE: writes the listed rows into a data file the user chooses.
     void MNUSAVE_Click();
+    // FILE > PRINT: the listed rows go to the printer.
     void PRINT_Click();
 
 Q_SIGNALS:
@@ -45,10 +56,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The window opens: at the screen's top left, its grid headed and sized.
     void Form_Load();
     void layOut();
 
-    SharedState& state_;
+    const LoggerSelection& selection_;
+    RecordedChartValues& charts_;
     Platform platform_;
     // cmd1: this window's own file dialog, apart from the main window's.
     FileDialogState cmd1_;
