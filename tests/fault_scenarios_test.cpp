@@ -32,6 +32,9 @@ constexpr bool builtWithAddressSanitizer = false;
 namespace {
 
 const QStringList MeterReadings{"drift off", "rh 42.5", "temp 21.3"};
+// Ways the meter stops answering mid-exchange, each with the control that brings it back.
+const std::pair<const char*, const char*> MeterFaults[] = {{"unplug", "replug"},
+                                                           {"silent on", "silent off"}};
 
 int environmentOr(const char* name, int fallback) {
     bool set = false;
@@ -178,6 +181,49 @@ struct LoggerRig {
         return logger()->findChild<QLabel*>(QString::fromLatin1(name))->text();
     }
     Grid* directory() { return logger()->findChild<Grid*>(QStringLiteral("Grid1")); }
+    // Runs the exchange ("status", "directory" or "download") with the fault striking once part
+    // of a long reply has come, or, for the short status reply, while the meter holds it back.
+    // The exchange ends by itself, soon, with the poll running again.
+    void cutShort(const QString& exchange, const QString& fault) {
+        const bool status = exchange == QLatin1String("status");
+        const bool download = exchange == QLatin1String("download");
+        const QString progressUnit =
+            download ? QStringLiteral("RECORDS COMPLETED") : QStringLiteral("SETS COMPLETED");
+        QTimer strike;
+        strike.setInterval(status ? 250 : 5);
+        QObject::connect(&strike, &QTimer::timeout, &panel, [&] {
+            const QString progress = text("Label8");
+            if (status || (progress.endsWith(progressUnit) && leadingCount(progress) >= 20)) {
+                strike.stop();
+                sim.control(fault);
+            }
+        });
+        if (status) {
+            poll.stop();
+            sim.control(QStringLiteral("delay 600"));
+            QTest::qWait(200);
+        }
+        strike.start();
+        QElapsedTimer took;
+        took.start();
+        if (status)
+            logger()->Form_Resize();
+        else if (download)
+            logger()->SSCommand3_Click();
+        else
+            logger()->SSCommand2_Click();
+        QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
+        QVERIFY(!strike.isActive());
+        QVERIFY(poll.isActive());
+        QCOMPARE(text("Label1"), QString());
+    }
+    // The meter back, the poll reads it again.
+    void meterBack(const QString& cure) {
+        sim.control(QStringLiteral("delay 0"));
+        sim.control(cure);
+        QSignalSpy frames(&link, &MeterLink::frameDecoded);
+        QTRY_VERIFY_WITH_TIMEOUT(!frames.isEmpty(), 5000);
+    }
     RecordListWindow* list() const { return recordLists.window(); }
     QString listCaption() const {
         return list() ? list()->findChild<QLabel*>(QStringLiteral("Label1"))->text() : QString();
@@ -261,114 +307,95 @@ private Q_SLOTS:
         QVERIFY(rig.poll.isActive());
     }
 
-    // The meter pulled out or falling silent in the middle of each datalogger exchange: the
-    // exchange ends by itself, the poll runs again, and LOGGER shows what arrived and no more.
-    void loggerExchangeCutShort_data() {
+    // The meter pulled out or falling silent in the middle of a status or directory read: the
+    // exchange ends by itself, the poll runs again, and LOGGER says the meter did not answer,
+    // keeps the status it showed and lists the directory entries that arrived.
+    void loggerStatusOrDirectoryCutShort_data() {
         QTest::addColumn<QString>("exchange");
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("cure");
-        for (const char* exchange : {"status", "directory", "download"}) {
-            for (const auto& [fault, cure] :
-                 {std::pair{"unplug", "replug"}, std::pair{"silent on", "silent off"}})
+        for (const char* exchange : {"status", "directory"}) {
+            for (const auto& [fault, cure] : MeterFaults)
                 QTest::addRow("%s, %s", exchange, fault) << exchange << fault << cure;
         }
     }
-    void loggerExchangeCutShort() {
+    void loggerStatusOrDirectoryCutShort() {
         QFETCH(QString, exchange);
         QFETCH(QString, fault);
         QFETCH(QString, cure);
-        const bool status = exchange == QLatin1String("status");
-        const bool download = exchange == QLatin1String("download");
         LoggerRig rig;
         QVERIFY2(rig.start(), "meter-sim did not start");
         QVERIFY(rig.openLogger(50));
-        LoggerWindow* logger = rig.logger();
         const QString sets = rig.text("LBLSET");
         const QString meterClock = rig.text("Label3");
-        int records = 0;
-        if (download) {
-            rig.chooseSet(sets.toInt());
-            records = rig.text("LBLRECORDS").toInt();
-            QVERIFY2(records > 7000, qPrintable(rig.text("LBLRECORDS") + " of set " + sets));
-        }
         QVERIFY(rig.dialogs.messages.isEmpty());
+        rig.cutShort(exchange, fault);
+        if (QTest::currentTestFailed())
+            return;
 
-        // The fault strikes once part of a long reply has come, or, for the short status reply,
-        // while the meter holds it back.
-        const QString progressUnit =
-            download ? QStringLiteral("RECORDS COMPLETED") : QStringLiteral("SETS COMPLETED");
-        QTimer strike;
-        strike.setInterval(status ? 250 : 5);
-        QObject::connect(&strike, &QTimer::timeout, &rig.panel, [&] {
-            const QString progress = rig.text("Label8");
-            if (status || (progress.endsWith(progressUnit) && leadingCount(progress) >= 20)) {
-                strike.stop();
-                rig.sim.control(fault);
-            }
-        });
-        if (status) {
-            rig.poll.stop();
-            rig.sim.control(QStringLiteral("delay 600"));
-            QTest::qWait(200);
-        }
-        strike.start();
-        QElapsedTimer took;
-        took.start();
-        if (status)
-            logger->Form_Resize();
-        else if (download)
-            logger->SSCommand3_Click();
-        else
-            logger->SSCommand2_Click();
-        QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
-        QVERIFY(!strike.isActive());
-        QVERIFY(rig.poll.isActive());
-        QCOMPARE(rig.text("Label1"), QString());
-
-        if (download) {
-            const int arrived = leadingCount(rig.text("Label8"));
-            QVERIFY2(arrived >= 20 && arrived < records, qPrintable(rig.text("Label8")));
-            QVERIFY(rig.list());
-            // Cut off inside a record, the set cannot be told from one that lost bytes.
-            const QString cutShort = QStringLiteral(" %1  OF  %2  RECORDS IN NO.  %3  SET")
-                                         .arg(arrived)
-                                         .arg(records)
-                                         .arg(sets);
-            const QString damaged =
-                QStringLiteral(" %1  RECORDS IN NO.  %2  SET, DAMAGED").arg(arrived).arg(sets);
-            QTRY_VERIFY2(rig.listCaption() == cutShort || rig.listCaption() == damaged,
-                         qPrintable(rig.listCaption()));
-            const Grid& list = rig.list()->grid();
-            QCOMPARE(list.rowCount(), arrived + 1);
-            for (int row = 1; row <= arrived; ++row) {
-                QCOMPARE(list.cellText(row, 3), QStringLiteral("42.5"));
-                QCOMPARE(list.cellText(row, 4), QStringLiteral("21.3"));
-            }
-            QCOMPARE(rig.dialogs.messages.size(), 1);
-            QCOMPARE(rig.dialogs.messages[0].text,
-                     rig.listCaption() == cutShort
-                         ? QStringLiteral(" %1  RECORDS DID NOT ARRIVE!").arg(records - arrived)
-                         : QStringLiteral("THE SET ARRIVED DAMAGED!\n\r %1  OF  %2  RECORDS LISTED")
-                               .arg(arrived)
-                               .arg(records));
-        } else {
-            QCOMPARE(rig.dialogs.oneFailureBoxLacks({"THE METER DOES NOT ANSWER, TRY AGAIN!"}),
-                     QString());
-            QCOMPARE(rig.text("LBLSET"), sets);
-            QCOMPARE(rig.text("Label3"), meterClock);
-        }
+        QCOMPARE(rig.dialogs.oneFailureBoxLacks({"THE METER DOES NOT ANSWER, TRY AGAIN!"}),
+                 QString());
+        QCOMPARE(rig.text("LBLSET"), sets);
+        QCOMPARE(rig.text("Label3"), meterClock);
         if (exchange == QLatin1String("directory")) {
             const int listed = rig.directory()->rowCount() - 1;
             QVERIFY2(listed >= 1 && listed < sets.toInt(), qPrintable(QString::number(listed)));
             for (int row = 1; row <= listed; ++row)
                 QVERIFY(!rig.directory()->cellText(row, 1).isEmpty());
         }
+        rig.meterBack(cure);
+    }
 
-        // The meter back, the poll reads it again.
-        rig.sim.control(QStringLiteral("delay 0"));
-        rig.sim.control(cure);
-        QSignalSpy frames(&rig.link, &MeterLink::frameDecoded);
-        QTRY_VERIFY_WITH_TIMEOUT(!frames.isEmpty(), 5000);
+    // The meter pulled out or falling silent in the middle of a download: the exchange ends by
+    // itself, the poll runs again, and REC_LIST lists the records that arrived and says how many
+    // did not.
+    void loggerDownloadCutShort_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("cure");
+        for (const auto& [fault, cure] : MeterFaults)
+            QTest::newRow(fault) << fault << cure;
+    }
+    void loggerDownloadCutShort() {
+        QFETCH(QString, fault);
+        QFETCH(QString, cure);
+        LoggerRig rig;
+        QVERIFY2(rig.start(), "meter-sim did not start");
+        QVERIFY(rig.openLogger(50));
+        const QString sets = rig.text("LBLSET");
+        rig.chooseSet(sets.toInt());
+        const int records = rig.text("LBLRECORDS").toInt();
+        QVERIFY2(records > 7000, qPrintable(rig.text("LBLRECORDS") + " of set " + sets));
+        QVERIFY(rig.dialogs.messages.isEmpty());
+        rig.cutShort(QStringLiteral("download"), fault);
+        if (QTest::currentTestFailed())
+            return;
+
+        const int arrived = leadingCount(rig.text("Label8"));
+        QVERIFY2(arrived >= 20 && arrived < records, qPrintable(rig.text("Label8")));
+        QVERIFY(rig.list());
+        // Cut off inside a record, the set cannot be told from one that lost bytes.
+        const QString cutShort = QStringLiteral(" %1  OF  %2  RECORDS IN NO.  %3  SET")
+                                     .arg(arrived)
+                                     .arg(records)
+                                     .arg(sets);
+        const QString damaged =
+            QStringLiteral(" %1  RECORDS IN NO.  %2  SET, DAMAGED").arg(arrived).arg(sets);
+        QTRY_VERIFY2(rig.listCaption() == cutShort || rig.listCaption() == damaged,
+                     qPrintable(rig.listCaption()));
+        const Grid& list = rig.list()->grid();
+        QCOMPARE(list.rowCount(), arrived + 1);
+        for (int row = 1; row <= arrived; ++row) {
+            QCOMPARE(list.cellText(row, 3), QStringLiteral("42.5"));
+            QCOMPARE(list.cellText(row, 4), QStringLiteral("21.3"));
+        }
+        QCOMPARE(rig.dialogs.messages.size(), 1);
+        QCOMPARE(rig.dialogs.messages[0].text,
+                 rig.listCaption() == cutShort
+                     ? QStringLiteral(" %1  RECORDS DID NOT ARRIVE!").arg(records - arrived)
+                     : QStringLiteral("THE SET ARRIVED DAMAGED!\n\r %1  OF  %2  RECORDS LISTED")
+                           .arg(arrived)
+                           .arg(records));
+        rig.meterBack(cure);
     }
 
     // Noise and frames nobody asked for on the line: the poll goes on, the program neither

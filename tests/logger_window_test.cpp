@@ -161,11 +161,9 @@ private Q_SLOTS:
         QCOMPARE(rig.serial.writes.mid(1), (QList<QByteArray>{"Y", "C"}));
     }
 
-    // The directory read and a set chosen; then ERASE: Cancel leaves the memory as it is, OK
-    // erases it and LOGGER shows the empty memory. A memory erased behind LOGGER's back has no
-    // directory to show, and the meter that said so is not taken for silent. SYSTEM TIME sets the
-    // meter's clock, the poll paused meanwhile, and LOGGER shows it.
-    void directoryEraseAndSystemTime() {
+    // The directory read and a set chosen. A memory erased behind LOGGER's back has no
+    // directory to show, and the meter that said so is not taken for silent.
+    void directoryAndChoice() {
         LoggerRig rig;
         LoggerWindow* logger = rig.open();
         // Before any directory the current row is the header: nothing is chosen.
@@ -186,7 +184,20 @@ private Q_SLOTS:
         QCOMPARE(rig.texts({"LBLRECORDS"}), QStringList{"30"});
         QVERIFY(rig.enabled("SSCommand3"));
 
-        rig.serial.writes.clear();
+        rig.record(1);
+        rig.open();
+        rig.meter("erase");
+        rig.dialogs.messages.clear();
+        rig.logger()->SSCommand2_Click();
+        QCOMPARE(rig.messages(), QStringList{"NO RECORDS, TRY AGAIN"});
+        QCOMPARE(rig.find<Grid>("Grid1")->rowCount(), 1);
+    }
+
+    // ERASE: Cancel leaves the memory as it is, OK erases it and LOGGER shows the empty memory.
+    // SYSTEM TIME sets the meter's clock, the poll paused meanwhile, and LOGGER shows it.
+    void eraseAndSystemTime() {
+        LoggerRig rig;
+        rig.open();
         rig.waiter.waits.clear();
         rig.dialogs.messageAnswers = {Dialogs::Answer::Cancel, Dialogs::Answer::Ok};
         rig.commands.CMDERASE_Click();
@@ -217,14 +228,6 @@ private Q_SLOTS:
         QVERIFY(rig.poll.isActive());
         QCoreApplication::processEvents();
         QCOMPARE(rig.serial.writes.mid(1), (QList<QByteArray>{"Y", "C"}));
-
-        rig.record(1);
-        rig.open();
-        rig.meter("erase");
-        rig.dialogs.messages.clear();
-        rig.logger()->SSCommand2_Click();
-        QCOMPARE(rig.messages(), QStringList{"NO RECORDS, TRY AGAIN"});
-        QCOMPARE(rig.find<Grid>("Grid1")->rowCount(), 1);
     }
 
     // After the directory was read the meter is erased, or records a longer set, or the line
