@@ -350,6 +350,7 @@ private Q_SLOTS:
         QObject::connect(&rig.link, &MeterLink::noDeviceEntered, &rig.commands,
                          &MeterSettingsCommands::closeLogger);
         bool showDataOffered = false;
+        bool oldListDuringDownload = false;
         bool struck = false;
         rig.onRow = [&](int rows) {
             if (rows < 2 || std::exchange(struck, true))
@@ -371,13 +372,20 @@ private Q_SLOTS:
                 rig.find<Grid>("Grid1")->setCurrentRow(1);
                 logger->Grid1_Click();
                 showDataOffered = rig.enabled("SSCommand3");
+                // The list shown so far goes as SHOW DATA is pressed, not once the set is in.
+                const QPointer<RecordListWindow> shown = rig.list;
+                rig.waiter.onWait = [&, shown](double) {
+                    oldListDuringDownload = oldListDuringDownload || (shown && shown->isVisible());
+                };
                 rig.find<QPushButton>("SSCommand3")->click();
+                rig.waiter.onWait = nullptr;
             }
         };
         logger->SSCommand3_Click();
         QTRY_COMPARE(rig.listCaption(), caption);
         QCOMPARE(rig.list->grid().rowCount(), qRound(leadingNumber(caption)) + 1);
         QCOMPARE(showDataOffered, meanwhile == QLatin1String("show"));
+        QVERIFY(!oldListDuringDownload);
         QVERIFY(rig.messages().isEmpty());
     }
 
