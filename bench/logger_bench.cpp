@@ -14,7 +14,6 @@
 #include "platform/Clock.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtWaiter.h"
-#include "recording/RecordedFile.h"
 #include "state/SharedState.h"
 
 #include <QApplication>
@@ -26,10 +25,6 @@
 #include <cstdio>
 
 namespace {
-
-struct NothingRecorded final : RecordedFile {
-    bool isBeingRecorded(const QString&) const override { return false; }
-};
 
 // Microseconds a row for a run of rows appended to a fresh list after `before` rows.
 double rowMicroseconds(RecordListWindow& list, int before, int rows) {
@@ -81,9 +76,7 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     qint64 downloadEnded = 0;
     QPointer<RecordListWindow> list;
-    NothingRecorded nothingRecorded;
-    RecordListOpener recordLists(&panel, state.logger, state.recordedCharts, platform,
-                                 nothingRecorded);
+    RecordListOpener recordLists(&panel, state.logger, state.recordedCharts, platform);
     QObject::connect(&recordLists, &RecordListOpener::opened, &panel,
                      [&](RecordListWindow* opened) {
                          downloadEnded = timer.nsecsElapsed();

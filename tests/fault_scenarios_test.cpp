@@ -6,7 +6,6 @@
 #include "lists/RecordListWindow.h"
 #include "logger/LoggerWindow.h"
 #include "logger/MeterSettingsCommands.h"
-#include "recording/RecordedFile.h"
 
 #include <QAction>
 #include <QDir>
@@ -32,9 +31,6 @@ constexpr bool builtWithAddressSanitizer = false;
 namespace {
 
 const QStringList MeterReadings{"drift off", "rh 42.5", "temp 21.3"};
-// Ways the meter stops answering mid-exchange, each with the control that brings it back.
-const std::pair<const char*, const char*> MeterFaults[] = {{"unplug", "replug"},
-                                                           {"silent on", "silent off"}};
 
 int environmentOr(const char* name, int fallback) {
     bool set = false;
@@ -125,10 +121,6 @@ struct LiveRig {
     const QList<FakeDialogs::Message>& messages() const { return meter->dialogs.messages; }
 };
 
-struct NothingRecorded final : RecordedFile {
-    bool isBeingRecorded(const QString&) const override { return false; }
-};
-
 // LOGGER on its own over the real port, downloading at the pace of a 9600-baud line.
 struct LoggerRig {
     SimProcess sim;
@@ -142,9 +134,7 @@ struct LoggerRig {
     const Platform platform{*serial, dialogs, printer, clock, waiter};
     QTimer poll;
     MeterLink link{&panel, *serial, waiter, state.reading, &poll};
-    NothingRecorded nothingRecorded;
-    RecordListOpener recordLists{&panel, state.logger, state.recordedCharts, platform,
-                                 nothingRecorded};
+    RecordListOpener recordLists{&panel, state.logger, state.recordedCharts, platform};
     MeterSettingsCommands commands{
         &panel, link, state.logger, [this] { return state.ComPortNumber; }, platform, recordLists};
 
@@ -181,12 +171,28 @@ struct LoggerRig {
         return logger()->findChild<QLabel*>(QString::fromLatin1(name))->text();
     }
     Grid* directory() { return logger()->findChild<Grid*>(QStringLiteral("Grid1")); }
-    // Runs the exchange ("status", "directory" or "download") with the fault striking once part
-    // of a long reply has come, or, for the short status reply, while the meter holds it back.
-    // The exchange ends by itself, soon, with the poll running again.
-    void cutShort(const QString& exchange, const QString& fault) {
+    // What LOGGER showed, and the set chosen, before the fault.
+    QString sets, meterClock;
+    int records = 0;
+    QString fault;
+    // LOGGER on a filled meter runs the exchange ("status", "directory" or the last set's
+    // "download") with the fault ("unplug", "silent on") striking once part of a long reply has
+    // come, or, for the short status reply, while the meter holds it back. The exchange ends by
+    // itself, soon, with the poll running again.
+    void cutShort(const QString& exchange, const QString& strikes) {
+        fault = strikes;
         const bool status = exchange == QLatin1String("status");
         const bool download = exchange == QLatin1String("download");
+        QVERIFY2(start(), "meter-sim did not start");
+        QVERIFY(openLogger(50));
+        sets = text("LBLSET");
+        meterClock = text("Label3");
+        if (download) {
+            chooseSet(sets.toInt());
+            records = text("LBLRECORDS").toInt();
+            QVERIFY2(records > 7000, qPrintable(text("LBLRECORDS") + " of set " + sets));
+        }
+        QVERIFY(dialogs.messages.isEmpty());
         const QString progressUnit =
             download ? QStringLiteral("RECORDS COMPLETED") : QStringLiteral("SETS COMPLETED");
         QTimer strike;
@@ -218,9 +224,10 @@ struct LoggerRig {
         QCOMPARE(text("Label1"), QString());
     }
     // The meter back, the poll reads it again.
-    void meterBack(const QString& cure) {
+    void meterBack() {
         sim.control(QStringLiteral("delay 0"));
-        sim.control(cure);
+        sim.control(fault == QLatin1String("unplug") ? QStringLiteral("replug")
+                                                     : QStringLiteral("silent off"));
         QSignalSpy frames(&link, &MeterLink::frameDecoded);
         QTRY_VERIFY_WITH_TIMEOUT(!frames.isEmpty(), 5000);
     }
@@ -313,37 +320,29 @@ private Q_SLOTS:
     void loggerStatusOrDirectoryCutShort_data() {
         QTest::addColumn<QString>("exchange");
         QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("cure");
         for (const char* exchange : {"status", "directory"}) {
-            for (const auto& [fault, cure] : MeterFaults)
-                QTest::addRow("%s, %s", exchange, fault) << exchange << fault << cure;
+            for (const char* fault : {"unplug", "silent on"})
+                QTest::addRow("%s, %s", exchange, fault) << exchange << fault;
         }
     }
     void loggerStatusOrDirectoryCutShort() {
         QFETCH(QString, exchange);
         QFETCH(QString, fault);
-        QFETCH(QString, cure);
         LoggerRig rig;
-        QVERIFY2(rig.start(), "meter-sim did not start");
-        QVERIFY(rig.openLogger(50));
-        const QString sets = rig.text("LBLSET");
-        const QString meterClock = rig.text("Label3");
-        QVERIFY(rig.dialogs.messages.isEmpty());
         rig.cutShort(exchange, fault);
         if (QTest::currentTestFailed())
             return;
-
         QCOMPARE(rig.dialogs.oneFailureBoxLacks({"THE METER DOES NOT ANSWER, TRY AGAIN!"}),
                  QString());
-        QCOMPARE(rig.text("LBLSET"), sets);
-        QCOMPARE(rig.text("Label3"), meterClock);
+        QCOMPARE(rig.text("LBLSET"), rig.sets);
+        QCOMPARE(rig.text("Label3"), rig.meterClock);
         if (exchange == QLatin1String("directory")) {
             const int listed = rig.directory()->rowCount() - 1;
-            QVERIFY2(listed >= 1 && listed < sets.toInt(), qPrintable(QString::number(listed)));
+            QVERIFY2(listed >= 1 && listed < rig.sets.toInt(), qPrintable(QString::number(listed)));
             for (int row = 1; row <= listed; ++row)
                 QVERIFY(!rig.directory()->cellText(row, 1).isEmpty());
         }
-        rig.meterBack(cure);
+        rig.meterBack();
     }
 
     // The meter pulled out or falling silent in the middle of a download: the exchange ends by
@@ -351,35 +350,26 @@ private Q_SLOTS:
     // did not.
     void loggerDownloadCutShort_data() {
         QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("cure");
-        for (const auto& [fault, cure] : MeterFaults)
-            QTest::newRow(fault) << fault << cure;
+        QTest::newRow("unplug") << "unplug";
+        QTest::newRow("silent") << "silent on";
     }
     void loggerDownloadCutShort() {
         QFETCH(QString, fault);
-        QFETCH(QString, cure);
         LoggerRig rig;
-        QVERIFY2(rig.start(), "meter-sim did not start");
-        QVERIFY(rig.openLogger(50));
-        const QString sets = rig.text("LBLSET");
-        rig.chooseSet(sets.toInt());
-        const int records = rig.text("LBLRECORDS").toInt();
-        QVERIFY2(records > 7000, qPrintable(rig.text("LBLRECORDS") + " of set " + sets));
-        QVERIFY(rig.dialogs.messages.isEmpty());
         rig.cutShort(QStringLiteral("download"), fault);
         if (QTest::currentTestFailed())
             return;
-
         const int arrived = leadingCount(rig.text("Label8"));
+        const int records = rig.records;
         QVERIFY2(arrived >= 20 && arrived < records, qPrintable(rig.text("Label8")));
         QVERIFY(rig.list());
         // Cut off inside a record, the set cannot be told from one that lost bytes.
         const QString cutShort = QStringLiteral(" %1  OF  %2  RECORDS IN NO.  %3  SET")
                                      .arg(arrived)
                                      .arg(records)
-                                     .arg(sets);
+                                     .arg(rig.sets);
         const QString damaged =
-            QStringLiteral(" %1  RECORDS IN NO.  %2  SET, DAMAGED").arg(arrived).arg(sets);
+            QStringLiteral(" %1  RECORDS IN NO.  %2  SET, DAMAGED").arg(arrived).arg(rig.sets);
         QTRY_VERIFY2(rig.listCaption() == cutShort || rig.listCaption() == damaged,
                      qPrintable(rig.listCaption()));
         const Grid& list = rig.list()->grid();
@@ -395,7 +385,7 @@ private Q_SLOTS:
                      : QStringLiteral("THE SET ARRIVED DAMAGED!\n\r %1  OF  %2  RECORDS LISTED")
                            .arg(arrived)
                            .arg(records));
-        rig.meterBack(cure);
+        rig.meterBack();
     }
 
     // Noise and frames nobody asked for on the line: the poll goes on, the program neither

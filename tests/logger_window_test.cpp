@@ -12,7 +12,6 @@
 #include "logger/LoggerWindow.h"
 #include "logger/MeterSettingsCommands.h"
 #include "logger/SetDownload.h"
-#include "recording/RecordedFile.h"
 #include "state/SharedState.h"
 #include "text/NumberText.h"
 
@@ -23,10 +22,6 @@
 #include <QTimer>
 
 namespace {
-
-struct NothingRecorded final : RecordedFile {
-    bool isBeingRecorded(const QString&) const override { return false; }
-};
 
 // LOGGER and the OPTION items against the simulated meter's engine, with waits that take no
 // time. The engine starts with sets of 12, 1 and 30 records, ID 1234 and interval 2 s. A meter
@@ -42,29 +37,23 @@ struct LoggerRig {
     QWidget panel;
     QTimer poll;
     MeterLink link{&panel, serial, waiter, state.reading, &poll};
-    NothingRecorded nothingRecorded;
-    RecordListOpener recordLists{&panel, state.logger, state.recordedCharts, platform,
-                                 nothingRecorded};
+    RecordListOpener recordLists{&panel, state.logger, state.recordedCharts, platform};
     MeterSettingsCommands commands{
         &panel, link, state.logger, [this] { return state.ComPortNumber; }, platform, recordLists};
-    QPointer<RecordListWindow> list;
     // Runs as each record row is listed, with the number of rows so far.
-    std::function<void(int rows)> onRow;
+    std::function<void(int rows)> onRow = [](int) {};
 
     LoggerRig() {
         state.ComPortNumber = 3;
         serial.open(3);
         poll.start(1000);
-        QObject::connect(&recordLists, &RecordListOpener::opened, &panel,
-                         [this](RecordListWindow* opened) {
-                             list = opened;
-                             QObject::connect(list->grid().model(),
-                                              &QAbstractItemModel::rowsInserted, list, [this] {
-                                                  if (onRow)
-                                                      onRow(list->grid().rowCount() - 1);
-                                              });
-                         });
+        QObject::connect(
+            &recordLists, &RecordListOpener::opened, &panel, [this](RecordListWindow* list) {
+                QObject::connect(list->grid().model(), &QAbstractItemModel::rowsInserted, list,
+                                 [this, list] { onRow(list->grid().rowCount() - 1); });
+            });
     }
+    RecordListWindow* list() const { return recordLists.window(); }
     void meter(const char* line) { serial.engine().control(QString::fromLatin1(line)); }
     LoggerWindow* logger() const { return commands.logger(); }
     template <typename T = QWidget> T* find(const char* name) const {
@@ -102,7 +91,7 @@ struct LoggerRig {
     }
     bool enabled(const char* name) const { return find(name)->isEnabled(); }
     QString listCaption() const {
-        return list ? list->findChild<QLabel*>(QStringLiteral("Label1"))->text() : QString();
+        return list() ? list()->findChild<QLabel*>(QStringLiteral("Label1"))->text() : QString();
     }
     QStringList messages() const {
         QStringList texts;
@@ -276,7 +265,7 @@ private Q_SLOTS:
         QVERIFY(rig.poll.isActive());
 
         QTRY_COMPARE(rig.listCaption(), caption);
-        QCOMPARE(rig.list->grid().rowCount(), rows + 1);
+        QCOMPARE(rig.list()->grid().rowCount(), rows + 1);
         QCOMPARE(rig.messages(), message.isEmpty() ? QStringList() : QStringList{message});
         if (!message.isEmpty())
             QCOMPARE(rig.dialogs.messages.constLast().icon, Dialogs::Icon::Exclamation);
@@ -373,7 +362,7 @@ private Q_SLOTS:
                 logger->Grid1_Click();
                 showDataOffered = rig.enabled("SSCommand3");
                 // The list shown so far goes as SHOW DATA is pressed, not once the set is in.
-                const QPointer<RecordListWindow> shown = rig.list;
+                const QPointer<RecordListWindow> shown = rig.list();
                 rig.waiter.onWait = [&, shown](double) {
                     oldListDuringDownload = oldListDuringDownload || (shown && shown->isVisible());
                 };
@@ -383,7 +372,7 @@ private Q_SLOTS:
         };
         logger->SSCommand3_Click();
         QTRY_COMPARE(rig.listCaption(), caption);
-        QCOMPARE(rig.list->grid().rowCount(), qRound(leadingNumber(caption)) + 1);
+        QCOMPARE(rig.list()->grid().rowCount(), qRound(leadingNumber(caption)) + 1);
         QCOMPARE(showDataOffered, meanwhile == QLatin1String("show"));
         QVERIFY(!oldListDuringDownload);
         QVERIFY(rig.messages().isEmpty());
@@ -405,7 +394,7 @@ private Q_SLOTS:
         };
         rig.find<QPushButton>("SSCommand3")->click();
         QTRY_COMPARE(rig.listCaption(), QStringLiteral(" 30  RECORDS IN NO.  3  SET"));
-        QCOMPARE(rig.list->grid().rowCount(), 31);
+        QCOMPARE(rig.list()->grid().rowCount(), 31);
         QCOMPARE(rig.state.logger.SelectedSet, 3);
         QCOMPARE(rig.texts({"LBLRECORDS"}), QStringList{"30"});
         QVERIFY(!rig.enabled("SSCommand3"));

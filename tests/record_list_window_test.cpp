@@ -9,8 +9,6 @@
 #include "lists/Grid.h"
 #include "lists/ListWindow.h"
 #include "lists/RecordListWindow.h"
-#include "recording/FileDialogState.h"
-#include "recording/RecordingController.h"
 #include "state/SharedState.h"
 
 #include <QAction>
@@ -182,10 +180,8 @@ private Q_SLOTS:
     // SHOW DATA replaces an open REC_LIST with a fresh one; the old one says it goes.
     void eachOpeningReplacesTheOpenWindow() {
         Rig rig;
-        FileDialogState fileDialog;
-        auto* opener = new RecordListOpener(
-            &rig.panel, rig.state.logger, rig.state.recordedCharts, rig.platform,
-            *new RecordingController(&rig.panel, rig.state.recording, rig.dialogs, fileDialog));
+        auto* opener = new RecordListOpener(&rig.panel, rig.state.logger, rig.state.recordedCharts,
+                                            rig.platform);
         qRegisterMetaType<RecordListWindow*>();
         QSignalSpy opened(opener, &RecordListOpener::opened);
         QPointer<RecordListWindow> first = opener->open();

@@ -65,8 +65,8 @@ PanelFeatures PanelFeatures::wire(PanelWindow& panel, SharedState& state, const 
     });
     // SHOW DATA's record lists: the datalogger lists its sets into them, the charts draw them,
     // and no REC_LIST may save over the file being recorded.
-    f.recordLists =
-        new RecordListOpener(p, state.logger, state.recordedCharts, platform, *f.recorder);
+    f.recordLists = new RecordListOpener(p, state.logger, state.recordedCharts, platform);
+    f.recordLists->setRecordedFile(*f.recorder);
     f.charts = wireCharts(panel, state, platform, *f.recordLists);
     f.datalogger = wireDatalogger(panel, state, platform, *f.recordLists);
     return f;

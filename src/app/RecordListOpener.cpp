@@ -3,15 +3,14 @@
 #include "lists/RecordListWindow.h"
 
 RecordListOpener::RecordListOpener(QWidget* panel, const LoggerSelection& selection,
-                                   RecordedChartValues& charts, const Platform& platform,
-                                   const RecordedFile& recordedFile)
-    : QObject(panel), panel_(panel), selection_(selection), charts_(charts), platform_(platform),
-      recordedFile_(recordedFile) {}
+                                   RecordedChartValues& charts, const Platform& platform)
+    : QObject(panel), panel_(panel), selection_(selection), charts_(charts), platform_(platform) {}
 
 RecordListWindow* RecordListOpener::open() {
     closeListing();
     window_ = new RecordListWindow(panel_, selection_, charts_, platform_);
-    window_->setRecordedFile(recordedFile_);
+    if (recordedFile_)
+        window_->setRecordedFile(*recordedFile_);
     window_->show();
     Q_EMIT opened(window_);
     return window_;

@@ -18,10 +18,13 @@ class RecordListOpener final : public QObject, public RecordListing {
     Q_OBJECT
 
 public:
-    // panel: the main window, parent of this and of every REC_LIST. recordedFile: the file
-    // the recording has open, which no REC_LIST may save over.
+    // panel: the main window, parent of this and of every REC_LIST.
     RecordListOpener(QWidget* panel, const LoggerSelection& selection, RecordedChartValues& charts,
-                     const Platform& platform, const RecordedFile& recordedFile);
+                     const Platform& platform);
+
+    // The file the recording has open, which no REC_LIST may save over; without it, nothing is
+    // being recorded.
+    void setRecordedFile(const RecordedFile& recordedFile) { recordedFile_ = &recordedFile; }
 
     // Closes the open REC_LIST and returns a fresh one, shown.
     RecordListWindow* open();
@@ -40,6 +43,6 @@ private:
     const LoggerSelection& selection_;
     RecordedChartValues& charts_;
     Platform platform_;
-    const RecordedFile& recordedFile_;
+    const RecordedFile* recordedFile_ = nullptr;
     QPointer<RecordListWindow> window_;
 };
