@@ -100,7 +100,7 @@ int benchLive() {
     QMainWindow panel;
     panel.resize(300, 400);
     panel.show();
-    auto* list = new ListWindow(&panel, state, dialogs, printer, waiter);
+    auto* list = new ListWindow(&panel, state.recording, dialogs, printer, waiter);
     list->show();
     QCoreApplication::processEvents();
     const double before = statusMegabytes("VmRSS:");

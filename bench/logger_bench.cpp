@@ -5,6 +5,7 @@
 #include "FakeDialogs.h"
 #include "FakePrinter.h"
 #include "SimProcess.h"
+#include "app/RecordListOpener.h"
 #include "link/MeterLink.h"
 #include "lists/Grid.h"
 #include "lists/RecordListWindow.h"
@@ -72,12 +73,15 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     qint64 downloadEnded = 0;
     QPointer<RecordListWindow> list;
-    MeterSettingsCommands commands(&panel, link, state, platform, [&] {
-        downloadEnded = timer.nsecsElapsed();
-        list = new RecordListWindow(&panel, platform);
-        list->show();
-        return list.data();
-    });
+    RecordListOpener recordLists(&panel, platform);
+    QObject::connect(&recordLists, &RecordListOpener::opened, &panel,
+                     [&](RecordListWindow* opened) {
+                         downloadEnded = timer.nsecsElapsed();
+                         list = opened;
+                     });
+    MeterSettingsCommands commands(
+        &panel, link, state.logger, [&state] { return state.ComPortNumber; }, platform,
+        recordLists);
 
     commands.CMDMEMORY_Click();
     LoggerWindow* logger = commands.logger();

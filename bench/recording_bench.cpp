@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     SharedState state;
     QtDialogs dialogs;
     FileDialogState fileDialog;
-    RecordingController recorder(&panel, state, dialogs, fileDialog);
+    RecordingController recorder(&panel, state.recording, dialogs, fileDialog);
     QObject::connect(&recorder, &RecordingController::recordCounted, count, &QLabel::setText);
     state.recording.DataFileName = dir.filePath(QStringLiteral("bench.dat"));
     if (!recorder.StartRecording())

@@ -113,7 +113,7 @@ private Q_SLOTS:
 
     void listOfEveryReading() {
         PanelRig rig;
-        ListWindow list(&rig.panel, rig.state, rig.dialogs, rig.printer, rig.waiter);
+        ListWindow list(&rig.panel, rig.state.recording, rig.dialogs, rig.printer, rig.waiter);
         list.show();
         auto* grid = list.findChild<Grid*>(QStringLiteral("Grid1"));
         for (const QByteArray& frame : everyFrame()) {

@@ -37,6 +37,13 @@ struct ListRig : PanelRig {
         return QLatin1String(listAction("PAUSE")->isEnabled() ? "PAUSE" : "") +
                QLatin1String(listAction("CONTINUE")->isEnabled() ? "CONTINUE" : "");
     }
+    // Recording into a file of the rig's folder from one tick before LIST opens.
+    void recordThenList() {
+        dialogs.fileAnswers << dir.filePath(QStringLiteral("r.dat"));
+        trigger("CMDSTART");
+        ticks(1);
+        trigger("CMDLIST");
+    }
     void ticks(int count) {
         for (int i = 0; i < count; ++i) {
             PanelRig::tick();
@@ -52,14 +59,10 @@ class ListWindowTest : public QObject {
 private Q_SLOTS:
     // Rows are numbered by the list, not by the recording. PAUSE halts them; LIST again keeps
     // the window, its rows and its menu states, and makes it live. STOP RECORDING halts the list
-    // but leaves its menu as it was, so PAUSE then CONTINUE resumes it. OPEN FILE's dialog keeps
-    // the recording's last filter and name.
+    // but leaves its menu as it was, so PAUSE then CONTINUE resumes it.
     void listTakesRowsPausesAndContinues() {
         ListRig rig;
-        rig.dialogs.fileAnswers << rig.dir.filePath(QStringLiteral("r.dat"));
-        rig.trigger("CMDSTART");
-        rig.ticks(1);
-        rig.trigger("CMDLIST");
+        rig.recordThenList();
         QVERIFY(rig.list()->isVisible() && rig.list()->isWindow());
         QCOMPARE(rig.list()->pos(), QPoint(rig.panel.frameGeometry().width(), 0));
         QCOMPARE(rig.offered(), "PAUSE");
@@ -91,9 +94,16 @@ private Q_SLOTS:
         QCOMPARE(rig.offered(), "PAUSE");
         rig.listAction("PAUSE")->trigger();
         rig.listAction("CONTINUE")->trigger();
+        rig.ticks(1);
+        QCOMPARE(rig.grid().rowCount(), 5);
+    }
 
-        // The 27th row scrolls the list by one.
-        rig.ticks(23);
+    // The 27th row scrolls the list by one. OPEN FILE's dialog keeps the recording's last
+    // filter and name, and cancelled it leaves the list as it was.
+    void newestRowStaysInView() {
+        ListRig rig;
+        rig.recordThenList();
+        rig.ticks(26);
         QCOMPARE(rig.grid().firstVisibleRow(), 1);
         rig.ticks(1);
         QCOMPARE(rig.grid().firstVisibleRow(), 2);
@@ -101,8 +111,13 @@ private Q_SLOTS:
         QCOMPARE(rig.dialogs.fileRequests[1].filter, rig.dialogs.fileRequests[0].filter);
         QCOMPARE(rig.dialogs.fileRequests[1].initialPath, rig.state.recording.DataFileName);
         QCOMPARE(rig.grid().rowCount(), 28);
+    }
 
-        // The user closes the list while it prints: the print stops, nothing is left dangling.
+    // The user closes the list while it prints: the print stops, nothing is left dangling.
+    void closedWhilePrinting() {
+        ListRig rig;
+        rig.recordThenList();
+        rig.ticks(3);
         QPointer<ListWindow> list = rig.list();
         rig.waiter.waits.clear();
         rig.waiter.onWait = [&](double) {

@@ -4,6 +4,7 @@
 #include "FakeWaiter.h"
 #include "Legibility.h"
 #include "SimSerialPort.h"
+#include "app/RecordListOpener.h"
 #include "link/MeterLink.h"
 #include "lists/Grid.h"
 #include "lists/RecordListWindow.h"
@@ -35,26 +36,23 @@ struct LoggerRig {
     Platform platform{serial, dialogs, printer, clock, waiter};
     QWidget panel;
     MeterLink link{&panel, serial, waiter, state.reading};
-    QPointer<RecordListWindow> list;
-    // Runs as each record row is listed, with the number of rows so far.
-    std::function<void(int rows)> onRow;
+    RecordListOpener recordLists{&panel, platform};
     MeterSettingsCommands commands{
-        &panel, link, state, platform, [this] {
-            if (list)
-                list->close();
-            list = new RecordListWindow(&panel, platform);
-            QObject::connect(list->grid().model(), &QAbstractItemModel::rowsInserted, list, [this] {
-                if (onRow)
-                    onRow(list->grid().rowCount() - 1);
-            });
-            return list.data();
-        }};
+        &panel, link, state.logger, [this] { return state.ComPortNumber; }, platform, recordLists};
+    // Runs as each record row is listed, with the number of rows so far.
+    std::function<void(int rows)> onRow = [](int) {};
 
     LoggerRig() {
         state.ComPortNumber = 3;
         serial.open(3);
         link.startPolling();
+        QObject::connect(
+            &recordLists, &RecordListOpener::opened, &panel, [this](RecordListWindow* list) {
+                QObject::connect(list->grid().model(), &QAbstractItemModel::rowsInserted, list,
+                                 [this, list] { onRow(list->grid().rowCount() - 1); });
+            });
     }
+    RecordListWindow* list() const { return recordLists.window(); }
     bool polling() const { return link.findChild<QTimer*>(QStringLiteral("Timer1"))->isActive(); }
     void meter(const char* line) { serial.engine().control(QString::fromLatin1(line)); }
     LoggerWindow* logger() const { return commands.logger(); }
@@ -93,7 +91,7 @@ struct LoggerRig {
     }
     bool enabled(const char* name) const { return find(name)->isEnabled(); }
     QString listCaption() const {
-        return list ? list->findChild<QLabel*>(QStringLiteral("Label1"))->text() : QString();
+        return list() ? list()->findChild<QLabel*>(QStringLiteral("Label1"))->text() : QString();
     }
     QStringList messages() const {
         QStringList texts;
@@ -129,7 +127,7 @@ private Q_SLOTS:
         QCOMPARE(rig.serial.writes, (QList<QByteArray>{QByteArray::fromHex("58000000000000"),
                                                        QByteArray::fromHex("57012c00000000")}));
         QCOMPARE(rig.texts({"Text3", "Text2", "Label1"}), (QStringList{"0", " 300  sec", ""}));
-        QCOMPARE(rig.messages(), QStringList{LoggerWindow::invalidEntryMessage()});
+        QCOMPARE(rig.messages(), QStringList{"INVALID NOs, PLEASE TRY AGAIN!"});
         QVERIFY(rig.enabled("SSCommand4") && rig.enabled("SSCommand5"));
         QVERIFY(rig.polling());
 
@@ -152,11 +150,9 @@ private Q_SLOTS:
         QCOMPARE(rig.serial.writes.mid(1), (QList<QByteArray>{"Y", "C"}));
     }
 
-    // The directory read and a set chosen; then ERASE: Cancel leaves the memory as it is, OK
-    // erases it and LOGGER shows the empty memory. A memory erased behind LOGGER's back has no
-    // directory to show, and the meter that said so is not taken for silent. SYSTEM TIME sets the
-    // meter's clock, the poll paused meanwhile, and LOGGER shows it.
-    void directoryEraseAndSystemTime() {
+    // The directory read and a set chosen. A memory erased behind LOGGER's back has no
+    // directory to show, and the meter that said so is not taken for silent.
+    void directoryAndChoice() {
         LoggerRig rig;
         LoggerWindow* logger = rig.open();
         // Before any directory the current row is the header: nothing is chosen.
@@ -177,7 +173,20 @@ private Q_SLOTS:
         QCOMPARE(rig.texts({"LBLRECORDS"}), QStringList{"30"});
         QVERIFY(rig.enabled("SSCommand3"));
 
-        rig.serial.writes.clear();
+        rig.record(1);
+        rig.open();
+        rig.meter("erase");
+        rig.dialogs.messages.clear();
+        rig.logger()->SSCommand2_Click();
+        QCOMPARE(rig.messages(), QStringList{"NO RECORDS, TRY AGAIN"});
+        QCOMPARE(rig.find<Grid>("Grid1")->rowCount(), 1);
+    }
+
+    // ERASE: Cancel leaves the memory as it is, OK erases it and LOGGER shows the empty memory.
+    // SYSTEM TIME sets the meter's clock, the poll paused meanwhile, and LOGGER shows it.
+    void eraseAndSystemTime() {
+        LoggerRig rig;
+        rig.open();
         rig.waiter.waits.clear();
         rig.dialogs.messageAnswers = {Dialogs::Answer::Cancel, Dialogs::Answer::Ok};
         rig.commands.CMDERASE_Click();
@@ -208,14 +217,6 @@ private Q_SLOTS:
         QVERIFY(rig.polling());
         QCoreApplication::processEvents();
         QCOMPARE(rig.serial.writes.mid(1), (QList<QByteArray>{"Y", "C"}));
-
-        rig.record(1);
-        rig.open();
-        rig.meter("erase");
-        rig.dialogs.messages.clear();
-        rig.logger()->SSCommand2_Click();
-        QCOMPARE(rig.messages(), QStringList{"NO RECORDS, TRY AGAIN"});
-        QCOMPARE(rig.find<Grid>("Grid1")->rowCount(), 1);
     }
 
     // After the directory was read the meter is erased, or records a longer set, or the line
@@ -264,7 +265,7 @@ private Q_SLOTS:
         QVERIFY(rig.polling());
 
         QTRY_COMPARE(rig.listCaption(), caption);
-        QCOMPARE(rig.list->grid().rowCount(), rows + 1);
+        QCOMPARE(rig.list()->grid().rowCount(), rows + 1);
         QCOMPARE(rig.messages(), message.isEmpty() ? QStringList() : QStringList{message});
         if (!message.isEmpty())
             QCOMPARE(rig.dialogs.messages.constLast().icon, Dialogs::Icon::Exclamation);
@@ -311,7 +312,8 @@ private Q_SLOTS:
         QCOMPARE(waitsAfterClose, 1);
         QVERIFY(logger && !logger->isVisible());
         QVERIFY(rig.polling());
-        QCOMPARE(rig.messages(), QStringList{MeterSettingsCommands::eraseQuestion()});
+        QCOMPARE(rig.messages(),
+                 QStringList{"ALL RECORDED DATA IN THE METER\n\rWILL BE DELETED!!"});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!logger);
     }
@@ -337,6 +339,7 @@ private Q_SLOTS:
         QObject::connect(&rig.link, &MeterLink::noDeviceEntered, &rig.commands,
                          &MeterSettingsCommands::closeLogger);
         bool showDataOffered = false;
+        bool oldListDuringDownload = false;
         bool struck = false;
         rig.onRow = [&](int rows) {
             if (rows < 2 || std::exchange(struck, true))
@@ -358,13 +361,20 @@ private Q_SLOTS:
                 rig.find<Grid>("Grid1")->setCurrentRow(1);
                 logger->Grid1_Click();
                 showDataOffered = rig.enabled("SSCommand3");
+                // The list shown so far goes as SHOW DATA is pressed, not once the set is in.
+                const QPointer<RecordListWindow> shown = rig.list();
+                rig.waiter.onWait = [&, shown](double) {
+                    oldListDuringDownload = oldListDuringDownload || (shown && shown->isVisible());
+                };
                 rig.find<QPushButton>("SSCommand3")->click();
+                rig.waiter.onWait = nullptr;
             }
         };
         logger->SSCommand3_Click();
         QTRY_COMPARE(rig.listCaption(), caption);
-        QCOMPARE(rig.list->grid().rowCount(), qRound(leadingNumber(caption)) + 1);
+        QCOMPARE(rig.list()->grid().rowCount(), qRound(leadingNumber(caption)) + 1);
         QCOMPARE(showDataOffered, meanwhile == QLatin1String("show"));
+        QVERIFY(!oldListDuringDownload);
         QVERIFY(rig.messages().isEmpty());
     }
 
@@ -384,7 +394,7 @@ private Q_SLOTS:
         };
         rig.find<QPushButton>("SSCommand3")->click();
         QTRY_COMPARE(rig.listCaption(), QStringLiteral(" 30  RECORDS IN NO.  3  SET"));
-        QCOMPARE(rig.list->grid().rowCount(), 31);
+        QCOMPARE(rig.list()->grid().rowCount(), 31);
         QCOMPARE(rig.state.logger.SelectedSet, 3);
         QCOMPARE(rig.texts({"LBLRECORDS"}), QStringList{"30"});
         QVERIFY(!rig.enabled("SSCommand3"));
@@ -413,7 +423,7 @@ private Q_SLOTS:
         } else {
             rig.meter("silent on");
             logger->Form_Resize();
-            QCOMPARE(rig.messages(), QStringList{LoggerWindow::noAnswerMessage()});
+            QCOMPARE(rig.messages(), QStringList{"THE METER DOES NOT ANSWER, TRY AGAIN!"});
         }
         // The meter, busy sending, answers no poll: 8 bytes every wait for a while, then quiet.
         int waits = 0;
@@ -443,7 +453,7 @@ private Q_SLOTS:
             rig.find<Grid>("Grid1")->addRow(QStringLiteral(" %1\t99-12-31----23:59:59").arg(set));
         rig.find<QLabel>("Label6")->setText(QStringLiteral("32 K"));
         rig.find<QLabel>("Label8")->setText(SetDownload::progressText(10 + 4 * 32764));
-        rig.find<QLabel>("Label1")->setText(LoggerWindow::waitText());
+        rig.find<QLabel>("Label1")->setText(QStringLiteral("PLEASE WAIT....."));
         rig.find<QLabel>("LBLSET")->setText(QStringLiteral("255"));
         rig.find<QLabel>("LBLRECORDS")->setText(QStringLiteral("65535"));
         QCOMPARE(legibilityProblems(logger).join(QStringLiteral("; ")), QString());

@@ -10,8 +10,6 @@
 #include "lists/Grid.h"
 #include "lists/ListWindow.h"
 #include "lists/RecordListWindow.h"
-#include "recording/FileDialogState.h"
-#include "recording/RecordingController.h"
 #include "state/SharedState.h"
 
 #include <QAction>
@@ -182,15 +180,12 @@ private Q_SLOTS:
     // SHOW DATA replaces an open REC_LIST with a fresh one; the old one says it goes.
     void eachOpeningReplacesTheOpenWindow() {
         Rig rig;
-        FileDialogState fileDialog;
-        auto* opener = new RecordListOpener(
-            &rig.panel, rig.platform,
-            *new RecordingController(&rig.panel, rig.state, rig.dialogs, fileDialog));
+        auto* opener = new RecordListOpener(&rig.panel, rig.platform);
         qRegisterMetaType<RecordListWindow*>();
         QSignalSpy opened(opener, &RecordListOpener::opened);
-        QPointer<RecordListWindow> first = opener->factory()();
+        QPointer<RecordListWindow> first = opener->open();
         QSignalSpy firstUnloaded(first.data(), &RecordListWindow::unloaded);
-        RecordListWindow* second = opener->factory()();
+        RecordListWindow* second = opener->open();
         QCOMPARE(firstUnloaded.size(), 1);
         QTRY_VERIFY(!first);
         QVERIFY(second->isVisible());
@@ -224,9 +219,9 @@ private Q_SLOTS:
         QList<bool> enabledDuringPrint;
         rig.waiter.onWait = [&](double) {
             if (listPrint == nullptr)
-                listPrint =
-                    (new ListWindow(&rig.panel, rig.state, rig.dialogs, rig.printer, rig.waiter))
-                        ->findChild<QAction*>(QStringLiteral("PRINT"));
+                listPrint = (new ListWindow(&rig.panel, rig.state.recording, rig.dialogs,
+                                            rig.printer, rig.waiter))
+                                ->findChild<QAction*>(QStringLiteral("PRINT"));
             enabledDuringPrint << rig.action("PRINT")->isEnabled() << listPrint->isEnabled();
         };
         rig.action("PRINT")->trigger();

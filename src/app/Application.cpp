@@ -36,8 +36,9 @@ void Application::onPortChosen(int portNumber, bool closeSelection) {
         panel_ = std::make_unique<PanelWindow>(state_, platform_);
         connect(panel_.get(), &PanelWindow::closing, this, [this] { end(0); });
         if (!Form_Load()) {
-            platform_.dialogs.message(nullptr, noDeviceMessage(), Dialogs::Buttons::Ok,
-                                      Dialogs::Icon::Critical, applicationTitle());
+            platform_.dialogs.message(nullptr, QStringLiteral("No device found, try again!"),
+                                      Dialogs::Buttons::Ok, Dialogs::Icon::Critical,
+                                      applicationTitle());
             end(1);
             return;
         }

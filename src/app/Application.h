@@ -24,8 +24,6 @@ public:
     SelectionWindow* selection() const { return selection_.get(); }
     PanelWindow* panel() const { return panel_.get(); }
 
-    static QString noDeviceMessage() { return QStringLiteral("No device found, try again!"); }
-
 Q_SIGNALS:
     // The program has ended with this exit status.
     void finished(int exitCode);

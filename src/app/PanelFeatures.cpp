@@ -24,8 +24,8 @@ PanelFeatures PanelFeatures::wire(PanelWindow& panel, SharedState& state, const 
     PanelFeatures f{};
     f.keys = new FrontPanelKeys(p, platform.dialogs);
 
-    f.lists = new LiveListController(p, state, platform.dialogs, fileDialog, platform.printer,
-                                     platform.waiter);
+    f.lists = new LiveListController(p, state.recording, platform.dialogs, fileDialog,
+                                     platform.printer, platform.waiter);
     QObject::connect(menus.CMDLIST, &QAction::triggered, f.lists,
                      &LiveListController::CMDLIST_Click);
     QObject::connect(menus.CMDOPEN, &QAction::triggered, f.lists,
@@ -33,7 +33,7 @@ PanelFeatures PanelFeatures::wire(PanelWindow& panel, SharedState& state, const 
     QObject::connect(f.lists, &LiveListController::listClosed, p,
                      [p] { setMenuEnabled(p->menus().CMDFILE, true); });
 
-    f.recorder = new RecordingController(p, state, platform.dialogs, fileDialog);
+    f.recorder = new RecordingController(p, state.recording, platform.dialogs, fileDialog);
     QObject::connect(menus.CMDSAVE, &QAction::triggered, f.recorder,
                      &RecordingController::CMDSAVE_Click);
     QObject::connect(menus.CMDSTART, &QAction::triggered, f.recorder,
@@ -62,17 +62,23 @@ PanelFeatures PanelFeatures::wire(PanelWindow& panel, SharedState& state, const 
         DewWindow::open(p, state.reading, state.vapourTables, platform.dialogs,
                         [p] { return p->samplingPeriod(); });
     });
-    wireCharts(f, panel, state, platform);
-    wireDatalogger(f, panel, state, platform);
+    // SHOW DATA's record lists: the datalogger lists its sets into them, the charts draw them,
+    // and no REC_LIST may save over the file being recorded.
+    f.recordLists = new RecordListOpener(p, platform);
+    f.recordLists->setRecordedFile(*f.recorder);
+    f.charts = wireCharts(panel, state, platform, *f.recordLists);
+    f.datalogger = wireDatalogger(panel, state, platform, *f.recordLists);
     return f;
 }
 
-void PanelFeatures::wireDatalogger(PanelFeatures& f, PanelWindow& panel, SharedState& state,
-                                   const Platform& platform) {
+MeterSettingsCommands* PanelFeatures::wireDatalogger(PanelWindow& panel, SharedState& state,
+                                                     const Platform& platform,
+                                                     RecordListOpener& recordLists) {
     PanelWindow* p = &panel;
     const PanelMenus& menus = panel.menus();
-    MeterSettingsCommands* datalogger = f.datalogger =
-        new MeterSettingsCommands(p, panel.link(), state, platform, f.recordLists->factory());
+    auto* datalogger = new MeterSettingsCommands(
+        p, panel.link(), state.logger, [&state] { return state.ComPortNumber; }, platform,
+        recordLists);
     QObject::connect(menus.CMDMEMORY, &QAction::triggered, datalogger,
                      &MeterSettingsCommands::CMDMEMORY_Click);
     QObject::connect(menus.CMDERASE, &QAction::triggered, datalogger,
@@ -92,18 +98,18 @@ void PanelFeatures::wireDatalogger(PanelFeatures& f, PanelWindow& panel, SharedS
     for (auto signal :
          {&PanelWindow::linkLost, &PanelWindow::meterRecordingReported, &PanelWindow::recKeyUsed})
         QObject::connect(p, signal, datalogger, &MeterSettingsCommands::closeLogger);
+    return datalogger;
 }
 
-void PanelFeatures::wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState& state,
-                               const Platform& platform) {
+ChartWindows* PanelFeatures::wireCharts(PanelWindow& panel, SharedState& state,
+                                        const Platform& platform, RecordListOpener& recordLists) {
     PanelWindow* p = &panel;
     const LiveChartSource source{
         [p] { return p->samplingCaption(); },
         {{[p] { return p->humidityCaption(); }, [p] { return p->temperatureCaption(); }}},
         [p] { return p->unitCaption(); },
         [p] { return p->frameGeometry().width(); }};
-    ChartWindows* charts = f.charts =
-        new ChartWindows(p, state.charts, state.logger, platform, source);
+    auto* charts = new ChartWindows(p, state.charts, state.logger, platform, source);
     QObject::connect(panel.menus().MNUHUM, &QAction::triggered, charts,
                      [charts] { charts->openLiveChart(ChartKind::Humidity); });
     QObject::connect(panel.menus().MNUTEM, &QAction::triggered, charts,
@@ -114,9 +120,8 @@ void PanelFeatures::wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState
     // dragging a chart's edge sends would hold the reading still for the whole drag.
     QObject::connect(charts, &ChartWindows::pollTimerWanted, p, [p] { p->link().startPolling(); });
 
-    f.recordLists = new RecordListOpener(p, platform, *f.recorder);
     QObject::connect(
-        f.recordLists, &RecordListOpener::opened, charts, [charts](RecordListWindow* list) {
+        &recordLists, &RecordListOpener::opened, charts, [charts](RecordListWindow* list) {
             const QPointer<RecordListWindow> guard(list);
             auto records = [guard] { return gridRecordCells(guard ? &guard->grid() : nullptr); };
             QObject::connect(
@@ -128,4 +133,5 @@ void PanelFeatures::wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState
             QObject::connect(list, &RecordListWindow::unloaded, charts,
                              &ChartWindows::closeRangeDialogs);
         });
+    return charts;
 }

@@ -28,8 +28,9 @@ struct PanelFeatures {
                               FileDialogState& fileDialog);
 
 private:
-    static void wireDatalogger(PanelFeatures& f, PanelWindow& panel, SharedState& state,
-                               const Platform& platform);
-    static void wireCharts(PanelFeatures& f, PanelWindow& panel, SharedState& state,
-                           const Platform& platform);
+    static MeterSettingsCommands* wireDatalogger(PanelWindow& panel, SharedState& state,
+                                                 const Platform& platform,
+                                                 RecordListOpener& recordLists);
+    static ChartWindows* wireCharts(PanelWindow& panel, SharedState& state,
+                                    const Platform& platform, RecordListOpener& recordLists);
 };

@@ -1,30 +1,35 @@
 #pragma once
 
+#include "lists/RecordListing.h"
 #include "platform/Platform.h"
 
 #include <QObject>
 #include <QPointer>
-#include <functional>
 
 class QWidget;
 class RecordListWindow;
 class RecordedFile;
 
-// Makes REC_LIST for the datalogger window's SHOW DATA: each time it closes the open one and
-// returns a fresh one, shown.
-class RecordListOpener final : public QObject {
+// Makes REC_LIST for the datalogger window's SHOW DATA and keeps the one open: SHOW DATA closes
+// it, and each set downloaded opens a fresh one that lists the set.
+class RecordListOpener final : public QObject, public RecordListing {
     Q_OBJECT
 
 public:
-    // panel: the main window, parent of this and of every REC_LIST. recordedFile: the file
-    // the recording has open, which no REC_LIST may save over.
-    RecordListOpener(QWidget* panel, const Platform& platform, const RecordedFile& recordedFile);
+    // panel: the main window, parent of this and of every REC_LIST.
+    RecordListOpener(QWidget* panel, const Platform& platform);
 
+    // The file the recording has open, which no REC_LIST may save over; without it, nothing is
+    // being recorded.
+    void setRecordedFile(const RecordedFile& recordedFile) { recordedFile_ = &recordedFile; }
+
+    // Closes the open REC_LIST and returns a fresh one, shown.
     RecordListWindow* open();
-    // open() as the datalogger window takes it.
-    std::function<RecordListWindow*()> factory();
     // The open REC_LIST, or null.
     RecordListWindow* window() const { return window_; }
+
+    void closeListing() override;
+    void startListing(SetListing listing) override;
 
 Q_SIGNALS:
     // A fresh REC_LIST is up; its chart requests and its closing can be connected now.
@@ -33,6 +38,6 @@ Q_SIGNALS:
 private:
     QWidget* panel_;
     Platform platform_;
-    const RecordedFile& recordedFile_;
+    const RecordedFile* recordedFile_ = nullptr;
     QPointer<RecordListWindow> window_;
 };

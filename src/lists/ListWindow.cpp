@@ -25,9 +25,9 @@ constexpr int gridHeightTwips = 6375;
 
 } // namespace
 
-ListWindow::ListWindow(QWidget* panel, SharedState& state, Dialogs& dialogs, Printer& printer,
-                       Waiter& waiter)
-    : QMainWindow(panel, Qt::Window), state_(state), dialogs_(dialogs), printer_(printer),
+ListWindow::ListWindow(QWidget* panel, RecordingState& recording, Dialogs& dialogs,
+                       Printer& printer, Waiter& waiter)
+    : QMainWindow(panel, Qt::Window), recording_(recording), dialogs_(dialogs), printer_(printer),
       waiter_(waiter) {
     setObjectName(QStringLiteral("LIST"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -76,13 +76,13 @@ void ListWindow::Form_Load() {
 }
 
 void ListWindow::PAUSE_Click() {
-    state_.recording.ListLive = 0;
+    recording_.ListLive = 0;
     pause_->setEnabled(false);
     continue_->setEnabled(true);
 }
 
 void ListWindow::CONTINUE_Click() {
-    state_.recording.ListLive = 1;
+    recording_.ListLive = 1;
     continue_->setEnabled(false);
     pause_->setEnabled(true);
 }
@@ -102,7 +102,7 @@ void ListWindow::showAsFileView() {
 }
 
 void ListWindow::closeEvent(QCloseEvent* event) {
-    state_.recording.ListLive = 0;
+    recording_.ListLive = 0;
     event->accept();
     Q_EMIT unloaded();
 }

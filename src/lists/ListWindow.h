@@ -7,7 +7,7 @@ class Grid;
 class Printer;
 class QAction;
 class Waiter;
-struct SharedState;
+struct RecordingState;
 
 // LIST: the table of live readings, or of a data file opened for viewing. Its menu bar holds
 // CONTINUE, PAUSE and PRINT. It closes for good (a fresh one is made the next time) and, when
@@ -17,7 +17,8 @@ class ListWindow final : public QMainWindow {
 
 public:
     // panel: the main window, which the list stands to the right of; it is the parent.
-    ListWindow(QWidget* panel, SharedState& state, Dialogs& dialogs, Printer& printer,
+    // recording: its ListLive says whether live rows come.
+    ListWindow(QWidget* panel, RecordingState& recording, Dialogs& dialogs, Printer& printer,
                Waiter& waiter);
 
     Grid& grid() { return *grid_; }
@@ -46,7 +47,7 @@ private:
     // The window opens: it stands to the right of the main window, live rows flowing.
     void Form_Load();
 
-    SharedState& state_;
+    RecordingState& recording_;
     Dialogs& dialogs_;
     Printer& printer_;
     Waiter& waiter_;

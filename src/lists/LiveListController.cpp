@@ -9,15 +9,15 @@
 
 #include <QDir>
 
-LiveListController::LiveListController(QWidget* panel, SharedState& state, Dialogs& dialogs,
+LiveListController::LiveListController(QWidget* panel, RecordingState& recording, Dialogs& dialogs,
                                        FileDialogState& fileDialog, Printer& printer,
                                        Waiter& waiter)
-    : QObject(panel), panel_(panel), state_(state), dialogs_(dialogs), fileDialog_(fileDialog),
-      printer_(printer), waiter_(waiter) {}
+    : QObject(panel), panel_(panel), recording_(recording), dialogs_(dialogs),
+      fileDialog_(fileDialog), printer_(printer), waiter_(waiter) {}
 
 ListWindow* LiveListController::showWindow() {
     if (!window_) {
-        window_ = new ListWindow(panel_, state_, dialogs_, printer_, waiter_);
+        window_ = new ListWindow(panel_, recording_, dialogs_, printer_, waiter_);
         // A closed window is gone even before its deletion: LIST then makes a fresh one.
         connect(window_, &ListWindow::unloaded, this, [this] {
             window_ = nullptr;
@@ -31,7 +31,7 @@ ListWindow* LiveListController::showWindow() {
 }
 
 void LiveListController::CMDLIST_Click() {
-    state_.recording.ListLive = 1;
+    recording_.ListLive = 1;
     showWindow();
 }
 
@@ -60,7 +60,7 @@ void LiveListController::CMDOPEN_Click() {
 }
 
 void LiveListController::appendLiveRow(const QString& rowBody) {
-    if (state_.recording.ListLive == 1 && window_)
+    if (recording_.ListLive == 1 && window_)
         window_->addLiveRow(rowBody);
 }
 

@@ -9,7 +9,7 @@ class ListWindow;
 class Printer;
 class QWidget;
 class Waiter;
-struct SharedState;
+struct RecordingState;
 
 // DISPLAY > LIST and FILE > OPEN FILE of the main window, and the live-list step of its
 // sampling tick. It opens the one LIST window (a fresh one after each close) and hands it the
@@ -19,8 +19,9 @@ class LiveListController final : public QObject {
 
 public:
     // panel: the main window; it is the parent of this and of the LIST window, which stands to
-    // its right. fileDialog: the main window's file dialog, shared with SAVE AS.
-    LiveListController(QWidget* panel, SharedState& state, Dialogs& dialogs,
+    // its right. recording: its ListLive says whether live rows go to the list. fileDialog: the
+    // main window's file dialog, shared with SAVE AS.
+    LiveListController(QWidget* panel, RecordingState& recording, Dialogs& dialogs,
                        FileDialogState& fileDialog, Printer& printer, Waiter& waiter);
 
     // The live-list step of a sampling tick (the tick calls it while ListLive is 1).
@@ -42,7 +43,7 @@ private:
     ListWindow* showWindow();
 
     QWidget* panel_;
-    SharedState& state_;
+    RecordingState& recording_;
     Dialogs& dialogs_;
     FileDialogState& fileDialog_;
     Printer& printer_;

@@ -3,6 +3,7 @@
 #include "lists/Grid.h"
 #include "lists/ListGridLayout.h"
 #include "lists/PrintListReport.h"
+#include "lists/RecordLister.h"
 #include "lists/SaveRecordRows.h"
 #include "platform/Dialogs.h"
 #include "platform/LayoutFonts.h"
@@ -111,6 +112,10 @@ void RecordListWindow::setStatusCaption(const QString& text) {
 void RecordListWindow::appendRecordRow(const QString& rowText) {
     grid_->addRowAndFollow(signedNumberText(grid_->rowCount()) + QLatin1Char('\t') + rowText,
                            rowsBeforeScrolling);
+}
+
+void RecordListWindow::listRecords(SetListing listing) {
+    new RecordLister(this, std::move(listing), platform_.dialogs, platform_.waiter);
 }
 
 void RecordListWindow::HUMIDITY_Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lists/RecordListing.h"
 #include "platform/Platform.h"
 #include "recording/FileDialogState.h"
 
@@ -27,10 +28,16 @@ public:
     // SHOW DATA's row step: numbers the row after the rows present (" 1", " 2", ...), makes it
     // current and scrolls by one row once more than 26 records are listed.
     void appendRecordRow(const QString& rowText);
+    // Lists a downloaded set into this window on its own, one record every 0.01 s.
+    void listRecords(SetListing listing);
 
+    // GRAPH > HUMIDITY: prepares the recorded humidity chart from the listed rows.
     void HUMIDITY_Click();
+    // GRAPH > TEMPERATURE: prepares the recorded temperature chart from the listed rows.
     void TEMPERATURE_Click();
+    // FILE > SAVE: writes the listed rows into a data file the user chooses.
     void MNUSAVE_Click();
+    // FILE > PRINT: the listed rows go to the printer.
     void PRINT_Click();
 
 Q_SIGNALS:
@@ -45,6 +52,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The window opens: at the screen's top left, its grid headed and sized.
     void Form_Load();
     void layOut();
 

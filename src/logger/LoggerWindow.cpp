@@ -2,13 +2,13 @@
 
 #include "link/MeterLink.h"
 #include "lists/Grid.h"
-#include "lists/RecordListWindow.h"
+#include "lists/RecordListing.h"
 #include "logger/DownloadCheck.h"
 #include "logger/LoggerCommandBuffer.h"
 #include "logger/LoggerCommands.h"
 #include "logger/MeterStamp.h"
 #include "logger/PollPause.h"
-#include "logger/RecordLister.h"
+#include "logger/RecordTime.h"
 #include "logger/SetDownload.h"
 #include "logger/StatusReply.h"
 #include "platform/LayoutFonts.h"
@@ -35,46 +35,26 @@ constexpr int captionPoints = 9;
 constexpr int entryPoints = 10;
 constexpr int gridPoints = 8;
 
+const QString waitText = QStringLiteral("PLEASE WAIT.....");
+const QString invalidEntryMessage = QStringLiteral("INVALID NOs, PLEASE TRY AGAIN!");
+const QString noRecordsMessage = QStringLiteral("NO RECORDS, TRY AGAIN");
+const QString noAnswerMessage = QStringLiteral("THE METER DOES NOT ANSWER, TRY AGAIN!");
+
 constexpr double clickPauseSeconds = 0.01;
 constexpr int directoryRowsBeforeScrolling = 10;
 
-struct LabelPlace {
+// Where a control stands, in twips, and the member that holds it; captions that never change
+// have none.
+template <class Control> struct ControlPlace {
+    Control* LoggerWindow::*member;
     const char* name;
     const char* caption;
     int left, top, width, height;
 };
 
-// Twips: left, top, width, height; the client area is 5400 x 4560.
+// The client area is 5400 x 4560 twips.
 constexpr int clientWidthTwips = 5400;
 constexpr int clientHeightTwips = 4560;
-
-const LabelPlace labelPlaces[] = {
-    {"Label9", "MEMORY", 120, 120, 1215, 375},
-    {"Label4", "", 120, 480, 1215, 495},
-    {"Label12", "REMAINING", 1440, 120, 1215, 375},
-    {"Label6", "", 1440, 480, 1215, 495},
-    {"Label8", "", 2880, 0, 2535, 495},
-    {"Label1", "", 2760, 240, 2655, 1095},
-    {"Label2", "MOVE MOUSE TO SELECT !", 2805, 840, 2445, 225},
-    {"Label3", "", 120, 1440, 2535, 495},
-    {"Label13", "NO.S OF SET RECORDED", 120, 2040, 2535, 375},
-    {"LBLSET", "", 120, 2400, 2535, 495},
-    {"Label10", "NO.S OF RECORDS", 120, 3000, 2535, 375},
-    {"LBLRECORDS", "", 120, 3360, 2535, 495},
-};
-
-const LabelPlace buttonPlaces[] = {
-    {"SSCommand6", "TIME OF METER", 120, 1080, 2535, 375},
-    {"SSCommand4", "ID CODE", 2760, 1080, 1215, 375},
-    {"SSCommand5", "SAMPLING", 4080, 1080, 1215, 375},
-    {"SSCommand2", "TIME OF RECORDING", 2760, 2040, 2535, 375},
-    {"SSCommand3", "SHOW DATA", 120, 3960, 2535, 495},
-};
-
-const LabelPlace entryPlaces[] = {
-    {"Text3", "", 2760, 1440, 1215, 495},
-    {"Text2", "", 4080, 1440, 1215, 495},
-};
 
 constexpr int gridLeft = 2760, gridTop = 2400, gridWidth = 2535, gridHeight = 2055;
 constexpr int setColumnTwips = 500;
@@ -86,6 +66,24 @@ QFont fontOf(const QString& family, int points) {
 
 int wholeNumber(const QString& text) {
     return static_cast<int>(roundHalfEven(leadingNumber(text)));
+}
+
+// The records the check lets through, record 1 stamped with the set's start and each later one
+// an interval on. Only records that arrived whole can be listed, and they come after a header.
+SetListing listingOf(SetDownload data, const DownloadCheck& check, int set) {
+    std::optional<RecordTime> time;
+    if (const std::optional<DownloadHeader> header = data.header())
+        time.emplace(header->start, header->intervalSeconds);
+    SetListing listing;
+    listing.records = std::clamp(check.listed, 0, data.recordsArrived());
+    listing.nextRow = [data = std::move(data), time, record = 0]() mutable {
+        if (record++ > 0)
+            time->next();
+        return data.rowText(record, *time);
+    };
+    listing.caption = check.recordListCaption(set);
+    listing.shortfall = check.message();
+    return listing;
 }
 
 } // namespace
@@ -102,13 +100,12 @@ LoggerWindow::ExchangeScope::~ExchangeScope() {
         window_.scheduleStatusRefresh();
 }
 
-LoggerWindow::LoggerWindow(QWidget* panel, MeterLink& link, SharedState& state,
+LoggerWindow::LoggerWindow(QWidget* panel, MeterLink& link, LoggerSelection& selection,
                            const Platform& platform, LoggerCommandBuffer& commands,
-                           RecordListOpener openRecordList)
-    : QWidget(panel, Qt::Window), panel_(panel), link_(link), state_(state),
-      dialogs_(platform.dialogs), programWaiter_(platform.waiter), waiter_(platform.waiter),
-      exchange_(platform.serial, waiter_, platform.clock), commands_(commands),
-      openRecordList_(std::move(openRecordList)) {
+                           RecordListing& listing)
+    : QWidget(panel, Qt::Window), panel_(panel), link_(link), selection_(selection),
+      dialogs_(platform.dialogs), waiter_(platform.waiter),
+      exchange_(platform.serial, waiter_, platform.clock), commands_(commands), listing_(listing) {
     setObjectName(QStringLiteral("LOGGER"));
     setWindowTitle(QStringLiteral("LOGGER"));
     buildControls();
@@ -116,25 +113,53 @@ LoggerWindow::LoggerWindow(QWidget* panel, MeterLink& link, SharedState& state,
 }
 
 void LoggerWindow::buildControls() {
+    const ControlPlace<QLabel> labelPlaces[] = {
+        {nullptr, "Label9", "MEMORY", 120, 120, 1215, 375},
+        {&LoggerWindow::Label4, "Label4", "", 120, 480, 1215, 495},
+        {nullptr, "Label12", "REMAINING", 1440, 120, 1215, 375},
+        {&LoggerWindow::Label6, "Label6", "", 1440, 480, 1215, 495},
+        {&LoggerWindow::Label8, "Label8", "", 2880, 0, 2535, 495},
+        {&LoggerWindow::Label1, "Label1", "", 2760, 240, 2655, 1095},
+        {&LoggerWindow::Label2, "Label2", "MOVE MOUSE TO SELECT !", 2805, 840, 2445, 225},
+        {&LoggerWindow::Label3, "Label3", "", 120, 1440, 2535, 495},
+        {nullptr, "Label13", "NO.S OF SET RECORDED", 120, 2040, 2535, 375},
+        {&LoggerWindow::LBLSET, "LBLSET", "", 120, 2400, 2535, 495},
+        {nullptr, "Label10", "NO.S OF RECORDS", 120, 3000, 2535, 375},
+        {&LoggerWindow::LBLRECORDS, "LBLRECORDS", "", 120, 3360, 2535, 495},
+    };
+    const ControlPlace<QPushButton> buttonPlaces[] = {
+        {&LoggerWindow::SSCommand6, "SSCommand6", "TIME OF METER", 120, 1080, 2535, 375},
+        {&LoggerWindow::SSCommand4, "SSCommand4", "ID CODE", 2760, 1080, 1215, 375},
+        {&LoggerWindow::SSCommand5, "SSCommand5", "SAMPLING", 4080, 1080, 1215, 375},
+        {&LoggerWindow::SSCommand2, "SSCommand2", "TIME OF RECORDING", 2760, 2040, 2535, 375},
+        {&LoggerWindow::SSCommand3, "SSCommand3", "SHOW DATA", 120, 3960, 2535, 495},
+    };
+    const ControlPlace<QLineEdit> entryPlaces[] = {
+        {&LoggerWindow::Text3, "Text3", "", 2760, 1440, 1215, 495},
+        {&LoggerWindow::Text2, "Text2", "", 4080, 1440, 1215, 495},
+    };
+
     const Twips twips(this);
     resize(twips.toPixels(clientWidthTwips), twips.toPixels(clientHeightTwips));
 
-    const auto place = [&](QWidget* widget, const LabelPlace& at) {
-        widget->setObjectName(QString::fromLatin1(at.name));
-        widget->setGeometry(twips.rect(at.left, at.top, at.width, at.height));
+    const auto place = [&](auto* control, const auto& at) {
+        control->setObjectName(QString::fromLatin1(at.name));
+        control->setGeometry(twips.rect(at.left, at.top, at.width, at.height));
+        if (at.member)
+            this->*at.member = control;
     };
-    for (const LabelPlace& at : labelPlaces) {
+    for (const ControlPlace<QLabel>& at : labelPlaces) {
         auto* label = new QLabel(QString::fromLatin1(at.caption), this);
         place(label, at);
         label->setFont(fontOf(serifFamily, captionPoints));
         label->setAlignment(Qt::AlignCenter);
     }
-    for (const LabelPlace& at : buttonPlaces) {
+    for (const ControlPlace<QPushButton>& at : buttonPlaces) {
         auto* button = new QPushButton(QString::fromLatin1(at.caption), this);
         place(button, at);
         button->setFont(fontOf(serifFamily, captionPoints));
     }
-    for (const LabelPlace& at : entryPlaces) {
+    for (const ControlPlace<QLineEdit>& at : entryPlaces) {
         auto* entry = new QLineEdit(this);
         place(entry, at);
         entry->setFont(fontOf(sansFamily, entryPoints));
@@ -142,28 +167,6 @@ void LoggerWindow::buildControls() {
     Grid1 = new Grid(this, 2);
     Grid1->setGeometry(twips.rect(gridLeft, gridTop, gridWidth, gridHeight));
     Grid1->setFont(fontOf(gridFamily, gridPoints));
-
-    const auto label = [this](const char* name) {
-        return findChild<QLabel*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-    };
-    const auto button = [this](const char* name) {
-        return findChild<QPushButton*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-    };
-    Label1 = label("Label1");
-    Label2 = label("Label2");
-    Label3 = label("Label3");
-    Label4 = label("Label4");
-    Label6 = label("Label6");
-    Label8 = label("Label8");
-    LBLSET = label("LBLSET");
-    LBLRECORDS = label("LBLRECORDS");
-    Text2 = findChild<QLineEdit*>(QStringLiteral("Text2"), Qt::FindDirectChildrenOnly);
-    Text3 = findChild<QLineEdit*>(QStringLiteral("Text3"), Qt::FindDirectChildrenOnly);
-    SSCommand2 = button("SSCommand2");
-    SSCommand3 = button("SSCommand3");
-    SSCommand4 = button("SSCommand4");
-    SSCommand5 = button("SSCommand5");
-    SSCommand6 = button("SSCommand6");
 
     connect(SSCommand6, &QPushButton::clicked, this, &LoggerWindow::SSCommand6_Click);
     connect(SSCommand4, &QPushButton::clicked, this, &LoggerWindow::SSCommand4_Click);
@@ -252,7 +255,7 @@ void LoggerWindow::statusRefresh() {
         exchange_.discardInput();
         statusReply_.clear();
         setData_.clear();
-        Label1->setText(waitText());
+        Label1->setText(waitText);
         const ExchangeResult status = exchange_.requestStatus();
         settleLine(status.outcome);
         if (status.outcome == ExchangeOutcome::Cancelled)
@@ -291,7 +294,7 @@ void LoggerWindow::SSCommand6_Click() {
         const PollPause pause(link_);
         exchange_.discardInput();
         SSCommand6->setEnabled(false);
-        Label1->setText(waitText());
+        Label1->setText(waitText);
         if (!waiter_.WaitSeconds(clickPauseSeconds))
             return;
         const ExchangeResult clock = exchange_.requestClock();
@@ -324,12 +327,12 @@ void LoggerWindow::sendParameter(QPushButton* button, QLineEdit* box, char lette
     const ExchangeScope scope(*this);
     button->setEnabled(false);
     const PollPause pause(link_);
-    Label1->setText(waitText());
+    Label1->setText(waitText);
     if (!waiter_.WaitSeconds(clickPauseSeconds))
         return;
     double value = leadingNumber(box->text());
     if (!LoggerCommandBuffer::isValidParameter(value)) {
-        message(invalidEntryMessage(), Dialogs::Icon::None);
+        message(invalidEntryMessage, Dialogs::Icon::None);
         if (closed_)
             return;
         box->setText(QStringLiteral("0"));
@@ -351,7 +354,7 @@ void LoggerWindow::SSCommand2_Click() {
         const PollPause pause(link_);
         exchange_.discardInput();
         directory_ = SetDirectory();
-        Label1->setText(waitText());
+        Label1->setText(waitText);
         if (!waiter_.WaitSeconds(clickPauseSeconds))
             return;
         directory = exchange_.requestDirectory(
@@ -374,7 +377,7 @@ void LoggerWindow::SSCommand2_Click() {
     if (!directory.done())
         reportNoAnswer();
     else if (directory_.entryCount() == 0)
-        message(noRecordsMessage(), Dialogs::Icon::None);
+        message(noRecordsMessage, Dialogs::Icon::None);
 }
 
 void LoggerWindow::Grid1_Click() {
@@ -382,18 +385,17 @@ void LoggerWindow::Grid1_Click() {
     if (exchangeRunning_)
         return;
     Grid1->setCurrentColumn(0);
-    LoggerSelection& selection = state_.logger;
-    selection.SelectedSet = wholeNumber(Grid1->currentText());
-    if (selection.SelectedSet == 0)
+    selection_.SelectedSet = wholeNumber(Grid1->currentText());
+    if (selection_.SelectedSet == 0)
         return;
     // Only a set whose entry arrived can be chosen.
-    const std::optional<int> records = directory_.recordCount(selection.SelectedSet);
+    const std::optional<int> records = directory_.recordCount(selection_.SelectedSet);
     if (!records) {
-        selection.SelectedSet = 0;
+        selection_.SelectedSet = 0;
         return;
     }
-    selection.SetRecordCount = QString::number(*records);
-    LBLRECORDS->setText(selection.SetRecordCount);
+    selection_.SetRecordCount = QString::number(*records);
+    LBLRECORDS->setText(selection_.SetRecordCount);
     SSCommand3->setEnabled(true);
 }
 
@@ -402,12 +404,11 @@ void LoggerWindow::SSCommand3_Click() {
         return;
     const ExchangeScope scope(*this);
     SSCommand3->setEnabled(false);
-    if (recordList_)
-        recordList_->close();
+    listing_.closeListing();
     // The choice made now holds for the whole download and listing.
-    const int set = state_.logger.SelectedSet;
+    const int set = selection_.SelectedSet;
     const int expected = wholeNumber(LBLRECORDS->text());
-    Label1->setText(waitText());
+    Label1->setText(waitText);
     if (!waiter_.WaitSeconds(clickPauseSeconds))
         return;
     {
@@ -423,12 +424,9 @@ void LoggerWindow::SSCommand3_Click() {
     }
     // The list shows what arrived whole and in step, never more than the set holds. It fills on
     // its own, whatever becomes of this window meanwhile.
-    const SetDownload data(setData_);
-    const DownloadCheck check = DownloadCheck::of(data, expected);
-    recordList_ = openRecordList_();
-    if (recordList_)
-        new RecordLister(recordList_, data, check.listed,
-                         {check.recordListCaption(set), check.message()}, dialogs_, programWaiter_);
+    const SetDownload arrived(setData_);
+    const DownloadCheck check = DownloadCheck::of(arrived, expected);
+    listing_.startListing(listingOf(arrived, check, set));
     Label1->clear();
     setData_.clear();
 }
@@ -439,7 +437,7 @@ void LoggerWindow::settleLine(ExchangeOutcome outcome) {
 }
 
 void LoggerWindow::reportNoAnswer() {
-    message(noAnswerMessage(), Dialogs::Icon::Critical);
+    message(noAnswerMessage, Dialogs::Icon::Critical);
 }
 
 void LoggerWindow::message(const QString& text, Dialogs::Icon icon) {

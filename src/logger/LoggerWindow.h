@@ -6,9 +6,7 @@
 #include "platform/Dialogs.h"
 
 #include <QByteArray>
-#include <QPointer>
 #include <QWidget>
-#include <functional>
 
 class Grid;
 class LoggerCommandBuffer;
@@ -16,9 +14,9 @@ class MeterLink;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class RecordListWindow;
+class RecordListing;
+struct LoggerSelection;
 struct Platform;
-struct SharedState;
 
 // LOGGER: the meter's datalogger memory as the user sees it (memory used, ID code, interval,
 // clock, the recorded sets) and the download of one set into a record list.
@@ -26,45 +24,38 @@ struct SharedState;
 // One exchange with the meter runs at a time. A resize that comes during one is remembered and
 // its status refresh runs after it; a button pressed or a set clicked during one is ignored.
 // Closing the window ends a running exchange at its next wait, the poll starts again, and the
-// window is deleted only once the exchange has unwound. A downloaded set is handed to REC_LIST,
-// which lists it on its own: what becomes of this window afterwards does not touch the list.
+// window is deleted only once the exchange has unwound. A downloaded set is handed over for
+// listing, which goes on on its own: what becomes of this window afterwards does not touch it.
 class LoggerWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    // Closes an open record list and returns a fresh one, shown.
-    using RecordListOpener = std::function<RecordListWindow*()>;
-
-    // panel: the main window, which LOGGER stands to the right of; it is the parent. commands
-    // outlives the window: it is the program's one frame buffer for "K", "W" and "X".
-    LoggerWindow(QWidget* panel, MeterLink& link, SharedState& state, const Platform& platform,
-                 LoggerCommandBuffer& commands, RecordListOpener openRecordList);
+    // panel: the main window, which LOGGER stands to the right of; it is the parent. selection:
+    // the set chosen, which REC_LIST's charts read too. commands and listing outlive the window:
+    // commands is the program's one frame buffer for "K", "W" and "X"; listing lists the sets
+    // that SHOW DATA downloads.
+    LoggerWindow(QWidget* panel, MeterLink& link, LoggerSelection& selection,
+                 const Platform& platform, LoggerCommandBuffer& commands, RecordListing& listing);
 
     // The status refresh: on first show, on every resize, minimise and restore.
     void Form_Resize();
-    // TIME OF METER, ID CODE, SAMPLING, TIME OF RECORDING.
+    // TIME OF METER: reads the meter's clock into Label3.
     void SSCommand6_Click();
+    // ID CODE: sends Text3 to the meter as its ID code.
     void SSCommand4_Click();
+    // SAMPLING: sends Text2 to the meter as its recording interval.
     void SSCommand5_Click();
+    // TIME OF RECORDING: reads the set directory into Grid1.
     void SSCommand2_Click();
     // A click on the set directory: the current row's set becomes the selected one.
     void Grid1_Click();
-    // SHOW DATA.
+    // SHOW DATA: downloads the chosen set and hands it over to be listed in a fresh REC_LIST.
     void SSCommand3_Click();
 
     bool exchangeRunning() const { return exchangeRunning_; }
     // Asks for a status refresh from the event loop, after a running exchange if one runs: for
     // the meter's memory or clock changed from the main window.
     void scheduleStatusRefresh();
-
-    static QString waitText() { return QStringLiteral("PLEASE WAIT....."); }
-    static QString invalidEntryMessage() {
-        return QStringLiteral("INVALID NOs, PLEASE TRY AGAIN!");
-    }
-    static QString noRecordsMessage() { return QStringLiteral("NO RECORDS, TRY AGAIN"); }
-    static QString noAnswerMessage() {
-        return QStringLiteral("THE METER DOES NOT ANSWER, TRY AGAIN!");
-    }
 
 public Q_SLOTS:
     // Closes the window, ending a running exchange cleanly. For the main window: link lost,
@@ -95,6 +86,7 @@ private:
     };
 
     void buildControls();
+    // The window opens: SHOW DATA greyed, beside the main window, the directory headed.
     void Form_Load();
     void statusRefresh();
     void sendParameter(QPushButton* button, QLineEdit* box, char letter);
@@ -106,16 +98,12 @@ private:
 
     QWidget* panel_;
     MeterLink& link_;
-    SharedState& state_;
+    LoggerSelection& selection_;
     Dialogs& dialogs_;
-    // A record list goes on filling when this window's waits are cancelled; only the program's
-    // end stops it.
-    const Waiter& programWaiter_;
     CancellableWaiter waiter_;
     LoggerExchange exchange_;
     LoggerCommandBuffer& commands_;
-    RecordListOpener openRecordList_;
-    QPointer<RecordListWindow> recordList_;
+    RecordListing& listing_;
 
     // The last replies, as the meter sent them.
     QByteArray statusReply_;

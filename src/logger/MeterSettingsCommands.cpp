@@ -5,15 +5,15 @@
 #include "logger/PollPause.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
-#include "state/SharedState.h"
 
 #include <QWidget>
 
-MeterSettingsCommands::MeterSettingsCommands(QWidget* panel, MeterLink& link, SharedState& state,
-                                             const Platform& platform,
-                                             LoggerWindow::RecordListOpener openRecordList)
-    : QObject(panel), panel_(panel), link_(link), state_(state), platform_(platform),
-      openRecordList_(std::move(openRecordList)) {}
+MeterSettingsCommands::MeterSettingsCommands(QWidget* panel, MeterLink& link,
+                                             LoggerSelection& selection,
+                                             std::function<int()> portNumber,
+                                             const Platform& platform, RecordListing& listing)
+    : QObject(panel), panel_(panel), link_(link), selection_(selection),
+      portNumber_(std::move(portNumber)), platform_(platform), listing_(listing) {}
 
 QString MeterSettingsCommands::eraseQuestion() {
     return QStringLiteral("ALL RECORDED DATA IN THE METER\n\rWILL BE DELETED!!");
@@ -26,7 +26,7 @@ void MeterSettingsCommands::closeLogger() {
 
 void MeterSettingsCommands::CMDMEMORY_Click() {
     closeLogger();
-    logger_ = new LoggerWindow(panel_, link_, state_, platform_, loggerCommands_, openRecordList_);
+    logger_ = new LoggerWindow(panel_, link_, selection_, platform_, loggerCommands_, listing_);
     logger_->show();
 }
 
@@ -51,7 +51,7 @@ void MeterSettingsCommands::CMDSYSTEM_Click() {
         exchange.discardInput();
         exchange.send(panelCommands_.setClock(platform_.clock.now()));
     }
-    Q_EMIT commCaptionChanged(QStringLiteral("Com") + QString::number(state_.ComPortNumber));
+    Q_EMIT commCaptionChanged(QStringLiteral("Com") + QString::number(portNumber_()));
     if (logger_)
         logger_->scheduleStatusRefresh();
 }

@@ -7,10 +7,12 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 class MeterLink;
 class QWidget;
-struct SharedState;
+class RecordListing;
+struct LoggerSelection;
 
 // The main window's OPTION items that talk to the meter's datalogger: MEMORY (a fresh LOGGER),
 // ERASE and SYSTEM TIME SET, after which an open LOGGER refreshes its status. It lives as long
@@ -20,19 +22,22 @@ class MeterSettingsCommands final : public QObject {
     Q_OBJECT
 
 public:
-    // panel: the main window; it is the parent, and LOGGER's too.
-    MeterSettingsCommands(QWidget* panel, MeterLink& link, SharedState& state,
-                          const Platform& platform, LoggerWindow::RecordListOpener openRecordList);
+    // panel: the main window; it is the parent, and LOGGER's too. selection: the set chosen in
+    // LOGGER. portNumber: the COM port open, for lblcomm's caption. listing: where LOGGER's
+    // SHOW DATA lists its sets.
+    MeterSettingsCommands(QWidget* panel, MeterLink& link, LoggerSelection& selection,
+                          std::function<int()> portNumber, const Platform& platform,
+                          RecordListing& listing);
 
+    // OPTION > MEMORY: a fresh LOGGER in place of an open one.
     void CMDMEMORY_Click();
+    // OPTION > ERASE: after the user's OK, the meter's recorded sets are erased.
     void CMDERASE_Click();
+    // OPTION > SYSTEM TIME SET: the meter's clock is set to the computer's.
     void CMDSYSTEM_Click();
 
     // The open LOGGER, or null.
     LoggerWindow* logger() const { return logger_; }
-
-    static QString eraseQuestion();
-    static QString waitCaption() { return QStringLiteral("WAIT"); }
 
 public Q_SLOTS:
     // Closes an open LOGGER, mid-exchange too.
@@ -43,11 +48,15 @@ Q_SIGNALS:
     void commCaptionChanged(const QString& caption);
 
 private:
+    static QString eraseQuestion();
+    static QString waitCaption() { return QStringLiteral("WAIT"); }
+
     QWidget* panel_;
     MeterLink& link_;
-    SharedState& state_;
+    LoggerSelection& selection_;
+    std::function<int()> portNumber_;
     Platform platform_;
-    LoggerWindow::RecordListOpener openRecordList_;
+    RecordListing& listing_;
     LoggerCommandBuffer loggerCommands_;
     PanelCommandBuffer panelCommands_;
     QPointer<LoggerWindow> logger_;

@@ -15,9 +15,9 @@ const QString dataFileFilter = QStringLiteral("Data Files (*.dat)|*.dat|All File
 
 } // namespace
 
-RecordingController::RecordingController(QWidget* dialogParent, SharedState& state,
+RecordingController::RecordingController(QWidget* dialogParent, RecordingState& recording,
                                          Dialogs& dialogs, FileDialogState& fileDialog)
-    : QObject(dialogParent), dialogParent_(dialogParent), state_(state), dialogs_(dialogs),
+    : QObject(dialogParent), dialogParent_(dialogParent), recording_(recording), dialogs_(dialogs),
       fileDialog_(fileDialog) {}
 
 bool RecordingController::isBeingRecorded(const QString& path) const {
@@ -25,25 +25,25 @@ bool RecordingController::isBeingRecorded(const QString& path) const {
 }
 
 void RecordingController::ChooseDataFile() {
-    if (state_.recording.RecordingOn)
+    if (recording_.RecordingOn)
         return;
     const QString chosen = fileDialog_.choose(dialogs_, dialogParent_, true, dataFileFilter);
     if (chosen.isEmpty())
         return;
-    state_.recording.DataFileName = chosen;
+    recording_.DataFileName = chosen;
     Q_EMIT dataFileChosen(chosen);
 }
 
 bool RecordingController::StartRecording() {
-    if (state_.recording.DataFileName.isEmpty() || !writer_.open(state_.recording.DataFileName))
+    if (recording_.DataFileName.isEmpty() || !writer_.open(recording_.DataFileName))
         return false;
-    state_.recording.RecordingOn = true;
+    recording_.RecordingOn = true;
     Q_EMIT recordingChanged(true);
     return true;
 }
 
 void RecordingController::StopRecording() {
-    state_.recording.RecordingOn = false;
+    recording_.RecordingOn = false;
     writer_.close();
     Q_EMIT recordingChanged(false);
 }
@@ -54,9 +54,9 @@ void RecordingController::CMDSAVE_Click() {
 
 void RecordingController::CMDSTART_Click() {
     // The menu item is disabled while recording; a second open of the same file is never wanted.
-    if (state_.recording.RecordingOn)
+    if (recording_.RecordingOn)
         return;
-    if (state_.recording.DataFileName.isEmpty()) {
+    if (recording_.DataFileName.isEmpty()) {
         dialogs_.message(dialogParent_, QStringLiteral("You have to open a file first !!"),
                          Dialogs::Buttons::Ok, Dialogs::Icon::None, applicationTitle());
         ChooseDataFile();
@@ -64,28 +64,28 @@ void RecordingController::CMDSTART_Click() {
     if (!StartRecording()) {
         // Without a word the user would walk away believing the readings are kept. A cancelled
         // dialog leaves no name, and nothing to say.
-        if (!state_.recording.DataFileName.isEmpty())
-            showFailure(dialogs_, dialogParent_, QStringLiteral("RECORDING NOT STARTED"),
-                        QStringLiteral("The data file\n%1\ncould not be opened (%2).\n"
-                                       "No readings are being recorded.")
-                            .arg(QDir::toNativeSeparators(state_.recording.DataFileName),
-                                 writer_.errorText()));
+        if (!recording_.DataFileName.isEmpty())
+            showFailure(
+                dialogs_, dialogParent_, QStringLiteral("RECORDING NOT STARTED"),
+                QStringLiteral("The data file\n%1\ncould not be opened (%2).\n"
+                               "No readings are being recorded.")
+                    .arg(QDir::toNativeSeparators(recording_.DataFileName), writer_.errorText()));
         return;
     }
-    state_.recording.RecordCount = 0;
+    recording_.RecordCount = 0;
 }
 
 void RecordingController::CMDSTOP_Click() {
     StopRecording();
-    state_.recording.RecordCount = 0;
-    state_.recording.ListLive = 0;
+    recording_.RecordCount = 0;
+    recording_.ListLive = 0;
 }
 
 void RecordingController::recordRow(const QString& rowBody) {
-    if (!state_.recording.RecordingOn)
+    if (!recording_.RecordingOn)
         return;
-    const qint64 number = state_.recording.RecordCount + 1;
-    state_.recording.RecordCount = number;
+    const qint64 number = recording_.RecordCount + 1;
+    recording_.RecordCount = number;
     if (!writer_.writeLine(recorderLine(number, rowBody))) {
         stopAfterFailedWrite(number);
         return;
@@ -101,7 +101,7 @@ void RecordingController::stopAfterFailedWrite(qint64 recordNumber) {
         QStringLiteral("Record %1 could not be written to the data file\n%2\n(%3).\n"
                        "The records written before are kept.")
             .arg(recordNumber)
-            .arg(QDir::toNativeSeparators(state_.recording.DataFileName), writer_.errorText());
+            .arg(QDir::toNativeSeparators(recording_.DataFileName), writer_.errorText());
     CMDSTOP_Click();
     QTimer::singleShot(0, this, [this, details] {
         showFailure(dialogs_, dialogParent_, QStringLiteral("RECORDING STOPPED"), details);

@@ -9,7 +9,7 @@
 class Dialogs;
 class FileDialogState;
 class QWidget;
-struct SharedState;
+struct RecordingState;
 
 // FILE > SAVE AS, START RECORDING and STOP RECORDING, and the recording step of the sampling
 // tick: one numbered line per tick appended to the data file. It knows no window: what it
@@ -19,8 +19,10 @@ class RecordingController final : public QObject, public RecordedFile {
 
 public:
     // dialogParent: the window its boxes and the file dialog stand over; it is also the parent.
-    // fileDialog: the main window's file dialog, shared with OPEN FILE.
-    RecordingController(QWidget* dialogParent, SharedState& state, Dialogs& dialogs,
+    // recording: the data file's name, whether it records, the count, and the live list's
+    // ListLive that STOP RECORDING clears. fileDialog: the main window's file dialog, shared
+    // with OPEN FILE.
+    RecordingController(QWidget* dialogParent, RecordingState& recording, Dialogs& dialogs,
                         FileDialogState& fileDialog);
 
     // The recording step of a sampling tick while RecordingOn: the body is the row the tick
@@ -51,7 +53,7 @@ private:
     void stopAfterFailedWrite(qint64 recordNumber);
 
     QWidget* dialogParent_;
-    SharedState& state_;
+    RecordingState& recording_;
     Dialogs& dialogs_;
     FileDialogState& fileDialog_;
     DataFileWriter writer_;

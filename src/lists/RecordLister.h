@@ -1,11 +1,8 @@
 #pragma once
 
-#include "logger/RecordTime.h"
-#include "logger/SetDownload.h"
+#include "lists/RecordListing.h"
 
 #include <QObject>
-#include <QString>
-#include <optional>
 
 class Dialogs;
 class QTimer;
@@ -23,29 +20,18 @@ class RecordLister final : public QObject {
 public:
     static constexpr int RecordPauseMilliseconds = 10;
 
-    // What the list says once every record is listed.
-    struct Ending {
-        // REC_LIST's caption.
-        QString caption;
-        // A box over the list, when part of the set did not arrive; none when empty.
-        QString shortfall;
-    };
-
-    // Lists records 1 to count of data into list, which becomes the parent. program: the
-    // program's waits, which say when it is ending.
-    RecordLister(RecordListWindow* list, SetDownload data, int count, Ending ending,
-                 Dialogs& dialogs, const Waiter& program);
+    // Lists the set into list, which becomes the parent. program: the program's waits, which
+    // say when it is ending.
+    RecordLister(RecordListWindow* list, SetListing listing, Dialogs& dialogs,
+                 const Waiter& program);
 
 private:
     void listNext();
     void finish();
 
     RecordListWindow* list_;
-    SetDownload data_;
-    std::optional<RecordTime> time_;
-    int count_;
+    SetListing listing_;
     int listed_ = 0;
-    Ending ending_;
     Dialogs& dialogs_;
     const Waiter& program_;
     QTimer* timer_;
