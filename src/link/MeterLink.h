@@ -54,7 +54,6 @@ Q_SIGNALS:
     void noDeviceLeft();
 
 private:
-    bool reopenPort();
     // False when the program ends meanwhile.
     bool waitForQuietLine();
 
