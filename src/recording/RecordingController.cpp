@@ -1,8 +1,8 @@
 #include "recording/RecordingController.h"
 
 #include "platform/Dialogs.h"
-#include "recording/DataFileFormat.h"
 #include "recording/FileDialogState.h"
+#include "recording/Recorder.h"
 #include "state/SharedState.h"
 
 #include <QDir>
@@ -18,10 +18,14 @@ const QString dataFileFilter = QStringLiteral("Data Files (*.dat)|*.dat|All File
 RecordingController::RecordingController(QWidget* dialogParent, SharedState& state,
                                          Dialogs& dialogs, FileDialogState& fileDialog)
     : QObject(dialogParent), dialogParent_(dialogParent), state_(state), dialogs_(dialogs),
-      fileDialog_(fileDialog) {}
+      fileDialog_(fileDialog), recorder_(new Recorder(this, state.recording)) {
+    connect(recorder_, &Recorder::recordingChanged, this, &RecordingController::recordingChanged);
+    connect(recorder_, &Recorder::recordCounted, this, &RecordingController::recordCounted);
+    connect(recorder_, &Recorder::writeFailed, this, &RecordingController::showFailedWrite);
+}
 
 bool RecordingController::isBeingRecorded(const QString& path) const {
-    return writer_.writesTo(path);
+    return recorder_->isBeingRecorded(path);
 }
 
 void RecordingController::ChooseDataFile() {
@@ -32,20 +36,6 @@ void RecordingController::ChooseDataFile() {
         return;
     state_.recording.DataFileName = chosen;
     Q_EMIT dataFileChosen(chosen);
-}
-
-bool RecordingController::StartRecording() {
-    if (state_.recording.DataFileName.isEmpty() || !writer_.open(state_.recording.DataFileName))
-        return false;
-    state_.recording.RecordingOn = true;
-    Q_EMIT recordingChanged(true);
-    return true;
-}
-
-void RecordingController::StopRecording() {
-    state_.recording.RecordingOn = false;
-    writer_.close();
-    Q_EMIT recordingChanged(false);
 }
 
 void RecordingController::CMDSAVE_Click() {
@@ -61,7 +51,7 @@ void RecordingController::CMDSTART_Click() {
                          Dialogs::Buttons::Ok, Dialogs::Icon::None, applicationTitle());
         ChooseDataFile();
     }
-    if (!StartRecording()) {
+    if (!recorder_->start()) {
         // Without a word the user would walk away believing the readings are kept. A cancelled
         // dialog leaves no name, and nothing to say.
         if (!state_.recording.DataFileName.isEmpty())
@@ -69,40 +59,28 @@ void RecordingController::CMDSTART_Click() {
                         QStringLiteral("The data file\n%1\ncould not be opened (%2).\n"
                                        "No readings are being recorded.")
                             .arg(QDir::toNativeSeparators(state_.recording.DataFileName),
-                                 writer_.errorText()));
-        return;
+                                 recorder_->errorText()));
     }
-    state_.recording.RecordCount = 0;
 }
 
 void RecordingController::CMDSTOP_Click() {
-    StopRecording();
-    state_.recording.RecordCount = 0;
+    recorder_->stop();
     state_.recording.ListLive = 0;
 }
 
 void RecordingController::recordRow(const QString& rowBody) {
-    if (!state_.recording.RecordingOn)
-        return;
-    const qint64 number = state_.recording.RecordCount + 1;
-    state_.recording.RecordCount = number;
-    if (!writer_.writeLine(recorderLine(number, rowBody))) {
-        stopAfterFailedWrite(number);
-        return;
-    }
-    Q_EMIT recordCounted(recordNumberText(number));
+    recorder_->recordRow(rowBody);
 }
 
-void RecordingController::stopAfterFailedWrite(qint64 recordNumber) {
-    // Showing RECORDING with a rising count while nothing reaches the disk would report a
-    // failure as success: stop as STOP RECORDING does, then say why. The box comes up after the
-    // tick has ended, so the tick is not held up while the user reads it.
+void RecordingController::showFailedWrite(qint64 recordNumber, const QString& reason) {
+    // The recorder has stopped; the rest is as STOP RECORDING leaves it. The box comes up after
+    // the tick has ended, so the tick is not held up while the user reads it.
+    state_.recording.ListLive = 0;
     const QString details =
         QStringLiteral("Record %1 could not be written to the data file\n%2\n(%3).\n"
                        "The records written before are kept.")
             .arg(recordNumber)
-            .arg(QDir::toNativeSeparators(state_.recording.DataFileName), writer_.errorText());
-    CMDSTOP_Click();
+            .arg(QDir::toNativeSeparators(state_.recording.DataFileName), reason);
     QTimer::singleShot(0, this, [this, details] {
         showFailure(dialogs_, dialogParent_, QStringLiteral("RECORDING STOPPED"), details);
     });
