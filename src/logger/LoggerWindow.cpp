@@ -423,11 +423,11 @@ void LoggerWindow::SSCommand3_Click() {
     }
     // The list shows what arrived whole and in step, never more than the set holds. It fills on
     // its own, whatever becomes of this window meanwhile.
-    const SetDownload data(setData_);
-    const DownloadCheck check = DownloadCheck::of(data, expected);
+    const SetDownload downloaded(setData_);
+    const DownloadCheck check = DownloadCheck::of(downloaded, expected);
     recordList_ = openRecordList_();
     if (recordList_)
-        new RecordLister(recordList_, data, check.listed,
+        new RecordLister(recordList_, downloaded, check.listed,
                          {check.recordListCaption(set), check.message()}, dialogs_, programWaiter_);
     Label1->clear();
     setData_.clear();
