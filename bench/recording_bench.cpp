@@ -1,11 +1,8 @@
 // Figures for the recorder: the time one record adds to a sampling tick (the line written,
 // forced to the disk, the count shown), on the disk of the folder given (default: the current
 // one), and what forcing to the disk costs against only handing the line to the system.
-#include "platform/QtDialogs.h"
 #include "recording/DataFileFormat.h"
-#include "recording/DataFileWriter.h"
-#include "recording/FileDialogState.h"
-#include "recording/RecordingController.h"
+#include "recording/Recorder.h"
 #include "state/SharedState.h"
 #include "text/RowText.h"
 
@@ -57,12 +54,10 @@ int main(int argc, char** argv) {
     QMainWindow panel;
     auto* count = new QLabel(&panel);
     SharedState state;
-    QtDialogs dialogs;
-    FileDialogState fileDialog;
-    RecordingController recorder(&panel, state.recording, dialogs, fileDialog);
-    QObject::connect(&recorder, &RecordingController::recordCounted, count, &QLabel::setText);
+    Recorder recorder(&panel, state.recording);
+    QObject::connect(&recorder, &Recorder::recordCounted, count, &QLabel::setText);
     state.recording.DataFileName = dir.filePath(QStringLiteral("bench.dat"));
-    if (!recorder.StartRecording())
+    if (!recorder.start())
         return 1;
     std::vector<double> tick;
     for (int i = 0; i < records; ++i) {
@@ -72,7 +67,7 @@ int main(int argc, char** argv) {
         recorder.recordRow(row);
         tick.push_back(timer.nsecsElapsed() / 1000.0);
     }
-    recorder.CMDSTOP_Click();
+    recorder.stop();
     const Spread withSync = spread(tick);
 
     // The same lines handed to the system only, for comparison.

@@ -1,8 +1,10 @@
 #include "LiveApplication.h"
 #include "SimProcess.h"
+#include "link/FrameDecoder.h"
 #include "link/MeterLink.h"
 
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -57,6 +59,24 @@ private Q_SLOTS:
 
         panel->close();
         QVERIFY(meter.waiter.stopping());
+    }
+
+    // A device opened by its path, as a logger without a screen opens a USB adapter, is opened
+    // by that path again once it is back.
+    void aDeviceOpenedByPathIsReopenedByPath() {
+        SimProcess sim;
+        QVERIFY2(sim.start(), "meter-sim did not start");
+        qunsetenv("METER_COM1");
+        QtSerialPort port(nullptr);
+        QVERIFY(port.openDevice(sim.devicePath()));
+        QCOMPARE(port.portNumber(), 0);
+        QSignalSpy lost(&port, &SerialPort::deviceLost);
+        sim.control(QStringLiteral("unplug"));
+        QTRY_COMPARE_WITH_TIMEOUT(lost.count(), 1, 5000);
+        sim.control(QStringLiteral("replug"));
+        QVERIFY(QTest::qWaitFor([&] { return port.reopen(); }, 5000));
+        port.write(QByteArrayLiteral(" "));
+        QTRY_COMPARE_WITH_TIMEOUT(port.bytesWaiting(), FrameLength, 5000);
     }
 
     // Unpaced, a full memory's set still arrives whole (10 + 4 x 8189 bytes), though the

@@ -14,7 +14,6 @@ public:
     // The next whole command, or an empty array when none is complete yet.
     QByteArray next();
     void clear() { pending_.clear(); }
-    bool hasPartial() const { return !pending_.isEmpty(); }
 
     // The length of the command that starts with this byte; 0 for a byte that starts none.
     static int commandLength(char first);

@@ -322,10 +322,11 @@ QString MeterEngine::runControl(const QString& name, const QStringList& argument
     };
     static const Switch switches[] = {
         {"battery", [](MeterEngine& e, bool on, const QDateTime&) { e.model_.setBatteryLow(on); }},
-        {"hold", [](MeterEngine& e, bool on, const QDateTime& now) { e.model_.setHold(on, now); }},
+        {"hold",
+         [](MeterEngine& e, bool on, const QDateTime& moment) { e.model_.setHold(on, moment); }},
         {"overload", [](MeterEngine& e, bool on, const QDateTime&) { e.model_.setOverload(on); }},
         {"drift",
-         [](MeterEngine& e, bool on, const QDateTime& now) { e.model_.setDrift(on, now); }},
+         [](MeterEngine& e, bool on, const QDateTime& moment) { e.model_.setDrift(on, moment); }},
         {"silent",
          [](MeterEngine& e, bool on, const QDateTime&) {
              e.silent_ = on;
@@ -351,12 +352,12 @@ QString MeterEngine::runControl(const QString& name, const QStringList& argument
              return Ok;
          }},
         {"fill",
-         [](MeterEngine& e, const QDateTime& now) {
+         [](MeterEngine& e, const QDateTime& moment) {
              // One more set that takes every byte left, so the memory-full flag shows at once.
              e.recording_ = false;
-             if (!e.memory_.startSet(wholeSecond(now), e.loggerInterval_))
+             if (!e.memory_.startSet(wholeSecond(moment), e.loggerInterval_))
                  return error(QStringLiteral("no room for another set"));
-             const QByteArray record = FrameEncoder::recordBytes(e.model_.measured(now));
+             const QByteArray record = FrameEncoder::recordBytes(e.model_.measured(moment));
              while (e.memory_.appendRecord(record)) {
              }
              return Ok;

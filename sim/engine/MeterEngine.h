@@ -49,10 +49,8 @@ public:
     SimReading shownReading() const;
     bool recording();
     int idCode() const { return idCode_; }
-    int loggerInterval() const { return loggerInterval_; }
     // The datalogger memory, brought up to date with the records due by now.
     const DataloggerMemory& memory();
-    const ReadingModel& readingModel() const { return model_; }
     QString statusText();
 
 private:

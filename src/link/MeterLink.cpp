@@ -60,7 +60,7 @@ void MeterLink::WaitForMeter() {
     for (int round = 0;; ++round) {
         if (port_.isOpen())
             port_.write(QByteArrayLiteral(" "));
-        else if (round % RoundsPerReopen == 0 && reopenPort())
+        else if (round % RoundsPerReopen == 0 && port_.reopen())
             port_.write(QByteArrayLiteral(" "));
         if (!waiter_.WaitSeconds(0.1))
             return;
@@ -89,10 +89,6 @@ bool MeterLink::waitForQuietLine() {
         }
     }
     return true;
-}
-
-bool MeterLink::reopenPort() {
-    return port_.portNumber() != 0 && port_.open(port_.portNumber());
 }
 
 void MeterLink::DiscardInput() {

@@ -57,7 +57,6 @@ Q_SIGNALS:
     void noDeviceLeft();
 
 private:
-    bool reopenPort();
     // False when the program ends meanwhile.
     bool waitForQuietLine();
 

@@ -5,9 +5,3 @@ bool CancellableWaiter::WaitSeconds(double seconds) {
         return false;
     return program_.WaitSeconds(seconds) && !cancelled_;
 }
-
-bool CancellableWaiter::processEvents() {
-    if (stopping())
-        return false;
-    return program_.processEvents() && !cancelled_;
-}

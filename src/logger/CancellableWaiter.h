@@ -10,7 +10,6 @@ public:
     explicit CancellableWaiter(Waiter& program) : program_(program) {}
 
     bool WaitSeconds(double seconds) override;
-    bool processEvents() override;
     // Cancels this waiter's waits only; the program's go on.
     void stopAll() override { cancel(); }
     bool stopping() const override { return cancelled_ || program_.stopping(); }

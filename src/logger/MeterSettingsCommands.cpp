@@ -1,9 +1,5 @@
 #include "logger/MeterSettingsCommands.h"
 
-#include "link/MeterLink.h"
-#include "logger/LoggerExchange.h"
-#include "logger/PollPause.h"
-#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 
 #include <QWidget>
@@ -13,7 +9,8 @@ MeterSettingsCommands::MeterSettingsCommands(QWidget* panel, MeterLink& link,
                                              std::function<int()> portNumber,
                                              const Platform& platform, RecordListing& listing)
     : QObject(panel), panel_(panel), link_(link), selection_(selection),
-      portNumber_(std::move(portNumber)), platform_(platform), listing_(listing) {}
+      portNumber_(std::move(portNumber)), platform_(platform), listing_(listing),
+      settings_(link, platform.serial, platform.waiter, platform.clock) {}
 
 QString MeterSettingsCommands::eraseQuestion() {
     return QStringLiteral("ALL RECORDED DATA IN THE METER\n\rWILL BE DELETED!!");
@@ -35,22 +32,14 @@ void MeterSettingsCommands::CMDERASE_Click() {
                                   Dialogs::Icon::Exclamation,
                                   applicationTitle()) != Dialogs::Answer::Ok)
         return;
-    const PollPause pause(link_);
-    LoggerExchange exchange(platform_.serial, platform_.waiter, platform_.clock);
-    exchange.discardInput();
     // An open LOGGER would go on showing sets that are gone.
-    if (exchange.erase() == ExchangeOutcome::Done && logger_)
+    if (settings_.erase() == ExchangeOutcome::Done && logger_)
         logger_->scheduleStatusRefresh();
 }
 
 void MeterSettingsCommands::CMDSYSTEM_Click() {
     Q_EMIT commCaptionChanged(waitCaption());
-    {
-        const PollPause pause(link_);
-        LoggerExchange exchange(platform_.serial, platform_.waiter, platform_.clock);
-        exchange.discardInput();
-        exchange.send(panelCommands_.setClock(platform_.clock.now()));
-    }
+    settings_.setClock();
     Q_EMIT commCaptionChanged(QStringLiteral("Com") + QString::number(portNumber_()));
     if (logger_)
         logger_->scheduleStatusRefresh();

@@ -2,7 +2,7 @@
 
 #include "logger/LoggerCommandBuffer.h"
 #include "logger/LoggerWindow.h"
-#include "logger/PanelCommandBuffer.h"
+#include "logger/MeterSettings.h"
 #include "platform/Platform.h"
 
 #include <QObject>
@@ -15,9 +15,9 @@ class RecordListing;
 struct LoggerSelection;
 
 // The main window's OPTION items that talk to the meter's datalogger: MEMORY (a fresh LOGGER),
-// ERASE and SYSTEM TIME SET, after which an open LOGGER refreshes its status. It lives as long
-// as the main window and keeps the program's frame buffers, so a "K" carries the last "W"/"X"
-// low byte whichever LOGGER sent it.
+// ERASE (after its question) and SYSTEM TIME SET, after which an open LOGGER refreshes its status.
+// It lives as long as the main window and keeps the program's frame buffers, so a "K" carries the
+// last "W"/"X" low byte whichever LOGGER sent it.
 class MeterSettingsCommands final : public QObject {
     Q_OBJECT
 
@@ -58,6 +58,6 @@ private:
     Platform platform_;
     RecordListing& listing_;
     LoggerCommandBuffer loggerCommands_;
-    PanelCommandBuffer panelCommands_;
+    MeterSettings settings_;
     QPointer<LoggerWindow> logger_;
 };

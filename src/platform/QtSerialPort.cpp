@@ -21,10 +21,27 @@ QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent), port_(new QSer
 bool QtSerialPort::open(int portNumber) {
     if (portNumber < 1 || portNumber > 8)
         return false;
+    portNumber_ = portNumber;
+    devicePath_.clear();
+    return openNamed(serialDeviceName(portNumber));
+}
+
+bool QtSerialPort::openDevice(const QString& path) {
+    portNumber_ = 0;
+    devicePath_ = path;
+    return openNamed(path);
+}
+
+bool QtSerialPort::reopen() {
+    if (portNumber_ != 0)
+        return open(portNumber_);
+    return !devicePath_.isEmpty() && openDevice(devicePath_);
+}
+
+bool QtSerialPort::openNamed(const QString& deviceName) {
     if (port_->isOpen())
         port_->close();
-    portNumber_ = portNumber;
-    port_->setPortName(serialDeviceName(portNumber));
+    port_->setPortName(deviceName);
     if (!port_->open(QIODevice::ReadWrite))
         return false;
     // The meter's replies use all eight bits of each byte: no parity, one stop bit.

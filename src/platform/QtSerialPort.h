@@ -14,6 +14,8 @@ public:
     explicit QtSerialPort(QObject* parent);
 
     bool open(int portNumber) override;
+    bool openDevice(const QString& path) override;
+    bool reopen() override;
     void close() override;
     bool isOpen() const override;
     int portNumber() const override { return portNumber_; }
@@ -27,6 +29,10 @@ public:
 private:
     void onError();
 
+    // 9600 8N1 on the named device.
+    bool openNamed(const QString& deviceName);
+
     QSerialPort* port_;
     int portNumber_ = 0;
+    QString devicePath_;
 };

@@ -1,6 +1,5 @@
 #include "platform/QtWaiter.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
@@ -18,13 +17,6 @@ bool QtWaiter::WaitSeconds(double seconds) {
     loops_.append(&loop);
     loop.exec();
     loops_.removeAll(&loop);
-    return !stopping_;
-}
-
-bool QtWaiter::processEvents() {
-    if (stopping_)
-        return false;
-    QCoreApplication::processEvents();
     return !stopping_;
 }
 

@@ -12,7 +12,6 @@ class QEventLoop;
 class QtWaiter final : public Waiter {
 public:
     bool WaitSeconds(double seconds) override;
-    bool processEvents() override;
     void stopAll() override;
     bool stopping() const override { return stopping_; }
 

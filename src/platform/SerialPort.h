@@ -14,6 +14,12 @@ public:
 
     // Opens port n (1 to 8). Returns false when the port does not exist or is in use.
     virtual bool open(int portNumber) = 0;
+    // Opens a device by its path ("/dev/ttyUSB0"), for an adapter that has no port number.
+    // portNumber() is then 0.
+    virtual bool openDevice(const QString& path) = 0;
+    // Opens again whatever was opened last, by number or by path, once its device is back.
+    // False when nothing was ever opened.
+    virtual bool reopen() = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     virtual int portNumber() const = 0;

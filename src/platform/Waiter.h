@@ -8,8 +8,6 @@ public:
 
     // Returns false when the program is ending: the caller must stop what it is doing and unwind.
     virtual bool WaitSeconds(double seconds) = 0;
-    // Lets pending events run once, without waiting. Same return rule.
-    virtual bool processEvents() = 0;
     // Ends every wait in progress and makes all later ones return false at once.
     virtual void stopAll() = 0;
     virtual bool stopping() const = 0;

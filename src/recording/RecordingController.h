@@ -1,6 +1,5 @@
 #pragma once
 
-#include "recording/DataFileWriter.h"
 #include "recording/RecordedFile.h"
 
 #include <QObject>
@@ -9,11 +8,12 @@
 class Dialogs;
 class FileDialogState;
 class QWidget;
+class Recorder;
 struct RecordingState;
 
-// FILE > SAVE AS, START RECORDING and STOP RECORDING, and the recording step of the sampling
-// tick: one numbered line per tick appended to the data file. It knows no window: what it
-// changes it announces, and the application shows it on the main window.
+// FILE > SAVE AS, START RECORDING and STOP RECORDING over the recorder, with their file dialog
+// and boxes. It knows no window: what it changes it announces, and the application shows it on
+// the main window.
 class RecordingController final : public QObject, public RecordedFile {
     Q_OBJECT
 
@@ -32,8 +32,6 @@ public:
     bool isBeingRecorded(const QString& path) const override;
 
     void ChooseDataFile();
-    bool StartRecording();
-    void StopRecording();
 
     // The user chose FILE > SAVE AS: asks for the data file to record into.
     void CMDSAVE_Click();
@@ -50,11 +48,11 @@ Q_SIGNALS:
     void recordCounted(const QString& countText);
 
 private:
-    void stopAfterFailedWrite(qint64 recordNumber);
+    void showFailedWrite(qint64 recordNumber, const QString& reason);
 
     QWidget* dialogParent_;
     RecordingState& recording_;
     Dialogs& dialogs_;
     FileDialogState& fileDialog_;
-    DataFileWriter writer_;
+    Recorder* recorder_;
 };

@@ -14,9 +14,3 @@ bool FakeWaiter::WaitSeconds(double seconds) {
         onWait(seconds);
     return !stopping_;
 }
-
-bool FakeWaiter::processEvents() {
-    if (!stopping_ && onWait)
-        onWait(0.0);
-    return !stopping_;
-}

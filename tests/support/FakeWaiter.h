@@ -14,7 +14,6 @@ public:
     explicit FakeWaiter(FakeClock* clock = nullptr) : clock_(clock) {}
 
     bool WaitSeconds(double seconds) override;
-    bool processEvents() override;
     void stopAll() override { stopping_ = true; }
     bool stopping() const override { return stopping_; }
 

@@ -14,6 +14,9 @@ public:
     using SerialPort::SerialPort;
 
     bool open(int portNumber) override;
+    // The scripted port has numbers only.
+    bool openDevice(const QString&) override { return false; }
+    bool reopen() override { return open(portNumber_); }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
     int portNumber() const override { return portNumber_; }

@@ -1,5 +1,6 @@
-// Linked with the whole of meter_logic and QtCore alone (see CMakeLists.txt): building it proves
-// the logic needs nothing of Qt Gui or Widgets; running it checks that none was loaded.
+// Linked with the whole of one library and the Qt modules it may use (see CMakeLists.txt):
+// building it proves the library needs nothing of Qt Gui or Widgets; running it checks that none
+// was loaded.
 #include <QFile>
 #include <cstdio>
 

@@ -1,0 +1,21 @@
+#include "logger/MeterSettings.h"
+
+#include "logger/PollPause.h"
+#include "platform/Clock.h"
+
+MeterSettings::MeterSettings(MeterLink& link, SerialPort& port, Waiter& waiter, const Clock& clock)
+    : link_(link), port_(port), waiter_(waiter), clock_(clock) {}
+
+ExchangeOutcome MeterSettings::erase() {
+    const PollPause pause(link_);
+    LoggerExchange exchange(port_, waiter_, clock_);
+    exchange.discardInput();
+    return exchange.erase();
+}
+
+void MeterSettings::setClock() {
+    const PollPause pause(link_);
+    LoggerExchange exchange(port_, waiter_, clock_);
+    exchange.discardInput();
+    exchange.send(panelCommands_.setClock(clock_.now()));
+}
