@@ -33,7 +33,8 @@ void Application::onPortChosen(int portNumber, bool closeSelection) {
     if (portNumber != 0)
         state_.ComPortNumber = portNumber;
     if (!panel_) {
-        panel_ = std::make_unique<PanelWindow>(state_, platform_);
+        panel_ = std::make_unique<PanelWindow>(
+            state_.reading, state_.recording, [this] { return state_.ComPortNumber; }, platform_);
         connect(panel_.get(), &PanelWindow::closing, this, [this] { end(0); });
         if (!Form_Load()) {
             platform_.dialogs.message(nullptr, QStringLiteral("No device found, try again!"),

@@ -54,7 +54,9 @@ public:
 public Q_SLOTS:
     // One point of a live chart.
     void Timer1_Timer();
+    // The LIMIT menu: asks for the limit (live) or range (recorded) dialog.
     void LIMIT_Click();
+    // The PRINT menu: the chart as an image, unless a list report holds the printer.
     void PRINT_Click();
 
 Q_SIGNALS:
@@ -72,7 +74,9 @@ protected:
 private:
     ChartWindow(ChartWindowType type, QWidget* parent, const Platform& platform);
     const ChartLabels& labels() const;
+    // Places the window and writes its first time and scale labels.
     void Form_Load();
+    // A recorded chart draws its records again on each new size.
     void Form_Resize();
     void drawRecords();
     void writeLiveLimitLabels();

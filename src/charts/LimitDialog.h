@@ -24,6 +24,7 @@ public:
     ChartKind kind() const { return kind_; }
 
 public Q_SLOTS:
+    // OK: checks the three boxes and, when they hold, gives the chart its new limits.
     void Command1_Click();
 
 Q_SIGNALS:
@@ -33,6 +34,7 @@ Q_SIGNALS:
     void freshChartRequested();
 
 private:
+    // Fills the boxes with the limits the chart has now.
     void Form_Load();
     void boxChanged(LimitBox changed);
     QLineEdit* box(LimitBox which) const;

@@ -30,6 +30,7 @@ public:
     QString fromText() const;
 
 public Q_SLOTS:
+    // OK: checks the range of records and the value limits and, when they hold, redraws the chart.
     void Command1_Click();
 
 Q_SIGNALS:
@@ -39,6 +40,7 @@ Q_SIGNALS:
     void freshChartRequested();
 
 private:
+    // Fills the boxes with the records and limits the chart shows now.
     void Form_Load(const QString& bottomLabel, const QString& topLabel, int left);
 
     ChartKind kind_;

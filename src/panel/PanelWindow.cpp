@@ -36,10 +36,12 @@ constexpr int UnitGapTwips = 30;
 
 } // namespace
 
-PanelWindow::PanelWindow(SharedState& state, const Platform& platform)
-    : QMainWindow(nullptr), state_(state), platform_(platform),
-      menus_(PanelMenus::build(menuBar())), timer2_(new QTimer(this)), timer3_(new QTimer(this)),
-      link_(new MeterLink(this, platform_.serial, platform_.waiter, state_.reading)) {
+PanelWindow::PanelWindow(LiveReading& reading, RecordingState& recording,
+                         std::function<int()> portNumber, const Platform& platform)
+    : QMainWindow(nullptr), reading_(reading), recording_(recording),
+      portNumber_(std::move(portNumber)), platform_(platform), menus_(PanelMenus::build(menuBar())),
+      timer2_(new QTimer(this)), timer3_(new QTimer(this)),
+      link_(new MeterLink(this, platform_.serial, platform_.waiter, reading_)) {
     setObjectName(QStringLiteral("PANEL"));
     setWindowTitle(QStringLiteral("PANEL"));
 
@@ -194,7 +196,7 @@ void PanelWindow::setLabelAlignment(QLabel* label, Qt::Alignment alignment) {
 }
 
 QString PanelWindow::portText() const {
-    return QStringLiteral("Com") + QString::number(state_.ComPortNumber);
+    return QStringLiteral("Com") + QString::number(portNumber_());
 }
 
 void PanelWindow::setCommCaption(const QString& caption) {
@@ -249,7 +251,7 @@ void PanelWindow::setRecordCount(const QString& countText) {
 }
 
 void PanelWindow::showReading() {
-    const LiveReading& reading = state_.reading;
+    const LiveReading& reading = reading_;
     const QString valuePattern = QStringLiteral("#0.0#");
     setCaption(controls_.LBLVALtime, reading.MeterTimeText);
     setCaption(controls_.LBLVALtemp, formatNumberText(reading.TemperatureText, valuePattern));
@@ -331,7 +333,7 @@ void PanelWindow::Timer2_Timer() {
         tickOverrun_ = 0.0;
     timer2_->setInterval(static_cast<int>(roundHalfEven((period - tickOverrun_) * 1000.0)));
 
-    RecordingState& recording = state_.recording;
+    RecordingState& recording = recording_;
     const bool listStep = recording.ListLive == 1;
     const bool recordStep = recording.RecordingOn;
     const qint64 started = platform_.clock.steadyMilliseconds();

@@ -6,11 +6,13 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <functional>
 
 class MeterLink;
 class QLabel;
 class QTimer;
-struct SharedState;
+struct LiveReading;
+struct RecordingState;
 namespace PanelLayout {
 struct LargeValueLayout;
 }
@@ -23,7 +25,10 @@ struct LargeValueLayout;
 class PanelWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    PanelWindow(SharedState& state, const Platform& platform);
+    // reading: what the poll decodes. recording: what the tick lists and records. portNumber: the
+    // COM port open, for lblcomm's caption.
+    PanelWindow(LiveReading& reading, RecordingState& recording, std::function<int()> portNumber,
+                const Platform& platform);
     ~PanelWindow() override;
 
     const PanelMenus& menus() const { return menus_; }
@@ -105,7 +110,9 @@ private:
     void placeLabel(QLabel* label, int leftTwips, int topTwips);
     void setLabelAlignment(QLabel* label, Qt::Alignment alignment);
 
-    SharedState& state_;
+    LiveReading& reading_;
+    RecordingState& recording_;
+    std::function<int()> portNumber_;
     Platform platform_;
     PanelMenus menus_;
     PanelControls controls_;

@@ -19,7 +19,8 @@
 // wired to it as the application wires them.
 struct PanelRig : FakePlatform {
     SharedState state;
-    PanelWindow panel{state, platform};
+    PanelWindow panel{state.reading, state.recording, [this] { return state.ComPortNumber; },
+                      platform};
     FileDialogState fileDialog;
     PanelFeatures features{};
 
