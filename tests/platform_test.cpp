@@ -2,10 +2,14 @@
 #include "platform/QtSerialPort.h"
 #include "platform/QtWaiter.h"
 #include "platform/Twips.h"
+#include "support/SimProcess.h"
 
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 class PlatformTest : public QObject {
     Q_OBJECT
@@ -24,6 +28,29 @@ private Q_SLOTS:
         QCOMPARE(port.bytesWaiting(), 0);
         QVERIFY(port.readAll().isEmpty());
         qunsetenv("METER_COM4");
+    }
+
+    // Never two programs polling one meter: a device another program holds is refused and said to
+    // be in use, whether that program is this one or one that only locks the open device.
+    void aDeviceInUseIsRefused() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QtSerialPort first(nullptr);
+        QtSerialPort second(nullptr);
+        QVERIFY(first.openDevice(sim.devicePath()));
+        QVERIFY(!second.openDevice(sim.devicePath()));
+        QVERIFY(second.inUseByAnother());
+        QCOMPARE(second.errorText(), QStringLiteral("in use by another program"));
+        first.close();
+
+        const int foreign = ::open(sim.devicePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(foreign >= 0);
+        QCOMPARE(::flock(foreign, LOCK_EX | LOCK_NB), 0);
+        QVERIFY(!second.openDevice(sim.devicePath()));
+        QVERIFY(second.inUseByAnother());
+        ::close(foreign);
+        QVERIFY(second.openDevice(sim.devicePath()));
+        QVERIFY(!second.inUseByAnother());
     }
 
     void fileFiltersTurnIntoQtFilters() {

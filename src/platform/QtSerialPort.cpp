@@ -2,6 +2,11 @@
 
 #include <QSerialPort>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/file.h>
+#endif
+
 QString serialDeviceName(int portNumber) {
     const QByteArray variable = "METER_COM" + QByteArray::number(portNumber);
     const QString fromEnvironment = qEnvironmentVariable(variable.constData());
@@ -42,8 +47,23 @@ bool QtSerialPort::openNamed(const QString& deviceName) {
     if (port_->isOpen())
         port_->close();
     port_->setPortName(deviceName);
-    if (!port_->open(QIODevice::ReadWrite))
+    inUseByAnother_ = false;
+    if (!port_->open(QIODevice::ReadWrite)) {
+        // Qt's lock file, or the exclusive mode another program set on the line.
+        inUseByAnother_ = port_->error() == QSerialPort::PermissionError;
         return false;
+    }
+#ifdef Q_OS_UNIX
+    // Two programs polling one meter would each read half of the other's replies. Qt's lock file
+    // and exclusive mode do not stop root or a program that ignores lock files; a lock on the open
+    // device does, and it goes with the descriptor when the port closes or the program dies.
+    if (::flock(static_cast<int>(port_->handle()), LOCK_EX | LOCK_NB) != 0 &&
+        errno == EWOULDBLOCK) {
+        port_->close();
+        inUseByAnother_ = true;
+        return false;
+    }
+#endif
     // The meter's replies use all eight bits of each byte: no parity, one stop bit.
     port_->setBaudRate(QSerialPort::Baud9600);
     port_->setDataBits(QSerialPort::Data8);
@@ -63,7 +83,7 @@ bool QtSerialPort::isOpen() const {
 }
 
 QString QtSerialPort::errorText() const {
-    return port_->errorString();
+    return inUseByAnother_ ? QStringLiteral("in use by another program") : port_->errorString();
 }
 
 void QtSerialPort::write(const QByteArray& bytes) {

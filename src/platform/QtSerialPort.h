@@ -20,6 +20,8 @@ public:
     bool isOpen() const override;
     int portNumber() const override { return portNumber_; }
     QString errorText() const override;
+    // The last open failed because another program has the device open.
+    bool inUseByAnother() const { return inUseByAnother_; }
 
     void write(const QByteArray& bytes) override;
     int bytesWaiting() const override;
@@ -35,4 +37,5 @@ private:
     QSerialPort* port_;
     int portNumber_ = 0;
     QString devicePath_;
+    bool inUseByAnother_ = false;
 };
