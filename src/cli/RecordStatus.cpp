@@ -59,7 +59,7 @@ void RecordStatus::redraw() {
     if (drawn_)
         text += QStringLiteral("\x1b[%1A").arg(meters_.size());
     for (const Meter& meter : meters_)
-        text += QStringLiteral("\r\x1b[K%1  %2  %3 rows  %4\n")
+        text += QStringLiteral("\r\x1b[K%1  %2  %3 written  %4\n")
                     .arg(meter.name, meter.reading.isEmpty() ? QStringLiteral("--") : meter.reading)
                     .arg(meter.rows)
                     .arg(meter.state);
