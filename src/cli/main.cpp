@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 #include "cli/ConvertCommand.h"
+#include "cli/RecordCommand.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -13,6 +14,7 @@ struct Subcommand {
 };
 
 constexpr Subcommand subcommands[] = {
+    {"record", "the live readings of one or many meters into files", runRecord},
     {"convert", "a data file to CSV or JSON Lines", runConvert},
 };
 

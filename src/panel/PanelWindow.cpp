@@ -1,6 +1,7 @@
 #include "panel/PanelWindow.h"
 
 #include "link/MeterLink.h"
+#include "link/ReadingCaptions.h"
 #include "panel/BatterySymbol.h"
 #include "panel/KeyLabel.h"
 #include "panel/PanelLayout.h"
@@ -252,15 +253,15 @@ void PanelWindow::setRecordCount(const QString& countText) {
 
 void PanelWindow::showReading() {
     const LiveReading& reading = reading_;
-    const QString valuePattern = QStringLiteral("#0.0#");
+    const ReadingCaptions captions = readingCaptions(reading);
     setCaption(controls_.LBLVALtime, reading.MeterTimeText);
-    setCaption(controls_.LBLVALtemp, formatNumberText(reading.TemperatureText, valuePattern));
-    setCaption(controls_.LBLVALrh, formatNumberText(reading.HumidityText, valuePattern));
-    setCaption(controls_.LBLUNITbot, reading.TempUnit);
-    const bool celsius = reading.TempUnit == QLatin1String("C");
+    setCaption(controls_.LBLVALtemp, captions.temperature);
+    setCaption(controls_.LBLVALrh, captions.humidity);
+    setCaption(controls_.LBLUNITbot, captions.unit);
+    const bool celsius = captions.unit == QLatin1String("C");
     Colors::setBackground(controls_.LBLM1, celsius ? Colors::Red : Colors::White);
     Colors::setBackground(controls_.LBLM2, celsius ? Colors::White : Colors::Red);
-    controls_.LBLBT->setVisible(reading.BatteryLow == 1);
+    controls_.LBLBT->setVisible(captions.batteryLow);
     controls_.LBLH->setVisible(reading.HoldOn == 1);
     Colors::setBackground(controls_.LBLR1, reading.HoldOn == 1 ? Colors::Red : Colors::White);
     controls_.LBLFULL->setVisible(reading.MemoryFull == 1);

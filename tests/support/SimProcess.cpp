@@ -10,7 +10,8 @@ SimProcess::~SimProcess() {
 }
 
 QString SimProcess::devicePath() const {
-    return dir_.path() + QStringLiteral("/meter-%1").arg(QCoreApplication::applicationPid());
+    return dir_.path() +
+           QStringLiteral("/%1-%2").arg(name_).arg(QCoreApplication::applicationPid());
 }
 
 bool SimProcess::start(const QStringList& controls) {

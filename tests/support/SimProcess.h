@@ -9,6 +9,8 @@
 // a symlink in a temporary folder, and control lines go to its standard input.
 class SimProcess {
 public:
+    // Several simulators in one test need names of their own.
+    explicit SimProcess(const QString& name = QStringLiteral("meter")) : name_(name) {}
     ~SimProcess();
 
     // Starts the simulator as the device of COM1 and sends it the given control lines.
@@ -18,6 +20,7 @@ public:
     void control(const QString& line);
 
 private:
+    QString name_;
     QTemporaryDir dir_;
     QProcess process_;
 };

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "cli/ReadingFile.h"
+#include "cli/RecordPlan.h"
+#include "link/LiveReading.h"
+#include "platform/Clock.h"
+#include "platform/QtWaiter.h"
+
+#include <QObject>
+
+class MeterLink;
+class QtSerialPort;
+
+// One meter of a recording, living in a thread of its own: its port, its waits, its link and its
+// file are made there, so that the link's nested waits never stack on another meter's. Every
+// decoded frame becomes one line stamped with this computer's clock; nothing is written while the
+// link is lost.
+class MeterSession final : public QObject {
+    Q_OBJECT
+public:
+    // samples: the readings to take before stopping, 0 for no limit. Made without a parent, to
+    // be moved to its thread.
+    MeterSession(const RecordTarget& target, RecordFormat format, qint64 samples);
+
+    // Opens the port and the file; prepared() says how it went.
+    void prepare();
+    // Starts the poll.
+    void begin();
+    // Stops the poll; the line being written is finished, then the file and the port are closed
+    // and finished() comes.
+    void finish();
+
+Q_SIGNALS:
+    // status 0, or the exit status with the message saying why.
+    void prepared(int status, const QString& message);
+    void noAnswer();
+    void linkLost();
+    void linkBack();
+    void rowWritten(qint64 rows, const QString& reading);
+    void writeFailed(const QString& message);
+    void finished(qint64 rows);
+
+private:
+    void onFrame();
+    void close();
+
+    RecordTarget target_;
+    qint64 samples_;
+    ReadingFile file_;
+    SystemClock clock_;
+    QtWaiter waiter_;
+    LiveReading reading_;
+    QtSerialPort* port_ = nullptr;
+    MeterLink* link_ = nullptr;
+    bool answered_ = false;
+    bool finishing_ = false;
+};

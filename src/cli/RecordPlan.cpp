@@ -1,0 +1,77 @@
+#include "cli/RecordPlan.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+namespace {
+
+const QString portField = QStringLiteral("{port}");
+
+std::optional<RecordFormat> formatNamed(const QString& name) {
+    if (name == QLatin1String("dat"))
+        return RecordFormat::Dat;
+    if (name == QLatin1String("csv"))
+        return RecordFormat::Csv;
+    if (name == QLatin1String("jsonl"))
+        return RecordFormat::JsonLines;
+    return std::nullopt;
+}
+
+QString extensionOf(RecordFormat format) {
+    switch (format) {
+    case RecordFormat::Csv:
+        return QStringLiteral("csv");
+    case RecordFormat::JsonLines:
+        return QStringLiteral("jsonl");
+    case RecordFormat::Dat:
+        break;
+    }
+    return QStringLiteral("dat");
+}
+
+bool isFolder(const QString& output) {
+    return output.endsWith(QLatin1Char('/')) || QFileInfo(output).isDir();
+}
+
+} // namespace
+
+QString portBaseName(const PortName& port) {
+    return port.number != 0 ? QStringLiteral("COM%1").arg(port.number)
+                            : QFileInfo(port.path).fileName();
+}
+
+std::variant<RecordPlan, QString> planRecording(const QString& output, const QString& format,
+                                                const QStringList& ports) {
+    if (ports.isEmpty())
+        return QStringLiteral("needs a --port");
+    RecordPlan plan;
+    const bool folder = !output.isEmpty() && isFolder(output);
+    if (!format.isEmpty()) {
+        const std::optional<RecordFormat> named = formatNamed(format);
+        if (!named)
+            return QStringLiteral("unknown format \"%1\"").arg(format);
+        plan.format = *named;
+    } else if (!folder) {
+        plan.format = formatNamed(QFileInfo(output).suffix().toLower()).value_or(RecordFormat::Dat);
+    }
+    if (ports.size() > 1 && !output.isEmpty() && !folder && !output.contains(portField))
+        return QStringLiteral("several ports need {port} or a folder in --output");
+
+    QString pattern =
+        output.isEmpty() ? portField + QLatin1Char('.') + extensionOf(plan.format) : output;
+    if (folder)
+        pattern = QDir(output).filePath(portField + QLatin1Char('.') + extensionOf(plan.format));
+    QSet<QString> paths;
+    for (const QString& given : ports) {
+        const std::optional<PortName> port = PortName::parse(given);
+        if (!port)
+            return QStringLiteral("\"%1\" is no port: COM1 to COM8 or a device path").arg(given);
+        const QString path = QString(pattern).replace(portField, portBaseName(*port));
+        if (paths.contains(path))
+            return QStringLiteral("two ports would write to %1").arg(path);
+        paths.insert(path);
+        plan.targets.push_back({*port, path});
+    }
+    return plan;
+}

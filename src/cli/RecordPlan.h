@@ -1,0 +1,30 @@
+#pragma once
+
+#include "cli/MeterPort.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <variant>
+#include <vector>
+
+enum class RecordFormat { Dat, Csv, JsonLines };
+
+// One meter of a recording: its port and the file its readings go to.
+struct RecordTarget {
+    PortName port;
+    QString path;
+};
+
+struct RecordPlan {
+    RecordFormat format = RecordFormat::Dat;
+    std::vector<RecordTarget> targets;
+};
+
+// How the files of a recording are named: the output as given (empty without -o), the --format
+// value (empty without it) and the ports. The plan, or the reason the call is wrong.
+std::variant<RecordPlan, QString> planRecording(const QString& output, const QString& format,
+                                                const QStringList& ports);
+
+// The name {port} stands for: "COM1" for a COM port, the device's base name ("ttyUSB0") else.
+QString portBaseName(const PortName& port);

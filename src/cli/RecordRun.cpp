@@ -1,0 +1,105 @@
+#include "cli/RecordRun.h"
+
+#include "cli/CommandLine.h"
+#include "cli/MeterSession.h"
+#include "cli/RecordStatus.h"
+
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+QStringList meterNames(const RecordPlan& plan) {
+    QStringList names;
+    for (const RecordTarget& target : plan.targets)
+        names.append(portBaseName(target.port));
+    return names;
+}
+
+} // namespace
+
+RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, qint64 samples, qint64 seconds,
+                     bool terminal)
+    : QObject(parent), plan_(plan), seconds_(seconds),
+      status_(new RecordStatus(this, meterNames(plan), terminal)) {
+    for (const RecordTarget& target : plan_.targets) {
+        const int meter = static_cast<int>(sessions_.size());
+        auto* thread = new QThread(this);
+        // A session has no parent: it lives in its thread and goes when the thread ends.
+        auto* session = new MeterSession(target, plan_.format, samples);
+        session->moveToThread(thread);
+        connect(thread, &QThread::finished, session, &QObject::deleteLater);
+        connect(session, &MeterSession::prepared, this, &RecordRun::onPrepared);
+        connect(session, &MeterSession::noAnswer, status_,
+                [this, meter] { status_->noAnswer(meter); });
+        connect(session, &MeterSession::linkLost, status_,
+                [this, meter] { status_->linkLost(meter); });
+        connect(session, &MeterSession::linkBack, status_,
+                [this, meter] { status_->linkBack(meter); });
+        connect(session, &MeterSession::rowWritten, status_,
+                [this, meter](qint64 rows, const QString& reading) {
+                    status_->rowWritten(meter, rows, reading);
+                });
+        connect(session, &MeterSession::writeFailed, this, [this, meter](const QString& message) {
+            exitStatus_ = ExitStatus::IoError;
+            status_->failed(meter, message);
+        });
+        connect(session, &MeterSession::finished, this,
+                [this, meter](qint64 rows) { onSessionFinished(meter, rows); });
+        threads_.push_back(thread);
+        sessions_.push_back(session);
+    }
+}
+
+RecordRun::~RecordRun() {
+    for (QThread* thread : threads_) {
+        thread->quit();
+        thread->wait();
+    }
+}
+
+void RecordRun::start() {
+    running_ = static_cast<int>(sessions_.size());
+    for (size_t meter = 0; meter < sessions_.size(); ++meter) {
+        threads_[meter]->start();
+        QMetaObject::invokeMethod(sessions_[meter], &MeterSession::prepare, Qt::QueuedConnection);
+    }
+}
+
+void RecordRun::stop() {
+    if (stopping_)
+        return;
+    stopping_ = true;
+    for (MeterSession* session : sessions_)
+        QMetaObject::invokeMethod(session, &MeterSession::finish, Qt::QueuedConnection);
+}
+
+void RecordRun::onPrepared(int status, const QString& message) {
+    if (status != ExitStatus::Ok) {
+        // Nothing records unless every port and file opened.
+        printError(QStringLiteral("meter-logger record: ") + message);
+        if (exitStatus_ == ExitStatus::Ok)
+            exitStatus_ = status;
+        stop();
+    }
+    if (++prepared_ < static_cast<int>(sessions_.size()) || stopping_)
+        return;
+    began_ = true;
+    for (size_t meter = 0; meter < sessions_.size(); ++meter) {
+        status_->started(static_cast<int>(meter), plan_.targets[meter].path);
+        QMetaObject::invokeMethod(sessions_[meter], &MeterSession::begin, Qt::QueuedConnection);
+    }
+    if (seconds_ > 0)
+        QTimer::singleShot(std::chrono::seconds(seconds_), this, &RecordRun::stop);
+}
+
+void RecordRun::onSessionFinished(int meter, qint64 rows) {
+    if (began_)
+        status_->stopped(meter, rows);
+    threads_[static_cast<size_t>(meter)]->quit();
+    if (--running_ == 0) {
+        for (QThread* thread : threads_)
+            thread->wait();
+        Q_EMIT finished(exitStatus_);
+    }
+}

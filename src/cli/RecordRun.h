@@ -1,0 +1,44 @@
+#pragma once
+
+#include "cli/RecordPlan.h"
+
+#include <QObject>
+#include <vector>
+
+class MeterSession;
+class QThread;
+class RecordStatus;
+
+// A recording of one or many meters, from the opening of every port and file to the last file
+// closed: each meter in a thread of its own, this one watching the signals, the duration and
+// the status. finished() carries the exit status.
+class RecordRun final : public QObject {
+    Q_OBJECT
+public:
+    // samples 0: no limit; seconds 0: no time limit.
+    RecordRun(QObject* parent, const RecordPlan& plan, qint64 samples, qint64 seconds,
+              bool terminal);
+    ~RecordRun() override;
+
+    void start();
+    // Ends every meter's recording with its files complete.
+    void stop();
+
+Q_SIGNALS:
+    void finished(int exitStatus);
+
+private:
+    void onPrepared(int status, const QString& message);
+    void onSessionFinished(int meter, qint64 rows);
+
+    RecordPlan plan_;
+    qint64 seconds_;
+    RecordStatus* status_;
+    std::vector<QThread*> threads_;
+    std::vector<MeterSession*> sessions_;
+    int prepared_ = 0;
+    int running_ = 0;
+    int exitStatus_ = 0;
+    bool began_ = false;
+    bool stopping_ = false;
+};

@@ -1,0 +1,69 @@
+#include "cli/RecordStatus.h"
+
+#include "cli/CommandLine.h"
+
+#include <cstdio>
+
+RecordStatus::RecordStatus(QObject* parent, const QStringList& meters, bool terminal)
+    : QObject(parent), terminal_(terminal) {
+    for (const QString& name : meters)
+        meters_.push_back({name, QString(), 0, QStringLiteral("opening")});
+}
+
+void RecordStatus::started(int meter, const QString& path) {
+    changeState(meter, QStringLiteral("started, recording to %1").arg(path));
+}
+
+void RecordStatus::noAnswer(int meter) {
+    changeState(meter, QStringLiteral("the meter does not answer, still trying"));
+}
+
+void RecordStatus::linkLost(int meter) {
+    changeState(meter, QStringLiteral("link lost"));
+}
+
+void RecordStatus::linkBack(int meter) {
+    changeState(meter, QStringLiteral("link back"));
+}
+
+void RecordStatus::rowWritten(int meter, qint64 rows, const QString& reading) {
+    Meter& shown = meters_[static_cast<size_t>(meter)];
+    shown.rows = rows;
+    shown.reading = reading;
+    if (terminal_)
+        redraw();
+}
+
+void RecordStatus::failed(int meter, const QString& message) {
+    changeState(meter, QStringLiteral("failed: %1").arg(message));
+}
+
+void RecordStatus::stopped(int meter, qint64 rows) {
+    if (meters_[static_cast<size_t>(meter)].state.startsWith(QLatin1String("failed")))
+        return;
+    changeState(meter, QStringLiteral("stopped, %1 readings written").arg(rows));
+}
+
+void RecordStatus::changeState(int meter, const QString& state) {
+    Meter& shown = meters_[static_cast<size_t>(meter)];
+    shown.state = state;
+    if (terminal_)
+        redraw();
+    else
+        printError(QStringLiteral("%1: %2").arg(shown.name, state));
+}
+
+void RecordStatus::redraw() {
+    QString text;
+    // Back to the first meter's line, each line then written over from its start.
+    if (drawn_)
+        text += QStringLiteral("\x1b[%1A").arg(meters_.size());
+    for (const Meter& meter : meters_)
+        text += QStringLiteral("\r\x1b[K%1  %2  %3 written  %4\n")
+                    .arg(meter.name, meter.reading.isEmpty() ? QStringLiteral("--") : meter.reading)
+                    .arg(meter.rows)
+                    .arg(meter.state);
+    drawn_ = true;
+    std::fputs(qPrintable(text), stderr);
+    std::fflush(stderr);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// What a recording tells on stderr. On a terminal: one line per meter (its reading, the rows
+// written, the link's state), redrawn in place. Elsewhere (a log, a service): no control
+// characters, one line per change of state.
+class RecordStatus final : public QObject {
+    Q_OBJECT
+public:
+    RecordStatus(QObject* parent, const QStringList& meters, bool terminal);
+
+    void started(int meter, const QString& path);
+    void noAnswer(int meter);
+    void linkLost(int meter);
+    void linkBack(int meter);
+    void rowWritten(int meter, qint64 rows, const QString& reading);
+    void failed(int meter, const QString& message);
+    void stopped(int meter, qint64 rows);
+
+private:
+    struct Meter {
+        QString name;
+        QString reading;
+        qint64 rows = 0;
+        QString state;
+    };
+
+    // A new state: the meter's line redrawn on a terminal, a line of its own elsewhere.
+    void changeState(int meter, const QString& state);
+    void redraw();
+
+    std::vector<Meter> meters_;
+    bool terminal_;
+    bool drawn_ = false;
+};

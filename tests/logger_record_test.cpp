@@ -1,0 +1,282 @@
+#include "PanelRig.h"
+#include "SimProcess.h"
+#include "TestFiles.h"
+#include "engine/MeterEngine.h"
+#include "platform/QtSerialPort.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// meter-logger record as a user runs it, its stderr gathered as it comes.
+struct Logger {
+    QProcess process;
+    QString errors;
+
+    explicit Logger(const QStringList& arguments) {
+        QObject::connect(&process, &QProcess::readyReadStandardError, &process, [this] {
+            errors += QString::fromLocal8Bit(process.readAllStandardError());
+        });
+        process.start(QStringLiteral(METER_LOGGER),
+                      QStringList{QStringLiteral("record")} + arguments);
+    }
+    ~Logger() {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+    bool says(const QString& line) const { return errors.split(QLatin1Char('\n')).contains(line); }
+    // The exit status once it has ended by itself, -1 if it crashed or kept running.
+    int exitStatus(int milliseconds = 20000) {
+        if (!QTest::qWaitFor([this] { return process.state() == QProcess::NotRunning; },
+                             milliseconds))
+            return -1;
+        errors += QString::fromLocal8Bit(process.readAllStandardError());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+};
+
+QString nameOf(const SimProcess& sim) {
+    return QFileInfo(sim.devicePath()).fileName();
+}
+
+QStringList linesOf(const QString& path) {
+    return QString::fromLatin1(readFile(path)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
+
+// The rows of a CSV file as a standard reader takes them, cells joined by "|".
+QStringList csvRows(const QString& path) {
+    QProcess python;
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import csv, sys\n"
+                                 "for row in csv.reader(open(sys.argv[1], newline='')):\n"
+                                 "    print('|'.join(row))"),
+                  path});
+    if (!python.waitForFinished(10000) || python.exitCode() != 0)
+        return {QStringLiteral("<python3 failed>")};
+    return QString::fromUtf8(python.readAllStandardOutput())
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// The rows without their time, which must lie within [from, to].
+QStringList withoutTimes(const QStringList& rows, const QDateTime& from, const QDateTime& to) {
+    QStringList rest;
+    for (const QString& row : rows) {
+        const QDateTime time =
+            QDateTime::fromString(row.section(QLatin1Char('|'), 0, 0), Qt::ISODate);
+        rest << (time >= from.addSecs(-1) && time <= to.addSecs(1)
+                     ? row.section(QLatin1Char('|'), 1)
+                     : QStringLiteral("<bad time> ") + row);
+    }
+    return rest;
+}
+
+QList<QDateTime> jsonTimes(const QString& path) {
+    QList<QDateTime> times;
+    for (const QByteArray& line : readFile(path).split('\n'))
+        if (!line.isEmpty())
+            times << QDateTime::fromString(
+                QJsonDocument::fromJson(line).object().value(QStringLiteral("time")).toString(),
+                Qt::ISODate);
+    return times;
+}
+
+qint64 longestGap(const QList<QDateTime>& times) {
+    qint64 longest = 0;
+    for (qsizetype at = 1; at < times.size(); ++at)
+        longest = std::max(longest, times[at - 1].secsTo(times[at]));
+    return longest;
+}
+
+} // namespace
+
+// meter-logger record against meter-sims on pseudo-terminals: what each simulated meter sends
+// is what its file holds.
+class LoggerRecordTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void twoMetersIntoCsvAppendedRunAfterRun() {
+        SimProcess a(QStringLiteral("meter-a"));
+        SimProcess b(QStringLiteral("meter-b"));
+        QVERIFY(a.start({"drift off", "rh 40", "temp 21.5"}));
+        QVERIFY(b.start({"drift off", "rh 75", "temp -3.2", "battery on"}));
+        QTemporaryDir dir;
+        const QDateTime from = QDateTime::currentDateTime();
+        for (int run = 0; run < 2; ++run) {
+            Logger logger({QStringLiteral("--port"), a.devicePath(), QStringLiteral("--port"),
+                           b.devicePath(), QStringLiteral("-o"), dir.path() + QStringLiteral("/"),
+                           QStringLiteral("--format"), QStringLiteral("csv"),
+                           QStringLiteral("--samples"), QStringLiteral("2")});
+            QCOMPARE(logger.exitStatus(), 0);
+            QVERIFY2(logger.says(QStringLiteral("%1: stopped, 2 readings written").arg(nameOf(b))),
+                     qPrintable(logger.errors));
+            QVERIFY(logger.says(
+                QStringLiteral("%1: started, recording to %2/%1.csv").arg(nameOf(a), dir.path())));
+        }
+        const QDateTime to = QDateTime::currentDateTime();
+        const QString header =
+            QStringLiteral("time|relative_humidity_percent|humidity_status|temperature|temperature_"
+                           "unit|temperature_status|battery_low");
+        QStringList rowsA = csvRows(dir.filePath(nameOf(a) + QStringLiteral(".csv")));
+        QStringList rowsB = csvRows(dir.filePath(nameOf(b) + QStringLiteral(".csv")));
+        QCOMPARE(rowsA.takeFirst(), header);
+        QCOMPARE(rowsB.takeFirst(), header);
+        QCOMPARE(withoutTimes(rowsA, from, to),
+                 QStringList(4, QStringLiteral("40|ok|21.5|C|ok|0")));
+        QCOMPARE(withoutTimes(rowsB, from, to),
+                 QStringList(4, QStringLiteral("75|ok|-3.2|C|ok|1")));
+    }
+
+    // One meter falls silent, then is pulled out and put back; the other one goes on meanwhile.
+    void aMeterAwayResumesWhileTheOtherNeverMisses() {
+        SimProcess a(QStringLiteral("meter-a"));
+        SimProcess b(QStringLiteral("meter-b"));
+        QVERIFY(a.start({"silent on"}));
+        QVERIFY(b.start());
+        QTemporaryDir dir;
+        const QString fileA = dir.filePath(nameOf(a) + QStringLiteral(".jsonl"));
+        const QString fileB = dir.filePath(nameOf(b) + QStringLiteral(".jsonl"));
+        Logger logger({QStringLiteral("--port"), a.devicePath(), QStringLiteral("--port"),
+                       b.devicePath(), QStringLiteral("-o"),
+                       dir.filePath(QStringLiteral("{port}.jsonl"))});
+        const auto waitFor = [&logger](const QString& line) {
+            return QTest::qWaitFor([&] { return logger.says(line); }, 15000);
+        };
+        QVERIFY(
+            waitFor(QStringLiteral("%1: the meter does not answer, still trying").arg(nameOf(a))));
+        QVERIFY(!QFileInfo::exists(fileA) || QFileInfo(fileA).size() == 0);
+        a.control(QStringLiteral("silent off"));
+        QVERIFY(waitFor(QStringLiteral("%1: link back").arg(nameOf(a))));
+        QVERIFY(QTest::qWaitFor([&] { return jsonTimes(fileA).size() >= 2; }, 10000));
+
+        a.control(QStringLiteral("unplug"));
+        QVERIFY(waitFor(QStringLiteral("%1: link lost").arg(nameOf(a))));
+        const qsizetype rowsWhileAway = jsonTimes(fileA).size();
+        QVERIFY(QTest::qWaitFor([&] { return jsonTimes(fileB).size() >= 12; }, 20000));
+        QCOMPARE(jsonTimes(fileA).size(), rowsWhileAway);
+        a.control(QStringLiteral("replug"));
+        QVERIFY(
+            QTest::qWaitFor([&] { return jsonTimes(fileA).size() >= rowsWhileAway + 2; }, 15000));
+        logger.process.terminate();
+        QCOMPARE(logger.exitStatus(), 0);
+
+        QCOMPARE(logger.errors.count(QStringLiteral("%1: link back").arg(nameOf(a))), 2);
+        QVERIFY(!logger.errors.contains(QStringLiteral("%1: link").arg(nameOf(b))));
+        QVERIFY(longestGap(jsonTimes(fileA)) >= 3);
+        QVERIFY(longestGap(jsonTimes(fileB)) <= 2);
+    }
+
+    // Stopped by SIGTERM, the file holds whole lines, the very bytes the desktop program's
+    // recorder writes for the same readings at the same times.
+    void aDataFileAsTheDesktopWritesIt() {
+        const QStringList controls{QStringLiteral("drift off"), QStringLiteral("rh 45.6"),
+                                   QStringLiteral("unit F"), QStringLiteral("temp -30"),
+                                   QStringLiteral("battery on")};
+        SimProcess sim;
+        QVERIFY(sim.start(controls));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("out.dat"));
+        Logger logger({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"), path});
+        QVERIFY(QTest::qWaitFor([&] { return linesOf(path).size() >= 3; }, 15000));
+        logger.process.terminate();
+        QCOMPARE(logger.exitStatus(), 0);
+        const QStringList lines = linesOf(path);
+        QVERIFY(logger.says(
+            QStringLiteral("%1: stopped, %2 readings written").arg(nameOf(sim)).arg(lines.size())));
+
+        MeterEngine engine([] { return QDateTime::currentDateTime(); });
+        for (const QString& control : controls)
+            engine.control(control);
+        PanelRig rig;
+        rig.meterAnswers(engine.receive(" "));
+        rig.dialogs.fileAnswers << dir.filePath(QStringLiteral("desktop.dat"));
+        rig.trigger("CMDSAVE");
+        rig.trigger("CMDSTART");
+        for (const QString& line : lines) {
+            rig.clock.set(QDateTime::fromString(line.section(QLatin1Char('\t'), 1, 2),
+                                                QStringLiteral("MM-dd-yyyy\tHH:mm:ss")));
+            rig.poll();
+            rig.tick();
+        }
+        rig.trigger("CMDSTOP");
+        QCOMPARE(readFile(path), readFile(dir.filePath(QStringLiteral("desktop.dat"))));
+        QVERIFY(lines.first().endsWith(QStringLiteral("\t45.6\t-22.0\tF\tLOW")));
+    }
+
+    void refusedAtTheStart_data() {
+        QTest::addColumn<bool>("held");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("port in use")
+            << true << "SIM"
+            << "out.csv" << 69 << "meter-logger record: SIM: in use by another program";
+        QTest::newRow("no such port")
+            << false << "/dev/nonexistent"
+            << "out.csv" << 66 << "meter-logger record: /dev/nonexistent: no such port";
+        QTest::newRow("no such folder")
+            << false << "SIM"
+            << "none/out.csv" << 73
+            << "meter-logger record: DIR/none/out.csv: cannot create (No such file or directory)";
+        QTest::newRow("two ports, one file")
+            << false << "SIM,SIM2"
+            << "out.csv" << 64
+            << "meter-logger record: several ports need {port} or a folder in --output";
+    }
+    void refusedAtTheStart() {
+        QFETCH(bool, held);
+        QFETCH(QString, port);
+        QFETCH(QString, output);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QtSerialPort holder(nullptr);
+        if (held)
+            QVERIFY(holder.openDevice(sim.devicePath()));
+        QTemporaryDir dir;
+        QStringList arguments{QStringLiteral("-o"), dir.filePath(output)};
+        for (const QString& each : port.split(QLatin1Char(',')))
+            arguments << QStringLiteral("--port")
+                      << QString(each).replace(QStringLiteral("SIM"), sim.devicePath());
+        Logger logger(arguments);
+        QVERIFY2(logger.exitStatus() == status, qPrintable(logger.errors));
+        QCOMPARE(logger.errors.section(QLatin1Char('\n'), 0, 0),
+                 QString(message)
+                     .replace(QStringLiteral("SIM"), sim.devicePath())
+                     .replace(QStringLiteral("DIR"), dir.path()));
+        QVERIFY(!QFileInfo::exists(dir.filePath(output)));
+    }
+
+    // The disk of one meter's file is full: that meter stops, the other records on.
+    void aFileThatFailsStopsItsMeterAlone() {
+        SimProcess a(QStringLiteral("meter-a"));
+        SimProcess b(QStringLiteral("meter-b"));
+        QVERIFY(a.start());
+        QVERIFY(b.start());
+        QTemporaryDir dir;
+        const QString full = dir.filePath(nameOf(a) + QStringLiteral(".dat"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), full));
+        Logger logger({QStringLiteral("--port"), a.devicePath(), QStringLiteral("--port"),
+                       b.devicePath(), QStringLiteral("-o"),
+                       dir.filePath(QStringLiteral("{port}.dat")), QStringLiteral("--samples"),
+                       QStringLiteral("3")});
+        QCOMPARE(logger.exitStatus(), 74);
+        QVERIFY2(
+            logger.says(QStringLiteral("%1: failed: %2: cannot write (No space left on device)")
+                            .arg(nameOf(a), full)),
+            qPrintable(logger.errors));
+        QVERIFY(logger.says(QStringLiteral("%1: stopped, 3 readings written").arg(nameOf(b))));
+        QCOMPARE(linesOf(dir.filePath(nameOf(b) + QStringLiteral(".dat"))).size(), 3);
+    }
+};
+
+QTEST_MAIN(LoggerRecordTest)
+#include "logger_record_test.moc"
