@@ -1,5 +1,8 @@
 #include "cli/CommandLine.h"
 #include "cli/ConvertCommand.h"
+#include "cli/DownloadCommand.h"
+#include "cli/SettingsCommands.h"
+#include "cli/StatusCommand.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -13,13 +16,19 @@ struct Subcommand {
 };
 
 constexpr Subcommand subcommands[] = {
+    {"status", "the meter's datalogger: ID code, sets, memory, interval, clock", runStatus},
+    {"download", "recorded sets from the meter into a file", runDownload},
+    {"erase", "every set recorded in the meter", runErase},
+    {"set-clock", "the meter's clock to this computer's or a given time", runSetClock},
+    {"set-interval", "the meter's recording interval", runSetInterval},
+    {"set-id", "the meter's ID code", runSetId},
     {"convert", "a data file to CSV or JSON Lines", runConvert},
 };
 
 void printUsage(std::FILE* to) {
     std::fputs("usage: meter-logger SUBCOMMAND [OPTIONS]\n\nSubcommands:\n", to);
     for (const Subcommand& subcommand : subcommands)
-        std::fprintf(to, "  %-10s %s\n", subcommand.name, subcommand.summary);
+        std::fprintf(to, "  %-13s %s\n", subcommand.name, subcommand.summary);
     std::fputs("\nmeter-logger SUBCOMMAND --help tells more.\n", to);
 }
 
