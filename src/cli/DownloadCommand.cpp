@@ -142,8 +142,9 @@ int runDownload(const QStringList& arguments) {
                        .arg(written));
         return ExitStatus::DataError;
     }
-    const QString what = chosenSet > 0 ? QStringLiteral("set %1").arg(chosenSet)
-                                       : QStringLiteral("%1 sets").arg(setCount);
+    const QString what = chosenSet > 0   ? QStringLiteral("set %1").arg(chosenSet)
+                         : setCount == 1 ? QStringLiteral("the one set")
+                                         : QStringLiteral("all %1 sets").arg(setCount);
     printError(
         QStringLiteral("meter-logger download: %1 %2 of %3 written to %4")
             .arg(written)
