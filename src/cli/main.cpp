@@ -1,6 +1,9 @@
 #include "cli/CommandLine.h"
 #include "cli/ConvertCommand.h"
+#include "cli/DownloadCommand.h"
 #include "cli/RecordCommand.h"
+#include "cli/SettingsCommands.h"
+#include "cli/StatusCommand.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -15,13 +18,19 @@ struct Subcommand {
 
 constexpr Subcommand subcommands[] = {
     {"record", "the live readings of one or many meters into files", runRecord},
+    {"status", "the meter's datalogger: ID code, sets, memory, interval, clock", runStatus},
+    {"download", "recorded sets from the meter into a file", runDownload},
+    {"erase", "every set recorded in the meter", runErase},
+    {"set-clock", "the meter's clock to this computer's or a given time", runSetClock},
+    {"set-interval", "the meter's recording interval", runSetInterval},
+    {"set-id", "the meter's ID code", runSetId},
     {"convert", "a data file to CSV or JSON Lines", runConvert},
 };
 
 void printUsage(std::FILE* to) {
     std::fputs("usage: meter-logger SUBCOMMAND [OPTIONS]\n\nSubcommands:\n", to);
     for (const Subcommand& subcommand : subcommands)
-        std::fprintf(to, "  %-10s %s\n", subcommand.name, subcommand.summary);
+        std::fprintf(to, "  %-13s %s\n", subcommand.name, subcommand.summary);
     std::fputs("\nmeter-logger SUBCOMMAND --help tells more.\n", to);
 }
 

@@ -103,7 +103,8 @@ ExchangeResult LoggerExchange::requestDirectory(int setCount, const Progress& pr
     }
 }
 
-ExchangeResult LoggerExchange::download(const QByteArray& frame, const Progress& progress) {
+ExchangeResult LoggerExchange::download(const QByteArray& frame, const Progress& progress,
+                                        qsizetype completeBytes) {
     if (waiter_.stopping())
         return {ExchangeOutcome::Cancelled, {}};
     QByteArray collected;
@@ -123,6 +124,8 @@ ExchangeResult LoggerExchange::download(const QByteArray& frame, const Progress&
         if (!waiter_.WaitSeconds(DownloadChunkPauseSeconds))
             return {ExchangeOutcome::Cancelled, collected + chunk};
         collected.append(chunk);
+        if (completeBytes > 0 && collected.size() >= completeBytes)
+            break;
         lastByte = clock_.steadyMilliseconds();
     }
     return {ExchangeOutcome::Done, collected};

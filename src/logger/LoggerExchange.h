@@ -67,8 +67,10 @@ public:
     // been silent for DownloadSilenceSeconds, pausing DownloadChunkPauseSeconds after each chunk.
     // Progress: "812 RECORDS COMPLETED". Silence is the normal end, so this is Done (possibly
     // with no bytes at all, as for a set the meter does not have) unless cancelled. Decode with
-    // SetDownload.
-    ExchangeResult download(const QByteArray& frame, const Progress& progress = {});
+    // SetDownload. A caller that knows the set's length (completeBytes above 0) need not wait
+    // for the silence: the download ends once that many bytes have come.
+    ExchangeResult download(const QByteArray& frame, const Progress& progress = {},
+                            qsizetype completeBytes = 0);
 
     // A frame the meter does not answer ("W", "X", "D", "T", "S", "R").
     void send(const QByteArray& frame);

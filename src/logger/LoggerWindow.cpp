@@ -105,7 +105,8 @@ LoggerWindow::LoggerWindow(QWidget* panel, MeterLink& link, LoggerSelection& sel
                            RecordListing& listing)
     : QWidget(panel, Qt::Window), panel_(panel), link_(link), selection_(selection),
       dialogs_(platform.dialogs), waiter_(platform.waiter),
-      exchange_(platform.serial, waiter_, platform.clock), commands_(commands), listing_(listing) {
+      session_(link, platform.serial, waiter_, platform.clock), commands_(commands),
+      listing_(listing) {
     setObjectName(QStringLiteral("LOGGER"));
     setWindowTitle(QStringLiteral("LOGGER"));
     buildControls();
@@ -249,39 +250,22 @@ void LoggerWindow::Form_Resize() {
 }
 
 void LoggerWindow::statusRefresh() {
-    bool answered = false;
-    {
-        const PollPause pause(link_);
-        exchange_.discardInput();
-        statusReply_.clear();
-        setData_.clear();
-        Label1->setText(waitText);
-        const ExchangeResult status = exchange_.requestStatus();
-        settleLine(status.outcome);
-        if (status.outcome == ExchangeOutcome::Cancelled)
-            return;
-        if (const std::optional<StatusReply> reply = StatusReply::decode(status.reply);
-            status.done() && reply) {
-            statusReply_ = status.reply;
-            Label4->setText(StatusReply::memorySizeText());
-            Label6->setText(reply->setCount == 0 ? Label4->text() : reply->remainingText());
-            Text3->setText(reply->idCodeText());
-            Text2->setText(reply->intervalText());
-            const ExchangeResult clock = exchange_.requestClock();
-            settleLine(clock.outcome);
-            if (clock.outcome == ExchangeOutcome::Cancelled)
-                return;
-            if (const std::optional<MeterStamp> stamp = MeterStamp::fromBytes(clock.reply);
-                clock.done() && stamp) {
-                Label3->setText(stamp->clockText());
-                answered = true;
-            }
-            LBLSET->setText(reply->setCountText());
-        }
-        Label1->clear();
+    Label1->setText(waitText);
+    const LoggerSession::StatusRead read = session_.readStatus();
+    if (read.outcome == ExchangeOutcome::Cancelled)
+        return;
+    if (const std::optional<StatusReply>& reply = read.status) {
+        Label4->setText(StatusReply::memorySizeText());
+        Label6->setText(reply->setCount == 0 ? Label4->text() : reply->remainingText());
+        Text3->setText(reply->idCodeText());
+        Text2->setText(reply->intervalText());
+        if (read.clock)
+            Label3->setText(read.clock->clockText());
+        LBLSET->setText(reply->setCountText());
     }
+    Label1->clear();
     SSCommand2->setFocus();
-    if (!answered)
+    if (!read.answered())
         reportNoAnswer();
 }
 
@@ -289,27 +273,16 @@ void LoggerWindow::SSCommand6_Click() {
     if (exchangeRunning_ || closed_)
         return;
     const ExchangeScope scope(*this);
-    bool answered = false;
-    {
-        const PollPause pause(link_);
-        exchange_.discardInput();
-        SSCommand6->setEnabled(false);
-        Label1->setText(waitText);
-        if (!waiter_.WaitSeconds(clickPauseSeconds))
-            return;
-        const ExchangeResult clock = exchange_.requestClock();
-        settleLine(clock.outcome);
-        if (clock.outcome == ExchangeOutcome::Cancelled)
-            return;
-        if (const std::optional<MeterStamp> stamp = MeterStamp::fromBytes(clock.reply);
-            clock.done() && stamp) {
-            Label3->setText(stamp->clockText());
-            answered = true;
-        }
-        Label1->clear();
-        SSCommand6->setEnabled(true);
-    }
-    if (!answered)
+    SSCommand6->setEnabled(false);
+    Label1->setText(waitText);
+    const LoggerSession::ClockRead read = session_.readClock(clickPauseSeconds);
+    if (read.outcome == ExchangeOutcome::Cancelled)
+        return;
+    if (read.clock)
+        Label3->setText(read.clock->clockText());
+    Label1->clear();
+    SSCommand6->setEnabled(true);
+    if (!read.clock)
         reportNoAnswer();
 }
 
@@ -338,8 +311,8 @@ void LoggerWindow::sendParameter(QPushButton* button, QLineEdit* box, char lette
         box->setText(QStringLiteral("0"));
         value = 0;
     }
-    exchange_.send(letter == LoggerCommand::IdCode ? commands_.idCode(value)
-                                                   : commands_.interval(value));
+    session_.send(letter == LoggerCommand::IdCode ? commands_.idCode(value)
+                                                  : commands_.interval(value));
     Label1->clear();
     button->setEnabled(true);
 }
@@ -348,33 +321,26 @@ void LoggerWindow::SSCommand2_Click() {
     if (exchangeRunning_ || closed_)
         return;
     const ExchangeScope scope(*this);
-    ExchangeResult directory;
     const int setCount = wholeNumber(LBLSET->text());
-    {
-        const PollPause pause(link_);
-        exchange_.discardInput();
-        directory_ = SetDirectory();
-        Label1->setText(waitText);
-        if (!waiter_.WaitSeconds(clickPauseSeconds))
-            return;
-        directory = exchange_.requestDirectory(
-            setCount, [this](const QString& progress) { Label8->setText(progress); });
-        settleLine(directory.outcome);
-        if (directory.outcome == ExchangeOutcome::Cancelled)
-            return;
-        // What arrived of a directory cut short is listed all the same: every row it gives
-        // has its entry.
-        directory_ = SetDirectory(directory.reply);
-        const int sets = std::min(setCount, directory_.entryCount());
-        for (int set = 1; set <= sets; ++set)
-            Grid1->addRowAndFollow(signedNumberText(Grid1->rowCount()) + QLatin1Char('\t') +
-                                       directory_.startText(set).value_or(QString()),
-                                   directoryRowsBeforeScrolling);
-        SSCommand2->setEnabled(false);
-        Label1->clear();
-        Label2->show();
-    }
-    if (!directory.done())
+    directory_ = SetDirectory();
+    Label1->setText(waitText);
+    const LoggerSession::DirectoryRead read =
+        session_.readDirectory(setCount, clickPauseSeconds,
+                               [this](const QString& progress) { Label8->setText(progress); });
+    if (read.outcome == ExchangeOutcome::Cancelled)
+        return;
+    // What arrived of a directory cut short is listed all the same: every row it gives has its
+    // entry.
+    directory_ = read.directory;
+    const int sets = std::min(setCount, directory_.entryCount());
+    for (int set = 1; set <= sets; ++set)
+        Grid1->addRowAndFollow(signedNumberText(Grid1->rowCount()) + QLatin1Char('\t') +
+                                   directory_.startText(set).value_or(QString()),
+                               directoryRowsBeforeScrolling);
+    SSCommand2->setEnabled(false);
+    Label1->clear();
+    Label2->show();
+    if (read.outcome != ExchangeOutcome::Done)
         reportNoAnswer();
     else if (directory_.entryCount() == 0)
         message(noRecordsMessage, Dialogs::Icon::None);
@@ -411,29 +377,15 @@ void LoggerWindow::SSCommand3_Click() {
     Label1->setText(waitText);
     if (!waiter_.WaitSeconds(clickPauseSeconds))
         return;
-    {
-        const PollPause pause(link_);
-        exchange_.discardInput();
-        const ExchangeResult download =
-            exchange_.download(commands_.download(set),
-                               [this](const QString& progress) { Label8->setText(progress); });
-        settleLine(download.outcome);
-        if (download.outcome == ExchangeOutcome::Cancelled)
-            return;
-        setData_ = download.reply;
-    }
+    const LoggerSession::SetRead read =
+        session_.downloadSet(commands_.download(set), expected, false,
+                             [this](const QString& progress) { Label8->setText(progress); });
+    if (read.outcome == ExchangeOutcome::Cancelled)
+        return;
     // The list shows what arrived whole and in step, never more than the set holds. It fills on
     // its own, whatever becomes of this window meanwhile.
-    const SetDownload arrived(setData_);
-    const DownloadCheck check = DownloadCheck::of(arrived, expected);
-    listing_.startListing(listingOf(arrived, check, set));
+    listing_.startListing(listingOf(read.data, read.check, set));
     Label1->clear();
-    setData_.clear();
-}
-
-void LoggerWindow::settleLine(ExchangeOutcome outcome) {
-    if (outcome != ExchangeOutcome::Done)
-        link_.awaitQuietLine();
 }
 
 void LoggerWindow::reportNoAnswer() {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "logger/CancellableWaiter.h"
-#include "logger/LoggerExchange.h"
+#include "logger/LoggerSession.h"
 #include "logger/SetDirectory.h"
 #include "platform/Dialogs.h"
 
@@ -90,9 +90,6 @@ private:
     void Form_Load();
     void statusRefresh();
     void sendParameter(QPushButton* button, QLineEdit* box, char letter);
-    // An exchange given up on may still be answered (the meter sends the rest of a set whoever
-    // listens): the poll must not take those bytes for a live frame.
-    void settleLine(ExchangeOutcome outcome);
     void reportNoAnswer();
     void message(const QString& text, Dialogs::Icon icon);
 
@@ -101,14 +98,12 @@ private:
     LoggerSelection& selection_;
     Dialogs& dialogs_;
     CancellableWaiter waiter_;
-    LoggerExchange exchange_;
+    LoggerSession session_;
     LoggerCommandBuffer& commands_;
     RecordListing& listing_;
 
-    // The last replies, as the meter sent them.
-    QByteArray statusReply_;
+    // The last set directory, as the meter sent it.
     SetDirectory directory_;
-    QByteArray setData_;
 
     bool exchangeRunning_ = false;
     bool refreshPending_ = false;

@@ -14,8 +14,12 @@ ExchangeOutcome MeterSettings::erase() {
 }
 
 void MeterSettings::setClock() {
+    setClockTo(clock_.now());
+}
+
+void MeterSettings::setClockTo(const QDateTime& moment) {
     const PollPause pause(link_);
     LoggerExchange exchange(port_, waiter_, clock_);
     exchange.discardInput();
-    exchange.send(panelCommands_.setClock(clock_.now()));
+    exchange.send(panelCommands_.setClock(moment));
 }

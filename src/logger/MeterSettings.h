@@ -4,6 +4,7 @@
 #include "logger/PanelCommandBuffer.h"
 
 class Clock;
+class QDateTime;
 class MeterLink;
 class SerialPort;
 class Waiter;
@@ -20,6 +21,8 @@ public:
     ExchangeOutcome erase();
     // "D" with the PC's date and time: the meter's clock follows the PC's.
     void setClock();
+    // "D" with the moment given, its date and time as they read.
+    void setClockTo(const QDateTime& moment);
 
 private:
     MeterLink& link_;

@@ -1,0 +1,59 @@
+#include "cli/SetExport.h"
+
+#include "logger/RecordTime.h"
+#include "logger/SetDownload.h"
+#include "recording/DataFileConverter.h"
+#include "recording/DataFileFormat.h"
+
+#include <QTimeZone>
+
+namespace {
+
+ExportFormat exportFormat(DownloadFormat format) {
+    return format == DownloadFormat::Csv ? ExportFormat::Csv : ExportFormat::JsonLines;
+}
+
+} // namespace
+
+SetExport::SetExport(DownloadFormat format, bool withSetNumber)
+    : format_(format), withSetNumber_(withSetNumber), offsets_(QTimeZone::systemTimeZone()) {
+    if (format_ != DownloadFormat::Csv)
+        return;
+    if (withSetNumber_)
+        bytes_ += "set,";
+    bytes_ += csvHeader();
+}
+
+void SetExport::appendSet(int set, const SetDownload& data, int records) {
+    const std::optional<DownloadHeader> header = data.header();
+    if (!header)
+        return;
+    RecordTime time(header->start, header->intervalSeconds);
+    for (int record = 1; record <= records; ++record) {
+        if (record > 1)
+            time.next();
+        if (const std::optional<QString> row = data.rowText(record, time))
+            appendRecord(set, record, *row);
+    }
+}
+
+void SetExport::appendRecord(int set, qint64 row, const QString& rowText) {
+    // The grid's columns 1 to 6, as REC_LIST lists the row.
+    const QByteArray line = saveLine(row, rowText.split(QLatin1Char('\t')));
+    if (format_ == DownloadFormat::Dat) {
+        bytes_ += line;
+        return;
+    }
+    // Read back as the converter reads a saved list, so both give the same rows.
+    const std::optional<DataFileRow> parsed = parseDataFileRow(QByteArrayView(line).chopped(2));
+    if (!parsed)
+        return;
+    QByteArray out;
+    appendExportLine(out, exportFormat(format_), exportRow(*parsed, offsets_));
+    if (withSetNumber_ && format_ == DownloadFormat::Csv)
+        bytes_ += QByteArray::number(set) + ',' + out;
+    else if (withSetNumber_)
+        bytes_ += "{\"set\":" + QByteArray::number(set) + ',' + out.mid(1);
+    else
+        bytes_ += out;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "recording/DataFileRow.h"
+
+#include <QByteArray>
+
+class SetDownload;
+
+enum class DownloadFormat { Dat, Csv, JsonLines };
+
+// Downloaded sets as a file's bytes, each record stamped as REC_LIST stamps it. A ".dat" holds
+// exactly the lines REC_LIST's SAVE writes, its rows numbered from 1 in every set; CSV and JSON
+// Lines carry the local time with its offset and, for a file of several sets, the set each
+// record belongs to (a first "set" column, a "set" field).
+class SetExport {
+public:
+    SetExport(DownloadFormat format, bool withSetNumber);
+
+    // Records 1 to records of the set.
+    void appendSet(int set, const SetDownload& data, int records);
+    const QByteArray& bytes() const { return bytes_; }
+
+private:
+    void appendRecord(int set, qint64 row, const QString& rowText);
+
+    DownloadFormat format_;
+    bool withSetNumber_;
+    ZoneOffsets offsets_;
+    QByteArray bytes_;
+};
