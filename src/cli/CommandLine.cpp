@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <cstdio>
 
@@ -54,12 +55,19 @@ std::optional<qint64> parseDuration(const QString& text) {
     return total > 0 ? std::optional(total) : std::nullopt;
 }
 
-std::optional<ExportFormat> parseExportFormat(const QString& text) {
+std::optional<FileFormat> parseFileFormat(const QString& text) {
+    if (text == QLatin1String("dat"))
+        return FileFormat::Dat;
     if (text == QLatin1String("csv"))
-        return ExportFormat::Csv;
+        return FileFormat::Csv;
     if (text == QLatin1String("jsonl"))
-        return ExportFormat::JsonLines;
+        return FileFormat::JsonLines;
     return std::nullopt;
+}
+
+std::optional<FileFormat> fileFormatOfPath(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("ndjson") ? FileFormat::JsonLines : parseFileFormat(suffix);
 }
 
 std::optional<QTimeZone> parseTimeZone(const QString& text) {

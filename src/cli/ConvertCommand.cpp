@@ -6,11 +6,10 @@
 
 namespace {
 
-std::optional<ExportFormat> formatOfPath(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("csv"))
+std::optional<ExportFormat> exportFormatOf(std::optional<FileFormat> format) {
+    if (format == FileFormat::Csv)
         return ExportFormat::Csv;
-    if (suffix == QLatin1String("jsonl") || suffix == QLatin1String("ndjson"))
+    if (format == FileFormat::JsonLines)
         return ExportFormat::JsonLines;
     return std::nullopt;
 }
@@ -41,9 +40,9 @@ int runConvert(const QStringList& arguments) {
     const QStringList paths = parser.positionalArguments();
     if (paths.size() != 2)
         return line.usageError(QStringLiteral("takes an input and an output file"));
-    std::optional<ExportFormat> format = parser.isSet(formatOption)
-                                             ? parseExportFormat(parser.value(formatOption))
-                                             : formatOfPath(paths[1]);
+    std::optional<ExportFormat> format =
+        exportFormatOf(parser.isSet(formatOption) ? parseFileFormat(parser.value(formatOption))
+                                                  : fileFormatOfPath(paths[1]));
     if (!format)
         return line.usageError(
             parser.isSet(formatOption)

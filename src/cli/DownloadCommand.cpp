@@ -5,26 +5,11 @@
 #include "cli/MeterConnection.h"
 #include "cli/SetExport.h"
 
-#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
 
 const QString name = QStringLiteral("download");
-
-std::optional<DownloadFormat> formatNamed(const QString& text) {
-    if (text == QLatin1String("dat"))
-        return DownloadFormat::Dat;
-    if (text == QLatin1String("csv"))
-        return DownloadFormat::Csv;
-    if (text == QLatin1String("jsonl"))
-        return DownloadFormat::JsonLines;
-    return std::nullopt;
-}
-
-DownloadFormat formatOfPath(const QString& path) {
-    return formatNamed(QFileInfo(path).suffix().toLower()).value_or(DownloadFormat::Dat);
-}
 
 bool writeFile(const QString& path, const QByteArray& bytes, QString& reason) {
     QSaveFile file(path);
@@ -79,8 +64,9 @@ int runDownload(const QStringList& arguments) {
     const QString path = parser.value(outputOption);
     if (path.isEmpty())
         return line.usageError(QStringLiteral("-o FILE is needed"));
-    const std::optional<DownloadFormat> format =
-        parser.isSet(formatOption) ? formatNamed(parser.value(formatOption)) : formatOfPath(path);
+    const std::optional<FileFormat> format = parser.isSet(formatOption)
+                                                 ? parseFileFormat(parser.value(formatOption))
+                                                 : fileFormatOfPath(path).value_or(FileFormat::Dat);
     if (!format)
         return line.usageError(
             QStringLiteral("unknown format \"%1\"").arg(parser.value(formatOption)));

@@ -7,7 +7,7 @@
 
 #include <QTimer>
 
-MeterSession::MeterSession(const RecordTarget& target, RecordFormat format, qint64 samples)
+MeterSession::MeterSession(const RecordTarget& target, FileFormat format, qint64 samples)
     : QObject(nullptr), target_(target), samples_(samples), file_(format) {}
 
 void MeterSession::prepare() {

@@ -20,7 +20,7 @@ class MeterSession final : public QObject {
 public:
     // samples: the readings to take before stopping, 0 for no limit. Made without a parent, to
     // be moved to its thread.
-    MeterSession(const RecordTarget& target, RecordFormat format, qint64 samples);
+    MeterSession(const RecordTarget& target, FileFormat format, qint64 samples);
 
     // Opens the port and the file; prepared() says how it went.
     void prepare();

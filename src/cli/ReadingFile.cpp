@@ -10,8 +10,8 @@
 
 namespace {
 
-ExportFormat exportFormat(RecordFormat format) {
-    return format == RecordFormat::Csv ? ExportFormat::Csv : ExportFormat::JsonLines;
+ExportFormat exportFormat(FileFormat format) {
+    return format == FileFormat::Csv ? ExportFormat::Csv : ExportFormat::JsonLines;
 }
 
 } // namespace
@@ -21,7 +21,7 @@ bool ReadingFile::open(const QString& path) {
     const bool empty = QFileInfo(path).size() == 0;
     if (!writer_.open(path))
         return false;
-    if (format_ == RecordFormat::Dat || !empty)
+    if (format_ == FileFormat::Dat || !empty)
         return true;
     const QByteArray header = exportHeader(exportFormat(format_));
     return header.isEmpty() || writer_.writeLine(header);
@@ -29,7 +29,7 @@ bool ReadingFile::open(const QString& path) {
 
 bool ReadingFile::write(const QDateTime& takenAt, const LiveReading& reading) {
     QByteArray line;
-    if (format_ == RecordFormat::Dat) {
+    if (format_ == FileFormat::Dat) {
         // The desktop program's recorder counts every recording from 1, even into an old file.
         const ReadingCaptions captions = readingCaptions(reading);
         line = recorderLine(rows_ + 1, rowBody(takenAt, captions.humidity, captions.temperature,

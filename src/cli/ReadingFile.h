@@ -12,7 +12,7 @@ struct LiveReading;
 // CSV or JSON Lines, each on the disk before the next reading comes.
 class ReadingFile {
 public:
-    explicit ReadingFile(RecordFormat format) : format_(format) {}
+    explicit ReadingFile(FileFormat format) : format_(format) {}
 
     // Opens for appending; a CSV file that is empty gets its header first.
     bool open(const QString& path);
@@ -23,7 +23,7 @@ public:
     QString errorText() const { return writer_.errorText(); }
 
 private:
-    RecordFormat format_;
+    FileFormat format_;
     DataFileWriter writer_;
     qint64 rows_ = 0;
 };

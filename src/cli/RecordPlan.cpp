@@ -8,23 +8,13 @@ namespace {
 
 const QString portField = QStringLiteral("{port}");
 
-std::optional<RecordFormat> formatNamed(const QString& name) {
-    if (name == QLatin1String("dat"))
-        return RecordFormat::Dat;
-    if (name == QLatin1String("csv"))
-        return RecordFormat::Csv;
-    if (name == QLatin1String("jsonl"))
-        return RecordFormat::JsonLines;
-    return std::nullopt;
-}
-
-QString extensionOf(RecordFormat format) {
+QString extensionOf(FileFormat format) {
     switch (format) {
-    case RecordFormat::Csv:
+    case FileFormat::Csv:
         return QStringLiteral("csv");
-    case RecordFormat::JsonLines:
+    case FileFormat::JsonLines:
         return QStringLiteral("jsonl");
-    case RecordFormat::Dat:
+    case FileFormat::Dat:
         break;
     }
     return QStringLiteral("dat");
@@ -48,12 +38,12 @@ std::variant<RecordPlan, QString> planRecording(const QString& output, const QSt
     RecordPlan plan;
     const bool folder = !output.isEmpty() && isFolder(output);
     if (!format.isEmpty()) {
-        const std::optional<RecordFormat> named = formatNamed(format);
+        const std::optional<FileFormat> named = parseFileFormat(format);
         if (!named)
             return QStringLiteral("unknown format \"%1\"").arg(format);
         plan.format = *named;
     } else if (!folder) {
-        plan.format = formatNamed(QFileInfo(output).suffix().toLower()).value_or(RecordFormat::Dat);
+        plan.format = fileFormatOfPath(output).value_or(FileFormat::Dat);
     }
     if (ports.size() > 1 && !output.isEmpty() && !folder && !output.contains(portField))
         return QStringLiteral("several ports need {port} or a folder in --output");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CommandLine.h"
 #include "cli/MeterPort.h"
 
 #include <QString>
@@ -8,8 +9,6 @@
 #include <variant>
 #include <vector>
 
-enum class RecordFormat { Dat, Csv, JsonLines };
-
 // One meter of a recording: its port and the file its readings go to.
 struct RecordTarget {
     PortName port;
@@ -17,7 +16,7 @@ struct RecordTarget {
 };
 
 struct RecordPlan {
-    RecordFormat format = RecordFormat::Dat;
+    FileFormat format = FileFormat::Dat;
     std::vector<RecordTarget> targets;
 };
 

@@ -9,15 +9,15 @@
 
 namespace {
 
-ExportFormat exportFormat(DownloadFormat format) {
-    return format == DownloadFormat::Csv ? ExportFormat::Csv : ExportFormat::JsonLines;
+ExportFormat exportFormat(FileFormat format) {
+    return format == FileFormat::Csv ? ExportFormat::Csv : ExportFormat::JsonLines;
 }
 
 } // namespace
 
-SetExport::SetExport(DownloadFormat format, bool withSetNumber)
+SetExport::SetExport(FileFormat format, bool withSetNumber)
     : format_(format), withSetNumber_(withSetNumber), offsets_(QTimeZone::systemTimeZone()) {
-    if (format_ != DownloadFormat::Csv)
+    if (format_ != FileFormat::Csv)
         return;
     if (withSetNumber_)
         bytes_ += "set,";
@@ -40,7 +40,7 @@ void SetExport::appendSet(int set, const SetDownload& data, int records) {
 void SetExport::appendRecord(int set, qint64 row, const QString& rowText) {
     // The grid's columns 1 to 6, as REC_LIST lists the row.
     const QByteArray line = saveLine(row, rowText.split(QLatin1Char('\t')));
-    if (format_ == DownloadFormat::Dat) {
+    if (format_ == FileFormat::Dat) {
         bytes_ += line;
         return;
     }
@@ -50,7 +50,7 @@ void SetExport::appendRecord(int set, qint64 row, const QString& rowText) {
         return;
     QByteArray out;
     appendExportLine(out, exportFormat(format_), exportRow(*parsed, offsets_));
-    if (withSetNumber_ && format_ == DownloadFormat::Csv)
+    if (withSetNumber_ && format_ == FileFormat::Csv)
         bytes_ += QByteArray::number(set) + ',' + out;
     else if (withSetNumber_)
         bytes_ += "{\"set\":" + QByteArray::number(set) + ',' + out.mid(1);

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "cli/CommandLine.h"
 #include "recording/DataFileRow.h"
 
 #include <QByteArray>
 
 class SetDownload;
-
-enum class DownloadFormat { Dat, Csv, JsonLines };
 
 // Downloaded sets as a file's bytes, each record stamped as REC_LIST stamps it. A ".dat" holds
 // exactly the lines REC_LIST's SAVE writes, its rows numbered from 1 in every set; CSV and JSON
@@ -14,7 +13,7 @@ enum class DownloadFormat { Dat, Csv, JsonLines };
 // record belongs to (a first "set" column, a "set" field).
 class SetExport {
 public:
-    SetExport(DownloadFormat format, bool withSetNumber);
+    SetExport(FileFormat format, bool withSetNumber);
 
     // Records 1 to records of the set.
     void appendSet(int set, const SetDownload& data, int records);
@@ -23,7 +22,7 @@ public:
 private:
     void appendRecord(int set, qint64 row, const QString& rowText);
 
-    DownloadFormat format_;
+    FileFormat format_;
     bool withSetNumber_;
     ZoneOffsets offsets_;
     QByteArray bytes_;
