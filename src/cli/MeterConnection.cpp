@@ -44,3 +44,21 @@ int reportPortFailure(const QString& subcommand, const PortFailure& failure) {
     printError(QStringLiteral("meter-logger %1: %2").arg(subcommand, failure.message));
     return failure.exitStatus;
 }
+
+int runOnMeter(CommandLine& line, const QString& subcommand,
+               const std::function<void(MeterConnection&)>& command,
+               const std::function<int(const StatusReply&, const MeterStamp&)>& confirm) {
+    int status = ExitStatus::Ok;
+    const std::optional<PortName> port = MeterConnection::portFrom(line, status);
+    if (!port)
+        return status;
+    MeterConnection meter;
+    if (const std::optional<PortFailure> failure = meter.open(*port))
+        return reportPortFailure(subcommand, *failure);
+    if (command)
+        command(meter);
+    const LoggerSession::StatusRead read = meter.session().readStatus();
+    if (!read.answered())
+        return reportNoAnswer(subcommand, *port);
+    return confirm(*read.status, *read.clock);
+}

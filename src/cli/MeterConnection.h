@@ -9,6 +9,7 @@
 #include "platform/QtWaiter.h"
 
 #include <QObject>
+#include <functional>
 #include <optional>
 
 class CommandLine;
@@ -48,6 +49,13 @@ private:
     MeterSettings settings_;
     LoggerCommandBuffer commands_;
 };
+
+// Opens the port --port names, runs command over it (nothing, for a status alone), reads the
+// meter's status and hands it to confirm. The exit status: confirm's, or that of a wrong call, a
+// port that did not open or a meter that did not answer, each said on stderr.
+int runOnMeter(CommandLine& line, const QString& subcommand,
+               const std::function<void(MeterConnection&)>& command,
+               const std::function<int(const StatusReply&, const MeterStamp&)>& confirm);
 
 // "meter-logger SUBCOMMAND: the meter on P does not answer"; returns Unavailable.
 int reportNoAnswer(const QString& subcommand, const PortName& port);

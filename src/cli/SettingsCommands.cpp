@@ -17,29 +17,6 @@ void printLine(const QString& text) {
     std::fputs(qPrintable(text + QLatin1Char('\n')), stdout);
 }
 
-// Parses the options, opens the port and runs the command; the status read back after it is
-// handed to confirm. Nothing when the meter answered; otherwise the exit status.
-struct MeterCall {
-    CommandLine& line;
-    QString name;
-
-    int run(const std::function<void(MeterConnection&)>& command,
-            const std::function<int(const StatusReply&, const MeterStamp&)>& confirm) {
-        int status = ExitStatus::Ok;
-        const std::optional<PortName> port = MeterConnection::portFrom(line, status);
-        if (!port)
-            return status;
-        MeterConnection meter;
-        if (const std::optional<PortFailure> failure = meter.open(*port))
-            return reportPortFailure(name, *failure);
-        command(meter);
-        const LoggerSession::StatusRead read = meter.session().readStatus();
-        if (!read.answered())
-            return reportNoAnswer(name, *port);
-        return confirm(*read.status, *read.clock);
-    }
-};
-
 // A parameter the meter takes as a 16-bit number: the range LOGGER's entries accept, and the
 // same rounding (a half to the even neighbour). Nothing, after the usage error, otherwise.
 std::optional<double> parameterArgument(CommandLine& line, const QString& what, int& status) {
@@ -87,8 +64,8 @@ struct ParameterCommand {
         LoggerCommandBuffer commands;
         const QByteArray bytes = (commands.*frame)(*value);
         const int sent = static_cast<quint8>(bytes[1]) * 256 + static_cast<quint8>(bytes[2]);
-        return MeterCall{line, command}.run(
-            [&bytes](MeterConnection& meter) { meter.session().send(bytes); },
+        return runOnMeter(
+            line, command, [&bytes](MeterConnection& meter) { meter.session().send(bytes); },
             [&](const StatusReply& reply, const MeterStamp&) {
                 if (reply.*readBack != sent) {
                     printError(QStringLiteral("meter-logger %1: the meter did not take it: its "
@@ -120,8 +97,8 @@ int runErase(const QStringList& arguments) {
     if (!line.parser().isSet(yesOption))
         return line.usageError(QStringLiteral(
             "all recorded data in the meter will be deleted: add --yes to say you mean it"));
-    return MeterCall{line, name}.run(
-        [](MeterConnection& meter) { meter.settings().erase(); },
+    return runOnMeter(
+        line, name, [](MeterConnection& meter) { meter.settings().erase(); },
         [](const StatusReply& reply, const MeterStamp&) {
             printLine(QStringLiteral("Sets recorded: %1").arg(reply.setCountText()));
             return ExitStatus::Ok;
@@ -155,8 +132,8 @@ int runSetClock(const QStringList& arguments) {
         return line.usageError(QStringLiteral("the meter's clock takes the years %1 to %2")
                                    .arg(firstClockYear)
                                    .arg(lastClockYear));
-    return MeterCall{line, name}.run(
-        [&moment](MeterConnection& meter) { meter.settings().setClockTo(moment); },
+    return runOnMeter(
+        line, name, [&moment](MeterConnection& meter) { meter.settings().setClockTo(moment); },
         [](const StatusReply&, const MeterStamp& clock) {
             printLine(QStringLiteral("Meter clock: ") + clock.clockText());
             return ExitStatus::Ok;

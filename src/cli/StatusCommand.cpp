@@ -20,20 +20,11 @@ int runStatus(const QStringList& arguments) {
         return *end;
     if (!line.parser().positionalArguments().isEmpty())
         return line.usageError(QStringLiteral("takes no arguments besides its options"));
-    int status = ExitStatus::Ok;
-    const std::optional<PortName> port = MeterConnection::portFrom(line, status);
-    if (!port)
-        return status;
-
-    MeterConnection meter;
-    if (const std::optional<PortFailure> failure = meter.open(*port))
-        return reportPortFailure(name, *failure);
-    const LoggerSession::StatusRead read = meter.session().readStatus();
-    if (!read.answered())
-        return reportNoAnswer(name, *port);
-    const QByteArray text = line.parser().isSet(jsonOption)
-                                ? meterStatusJson(*read.status, *read.clock)
-                                : meterStatusText(*read.status, *read.clock);
-    std::fwrite(text.constData(), 1, text.size(), stdout);
-    return ExitStatus::Ok;
+    const bool json = line.parser().isSet(jsonOption);
+    return runOnMeter(line, name, {}, [json](const StatusReply& status, const MeterStamp& clock) {
+        const QByteArray text =
+            json ? meterStatusJson(status, clock) : meterStatusText(status, clock);
+        std::fwrite(text.constData(), 1, text.size(), stdout);
+        return ExitStatus::Ok;
+    });
 }
