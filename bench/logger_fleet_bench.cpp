@@ -3,9 +3,11 @@
 // Prints, per meter, the readings expected (one a second) against those written, the longest gap
 // between two of them and the readings written twice (the same second twice in a row), and for
 // the logger its processor time as a share of one core and its resident memory, in total and per
-// meter.
+// meter. With a number of unplugs, the first meter is pulled out (2 s) and put back (3 s) that
+// many times instead of the measured time, and the figures say how often it came back and the
+// longest gap of the others.
 //
-//   logger_fleet_bench [seconds, default 60] [meters, default 32]
+//   logger_fleet_bench [seconds, default 60] [meters, default 32] [unplugs, default 0]
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -97,10 +99,11 @@ int main(int argc, char* argv[]) {
     const QStringList arguments = QCoreApplication::arguments();
     const int seconds = arguments.size() > 1 ? arguments[1].toInt() : 60;
     const int meters = arguments.size() > 2 ? arguments[2].toInt() : 32;
+    const int unplugs = arguments.size() > 3 ? arguments[3].toInt() : 0;
     const QString logger = QStringLiteral(METER_LOGGER_PATH);
     QTemporaryDir dir;
-    if (seconds <= 0 || meters <= 0 || !dir.isValid()) {
-        std::fputs("usage: logger_fleet_bench [seconds] [meters]\n", stderr);
+    if (seconds <= 0 || meters <= 0 || unplugs < 0 || !dir.isValid()) {
+        std::fputs("usage: logger_fleet_bench [seconds] [meters] [unplugs]\n", stderr);
         return 64;
     }
 
@@ -141,7 +144,14 @@ int main(int argc, char* argv[]) {
     QThread::sleep(2);
     const double cpuBefore = cpuSeconds(pid);
     const auto measured = Stopwatch::now();
-    QThread::sleep(static_cast<unsigned long>(seconds));
+    if (unplugs == 0)
+        QThread::sleep(static_cast<unsigned long>(seconds));
+    for (int unplug = 0; unplug < unplugs; ++unplug) {
+        sims.front()->write("unplug\n");
+        QThread::sleep(2);
+        sims.front()->write("replug\n");
+        QThread::sleep(3);
+    }
     const double cpuUsed = cpuSeconds(pid) - cpuBefore;
     const double wall = std::chrono::duration<double>(Stopwatch::now() - measured).count();
     const double resident = residentMegabytes(pid);
@@ -149,8 +159,8 @@ int main(int argc, char* argv[]) {
     run.waitForFinished(30000);
     const double recorded = std::chrono::duration<double>(Stopwatch::now() - started).count();
 
-    std::printf("%d meters, %d s measured, %.0f s recorded in all, exit status %d\n", meters,
-                seconds, recorded, run.exitCode());
+    std::printf("%d meters, %.0f s measured, %.0f s recorded in all, exit status %d\n", meters,
+                wall, recorded, run.exitCode());
     std::printf("meter-logger: %.2f %% of one core, %.1f MB resident (%.2f MB a meter)\n",
                 100.0 * cpuUsed / wall, resident, resident / meters);
     qsizetype fewest = -1;
@@ -159,6 +169,8 @@ int main(int argc, char* argv[]) {
     int twice = 0;
     for (const QString& name : names) {
         const FileFigures figures = figuresOf(dir.filePath(name + QStringLiteral(".jsonl")));
+        if (unplugs > 0 && name == names.front())
+            continue;
         fewest = fewest < 0 ? figures.rows : std::min(fewest, figures.rows);
         most = std::max(most, figures.rows);
         longestGap = std::max(longestGap, figures.longestGap);
@@ -168,6 +180,16 @@ int main(int argc, char* argv[]) {
                 "the same second twice: %d\n",
                 static_cast<long long>(fewest), static_cast<long long>(most), recorded,
                 static_cast<long long>(longestGap), twice);
+    if (unplugs > 0) {
+        QFile log(dir.filePath(QStringLiteral("logger.log")));
+        const QByteArray states = log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
+        const QByteArray back = names.front().toUtf8() + ": link back";
+        std::printf("%s: unplugged %d times, back %lld times, %lld readings; the figures above "
+                    "are the other meters'\n",
+                    qPrintable(names.front()), unplugs, static_cast<long long>(states.count(back)),
+                    static_cast<long long>(
+                        figuresOf(dir.filePath(names.front() + QStringLiteral(".jsonl"))).rows));
+    }
     for (const std::unique_ptr<QProcess>& sim : sims) {
         sim->write("quit\n");
         sim->waitForFinished(3000);
