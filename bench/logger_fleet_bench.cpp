@@ -147,9 +147,12 @@ int main(int argc, char* argv[]) {
     if (unplugs == 0)
         QThread::sleep(static_cast<unsigned long>(seconds));
     for (int unplug = 0; unplug < unplugs; ++unplug) {
+        // Nothing here runs an event loop: each control line is sent before the wait.
         sims.front()->write("unplug\n");
+        sims.front()->waitForBytesWritten(1000);
         QThread::sleep(2);
         sims.front()->write("replug\n");
+        sims.front()->waitForBytesWritten(1000);
         QThread::sleep(3);
     }
     const double cpuUsed = cpuSeconds(pid) - cpuBefore;
