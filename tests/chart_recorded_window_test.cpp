@@ -4,6 +4,7 @@
 #include "charts/RangeDialog.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -70,6 +71,28 @@ private Q_SLOTS:
         chart->resize(chart->width() + 30, chart->height());
         QVERIFY(poll->isActive());
         QVERIFY2(poll->remainingTime() <= remaining, "the poll was started again");
+    }
+
+    // Each kind's range dialog says which it is.
+    void rangeDialogCaptions_data() {
+        QTest::addColumn<ChartKind>("kind");
+        QTest::addColumn<QStringList>("nameTitleHeading");
+        QTest::newRow("humidity") << ChartKind::Humidity
+                                  << QStringList{"RANGEFORM", "RANGE", "NO OF RECORDS"};
+        QTest::newRow("temperature")
+            << ChartKind::Temperature
+            << QStringList{"RANGEFORM2", "RANGE-----TEMPERATURE", "RECORDS OF SET"};
+    }
+    void rangeDialogCaptions() {
+        QFETCH(ChartKind, kind);
+        QFETCH(QStringList, nameTitleHeading);
+        ChartRig rig;
+        chartOf(rig, kind, 50)->findChild<QAction*>(QStringLiteral("LIMIT"))->trigger();
+        const RangeDialog* dialog = rig.charts.rangeDialog(kind);
+        QCOMPARE(
+            (QStringList{dialog->objectName(), dialog->windowTitle(),
+                         dialog->findChild<QLabel*>(QStringLiteral("RecordsHeading"))->text()}),
+            nameTitleHeading);
     }
 
     // A rejected range leaves no chart and keeps the dialog and what was typed; an accepted one
