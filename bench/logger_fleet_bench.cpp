@@ -8,6 +8,8 @@
 // longest gap of the others.
 //
 //   logger_fleet_bench [seconds, default 60] [meters, default 32] [unplugs, default 0]
+#include "ResidentMemory.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -44,13 +46,7 @@ double cpuSeconds(qint64 pid) {
 }
 
 double residentMegabytes(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
+    return residentMegabytesIn(QStringLiteral("/proc/%1/status").arg(pid));
 }
 
 bool waitUntil(const std::function<bool()>& done, int seconds) {

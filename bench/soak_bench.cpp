@@ -10,6 +10,7 @@
 #include "FakeDialogs.h"
 #include "FakePrinter.h"
 #include "FakeWaiter.h"
+#include "ResidentMemory.h"
 #include "SimSerialPort.h"
 #include "app/Application.h"
 #include "app/SelectionWindow.h"
@@ -47,13 +48,7 @@ constexpr qint64 SecondsPerHour = 3'600;
 // Resident memory once freed heap pages are handed back, so that only what is held counts.
 double residentMegabytes() {
     malloc_trim(0);
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
+    return residentMegabytesIn(QStringLiteral("/proc/self/status"));
 }
 
 // The processor time this thread has used: a tick's cost then reads the same on a loaded machine,

@@ -215,7 +215,7 @@ T FuzzedDataProvider::ConsumeIntegralInRange(T min, T max) {
 
   while (offset < sizeof(T) * CHAR_BIT && (range >> offset) > 0 &&
          remaining_bytes_ != 0) {
-    // Pull bytes off the end of the seed data. Experimentally, this seems to
+    // Pull bytes off the end of the input data. Experimentally, this seems to
     // allow the fuzzer to more easily explore the input space. This makes
     // sense, since it works by modifying inputs that caused new code to run,
     // and this data is often used to encode length of data read by
