@@ -257,6 +257,25 @@ private Q_SLOTS:
         QCOMPARE(::metricsText(meters, now).split('\n'), expected.split('\n'));
     }
 
+    // The shortest text that reads back as the same number, in plain digits where they stay short.
+    void numberText_data() {
+        QTest::addColumn<double>("celsius");
+        QTest::addColumn<QByteArray>("sample");
+        for (const auto& [celsius, sample] :
+             {std::pair{-10.2, "-10.2"}, {21.5, "21.5"}, {-0.0, "0"}, {1e-7, "1e-07"}})
+            QTest::addRow("%s", sample) << celsius << QByteArray(sample);
+    }
+    void numberText() {
+        QFETCH(double, celsius);
+        QFETCH(QByteArray, sample);
+        MeterGauges meter = upMeter("m", "COM1", now);
+        meter.temperatureCelsius = celsius;
+        const QByteArray text = ::metricsText({meter}, now);
+        QVERIFY2(
+            text.contains("meter_temperature_celsius{meter=\"m\",port=\"COM1\"} " + sample + '\n'),
+            text);
+    }
+
     // The meter's tenths of a percent, and no more digits, in the text a scraper reads.
     void humidityRatioFromPercent_data() {
         QTest::addColumn<double>("percent");
