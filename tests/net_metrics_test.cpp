@@ -261,8 +261,11 @@ private Q_SLOTS:
     void numberText_data() {
         QTest::addColumn<double>("celsius");
         QTest::addColumn<QByteArray>("sample");
-        for (const auto& [celsius, sample] :
-             {std::pair{-10.2, "-10.2"}, {21.5, "21.5"}, {-0.0, "0"}, {1e-7, "1e-07"}})
+        for (const auto& [celsius, sample] : {std::pair{-10.2, "-10.2"},
+                                              {21.5, "21.5"},
+                                              {-0.0, "0"},
+                                              {1e-7, "1e-07"},
+                                              {1e22, "1e+22"}})
             QTest::addRow("%s", sample) << celsius << QByteArray(sample);
     }
     void numberText() {
