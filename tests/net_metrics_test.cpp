@@ -5,9 +5,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
-#include <arpa/inet.h>
 #include <atomic>
-#include <netinet/in.h>
+#include <netdb.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -26,21 +25,28 @@ MeterGauges upMeter(const char* id, const char* port, double lastReading) {
     return meter;
 }
 
-// A socket to the server on the loopback that gives up reading after a few seconds, far more than
-// an answer takes and less than the server's own timeout for a silent client.
+// A socket to the server that gives up reading after a few seconds, far more than an answer takes
+// and less than the server's own timeout for a silent client.
 class Client {
 public:
-    explicit Client(quint16 port) : descriptor_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(port);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    explicit Client(const ListenAddress& server) {
+        addrinfo hints{};
+        hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* found = nullptr;
+        if (::getaddrinfo(server.host.toLatin1().constData(),
+                          QByteArray::number(server.port).constData(), &hints, &found) != 0)
+            return;
+        descriptor_ = ::socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
         const timeval wait{3, 0};
         ::setsockopt(descriptor_, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
-        connected_ =
-            ::connect(descriptor_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        connected_ = ::connect(descriptor_, found->ai_addr, found->ai_addrlen) == 0;
+        ::freeaddrinfo(found);
     }
-    ~Client() { ::close(descriptor_); }
+    ~Client() {
+        if (descriptor_ >= 0)
+            ::close(descriptor_);
+    }
     Client(const Client&) = delete;
     Client& operator=(const Client&) = delete;
 
@@ -59,12 +65,12 @@ public:
     }
 
 private:
-    int descriptor_;
+    int descriptor_ = -1;
     bool connected_ = false;
 };
 
-QByteArray exchange(quint16 port, const QByteArray& request) {
-    Client client(port);
+QByteArray exchange(const ListenAddress& server, const QByteArray& request) {
+    Client client(server);
     client.send(request);
     return client.readAll();
 }
@@ -384,7 +390,7 @@ private Q_SLOTS:
         MetricsServer server(
             [] { return QByteArrayLiteral("meter_up{meter=\"m\",port=\"COM1\"} 1\n"); });
         QCOMPARE(server.start({QStringLiteral("127.0.0.1"), 0}), std::nullopt);
-        const QByteArray response = exchange(server.port(), request);
+        const QByteArray response = exchange({QStringLiteral("127.0.0.1"), server.port()}, request);
         QCOMPARE(response.left(response.indexOf("\r\n")), statusLine);
         QCOMPARE(bodyOf(response), body);
         if (statusLine.contains("200"))
@@ -394,24 +400,39 @@ private Q_SLOTS:
 
     // The render function runs on the server's thread while a client that said nothing holds its
     // connection open; a second server on the same port is told why it cannot listen.
+    void serverServesBesideASilentClient_data() {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("inUse");
+        QTest::newRow("IPv4") << QStringLiteral("127.0.0.1")
+                              << QStringLiteral("127.0.0.1:%1: address already in use");
+        QTest::newRow("IPv6") << QStringLiteral("::1")
+                              << QStringLiteral("[::1]:%1: address already in use");
+    }
     void serverServesBesideASilentClient() {
+        QFETCH(QString, host);
+        QFETCH(QString, inUse);
         std::atomic<int> renders = 0;
         MetricsServer server([&renders] {
             ++renders;
             return QByteArrayLiteral("meter_up 1\n");
         });
-        QCOMPARE(server.start({QStringLiteral("127.0.0.1"), 0}), std::nullopt);
-        Client silent(server.port());
+        const std::optional<QString> failure = server.start({host, 0});
+        // A machine without IPv6 has no ::1 to listen on; any other failure is one.
+        if (failure && (failure->endsWith(QLatin1String("no such address on this machine")) ||
+                        failure->endsWith(QLatin1String("not supported by protocol"))))
+            QSKIP(qPrintable(*failure));
+        QCOMPARE(failure, std::nullopt);
+        const ListenAddress bound{host, server.port()};
+        Client silent(bound);
         QVERIFY(silent.connected());
-        Client halfway(server.port());
+        Client halfway(bound);
         halfway.send(QByteArrayLiteral("GET /metr"));
-        QCOMPARE(bodyOf(exchange(server.port(), requestFor("GET", "/metrics"))),
+        QCOMPARE(bodyOf(exchange(bound, requestFor("GET", "/metrics"))),
                  QByteArrayLiteral("meter_up 1\n"));
         QCOMPARE(renders.load(), 1);
 
         MetricsServer second([] { return QByteArray(); });
-        QCOMPARE(second.start({QStringLiteral("127.0.0.1"), server.port()}),
-                 QStringLiteral("127.0.0.1:%1: address already in use").arg(server.port()));
+        QCOMPARE(second.start(bound), inUse.arg(server.port()));
     }
 
     // The text of meters in every state passes the format's own checker.
