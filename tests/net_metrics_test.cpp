@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <atomic>
+#include <limits>
 #include <netdb.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -158,6 +159,7 @@ private Q_SLOTS:
 
         MeterGauges overloaded = upMeter("m", "COM2", now);
         overloaded.humidityRatio = 0.215;
+        overloaded.temperatureCelsius = std::numeric_limits<double>::quiet_NaN();
         overloaded.temperatureOverload = true;
         QTest::newRow("an overloaded temperature is no number")
             << std::vector{overloaded}

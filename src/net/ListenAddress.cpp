@@ -1,6 +1,7 @@
 #include "net/ListenAddress.h"
 
 #include <QList>
+#include <algorithm>
 
 namespace {
 
