@@ -369,7 +369,7 @@ private Q_SLOTS:
         QTest::newRow("GET /metrics")
             << requestFor("GET", "/metrics") << QByteArrayLiteral("HTTP/1.1 200 OK") << text;
         QTest::newRow("HEAD /metrics") << requestFor("HEAD", "/metrics")
-                                       << QByteArrayLiteral("HTTP/1.1 200 OK") << QByteArray();
+                                       << QByteArrayLiteral("HTTP/1.1 200 OK") << QByteArray("");
         QTest::newRow("GET /other")
             << requestFor("GET", "/other") << QByteArrayLiteral("HTTP/1.1 404 Not Found")
             << QByteArrayLiteral("Not Found\n");
@@ -384,6 +384,13 @@ private Q_SLOTS:
                                  "close\r\nContent-Length: 5\r\n\r\nhello")
             << QByteArrayLiteral("HTTP/1.1 413 Content Too Large")
             << QByteArrayLiteral("No body expected\n");
+        // A request is held in a few KiB. The library writes the page that says so (a null body:
+        // its text is not checked).
+        QTest::newRow("GET /metrics with 20 KiB of headers")
+            << QByteArray(
+                   "GET /metrics HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\nX-Filler: " +
+                   QByteArray(20 * 1024, 'a') + "\r\n\r\n")
+            << QByteArrayLiteral("HTTP/1.1 431 Request Header Fields Too Large") << QByteArray();
     }
     void serverAnswersOnlyMetrics() {
         QFETCH(QByteArray, request);
@@ -394,7 +401,8 @@ private Q_SLOTS:
         QCOMPARE(server.start({QStringLiteral("127.0.0.1"), 0}), std::nullopt);
         const QByteArray response = exchange({QStringLiteral("127.0.0.1"), server.port()}, request);
         QCOMPARE(response.left(response.indexOf("\r\n")), statusLine);
-        QCOMPARE(bodyOf(response), body);
+        if (!body.isNull())
+            QCOMPARE(bodyOf(response), body);
         if (statusLine.contains("200"))
             QCOMPARE(headerValue(response, "Content-Type"),
                      QByteArrayLiteral("text/plain; version=0.0.4; charset=utf-8"));
