@@ -10,10 +10,10 @@
 struct MHD_Daemon;
 
 // The HTTP endpoint a scraper reads: GET (or HEAD) /metrics answers the text the render function
-// gives, anything else 404 (another path) or 405 (another method). The server runs on threads of
-// its own and calls render there, so a slow or silent client never holds up a meter: render
-// should only copy what it needs under a short lock. Bounded: a few dozen connections, a few
-// seconds each, a few KiB of request each, no request body.
+// gives, anything else 404 (another path) or 405 (another method). The server runs on a thread of
+// its own and calls render there, one request at a time, so a slow or silent client never holds up
+// a meter: render should only copy what it needs under a short lock. Bounded: 32 connections, 5 s
+// each, 16 KiB of request line and headers each (431 beyond), no request body (413).
 class MetricsServer {
 public:
     using Render = std::function<QByteArray()>;
