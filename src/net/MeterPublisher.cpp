@@ -36,7 +36,12 @@ MeterPublisher::MeterPublisher(QObject* parent, const PublishSettings& settings,
         if (wasConnected && !ended_)
             Q_EMIT disconnected();
     });
-    connect(client_, &MosquittoClient::refused, this, &MeterPublisher::refused);
+    connect(client_, &MosquittoClient::refused, this, [this](const QString& reason) {
+        // The loop asks again and again: a refusal is told once until something changes.
+        if (reason != lastRefusal_)
+            Q_EMIT refused(reason);
+        lastRefusal_ = reason;
+    });
     connect(client_, &MosquittoClient::published, this, &MeterPublisher::onPublished);
     connect(client_, &MosquittoClient::received, this, &MeterPublisher::onReceived);
 }
@@ -74,6 +79,7 @@ void MeterPublisher::finish() {
 
 void MeterPublisher::onConnected() {
     connected_ = true;
+    lastRefusal_.clear();
     Q_EMIT connected();
     sendAvailability();
     if (settings_.discovery)

@@ -67,6 +67,7 @@ private:
     std::optional<char> unit_;
     bool connected_ = false;
     bool triedBefore_ = false;
+    QString lastRefusal_;
     bool meterAvailable_ = true;
     bool finishing_ = false;
     std::optional<int> offlineMessage_;
