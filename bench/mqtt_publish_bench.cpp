@@ -8,6 +8,7 @@
 // Each reading's humidity carries its sequence number, so that arrival pairs with hand-over.
 //
 //   mqtt_publish_bench [meters, default 8] [outage in seconds of readings, default 600]
+#include "LoopbackBroker.h"
 #include "net/MeterPublisher.h"
 #include "recording/ExportRow.h"
 
@@ -26,9 +27,6 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -43,18 +41,6 @@ void wait(int milliseconds) {
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
-}
-
-int freePort() {
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(probe, reinterpret_cast<sockaddr*>(&address), length);
-    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(probe);
-    return ntohs(address.sin_port);
 }
 
 ExportRow numbered(qint64 sequence) {
@@ -121,37 +107,6 @@ private:
     std::vector<Arrival> arrivals_;
 };
 
-class Broker {
-public:
-    Broker() : port_(freePort()) {
-        QFile config(dir_.filePath(QStringLiteral("mosquitto.conf")));
-        config.open(QIODevice::WriteOnly);
-        config.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\n"
-                                    "persistence true\npersistence_location %2/\n"
-                                    "max_queued_messages 0\n")
-                         .arg(port_)
-                         .arg(dir_.path())
-                         .toUtf8());
-    }
-    ~Broker() { stop(); }
-    void start() {
-        process_.start(QStringLiteral("mosquitto"),
-                       {QStringLiteral("-c"), dir_.filePath(QStringLiteral("mosquitto.conf"))});
-        process_.waitForStarted();
-        wait(300);
-    }
-    void stop() {
-        process_.terminate();
-        process_.waitForFinished();
-    }
-    int port() const { return port_; }
-
-private:
-    QTemporaryDir dir_;
-    int port_;
-    QProcess process_;
-};
-
 double percentile(std::vector<double> values, double share) {
     std::sort(values.begin(), values.end());
     return values[std::min(values.size() - 1, static_cast<size_t>(share * values.size()))];
@@ -163,7 +118,7 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     const int meters = argc > 1 ? std::atoi(argv[1]) : 8;
     const int outage = argc > 2 ? std::atoi(argv[2]) : 600;
-    Broker broker;
+    LoopbackBroker broker;
     broker.start();
     Subscriber subscriber(broker.port());
     PublishSettings settings;

@@ -1,4 +1,5 @@
 #include "LoggerProcess.h"
+#include "LoopbackBroker.h"
 #include "SimProcess.h"
 #include "TestFiles.h"
 
@@ -13,73 +14,11 @@
 
 namespace {
 
-// A loopback port nobody listens on now.
-int freePort() {
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(probe, reinterpret_cast<sockaddr*>(&address), length);
-    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(probe);
-    return ntohs(address.sin_port);
-}
-
-// A real mosquitto on 127.0.0.1 that keeps its sessions across a restart, as a broker in
-// service does.
-class Broker {
-public:
-    Broker() : port_(freePort()) {
-        QFile config(dir_.filePath(QStringLiteral("mosquitto.conf")));
-        if (config.open(QIODevice::WriteOnly))
-            config.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\n"
-                                        "persistence true\npersistence_location %2/\n")
-                             .arg(port_)
-                             .arg(dir_.path())
-                             .toUtf8());
-    }
-    ~Broker() { stop(); }
-
-    bool start() {
-        process_.start(QStringLiteral("mosquitto"),
-                       {QStringLiteral("-c"), dir_.filePath(QStringLiteral("mosquitto.conf"))});
-        return process_.waitForStarted(5000) &&
-               QTest::qWaitFor([this] { return !retained(QStringLiteral("$SYS/#"), 1).isEmpty(); },
-                               5000);
-    }
-    void stop() {
-        process_.terminate();
-        process_.waitForFinished(5000);
-    }
-    QString url() const { return QStringLiteral("mqtt://127.0.0.1:%1").arg(port_); }
-    QStringList at() const {
-        return {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                QString::number(port_)};
-    }
-    // "topic payload" of what the broker holds retained under the filter now.
-    QStringList retained(const QString& filter, int seconds = 2) const {
-        QProcess subscriber;
-        subscriber.start(QStringLiteral("mosquitto_sub"),
-                         at() + QStringList{QStringLiteral("--retained-only"), QStringLiteral("-v"),
-                                            QStringLiteral("-W"), QString::number(seconds),
-                                            QStringLiteral("-t"), filter});
-        subscriber.waitForFinished(1000 * seconds + 3000);
-        return QString::fromUtf8(subscriber.readAllStandardOutput())
-            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-
-private:
-    QTemporaryDir dir_;
-    int port_;
-    QProcess process_;
-};
-
 // A subscriber with a session the broker keeps while either of them is away, taking every
 // message at QoS 1.
 class Subscriber {
 public:
-    Subscriber(const Broker& broker, const QString& filter) {
+    Subscriber(const LoopbackBroker& broker, const QString& filter) {
         process_.start(QStringLiteral("mosquitto_sub"),
                        broker.at() + QStringList{QStringLiteral("-c"), QStringLiteral("-i"),
                                                  QStringLiteral("network-test"),
@@ -154,7 +93,7 @@ private Q_SLOTS:
                     {QStringLiteral("set-id"), QStringLiteral("--port"), sim.devicePath(),
                      QStringLiteral("4321")});
         QVERIFY(setId.waitForFinished(10000) && setId.exitCode() == 0);
-        Broker broker;
+        LoopbackBroker broker;
         QTemporaryDir dir;
         const QString csv = dir.filePath(QStringLiteral("meter.csv"));
         Logger logger({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"), csv,
@@ -197,7 +136,7 @@ private Q_SLOTS:
     void aKilledLoggerGoesOffline() {
         SimProcess sim;
         QVERIFY(sim.start());
-        Broker broker;
+        LoopbackBroker broker;
         QVERIFY(broker.start());
         QTemporaryDir dir;
         Logger logger({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"),
@@ -224,7 +163,7 @@ private Q_SLOTS:
     void metricsShowWhatTheMeterSends() {
         SimProcess sim;
         QVERIFY(sim.start({"drift off", "rh 40", "temp 21.5"}));
-        const int port = freePort();
+        const int port = freeLoopbackPort();
         QTemporaryDir dir;
         Logger logger({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"),
                        dir.filePath(QStringLiteral("meter.csv")), QStringLiteral("--metrics"),

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+// A loopback port nobody listens on now.
+inline int freeLoopbackPort() {
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(probe, reinterpret_cast<sockaddr*>(&address), length);
+    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(probe);
+    return ntohs(address.sin_port);
+}
+
+// A real mosquitto on 127.0.0.1 at a free port that keeps its sessions across a restart, as a
+// broker in service does, and queues without limit for a subscriber that is away.
+class LoopbackBroker {
+public:
+    LoopbackBroker() : port_(freeLoopbackPort()) {
+        QFile config(dir_.filePath(QStringLiteral("mosquitto.conf")));
+        if (config.open(QIODevice::WriteOnly))
+            config.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\n"
+                                        "persistence true\npersistence_location %2/\n"
+                                        "max_queued_messages 0\n")
+                             .arg(port_)
+                             .arg(dir_.path())
+                             .toUtf8());
+    }
+    ~LoopbackBroker() { stop(); }
+
+    // Once it answers.
+    bool start() {
+        process_.start(QStringLiteral("mosquitto"),
+                       {QStringLiteral("-c"), dir_.filePath(QStringLiteral("mosquitto.conf"))});
+        return process_.waitForStarted(5000) &&
+               QTest::qWaitFor([this] { return !retained(QStringLiteral("$SYS/#"), 1).isEmpty(); },
+                               5000);
+    }
+    void stop() {
+        process_.terminate();
+        process_.waitForFinished(5000);
+    }
+    int port() const { return port_; }
+    QString url() const { return QStringLiteral("mqtt://127.0.0.1:%1").arg(port_); }
+    // The options that point mosquitto_sub at it.
+    QStringList at() const {
+        return {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
+                QString::number(port_)};
+    }
+    // "topic payload" of what the broker holds retained under the filter now.
+    QStringList retained(const QString& filter, int seconds = 2) const {
+        QProcess subscriber;
+        subscriber.start(QStringLiteral("mosquitto_sub"),
+                         at() + QStringList{QStringLiteral("--retained-only"), QStringLiteral("-v"),
+                                            QStringLiteral("-W"), QString::number(seconds),
+                                            QStringLiteral("-t"), filter});
+        subscriber.waitForFinished(1000 * seconds + 3000);
+        return QString::fromUtf8(subscriber.readAllStandardOutput())
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+private:
+    QTemporaryDir dir_;
+    int port_;
+    QProcess process_;
+};
