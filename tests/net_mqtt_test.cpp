@@ -157,6 +157,8 @@ private Q_SLOTS:
         QTest::newRow("readable by the group")
             << QByteArray("logger\nsecret\n") << 0640
             << "FILE: group or others may read it; allow its owner alone (chmod 600 FILE)";
+        QTest::newRow("a stray CR") << QByteArray("logger\r\r\nsecret\n") << 0600
+                                    << "FILE: holds a NUL byte or a stray carriage return";
         QTest::newRow("empty") << QByteArray("\n") << 0600
                                << "FILE: has no user name on its first line";
         QTest::newRow("three lines") << QByteArray("a\nb\nc\n") << 0600

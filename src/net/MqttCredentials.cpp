@@ -25,9 +25,10 @@ std::variant<MqttCredentials, QString> MqttCredentials::parse(QByteArrayView tex
         return QStringLiteral("has no user name on its first line");
     if (lines.size() > 2)
         return QStringLiteral("has more than two lines (user name, then password)");
+    // A stray CR is an editor's leftover, never part of a name or a password the user meant.
     for (const QByteArray& line : lines) {
-        if (line.contains('\0'))
-            return QStringLiteral("holds a NUL byte");
+        if (line.contains('\0') || line.contains('\r'))
+            return QStringLiteral("holds a NUL byte or a stray carriage return");
     }
     return MqttCredentials{lines.first(), lines.size() == 2 ? lines.last() : QByteArray()};
 }

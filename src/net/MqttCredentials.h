@@ -15,7 +15,7 @@ struct MqttCredentials {
 
     // The file's text: the user name on the first line, the password on the second (which may be
     // missing: no password). LF or CRLF line ends; nothing after the second line but empty
-    // lines. Why it is none otherwise, without ever quoting the password.
+    // lines; no NUL byte or other CR. Why it is none otherwise, without ever quoting the password.
     static std::variant<MqttCredentials, QString> parse(QByteArrayView text);
 
     // Reads and parses the file, refusing one that group or others may read or write. The
