@@ -3,12 +3,15 @@
 #include "cli/CommandLine.h"
 #include "link/MeterLink.h"
 #include "link/ReadingCaptions.h"
+#include "logger/LoggerSession.h"
 #include "platform/QtSerialPort.h"
 
 #include <QTimer>
 
-MeterSession::MeterSession(const RecordTarget& target, FileFormat format, qint64 samples)
-    : QObject(nullptr), target_(target), samples_(samples), file_(format) {}
+MeterSession::MeterSession(const RecordTarget& target, FileFormat format, qint64 samples,
+                           bool readIdCode)
+    : QObject(nullptr), target_(target), samples_(samples), readIdCode_(readIdCode), file_(format) {
+}
 
 void MeterSession::prepare() {
     port_ = new QtSerialPort(this);
@@ -31,6 +34,18 @@ void MeterSession::prepare() {
             Q_EMIT noAnswer();
     });
     connect(link_, &MeterLink::noDeviceLeft, this, &MeterSession::linkBack);
+    if (readIdCode_) {
+        LoggerSession logger(*link_, *port_, waiter_, clock_);
+        const LoggerSession::StatusRead read = logger.readStatus();
+        if (!read.status) {
+            Q_EMIT prepared(ExitStatus::Unavailable,
+                            QStringLiteral("%1: the meter does not answer, so its ID code cannot "
+                                           "name it (give --id to name it yourself)")
+                                .arg(target_.port.given));
+            return;
+        }
+        Q_EMIT idCodeRead(read.status->idCode);
+    }
     Q_EMIT prepared(ExitStatus::Ok, QString());
 }
 
@@ -61,12 +76,14 @@ void MeterSession::onFrame() {
     if (finishing_)
         return;
     answered_ = true;
-    if (!file_.write(clock_.now(), reading_)) {
+    const QDateTime takenAt = clock_.now();
+    if (!file_.write(takenAt, reading_)) {
         Q_EMIT writeFailed(
             QStringLiteral("%1: cannot write (%2)").arg(target_.path, file_.errorText()));
         finish();
         return;
     }
+    Q_EMIT readingTaken(takenAt, liveExportRow(takenAt, reading_));
     const ReadingCaptions captions = readingCaptions(reading_);
     Q_EMIT rowWritten(file_.rowsWritten(),
                       QStringLiteral("%1 %RH  %2 %3")

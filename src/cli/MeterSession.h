@@ -5,6 +5,7 @@
 #include "link/LiveReading.h"
 #include "platform/Clock.h"
 #include "platform/QtWaiter.h"
+#include "recording/ExportRow.h"
 
 #include <QObject>
 
@@ -18,11 +19,13 @@ class QtSerialPort;
 class MeterSession final : public QObject {
     Q_OBJECT
 public:
-    // samples: the readings to take before stopping, 0 for no limit. Made without a parent, to
-    // be moved to its thread.
-    MeterSession(const RecordTarget& target, FileFormat format, qint64 samples);
+    // samples: the readings to take before stopping, 0 for no limit. readIdCode: the meter's ID
+    // code is read before the poll starts (it names the meter on the network). Made without a
+    // parent, to be moved to its thread.
+    MeterSession(const RecordTarget& target, FileFormat format, qint64 samples, bool readIdCode);
 
-    // Opens the port and the file; prepared() says how it went.
+    // Opens the port and the file, and reads the ID code when asked to; prepared() says how it
+    // went.
     void prepare();
     // Starts the poll.
     void begin();
@@ -33,10 +36,12 @@ public:
 Q_SIGNALS:
     // status 0, or the exit status with the message saying why.
     void prepared(int status, const QString& message);
+    void idCodeRead(int idCode);
     void noAnswer();
     void linkLost();
     void linkBack();
     void rowWritten(qint64 rows, const QString& reading);
+    void readingTaken(const QDateTime& takenAt, const ExportRow& row);
     void writeFailed(const QString& message);
     void finished(qint64 rows);
 
@@ -46,6 +51,7 @@ private:
 
     RecordTarget target_;
     qint64 samples_;
+    bool readIdCode_;
     ReadingFile file_;
     SystemClock clock_;
     QtWaiter waiter_;

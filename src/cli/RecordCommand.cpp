@@ -1,6 +1,7 @@
 #include "cli/RecordCommand.h"
 
 #include "cli/CommandLine.h"
+#include "cli/NetworkOptions.h"
 #include "cli/RecordPlan.h"
 #include "cli/RecordRun.h"
 #include "cli/TerminationSignals.h"
@@ -19,7 +20,8 @@ int runRecord(const QStringList& arguments) {
             "given, or on SIGINT or SIGTERM, with every file complete. A meter whose file cannot "
             "be written stops with a message, the others go on, and the exit status is then 74."),
         QStringLiteral("--port P [--port P2 ...] [-o|--output FILE|DIR] [--format dat|csv|jsonl] "
-                       "[--samples N | --duration 1h30m]"));
+                       "[--samples N | --duration 1h30m] [--mqtt URL [--ha-discovery] ...] "
+                       "[--metrics ADDRESS] [--id ID ...]"));
     QCommandLineParser& parser = line.parser();
     const QCommandLineOption portOption(
         QStringLiteral("port"),
@@ -41,6 +43,8 @@ int runRecord(const QStringList& arguments) {
         QStringLiteral("duration"), QStringLiteral("Stop after this time, such as 90s or 1h30m."),
         QStringLiteral("time"));
     parser.addOptions({portOption, outputOption, formatOption, samplesOption, durationOption});
+    const NetworkOptions networkOptions;
+    networkOptions.addTo(parser);
     if (const std::optional<int> end = line.parse(arguments))
         return *end;
 
@@ -68,8 +72,14 @@ int runRecord(const QStringList& arguments) {
     if (const QString* wrong = std::get_if<QString>(&plan))
         return line.usageError(*wrong);
 
+    const std::variant<NetworkPlan, QString> network =
+        networkOptions.read(parser, parser.values(portOption).size());
+    if (const QString* wrong = std::get_if<QString>(&network))
+        return line.usageError(*wrong);
+
     TerminationSignals termination(nullptr);
-    RecordRun run(nullptr, std::get<RecordPlan>(plan), samples, seconds, ::isatty(STDERR_FILENO));
+    RecordRun run(nullptr, std::get<RecordPlan>(plan), std::get<NetworkPlan>(network), samples,
+                  seconds, ::isatty(STDERR_FILENO));
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &run,
                      &RecordRun::stop);
     QObject::connect(&run, &RecordRun::finished, QCoreApplication::instance(),

@@ -1,6 +1,7 @@
 #include "cli/RecordRun.h"
 
 #include "cli/CommandLine.h"
+#include "cli/MeterNetwork.h"
 #include "cli/MeterSession.h"
 #include "cli/RecordStatus.h"
 
@@ -16,26 +17,49 @@ QStringList meterNames(const RecordPlan& plan) {
     return names;
 }
 
+QStringList portsGiven(const RecordPlan& plan) {
+    QStringList ports;
+    for (const RecordTarget& target : plan.targets)
+        ports.append(target.port.given);
+    return ports;
+}
+
 } // namespace
 
-RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, qint64 samples, qint64 seconds,
-                     bool terminal)
+RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, const NetworkPlan& network,
+                     qint64 samples, qint64 seconds, bool terminal)
     : QObject(parent), plan_(plan), seconds_(seconds),
-      status_(new RecordStatus(this, meterNames(plan), terminal)) {
+      status_(new RecordStatus(this, meterNames(plan), terminal)),
+      network_(new MeterNetwork(this, network, portsGiven(plan))), meterIds_(network.meterIds) {
+    const bool readIdCodes = network.needsMeterIds() && meterIds_.isEmpty();
+    if (readIdCodes)
+        meterIds_.resize(static_cast<qsizetype>(plan_.targets.size()));
+    connect(network_, &MeterNetwork::brokerState, status_, &RecordStatus::brokerState);
+    connect(network_, &MeterNetwork::finished, this, [this] { Q_EMIT finished(exitStatus_); });
     for (const RecordTarget& target : plan_.targets) {
         const int meter = static_cast<int>(sessions_.size());
         auto* thread = new QThread(this);
         // A session has no parent: it lives in its thread and goes when the thread ends.
-        auto* session = new MeterSession(target, plan_.format, samples);
+        auto* session = new MeterSession(target, plan_.format, samples, readIdCodes);
         session->moveToThread(thread);
         connect(thread, &QThread::finished, session, &QObject::deleteLater);
         connect(session, &MeterSession::prepared, this, &RecordRun::onPrepared);
         connect(session, &MeterSession::noAnswer, status_,
                 [this, meter] { status_->noAnswer(meter); });
-        connect(session, &MeterSession::linkLost, status_,
-                [this, meter] { status_->linkLost(meter); });
-        connect(session, &MeterSession::linkBack, status_,
-                [this, meter] { status_->linkBack(meter); });
+        connect(session, &MeterSession::idCodeRead, this,
+                [this, meter](int idCode) { meterIds_[meter] = QString::number(idCode); });
+        connect(session, &MeterSession::linkLost, status_, [this, meter] {
+            status_->linkLost(meter);
+            network_->linkLost(meter);
+        });
+        connect(session, &MeterSession::linkBack, status_, [this, meter] {
+            status_->linkBack(meter);
+            network_->linkBack(meter);
+        });
+        connect(session, &MeterSession::readingTaken, network_,
+                [this, meter](const QDateTime& takenAt, const ExportRow& row) {
+                    network_->readingTaken(meter, takenAt, row);
+                });
         connect(session, &MeterSession::rowWritten, status_,
                 [this, meter](qint64 rows, const QString& reading) {
                     status_->rowWritten(meter, rows, reading);
@@ -59,6 +83,12 @@ RecordRun::~RecordRun() {
 }
 
 void RecordRun::start() {
+    if (const std::optional<QString> wrong = network_->listen()) {
+        // Before any port opens: finished() leaves once the event loop runs.
+        fail(ExitStatus::Unavailable, *wrong);
+        QMetaObject::invokeMethod(network_, &MeterNetwork::finish, Qt::QueuedConnection);
+        return;
+    }
     running_ = static_cast<int>(sessions_.size());
     for (size_t meter = 0; meter < sessions_.size(); ++meter) {
         threads_[meter]->start();
@@ -75,14 +105,10 @@ void RecordRun::stop() {
 }
 
 void RecordRun::onPrepared(int status, const QString& message) {
-    if (status != ExitStatus::Ok) {
-        // Nothing records unless every port and file opened.
-        printError(QStringLiteral("meter-logger record: ") + message);
-        if (exitStatus_ == ExitStatus::Ok)
-            exitStatus_ = status;
-        stop();
-    }
-    if (++prepared_ < static_cast<int>(sessions_.size()) || stopping_)
+    // Nothing records unless every port and file opened.
+    if (status != ExitStatus::Ok)
+        fail(status, message);
+    if (++prepared_ < static_cast<int>(sessions_.size()) || stopping_ || !startNetwork())
         return;
     began_ = true;
     for (size_t meter = 0; meter < sessions_.size(); ++meter) {
@@ -100,6 +126,32 @@ void RecordRun::onSessionFinished(int meter, qint64 rows) {
     if (--running_ == 0) {
         for (QThread* thread : threads_)
             thread->wait();
-        Q_EMIT finished(exitStatus_);
+        network_->finish();
     }
+}
+
+bool RecordRun::startNetwork() {
+    for (qsizetype meter = 0; meter < meterIds_.size(); ++meter) {
+        const qsizetype twin = meterIds_.indexOf(meterIds_[meter]);
+        if (twin != meter) {
+            fail(ExitStatus::Usage,
+                 QStringLiteral("the meters on %1 and %2 both have the ID code %3: give each its "
+                                "own (meter-logger set-id) or name them with --id")
+                     .arg(plan_.targets[static_cast<size_t>(twin)].port.given,
+                          plan_.targets[static_cast<size_t>(meter)].port.given, meterIds_[meter]));
+            return false;
+        }
+    }
+    if (const std::optional<QString> wrong = network_->start(meterIds_)) {
+        fail(ExitStatus::Usage, *wrong);
+        return false;
+    }
+    return true;
+}
+
+void RecordRun::fail(int status, const QString& message) {
+    printError(QStringLiteral("meter-logger record: ") + message);
+    if (exitStatus_ == ExitStatus::Ok)
+        exitStatus_ = status;
+    stop();
 }

@@ -1,23 +1,25 @@
 #pragma once
 
+#include "cli/NetworkOptions.h"
 #include "cli/RecordPlan.h"
 
 #include <QObject>
 #include <vector>
 
+class MeterNetwork;
 class MeterSession;
 class QThread;
 class RecordStatus;
 
 // A recording of one or many meters, from the opening of every port and file to the last file
 // closed: each meter in a thread of its own, this one watching the signals, the duration and
-// the status. finished() carries the exit status.
+// the status, and handing the readings to the network. finished() carries the exit status.
 class RecordRun final : public QObject {
     Q_OBJECT
 public:
     // samples 0: no limit; seconds 0: no time limit.
-    RecordRun(QObject* parent, const RecordPlan& plan, qint64 samples, qint64 seconds,
-              bool terminal);
+    RecordRun(QObject* parent, const RecordPlan& plan, const NetworkPlan& network, qint64 samples,
+              qint64 seconds, bool terminal);
     ~RecordRun() override;
 
     void start();
@@ -30,10 +32,16 @@ Q_SIGNALS:
 private:
     void onPrepared(int status, const QString& message);
     void onSessionFinished(int meter, qint64 rows);
+    // Every meter prepared: their ids on the network settled and the network started. False
+    // (after saying why) when it cannot start.
+    bool startNetwork();
+    void fail(int status, const QString& message);
 
     RecordPlan plan_;
     qint64 seconds_;
     RecordStatus* status_;
+    MeterNetwork* network_;
+    QStringList meterIds_;
     std::vector<QThread*> threads_;
     std::vector<MeterSession*> sessions_;
     int prepared_ = 0;

@@ -44,6 +44,10 @@ void RecordStatus::stopped(int meter, qint64 rows) {
     changeState(meter, QStringLiteral("stopped, %1 readings written").arg(rows));
 }
 
+void RecordStatus::brokerState(int meter, const QString& state) {
+    changeState(meter, state);
+}
+
 void RecordStatus::changeState(int meter, const QString& state) {
     Meter& shown = meters_[static_cast<size_t>(meter)];
     shown.state = state;

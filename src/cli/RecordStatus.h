@@ -20,6 +20,8 @@ public:
     void rowWritten(int meter, qint64 rows, const QString& reading);
     void failed(int meter, const QString& message);
     void stopped(int meter, qint64 rows);
+    // How the meter's link to the MQTT broker stands.
+    void brokerState(int meter, const QString& state);
 
 private:
     struct Meter {

@@ -1,0 +1,127 @@
+#include "cli/MeterNetwork.h"
+
+#include "net/MeterPublisher.h"
+#include "recording/ExportRow.h"
+
+#include <QDateTime>
+
+namespace {
+
+std::vector<MeterGauges> unnamedMeters(const QStringList& ports) {
+    std::vector<MeterGauges> meters(static_cast<size_t>(ports.size()));
+    for (qsizetype meter = 0; meter < ports.size(); ++meter)
+        meters[static_cast<size_t>(meter)].port = ports[meter];
+    return meters;
+}
+
+std::optional<double> number(const ExportValue& value) {
+    if (value.status != ExportValue::Status::Ok)
+        return std::nullopt;
+    return value.decimal.toDouble();
+}
+
+bool outOfRange(const ExportValue& value) {
+    return value.status == ExportValue::Status::Overload ||
+           value.status == ExportValue::Status::Underload;
+}
+
+void takeReading(MeterGauges& gauges, const QDateTime& takenAt, const ExportRow& row) {
+    gauges.humidityRatio.reset();
+    if (const std::optional<double> percent = number(row.humidity))
+        gauges.humidityRatio = *percent / 100;
+    gauges.temperatureCelsius = number(row.temperature);
+    if (gauges.temperatureCelsius && row.unit == 'F')
+        gauges.temperatureCelsius = (*gauges.temperatureCelsius - 32) * 5 / 9;
+    gauges.humidityOverload = outOfRange(row.humidity);
+    gauges.temperatureOverload = outOfRange(row.temperature);
+    gauges.batteryLow = row.batteryLow;
+    gauges.up = true;
+    ++gauges.readings;
+    gauges.lastReadingSeconds = static_cast<double>(takenAt.toMSecsSinceEpoch()) / 1000;
+}
+
+} // namespace
+
+MeterNetwork::MeterNetwork(QObject* parent, const NetworkPlan& plan, const QStringList& ports)
+    : QObject(parent), plan_(plan), board_(unnamedMeters(ports)) {}
+
+MeterNetwork::~MeterNetwork() = default;
+
+std::optional<QString> MeterNetwork::listen() {
+    return std::nullopt;
+}
+
+std::optional<QString> MeterNetwork::start(const QStringList& meterIds) {
+    for (qsizetype meter = 0; meter < meterIds.size(); ++meter)
+        board_.update(static_cast<size_t>(meter),
+                      [&id = meterIds[meter]](MeterGauges& gauges) { gauges.meter = id; });
+    if (!plan_.mqtt)
+        return std::nullopt;
+    for (qsizetype meter = 0; meter < meterIds.size(); ++meter) {
+        auto* publisher = new MeterPublisher(this, *plan_.mqtt, meterIds[meter]);
+        const int index = static_cast<int>(meter);
+        connect(publisher, &MeterPublisher::connected, this, [this, index] {
+            Q_EMIT brokerState(index, QStringLiteral("connected to the broker"));
+        });
+        connect(publisher, &MeterPublisher::disconnected, this, [this, index] {
+            Q_EMIT brokerState(index, QStringLiteral("no broker, readings queued"));
+        });
+        connect(publisher, &MeterPublisher::refused, this, [this, index](const QString& reason) {
+            Q_EMIT brokerState(index, QStringLiteral("broker refused: %1").arg(reason));
+        });
+        connect(publisher, &MeterPublisher::finished, this, &MeterNetwork::publisherFinished);
+        publishers_.push_back(publisher);
+        if (std::optional<QString> wrong = publisher->start())
+            return wrong;
+        board_.update(static_cast<size_t>(meter),
+                      [](MeterGauges& gauges) { gauges.mqttQueued = gauges.mqttDropped = 0; });
+    }
+    return std::nullopt;
+}
+
+void MeterNetwork::readingTaken(int meter, const QDateTime& takenAt, const ExportRow& row) {
+    const auto index = static_cast<size_t>(meter);
+    MeterPublisher* publisher = index < publishers_.size() ? publishers_[index] : nullptr;
+    if (publisher)
+        publisher->publishReading(row);
+    board_.update(index, [&](MeterGauges& gauges) {
+        takeReading(gauges, takenAt, row);
+        if (publisher) {
+            gauges.mqttQueued = static_cast<quint64>(publisher->queued());
+            gauges.mqttDropped = publisher->dropped();
+        }
+    });
+}
+
+void MeterNetwork::linkLost(int meter) {
+    board_.update(static_cast<size_t>(meter), [](MeterGauges& gauges) { gauges.up = false; });
+    if (static_cast<size_t>(meter) < publishers_.size())
+        publishers_[static_cast<size_t>(meter)]->setMeterAvailable(false);
+}
+
+void MeterNetwork::linkBack(int meter) {
+    board_.update(static_cast<size_t>(meter), [](MeterGauges& gauges) {
+        gauges.up = true;
+        ++gauges.reconnects;
+    });
+    if (static_cast<size_t>(meter) < publishers_.size())
+        publishers_[static_cast<size_t>(meter)]->setMeterAvailable(true);
+}
+
+void MeterNetwork::finish() {
+    if (finishing_)
+        return;
+    finishing_ = true;
+    publishing_ = static_cast<int>(publishers_.size());
+    if (publishing_ == 0) {
+        Q_EMIT finished();
+        return;
+    }
+    for (MeterPublisher* publisher : publishers_)
+        publisher->finish();
+}
+
+void MeterNetwork::publisherFinished() {
+    if (--publishing_ == 0)
+        Q_EMIT finished();
+}

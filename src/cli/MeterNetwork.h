@@ -1,0 +1,50 @@
+#pragma once
+
+#include "cli/NetworkOptions.h"
+#include "net/GaugeBoard.h"
+
+#include <QObject>
+#include <memory>
+#include <vector>
+
+struct ExportRow;
+class MeterPublisher;
+class MetricsServer;
+
+// A recording's meters on the network: each meter's publisher on the broker, and the gauges the
+// metrics endpoint serves. It lives in the recording's thread and only ever hears from the
+// meters; nothing it receives reaches a meter.
+class MeterNetwork final : public QObject {
+    Q_OBJECT
+public:
+    // ports: as the user named them, one per meter.
+    MeterNetwork(QObject* parent, const NetworkPlan& plan, const QStringList& ports);
+    ~MeterNetwork() override;
+
+    // Opens the metrics endpoint, when asked for; why it cannot, else nothing.
+    std::optional<QString> listen();
+    // Every meter's id known: the labels set and the publishers connecting. Why it cannot.
+    std::optional<QString> start(const QStringList& meterIds);
+
+    void readingTaken(int meter, const QDateTime& takenAt, const ExportRow& row);
+    void linkLost(int meter);
+    void linkBack(int meter);
+    // Publishes what is waiting and says goodbye to the broker; finished() comes then (at once
+    // without a broker).
+    void finish();
+
+Q_SIGNALS:
+    // "connected to the broker", "broker lost, readings queued", "broker refused: …".
+    void brokerState(int meter, const QString& state);
+    void finished();
+
+private:
+    void publisherFinished();
+
+    NetworkPlan plan_;
+    GaugeBoard board_;
+    MetricsServer* metrics_ = nullptr;
+    std::vector<MeterPublisher*> publishers_;
+    int publishing_ = 0;
+    bool finishing_ = false;
+};

@@ -1,0 +1,141 @@
+#include "cli/NetworkOptions.h"
+
+#include <QCommandLineParser>
+#include <QSet>
+
+namespace {
+
+QCommandLineOption valued(const QString& name, const QString& description,
+                          const QString& valueName) {
+    return QCommandLineOption(name, description, valueName);
+}
+
+} // namespace
+
+NetworkOptions::NetworkOptions()
+    : mqtt_(valued(QStringLiteral("mqtt"),
+                   QStringLiteral("Also publish every reading to this MQTT broker: "
+                                  "mqtt://HOST[:PORT] or mqtts://HOST[:PORT] (TLS)."),
+                   QStringLiteral("url"))),
+      prefix_(valued(QStringLiteral("mqtt-prefix"),
+                     QStringLiteral("Topics are PREFIX/ID/state and PREFIX/ID/availability "
+                                    "(default: meter)."),
+                     QStringLiteral("prefix"))),
+      discovery_(QStringLiteral("ha-discovery"),
+                 QStringLiteral("Announce each meter to Home Assistant (MQTT discovery).")),
+      discoveryPrefix_(valued(QStringLiteral("ha-prefix"),
+                              QStringLiteral("Home Assistant's discovery prefix (default: "
+                                             "homeassistant)."),
+                              QStringLiteral("prefix"))),
+      caFile_(valued(QStringLiteral("mqtt-cafile"),
+                     QStringLiteral("mqtts: the CA certificates to trust (default: the "
+                                    "system's)."),
+                     QStringLiteral("file"))),
+      certificate_(valued(QStringLiteral("mqtt-cert"),
+                          QStringLiteral("mqtts: this client's certificate."),
+                          QStringLiteral("file"))),
+      key_(valued(QStringLiteral("mqtt-key"), QStringLiteral("mqtts: this client's private key."),
+                  QStringLiteral("file"))),
+      credentials_(valued(QStringLiteral("mqtt-credentials"),
+                          QStringLiteral("The broker's user name (first line) and password "
+                                         "(second line), in a file only its owner may read. "
+                                         "Else METER_MQTT_USERNAME and METER_MQTT_PASSWORD."),
+                          QStringLiteral("file"))),
+      backlog_(valued(QStringLiteral("mqtt-backlog"),
+                      QStringLiteral("Readings kept per meter while the broker is away; past "
+                                     "it the oldest go (default: 86400, a day)."),
+                      QStringLiteral("N"))),
+      metrics_(valued(QStringLiteral("metrics"),
+                      QStringLiteral("Serve Prometheus metrics at http://ADDRESS/metrics: "
+                                     "PORT, HOST:PORT or [IPV6]:PORT (host default: "
+                                     "127.0.0.1)."),
+                      QStringLiteral("address"))),
+      id_(valued(QStringLiteral("id"),
+                 QStringLiteral("The meter's id on MQTT and in the metrics, once per --port "
+                                "in order (default: the meter's ID code)."),
+                 QStringLiteral("id"))) {}
+
+void NetworkOptions::addTo(QCommandLineParser& parser) const {
+    parser.addOptions({mqtt_, prefix_, discovery_, discoveryPrefix_, caFile_, certificate_, key_,
+                       credentials_, backlog_, metrics_, id_});
+}
+
+std::variant<NetworkPlan, QString> NetworkOptions::read(const QCommandLineParser& parser,
+                                                        qsizetype portCount) const {
+    NetworkPlan plan;
+    if (parser.isSet(mqtt_)) {
+        std::variant<PublishSettings, QString> mqtt = readMqtt(parser);
+        if (const QString* wrong = std::get_if<QString>(&mqtt))
+            return *wrong;
+        plan.mqtt = std::get<PublishSettings>(std::move(mqtt));
+    } else {
+        for (const QCommandLineOption* option : {&prefix_, &discovery_, &discoveryPrefix_, &caFile_,
+                                                 &certificate_, &key_, &credentials_, &backlog_}) {
+            if (parser.isSet(*option))
+                return QStringLiteral("--%1 needs --mqtt").arg(option->names().first());
+        }
+    }
+    if (parser.isSet(metrics_))
+        plan.metricsAddress = parser.value(metrics_);
+    plan.meterIds = parser.values(id_);
+    if (plan.meterIds.isEmpty())
+        return plan;
+    if (!plan.needsMeterIds())
+        return QStringLiteral("--id needs --mqtt or --metrics");
+    if (plan.meterIds.size() != portCount)
+        return QStringLiteral("give --id once for every --port, or not at all");
+    QSet<QString> seen;
+    for (const QString& id : std::as_const(plan.meterIds)) {
+        if (!isMeterId(id))
+            return QStringLiteral("--id takes 1 to 64 letters, digits, '_' or '-', not \"%1\"")
+                .arg(id);
+        if (seen.contains(id))
+            return QStringLiteral("two meters have the id \"%1\"").arg(id);
+        seen.insert(id);
+    }
+    return plan;
+}
+
+std::variant<PublishSettings, QString>
+NetworkOptions::readMqtt(const QCommandLineParser& parser) const {
+    PublishSettings settings;
+    std::variant<MqttUrl, QString> broker = MqttUrl::parse(parser.value(mqtt_));
+    if (const QString* wrong = std::get_if<QString>(&broker))
+        return *wrong;
+    settings.connection.broker = std::get<MqttUrl>(broker);
+    if (parser.isSet(prefix_))
+        settings.prefix = parser.value(prefix_);
+    if (parser.isSet(discoveryPrefix_))
+        settings.discoveryPrefix = parser.value(discoveryPrefix_);
+    for (const QString& prefix : {settings.prefix, settings.discoveryPrefix}) {
+        if (!isTopicPrefix(prefix))
+            return QStringLiteral("\"%1\" is no topic prefix: levels of letters, digits, '_', "
+                                  "'-' or '.', split by '/'")
+                .arg(prefix);
+    }
+    settings.discovery = parser.isSet(discovery_);
+    if (!settings.connection.broker.tls &&
+        (parser.isSet(caFile_) || parser.isSet(certificate_) || parser.isSet(key_)))
+        return QStringLiteral("--mqtt-cafile, --mqtt-cert and --mqtt-key need an mqtts:// broker");
+    if (parser.isSet(certificate_) != parser.isSet(key_))
+        return QStringLiteral("--mqtt-cert and --mqtt-key go together");
+    settings.connection.caFile = parser.value(caFile_);
+    settings.connection.certificateFile = parser.value(certificate_);
+    settings.connection.keyFile = parser.value(key_);
+    if (parser.isSet(backlog_)) {
+        bool number = false;
+        settings.backlogLimit = parser.value(backlog_).toLongLong(&number);
+        if (!number || settings.backlogLimit <= 0)
+            return QStringLiteral("--mqtt-backlog takes a positive whole number");
+    }
+    if (parser.isSet(credentials_)) {
+        std::variant<MqttCredentials, QString> credentials =
+            MqttCredentials::readFile(parser.value(credentials_));
+        if (const QString* wrong = std::get_if<QString>(&credentials))
+            return *wrong;
+        settings.connection.credentials = std::get<MqttCredentials>(std::move(credentials));
+    } else {
+        settings.connection.credentials = MqttCredentials::fromEnvironment();
+    }
+    return settings;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "net/MeterPublisher.h"
+
+#include <QCommandLineOption>
+#include <QStringList>
+#include <optional>
+#include <variant>
+
+class QCommandLineParser;
+
+// Where a recording's readings go besides the files: an MQTT broker, the metrics endpoint, and
+// the ids the meters have there.
+struct NetworkPlan {
+    std::optional<PublishSettings> mqtt;
+    // "host:port" as given to --metrics.
+    std::optional<QString> metricsAddress;
+    // One per port, in order; empty: each meter's ID code, read at the start.
+    QStringList meterIds;
+
+    bool needsMeterIds() const { return mqtt || metricsAddress; }
+};
+
+// record's network options: --mqtt URL and its companions, --metrics ADDRESS, --id.
+class NetworkOptions {
+public:
+    NetworkOptions();
+
+    void addTo(QCommandLineParser& parser) const;
+    // The plan, or why the call is wrong. portCount: the --port options given. The credentials
+    // file is read here, so a wrong one stops the run before any port opens.
+    std::variant<NetworkPlan, QString> read(const QCommandLineParser& parser,
+                                            qsizetype portCount) const;
+
+private:
+    std::variant<PublishSettings, QString> readMqtt(const QCommandLineParser& parser) const;
+
+    QCommandLineOption mqtt_;
+    QCommandLineOption prefix_;
+    QCommandLineOption discovery_;
+    QCommandLineOption discoveryPrefix_;
+    QCommandLineOption caFile_;
+    QCommandLineOption certificate_;
+    QCommandLineOption key_;
+    QCommandLineOption credentials_;
+    QCommandLineOption backlog_;
+    QCommandLineOption metrics_;
+    QCommandLineOption id_;
+};

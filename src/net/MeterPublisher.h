@@ -1,0 +1,74 @@
+#pragma once
+
+#include "net/MosquittoClient.h"
+#include "net/MqttMessages.h"
+#include "net/PublishBacklog.h"
+
+#include <QObject>
+#include <QSet>
+
+struct ExportRow;
+class QTimer;
+
+struct PublishSettings {
+    MqttConnection connection;
+    QString prefix = QStringLiteral("meter");
+    // Home Assistant discovery; its prefix.
+    bool discovery = false;
+    QString discoveryPrefix = QStringLiteral("homeassistant");
+    // Readings kept per meter while the broker is away: a day at one a second.
+    qsizetype backlogLimit = 86400;
+};
+
+// One meter on the broker: its readings published in order at QoS 1 through a bounded backlog,
+// its availability (retained, "offline" as the last will and when the meter's link is lost) and,
+// with discovery, Home Assistant's configs, again whenever Home Assistant comes online or the
+// meter's unit changes. Nothing it receives goes anywhere but into the choice to send the configs
+// again.
+class MeterPublisher final : public QObject {
+    Q_OBJECT
+public:
+    MeterPublisher(QObject* parent, const PublishSettings& settings, const QString& meterId);
+
+    // Starts connecting; why it cannot, else nothing.
+    std::optional<QString> start();
+    void publishReading(const ExportRow& row);
+    // The meter's link answers (true) or is lost.
+    void setMeterAvailable(bool available);
+    // Publishes what is waiting (for at most a few seconds while the broker is there), then
+    // "offline", then disconnects; finished() comes then.
+    void finish();
+
+    qsizetype queued() const { return backlog_.size() + inFlight_.size(); }
+    quint64 dropped() const { return backlog_.dropped(); }
+
+Q_SIGNALS:
+    void connected();
+    void disconnected();
+    void refused(const QString& reason);
+    void finished();
+
+private:
+    void onConnected();
+    void onPublished(int messageId);
+    void onReceived(const QByteArray& topic, const QByteArray& payload);
+    void sendWaiting();
+    void sendAvailability();
+    void sendDiscovery();
+    void endAfterOffline();
+    void end();
+
+    PublishSettings settings_;
+    MeterTopics topics_;
+    MosquittoClient* client_;
+    QTimer* finishTimer_;
+    PublishBacklog backlog_;
+    QSet<int> inFlight_;
+    std::optional<char> unit_;
+    bool connected_ = false;
+    bool triedBefore_ = false;
+    bool meterAvailable_ = true;
+    bool finishing_ = false;
+    std::optional<int> offlineMessage_;
+    bool ended_ = false;
+};

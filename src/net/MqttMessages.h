@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+struct ExportRow;
+
+// What goes to the broker for one meter, as bytes: its topics, the state of each reading and the
+// discovery configs that let Home Assistant find it.
+struct MqttMessage {
+    QByteArray topic;
+    QByteArray payload;
+    bool retained = false;
+};
+
+// A meter's id goes into topics and Home Assistant's ids: 1 to 64 letters, digits, '_' or '-'.
+bool isMeterId(const QString& id);
+// A topic prefix: levels of letters, digits, '_', '-' or '.', split by single '/' (no
+// wildcard, no empty level, no '$' at the start).
+bool isTopicPrefix(const QString& prefix);
+
+// One meter's topics under the prefix.
+class MeterTopics {
+public:
+    MeterTopics(const QString& prefix, const QString& meterId);
+
+    const QString& meterId() const { return meterId_; }
+    // <prefix>/<id>/state: every reading, QoS 1.
+    QByteArray state() const;
+    // <prefix>/<id>/availability: "online" or "offline", retained; "offline" is the last will.
+    QByteArray availability() const;
+
+private:
+    QString prefix_;
+    QString meterId_;
+};
+
+// The reading as one JSON object with the JSON Lines file's fields, without the line end.
+QByteArray statePayload(const ExportRow& row);
+
+// Home Assistant's retained configs under discoveryPrefix: a humidity and a temperature sensor
+// of one device, the temperature in the unit the meter shows ('C' or 'F').
+std::vector<MqttMessage> discoveryMessages(const QString& discoveryPrefix,
+                                           const MeterTopics& topics, char unit);
+// The topic on which Home Assistant says "online" when it starts: the configs go again then.
+QByteArray discoveryStatusTopic(const QString& discoveryPrefix);
