@@ -1,6 +1,7 @@
 #include "cli/NetworkOptions.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QSet>
 
 namespace {
@@ -39,7 +40,8 @@ NetworkOptions::NetworkOptions()
       credentials_(valued(QStringLiteral("mqtt-credentials"),
                           QStringLiteral("The broker's user name (first line) and password "
                                          "(second line), in a file only its owner may read. "
-                                         "Else METER_MQTT_USERNAME and METER_MQTT_PASSWORD."),
+                                         "Else METER_MQTT_USERNAME and METER_MQTT_PASSWORD, "
+                                         "else the service credential \"mqtt\"."),
                           QStringLiteral("file"))),
       backlog_(valued(QStringLiteral("mqtt-backlog"),
                       QStringLiteral("Readings kept per meter while the broker is away; past "
@@ -134,8 +136,17 @@ NetworkOptions::readMqtt(const QCommandLineParser& parser) const {
         if (const QString* wrong = std::get_if<QString>(&credentials))
             return *wrong;
         settings.connection.credentials = std::get<MqttCredentials>(std::move(credentials));
-    } else {
-        settings.connection.credentials = MqttCredentials::fromEnvironment();
+    } else if (std::optional<MqttCredentials> fromEnvironment =
+                   MqttCredentials::fromEnvironment()) {
+        settings.connection.credentials = std::move(fromEnvironment);
+    } else if (const QString service = qEnvironmentVariable("CREDENTIALS_DIRECTORY");
+               !service.isEmpty() && QFileInfo::exists(service + QStringLiteral("/mqtt"))) {
+        // A service's credential "mqtt" (systemd's LoadCredential=), readable by it alone.
+        std::variant<MqttCredentials, QString> credentials =
+            MqttCredentials::readFile(service + QStringLiteral("/mqtt"));
+        if (const QString* wrong = std::get_if<QString>(&credentials))
+            return *wrong;
+        settings.connection.credentials = std::get<MqttCredentials>(std::move(credentials));
     }
     return settings;
 }
