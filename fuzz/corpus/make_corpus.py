@@ -188,6 +188,21 @@ def chart_model():
     }
 
 
+def listen_address():
+    return {
+        "port": b"9464",
+        "ipv4": b"127.0.0.1:9464",
+        "ipv4_leading_zero": b"127.0.0.01:9464",
+        "ipv6": b"[::1]:9464",
+        "ipv6_full": b"[1:2:3:4:5:6:7:8]:65535",
+        "ipv6_embedded_ipv4": b"::ffff:10.0.0.1",
+        "ipv6_two_gaps": b"1::2::3",
+        "ipv6_gap_of_none": b"1:2:3:4:5:6:7::8",
+        "host_name": b"localhost:9464",
+        "no_port": b"[::1]",
+    }
+
+
 write("fuzz_number_text", number_text())
 write("fuzz_frame_decoder", frame_decoder())
 write("fuzz_data_file", data_file())
@@ -196,3 +211,4 @@ write("fuzz_record_time", record_time())
 write("fuzz_sim_splitter", sim_splitter())
 write("fuzz_sim_engine", sim_engine())
 write("fuzz_chart_model", chart_model())
+write("fuzz_listen_address", listen_address())

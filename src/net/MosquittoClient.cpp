@@ -68,6 +68,9 @@ MosquittoClient::MosquittoClient(QObject* parent, const QString& clientId) : QOb
     mosquitto_publish_callback_set(client_, onPublish);
     mosquitto_message_callback_set(client_, onMessage);
     mosquitto_max_inflight_messages_set(client_, MaximumInFlight);
+    // A reading is one small packet: it leaves at once instead of waiting for the last one's
+    // acknowledgement.
+    mosquitto_int_option(client_, MOSQ_OPT_TCP_NODELAY, 1);
     mosquitto_reconnect_delay_set(client_, 1, 30, true);
 }
 
