@@ -101,6 +101,27 @@ private:
     QString received_;
 };
 
+// The body of GET /metrics from 127.0.0.1:port.
+QString scrape(int port) {
+    const int client = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<quint16>(port));
+    QByteArray answer;
+    if (::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        const QByteArray request("GET /metrics HTTP/1.0\r\n\r\n");
+        if (::write(client, request.constData(), request.size()) == request.size()) {
+            char buffer[4096];
+            ssize_t got;
+            while ((got = ::read(client, buffer, sizeof buffer)) > 0)
+                answer.append(buffer, got);
+        }
+    }
+    ::close(client);
+    return QString::fromUtf8(answer.mid(answer.indexOf("\r\n\r\n") + 4));
+}
+
 QStringList csvTimes(const QString& path) {
     QStringList times;
     for (const QByteArray& line : readFile(path).split('\n').mid(1))
@@ -196,6 +217,39 @@ private Q_SLOTS:
                        QStringList{availability + QStringLiteral(" offline")};
             },
             5000));
+    }
+
+    // The endpoint shows what the meter sends, in Celsius whatever the meter shows, and no
+    // number for a reading the meter could not give.
+    void metricsShowWhatTheMeterSends() {
+        SimProcess sim;
+        QVERIFY(sim.start({"drift off", "rh 40", "temp 21.5"}));
+        const int port = freePort();
+        QTemporaryDir dir;
+        Logger logger({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"),
+                       dir.filePath(QStringLiteral("meter.csv")), QStringLiteral("--metrics"),
+                       QString::number(port), QStringLiteral("--id"), QStringLiteral("hall")});
+        const QString labels = QStringLiteral("{meter=\"hall\",port=\"%1\"}").arg(sim.devicePath());
+        const auto shows = [&](const QString& metric, const QString& value) {
+            return QTest::qWaitFor(
+                [&] { return scrape(port).split(u'\n').contains(metric + labels + u' ' + value); },
+                10000);
+        };
+        QVERIFY2(shows(QStringLiteral("meter_temperature_celsius"), QStringLiteral("21.5")),
+                 qPrintable(scrape(port) + logger.errors));
+        QVERIFY(shows(QStringLiteral("meter_relative_humidity_ratio"), QStringLiteral("0.4")));
+        QVERIFY(shows(QStringLiteral("meter_up"), QStringLiteral("1")));
+        sim.control(QStringLiteral("unit F"));
+        sim.control(QStringLiteral("temp 30"));
+        QVERIFY2(shows(QStringLiteral("meter_temperature_celsius"), QStringLiteral("30")),
+                 qPrintable(scrape(port)));
+        sim.control(QStringLiteral("overload on"));
+        const QString overloaded =
+            QStringLiteral("meter_overload{meter=\"hall\",port=\"%1\",quantity=\"temperature\"} 1");
+        QVERIFY(QTest::qWaitFor(
+            [&] { return scrape(port).split(u'\n').contains(overloaded.arg(sim.devicePath())); },
+            10000));
+        QVERIFY(!scrape(port).contains(QStringLiteral("meter_temperature_celsius{")));
     }
 };
 

@@ -75,7 +75,8 @@ QString readOptions(const QStringList& arguments, qsizetype ports = 2) {
     const NetworkPlan& network = std::get<NetworkPlan>(plan);
     if (!network.mqtt)
         return QStringLiteral("metrics %1 ids %2")
-            .arg(network.metricsAddress.value_or(QStringLiteral("none")),
+            .arg(network.metricsAddress ? listenAddressText(*network.metricsAddress)
+                                        : QStringLiteral("none"),
                  network.meterIds.join(u','));
     const PublishSettings& mqtt = *network.mqtt;
     return QStringLiteral("%1%2:%3 %4 %5 %6 backlog %7 ids %8")
@@ -111,7 +112,7 @@ private Q_SLOTS:
              "--mqtt-backlog", "10"},
             "10.0.0.5:1884 meter ha anonymous backlog 10 ids ");
         row("metrics alone", {"--metrics", "9464", "--id", "a", "--id", "b"},
-            "metrics 9464 ids a,b");
+            "metrics 127.0.0.1:9464 ids a,b");
         row("another scheme", {"--mqtt", "http://broker"},
             "--mqtt takes mqtt://HOST[:PORT] or mqtts://HOST[:PORT], not \"http://broker\"");
         row("a port out of range", {"--mqtt", "mqtt://broker:70000"},

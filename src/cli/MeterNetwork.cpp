@@ -1,9 +1,12 @@
 #include "cli/MeterNetwork.h"
 
 #include "net/MeterPublisher.h"
+#include "net/MetricsServer.h"
+#include "net/MetricsText.h"
 #include "recording/ExportRow.h"
 
 #include <QDateTime>
+#include <cmath>
 
 namespace {
 
@@ -28,10 +31,13 @@ bool outOfRange(const ExportValue& value) {
 void takeReading(MeterGauges& gauges, const QDateTime& takenAt, const ExportRow& row) {
     gauges.humidityRatio.reset();
     if (const std::optional<double> percent = number(row.humidity))
-        gauges.humidityRatio = *percent / 100;
+        gauges.humidityRatio = humidityRatioFromPercent(*percent);
     gauges.temperatureCelsius = number(row.temperature);
+    // To the micro-degree: the meter's tenth of a degree Fahrenheit is kept whole, and the
+    // arithmetic's last binary digits do not show as 21.500000000000004.
     if (gauges.temperatureCelsius && row.unit == 'F')
-        gauges.temperatureCelsius = (*gauges.temperatureCelsius - 32) * 5 / 9;
+        gauges.temperatureCelsius =
+            std::round((*gauges.temperatureCelsius - 32) * 5 / 9 * 1e6) / 1e6;
     gauges.humidityOverload = outOfRange(row.humidity);
     gauges.temperatureOverload = outOfRange(row.temperature);
     gauges.batteryLow = row.batteryLow;
@@ -48,7 +54,15 @@ MeterNetwork::MeterNetwork(QObject* parent, const NetworkPlan& plan, const QStri
 MeterNetwork::~MeterNetwork() = default;
 
 std::optional<QString> MeterNetwork::listen() {
-    return std::nullopt;
+    if (!plan_.metricsAddress)
+        return std::nullopt;
+    // Rendered on the server's thread from a copy of the gauges: a scrape never waits on a meter
+    // and a meter never waits on a scrape.
+    metrics_ = std::make_unique<MetricsServer>([this] {
+        return metricsText(board_.snapshot(),
+                           static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000);
+    });
+    return metrics_->start(*plan_.metricsAddress);
 }
 
 std::optional<QString> MeterNetwork::start(const QStringList& meterIds) {

@@ -43,7 +43,7 @@ private:
 
     NetworkPlan plan_;
     GaugeBoard board_;
-    MetricsServer* metrics_ = nullptr;
+    std::unique_ptr<MetricsServer> metrics_;
     std::vector<MeterPublisher*> publishers_;
     int publishing_ = 0;
     bool finishing_ = false;

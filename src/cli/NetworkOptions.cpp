@@ -77,8 +77,13 @@ std::variant<NetworkPlan, QString> NetworkOptions::read(const QCommandLineParser
                 return QStringLiteral("--%1 needs --mqtt").arg(option->names().first());
         }
     }
-    if (parser.isSet(metrics_))
-        plan.metricsAddress = parser.value(metrics_);
+    if (parser.isSet(metrics_)) {
+        const std::variant<ListenAddress, QString> address =
+            parseListenAddress(parser.value(metrics_));
+        if (const QString* wrong = std::get_if<QString>(&address))
+            return *wrong;
+        plan.metricsAddress = std::get<ListenAddress>(address);
+    }
     plan.meterIds = parser.values(id_);
     if (plan.meterIds.isEmpty())
         return plan;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/ListenAddress.h"
 #include "net/MeterPublisher.h"
 
 #include <QCommandLineOption>
@@ -13,8 +14,7 @@ class QCommandLineParser;
 // the ids the meters have there.
 struct NetworkPlan {
     std::optional<PublishSettings> mqtt;
-    // "host:port" as given to --metrics.
-    std::optional<QString> metricsAddress;
+    std::optional<ListenAddress> metricsAddress;
     // One per port, in order; empty: each meter's ID code, read at the start.
     QStringList meterIds;
 
