@@ -71,7 +71,9 @@ MosquittoClient::MosquittoClient(QObject* parent, const QString& clientId) : QOb
     // A reading is one small packet: it leaves at once instead of waiting for the last one's
     // acknowledgement.
     mosquitto_int_option(client_, MOSQ_OPT_TCP_NODELAY, 1);
-    mosquitto_reconnect_delay_set(client_, 1, 30, true);
+    // Every second, then every few: a broker back from a restart has its readings within
+    // seconds, and a broker away for long is asked no more often than that.
+    mosquitto_reconnect_delay_set(client_, 1, 5, false);
 }
 
 MosquittoClient::~MosquittoClient() {

@@ -21,7 +21,7 @@ struct MqttConnection {
 };
 
 // One connection to the broker through libmosquitto, whose own thread connects, reconnects (1 s,
-// then backing off to 30 s) and keeps the messages in flight. Its callbacks come back as signals
+// then backing off to 5 s) and keeps the messages in flight. Its callbacks come back as signals
 // in this object's thread, so nothing here ever waits on the network.
 class MosquittoClient final : public QObject {
     Q_OBJECT

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <netinet/in.h>
+#include <pwd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -22,6 +23,13 @@ inline int freeLoopbackPort() {
     return ntohs(address.sin_port);
 }
 
+// Started by root, mosquitto would turn into its own user, who may not keep its store in our
+// folder: it stays whoever runs it.
+inline QString runningUser() {
+    const passwd* user = ::getpwuid(::getuid());
+    return user ? QString::fromLocal8Bit(user->pw_name) : QStringLiteral("root");
+}
+
 // A real mosquitto on 127.0.0.1 at a free port that keeps its sessions across a restart, as a
 // broker in service does, and queues without limit for a subscriber that is away.
 class LoopbackBroker {
@@ -31,9 +39,9 @@ public:
         if (config.open(QIODevice::WriteOnly))
             config.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\n"
                                         "persistence true\npersistence_location %2/\n"
-                                        "max_queued_messages 0\n")
+                                        "max_queued_messages 0\nuser %3\n")
                              .arg(port_)
-                             .arg(dir_.path())
+                             .arg(dir_.path(), runningUser())
                              .toUtf8());
     }
     ~LoopbackBroker() { stop(); }
