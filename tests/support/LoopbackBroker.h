@@ -65,6 +65,12 @@ public:
         return {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
                 QString::number(port_)};
     }
+    void publish(const QString& topic, const QString& payload) const {
+        QProcess::execute(QStringLiteral("mosquitto_pub"),
+                          at() + QStringList{QStringLiteral("-q"), QStringLiteral("1"),
+                                             QStringLiteral("-t"), topic, QStringLiteral("-m"),
+                                             payload});
+    }
     // "topic payload" of what the broker holds retained under the filter now.
     QStringList retained(const QString& filter, int seconds = 2) const {
         QProcess subscriber;
