@@ -150,6 +150,39 @@ private Q_SLOTS:
                     .contains(QStringLiteral("\"unit_of_measurement\":\"°F\"")));
     }
 
+    // What a killed logger could not publish is kept beside its file and goes first when it
+    // records again, whatever the broker got meanwhile.
+    void aRestartSendsWhatTheLastRunCouldNot() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        LoopbackBroker broker;
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(QStringLiteral("meter.csv"));
+        const QStringList arguments{QStringLiteral("--port"), sim.devicePath(),
+                                    QStringLiteral("-o"),     csv,
+                                    QStringLiteral("--mqtt"), broker.url(),
+                                    QStringLiteral("--id"),   QStringLiteral("hall")};
+        {
+            Logger killed(arguments);
+            QVERIFY(QTest::qWaitFor([&] { return csvTimes(csv).size() >= 3; }, 10000));
+            killed.process.kill();
+            QVERIFY(killed.process.waitForFinished(5000));
+        }
+        const QStringList unpublished = csvTimes(csv);
+        QVERIFY(broker.start());
+        Subscriber subscriber(broker, QStringLiteral("meter/hall/state"));
+        QTest::qWait(500);
+        Logger logger(arguments);
+        QVERIFY(QTest::qWaitFor(
+            [&] { return subscriber.payloads().size() >= unpublished.size() + 2; }, 10000));
+        QCOMPARE(timesOf(subscriber.payloads()).mid(0, unpublished.size()), unpublished);
+        logger.process.terminate();
+        QCOMPARE(logger.exitStatus(), 0);
+        QVERIFY(QTest::qWaitFor(
+            [&] { return subscriber.payloads().size() >= csvTimes(csv).size(); }, 5000));
+        QCOMPARE(timesOf(subscriber.payloads()), csvTimes(csv));
+    }
+
     // A logger that dies leaves its meters offline through the last will.
     void aKilledLoggerGoesOffline() {
         SimProcess sim;

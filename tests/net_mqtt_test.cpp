@@ -252,11 +252,11 @@ private Q_SLOTS:
     void backlogDropsTheOldest() {
         PublishBacklog backlog(3);
         for (const char* payload : {"1", "2", "3", "4", "5"})
-            backlog.push(payload);
+            backlog.push({payload});
         QCOMPARE(backlog.dropped(), quint64(2));
         QByteArrayList left;
         while (!backlog.isEmpty()) {
-            left << backlog.oldest();
+            left << backlog.oldest().payload;
             backlog.dropOldest();
         }
         QCOMPARE(left, QByteArrayList({"3", "4", "5"}));

@@ -6,14 +6,16 @@
 #include "recording/ExportRow.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <cmath>
 
 namespace {
 
-std::vector<MeterGauges> unnamedMeters(const QStringList& ports) {
-    std::vector<MeterGauges> meters(static_cast<size_t>(ports.size()));
-    for (qsizetype meter = 0; meter < ports.size(); ++meter)
-        meters[static_cast<size_t>(meter)].port = ports[meter];
+std::vector<MeterGauges> unnamedMeters(const std::vector<RecordTarget>& targets) {
+    std::vector<MeterGauges> meters(targets.size());
+    for (size_t meter = 0; meter < targets.size(); ++meter)
+        meters[meter].port = targets[meter].port.given;
     return meters;
 }
 
@@ -48,8 +50,9 @@ void takeReading(MeterGauges& gauges, const QDateTime& takenAt, const ExportRow&
 
 } // namespace
 
-MeterNetwork::MeterNetwork(QObject* parent, const NetworkPlan& plan, const QStringList& ports)
-    : QObject(parent), plan_(plan), board_(unnamedMeters(ports)) {}
+MeterNetwork::MeterNetwork(QObject* parent, const NetworkPlan& plan,
+                           const std::vector<RecordTarget>& targets)
+    : QObject(parent), plan_(plan), targets_(targets), board_(unnamedMeters(targets)) {}
 
 MeterNetwork::~MeterNetwork() = default;
 
@@ -72,8 +75,18 @@ std::optional<QString> MeterNetwork::start(const QStringList& meterIds) {
     if (!plan_.mqtt)
         return std::nullopt;
     for (qsizetype meter = 0; meter < meterIds.size(); ++meter) {
-        auto* publisher = new MeterPublisher(this, *plan_.mqtt, meterIds[meter]);
+        PublishSettings settings = *plan_.mqtt;
+        settings.backlogFile = QFileInfo(targets_[static_cast<size_t>(meter)].path)
+                                   .absoluteDir()
+                                   .filePath(meterIds[meter] + QStringLiteral(".mqtt-backlog"));
+        auto* publisher = new MeterPublisher(this, settings, meterIds[meter]);
         const int index = static_cast<int>(meter);
+        connect(publisher, &MeterPublisher::backlogFileFailed, this,
+                [this, index, path = settings.backlogFile](const QString& reason) {
+                    Q_EMIT brokerState(index, QStringLiteral("%1: %2; the MQTT backlog is kept in "
+                                                             "memory only")
+                                                  .arg(path, reason));
+                });
         connect(publisher, &MeterPublisher::connected, this, [this, index] {
             Q_EMIT brokerState(index, QStringLiteral("connected to the broker"));
         });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/NetworkOptions.h"
+#include "cli/RecordPlan.h"
 #include "net/GaugeBoard.h"
 
 #include <QObject>
@@ -17,8 +18,9 @@ class MetricsServer;
 class MeterNetwork final : public QObject {
     Q_OBJECT
 public:
-    // ports: as the user named them, one per meter.
-    MeterNetwork(QObject* parent, const NetworkPlan& plan, const QStringList& ports);
+    // targets: each meter's port and file; a meter's MQTT backlog is kept beside its file.
+    MeterNetwork(QObject* parent, const NetworkPlan& plan,
+                 const std::vector<RecordTarget>& targets);
     ~MeterNetwork() override;
 
     // Opens the metrics endpoint, when asked for; why it cannot, else nothing.
@@ -42,6 +44,7 @@ private:
     void publisherFinished();
 
     NetworkPlan plan_;
+    std::vector<RecordTarget> targets_;
     GaugeBoard board_;
     std::unique_ptr<MetricsServer> metrics_;
     std::vector<MeterPublisher*> publishers_;

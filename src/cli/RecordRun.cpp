@@ -17,20 +17,13 @@ QStringList meterNames(const RecordPlan& plan) {
     return names;
 }
 
-QStringList portsGiven(const RecordPlan& plan) {
-    QStringList ports;
-    for (const RecordTarget& target : plan.targets)
-        ports.append(target.port.given);
-    return ports;
-}
-
 } // namespace
 
 RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, const NetworkPlan& network,
                      qint64 samples, qint64 seconds, bool terminal)
     : QObject(parent), plan_(plan), seconds_(seconds),
       status_(new RecordStatus(this, meterNames(plan), terminal)),
-      network_(new MeterNetwork(this, network, portsGiven(plan))), meterIds_(network.meterIds) {
+      network_(new MeterNetwork(this, network, plan.targets)), meterIds_(network.meterIds) {
     const bool readIdCodes = network.needsMeterIds() && meterIds_.isEmpty();
     if (readIdCodes)
         meterIds_.resize(static_cast<qsizetype>(plan_.targets.size()));

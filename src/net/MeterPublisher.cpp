@@ -9,6 +9,9 @@ namespace {
 
 // Readings handed to libmosquitto and not yet acknowledged; fewer than its own in-flight limit.
 constexpr qsizetype Window = 16;
+// How often the backlog file is told how far the broker has taken it: a restart sends at most
+// this much again.
+constexpr auto SaveInterval = std::chrono::seconds(1);
 // At the end, how long the backlog may take to go out, and the "offline" after it.
 constexpr auto DrainTime = std::chrono::seconds(5);
 constexpr auto OfflineTime = std::chrono::seconds(1);
@@ -25,8 +28,10 @@ MeterPublisher::MeterPublisher(QObject* parent, const PublishSettings& settings,
                                const QString& meterId)
     : QObject(parent), settings_(settings), topics_(settings.prefix, meterId),
       client_(new MosquittoClient(this, clientId(meterId))), finishTimer_(new QTimer(this)),
-      backlog_(settings.backlogLimit) {
+      saveTimer_(new QTimer(this)), backlog_(settings.backlogLimit) {
     finishTimer_->setSingleShot(true);
+    saveTimer_->setSingleShot(true);
+    connect(saveTimer_, &QTimer::timeout, this, &MeterPublisher::saveTaken);
     connect(client_, &MosquittoClient::connected, this, &MeterPublisher::onConnected);
     connect(client_, &MosquittoClient::disconnected, this, [this] {
         // Every failed attempt to reconnect ends here too: the first one says it.
@@ -47,12 +52,32 @@ MeterPublisher::MeterPublisher(QObject* parent, const PublishSettings& settings,
 }
 
 std::optional<QString> MeterPublisher::start() {
+    if (!settings_.backlogFile.isEmpty()) {
+        // What a run before this one could not publish goes first.
+        if (std::optional<std::vector<BacklogFile::Pending>> pending =
+                file_.open(settings_.backlogFile)) {
+            fileInUse_ = true;
+            for (BacklogFile::Pending& reading : *pending)
+                enqueue({std::move(reading.payload), reading.end});
+        } else {
+            Q_EMIT backlogFileFailed(file_.errorText());
+        }
+    }
     return client_->start(settings_.connection,
                           MqttMessage{topics_.availability(), QByteArrayLiteral("offline"), true});
 }
 
 void MeterPublisher::publishReading(const ExportRow& row) {
-    backlog_.push(statePayload(row));
+    QueuedReading reading{statePayload(row)};
+    if (fileInUse_) {
+        if (const std::optional<qint64> end = file_.append(reading.payload)) {
+            reading.fileEnd = *end;
+        } else {
+            fileInUse_ = false;
+            Q_EMIT backlogFileFailed(file_.errorText());
+        }
+    }
+    enqueue(std::move(reading));
     if (unit_ != row.unit) {
         unit_ = row.unit;
         sendDiscovery();
@@ -93,8 +118,15 @@ void MeterPublisher::onPublished(int messageId) {
         end();
         return;
     }
-    if (!inFlight_.remove(messageId))
+    const auto handed =
+        std::find_if(handed_.begin(), handed_.end(), [messageId](const Handed& each) {
+            return each.messageId == messageId && !each.taken;
+        });
+    if (handed == handed_.end())
         return;
+    handed->taken = true;
+    --inFlight_;
+    settleTaken();
     sendWaiting();
     if (finishing_ && queued() == 0 && !offlineMessage_)
         endAfterOffline();
@@ -105,13 +137,44 @@ void MeterPublisher::onReceived(const QByteArray& topic, const QByteArray& paylo
         sendDiscovery();
 }
 
+void MeterPublisher::enqueue(QueuedReading reading) {
+    // One the bound pushes out is settled as if taken: it will never be sent.
+    if (const std::optional<QueuedReading> gone = backlog_.push(std::move(reading))) {
+        handed_.push_back({-1, gone->fileEnd, true});
+        settleTaken();
+    }
+}
+
+void MeterPublisher::settleTaken() {
+    while (!handed_.empty() && handed_.front().taken) {
+        if (handed_.front().fileEnd >= 0)
+            takenOffset_ = handed_.front().fileEnd;
+        handed_.pop_front();
+    }
+    if (fileInUse_ && takenOffset_ != savedOffset_ && !saveTimer_->isActive())
+        saveTimer_->start(SaveInterval);
+}
+
+void MeterPublisher::saveTaken() {
+    if (!fileInUse_ || takenOffset_ == savedOffset_)
+        return;
+    if (!file_.markTaken(takenOffset_)) {
+        fileInUse_ = false;
+        Q_EMIT backlogFileFailed(file_.errorText());
+        return;
+    }
+    savedOffset_ = takenOffset_;
+}
+
 void MeterPublisher::sendWaiting() {
-    while (connected_ && inFlight_.size() < Window && !backlog_.isEmpty()) {
+    while (connected_ && inFlight_ < Window && !backlog_.isEmpty()) {
+        const QueuedReading& oldest = backlog_.oldest();
         const std::optional<int> messageId =
-            client_->publish(MqttMessage{topics_.state(), backlog_.oldest(), false});
+            client_->publish(MqttMessage{topics_.state(), oldest.payload, false});
         if (!messageId)
             return;
-        inFlight_.insert(*messageId);
+        handed_.push_back({*messageId, oldest.fileEnd, false});
+        ++inFlight_;
         backlog_.dropOldest();
     }
 }
@@ -150,6 +213,7 @@ void MeterPublisher::end() {
         return;
     ended_ = true;
     finishTimer_->stop();
+    saveTaken();
     client_->disconnect();
     Q_EMIT finished();
 }

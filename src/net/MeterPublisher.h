@@ -1,11 +1,12 @@
 #pragma once
 
+#include "net/BacklogFile.h"
 #include "net/MosquittoClient.h"
 #include "net/MqttMessages.h"
 #include "net/PublishBacklog.h"
 
 #include <QObject>
-#include <QSet>
+#include <deque>
 
 struct ExportRow;
 class QTimer;
@@ -18,6 +19,8 @@ struct PublishSettings {
     QString discoveryPrefix = QStringLiteral("homeassistant");
     // Readings kept per meter while the broker is away: a day at one a second.
     qsizetype backlogLimit = 86400;
+    // Where they are kept on disk as well, to outlast a restart; empty: in memory only.
+    QString backlogFile;
 };
 
 // One meter on the broker: its readings published in order at QoS 1 through a bounded backlog,
@@ -39,19 +42,25 @@ public:
     // "offline", then disconnects; finished() comes then.
     void finish();
 
-    qsizetype queued() const { return backlog_.size() + inFlight_.size(); }
+    qsizetype queued() const { return backlog_.size() + inFlight_; }
     quint64 dropped() const { return backlog_.dropped(); }
 
 Q_SIGNALS:
     void connected();
     void disconnected();
     void refused(const QString& reason);
+    // The backlog file could not be opened or written: the backlog is kept in memory only.
+    void backlogFileFailed(const QString& reason);
     void finished();
 
 private:
     void onConnected();
     void onPublished(int messageId);
     void onReceived(const QByteArray& topic, const QByteArray& payload);
+    void enqueue(QueuedReading reading);
+    // The readings the broker has taken in a row from the oldest: how far the file is taken.
+    void settleTaken();
+    void saveTaken();
     void sendWaiting();
     void sendAvailability();
     void sendDiscovery();
@@ -61,9 +70,22 @@ private:
     PublishSettings settings_;
     MeterTopics topics_;
     MosquittoClient* client_;
+    // Handed to libmosquitto (or dropped, which settles them too), oldest first.
+    struct Handed {
+        int messageId;
+        qint64 fileEnd;
+        bool taken;
+    };
+
     QTimer* finishTimer_;
+    QTimer* saveTimer_;
     PublishBacklog backlog_;
-    QSet<int> inFlight_;
+    BacklogFile file_;
+    bool fileInUse_ = false;
+    std::deque<Handed> handed_;
+    qsizetype inFlight_ = 0;
+    qint64 takenOffset_ = -1;
+    qint64 savedOffset_ = -1;
     std::optional<char> unit_;
     bool connected_ = false;
     bool triedBefore_ = false;

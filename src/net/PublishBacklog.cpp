@@ -1,9 +1,12 @@
 #include "net/PublishBacklog.h"
 
-void PublishBacklog::push(QByteArray payload) {
+std::optional<QueuedReading> PublishBacklog::push(QueuedReading reading) {
+    std::optional<QueuedReading> gone;
     if (size() >= limit_) {
-        payloads_.pop_front();
+        gone = std::move(readings_.front());
+        readings_.pop_front();
         ++dropped_;
     }
-    payloads_.push_back(std::move(payload));
+    readings_.push_back(std::move(reading));
+    return gone;
 }

@@ -2,6 +2,13 @@
 
 #include <QByteArray>
 #include <deque>
+#include <optional>
+
+// A reading waiting for the broker, and where its line ends in the backlog file (-1 without one).
+struct QueuedReading {
+    QByteArray payload;
+    qint64 fileEnd = -1;
+};
 
 // The readings of one meter waiting for the broker, oldest first, at most `limit` of them. Past
 // the limit the oldest goes, so what is published when the broker is back is the latest stretch
@@ -10,17 +17,18 @@ class PublishBacklog {
 public:
     explicit PublishBacklog(qsizetype limit) : limit_(limit) {}
 
-    void push(QByteArray payload);
+    // The reading that had to go for it, if one did.
+    std::optional<QueuedReading> push(QueuedReading reading);
     // The oldest, and taking it away; the backlog must not be empty.
-    const QByteArray& oldest() const { return payloads_.front(); }
-    void dropOldest() { payloads_.pop_front(); }
+    const QueuedReading& oldest() const { return readings_.front(); }
+    void dropOldest() { readings_.pop_front(); }
 
-    bool isEmpty() const { return payloads_.empty(); }
-    qsizetype size() const { return static_cast<qsizetype>(payloads_.size()); }
+    bool isEmpty() const { return readings_.empty(); }
+    qsizetype size() const { return static_cast<qsizetype>(readings_.size()); }
     quint64 dropped() const { return dropped_; }
 
 private:
     qsizetype limit_;
-    std::deque<QByteArray> payloads_;
+    std::deque<QueuedReading> readings_;
     quint64 dropped_ = 0;
 };
