@@ -18,26 +18,43 @@ namespace {
 // message at QoS 1.
 class Subscriber {
 public:
-    Subscriber(const LoopbackBroker& broker, const QString& filter) {
+    // Once the broker keeps its session: a message on its topic has reached it.
+    Subscriber(const LoopbackBroker& broker, const QString& topic) {
         process_.start(QStringLiteral("mosquitto_sub"),
                        broker.at() + QStringList{QStringLiteral("-c"), QStringLiteral("-i"),
                                                  QStringLiteral("network-test"),
                                                  QStringLiteral("-q"), QStringLiteral("1"),
-                                                 QStringLiteral("-t"), filter});
-        process_.waitForStarted(5000);
+                                                 QStringLiteral("-t"), topic});
+        subscribed_ = process_.waitForStarted(5000) && QTest::qWaitFor(
+                                                           [&] {
+                                                               broker.publish(topic, Probe);
+                                                               return read().contains(Probe);
+                                                           },
+                                                           10000);
     }
     ~Subscriber() {
         process_.kill();
         process_.waitForFinished(3000);
     }
+    bool subscribed() const { return subscribed_; }
+    // What came, but the probes.
     QStringList payloads() {
+        QStringList lines = read();
+        lines.removeAll(Probe);
+        return lines;
+    }
+
+private:
+    static constexpr QLatin1StringView Probe{"probe"};
+
+    QStringList read() {
         received_ += QString::fromUtf8(process_.readAllStandardOutput());
         return received_.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
-private:
     QProcess process_;
     QString received_;
+    bool subscribed_ = false;
 };
 
 // The body of GET /metrics from 127.0.0.1:port.
@@ -93,18 +110,12 @@ private Q_SLOTS:
                     {QStringLiteral("set-id"), QStringLiteral("--port"), sim.devicePath(),
                      QStringLiteral("4321")});
         QVERIFY(setId.waitForFinished(10000) && setId.exitCode() == 0);
-        // The subscriber's session is in place, kept by the broker while both are away, once a
-        // message on its topic has reached it.
+        // The subscriber's session is in place, kept by the broker while both are away.
         LoopbackBroker broker;
         QVERIFY(broker.start());
         const QString state = QStringLiteral("meter/4321/state");
         Subscriber subscriber(broker, state);
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                broker.publish(state, QStringLiteral("probe"));
-                return !subscriber.payloads().isEmpty();
-            },
-            10000));
+        QVERIFY(subscriber.subscribed());
         broker.stop();
         QTemporaryDir dir;
         const QString csv = dir.filePath(QStringLiteral("meter.csv"));
@@ -116,9 +127,7 @@ private Q_SLOTS:
             10000));
         QTest::qWait(2000);
         QVERIFY(broker.start());
-        const auto readings = [&subscriber] {
-            return subscriber.payloads().filter(QStringLiteral("\"time\""));
-        };
+        const auto readings = [&subscriber] { return subscriber.payloads(); };
         QVERIFY2(QTest::qWaitFor([&] { return readings().size() >= 4; }, 10000),
                  qPrintable(logger.errors));
         broker.stop();
@@ -171,16 +180,20 @@ private Q_SLOTS:
         const QStringList unpublished = csvTimes(csv);
         QVERIFY(broker.start());
         Subscriber subscriber(broker, QStringLiteral("meter/hall/state"));
-        QTest::qWait(500);
+        QVERIFY(subscriber.subscribed());
         Logger logger(arguments);
         QVERIFY(QTest::qWaitFor(
             [&] { return subscriber.payloads().size() >= unpublished.size() + 2; }, 10000));
-        QCOMPARE(timesOf(subscriber.payloads()).mid(0, unpublished.size()), unpublished);
         logger.process.terminate();
         QCOMPARE(logger.exitStatus(), 0);
-        QVERIFY(QTest::qWaitFor(
-            [&] { return subscriber.payloads().size() >= csvTimes(csv).size(); }, 5000));
-        QCOMPARE(timesOf(subscriber.payloads()), csvTimes(csv));
+        // The reading being written as the kill came may be in the file and not yet in the
+        // backlog: that one, and no other, may be missing.
+        QStringList expected = csvTimes(csv);
+        QVERIFY(QTest::qWaitFor([&] { return subscriber.payloads().size() >= expected.size() - 1; },
+                                5000));
+        if (timesOf(subscriber.payloads()).size() < expected.size())
+            expected.removeOne(unpublished.last());
+        QCOMPARE(timesOf(subscriber.payloads()), expected);
     }
 
     // A logger that dies leaves its meters offline through the last will.
