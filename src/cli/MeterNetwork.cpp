@@ -106,12 +106,16 @@ std::optional<QString> MeterNetwork::start(const QStringList& meterIds) {
     return std::nullopt;
 }
 
-void MeterNetwork::readingTaken(int meter, const QDateTime& takenAt, const ExportRow& row) {
+MeterPublisher* MeterNetwork::publisherOf(int meter) const {
     const auto index = static_cast<size_t>(meter);
-    MeterPublisher* publisher = index < publishers_.size() ? publishers_[index] : nullptr;
+    return index < publishers_.size() ? publishers_[index] : nullptr;
+}
+
+void MeterNetwork::readingTaken(int meter, const QDateTime& takenAt, const ExportRow& row) {
+    MeterPublisher* publisher = publisherOf(meter);
     if (publisher)
         publisher->publishReading(row);
-    board_.update(index, [&](MeterGauges& gauges) {
+    board_.update(static_cast<size_t>(meter), [&](MeterGauges& gauges) {
         takeReading(gauges, takenAt, row);
         if (publisher) {
             gauges.mqttQueued = static_cast<quint64>(publisher->queued());
@@ -122,8 +126,8 @@ void MeterNetwork::readingTaken(int meter, const QDateTime& takenAt, const Expor
 
 void MeterNetwork::linkLost(int meter) {
     board_.update(static_cast<size_t>(meter), [](MeterGauges& gauges) { gauges.up = false; });
-    if (static_cast<size_t>(meter) < publishers_.size())
-        publishers_[static_cast<size_t>(meter)]->setMeterAvailable(false);
+    if (MeterPublisher* publisher = publisherOf(meter))
+        publisher->setMeterAvailable(false);
 }
 
 void MeterNetwork::linkBack(int meter) {
@@ -131,8 +135,8 @@ void MeterNetwork::linkBack(int meter) {
         gauges.up = true;
         ++gauges.reconnects;
     });
-    if (static_cast<size_t>(meter) < publishers_.size())
-        publishers_[static_cast<size_t>(meter)]->setMeterAvailable(true);
+    if (MeterPublisher* publisher = publisherOf(meter))
+        publisher->setMeterAvailable(true);
 }
 
 void MeterNetwork::finish() {

@@ -41,6 +41,8 @@ Q_SIGNALS:
     void finished();
 
 private:
+    // The meter's publisher; nothing without a broker.
+    MeterPublisher* publisherOf(int meter) const;
     void publisherFinished();
 
     NetworkPlan plan_;

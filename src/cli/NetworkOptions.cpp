@@ -4,58 +4,56 @@
 #include <QFileInfo>
 #include <QSet>
 
-namespace {
-
-QCommandLineOption valued(const QString& name, const QString& description,
-                          const QString& valueName) {
-    return QCommandLineOption(name, description, valueName);
-}
-
-} // namespace
-
 NetworkOptions::NetworkOptions()
-    : mqtt_(valued(QStringLiteral("mqtt"),
-                   QStringLiteral("Also publish every reading to this MQTT broker: "
-                                  "mqtt://HOST[:PORT] or mqtts://HOST[:PORT] (TLS)."),
-                   QStringLiteral("url"))),
-      prefix_(valued(QStringLiteral("mqtt-prefix"),
-                     QStringLiteral("Topics are PREFIX/ID/state and PREFIX/ID/availability "
-                                    "(default: meter)."),
-                     QStringLiteral("prefix"))),
+    : mqtt_(QCommandLineOption(QStringLiteral("mqtt"),
+                               QStringLiteral("Also publish every reading to this MQTT broker: "
+                                              "mqtt://HOST[:PORT] or mqtts://HOST[:PORT] (TLS)."),
+                               QStringLiteral("url"))),
+      prefix_(
+          QCommandLineOption(QStringLiteral("mqtt-prefix"),
+                             QStringLiteral("Topics are PREFIX/ID/state and PREFIX/ID/availability "
+                                            "(default: meter)."),
+                             QStringLiteral("prefix"))),
       discovery_(QStringLiteral("ha-discovery"),
                  QStringLiteral("Announce each meter to Home Assistant (MQTT discovery).")),
-      discoveryPrefix_(valued(QStringLiteral("ha-prefix"),
-                              QStringLiteral("Home Assistant's discovery prefix (default: "
-                                             "homeassistant)."),
-                              QStringLiteral("prefix"))),
-      caFile_(valued(QStringLiteral("mqtt-cafile"),
-                     QStringLiteral("mqtts: the CA certificates to trust (default: the "
-                                    "system's)."),
-                     QStringLiteral("file"))),
-      certificate_(valued(QStringLiteral("mqtt-cert"),
-                          QStringLiteral("mqtts: this client's certificate."),
-                          QStringLiteral("file"))),
-      key_(valued(QStringLiteral("mqtt-key"), QStringLiteral("mqtts: this client's private key."),
-                  QStringLiteral("file"))),
-      credentials_(valued(QStringLiteral("mqtt-credentials"),
-                          QStringLiteral("The broker's user name (first line) and password "
-                                         "(second line), in a file only its owner may read. "
-                                         "Else METER_MQTT_USERNAME and METER_MQTT_PASSWORD, "
-                                         "else the service credential \"mqtt\"."),
-                          QStringLiteral("file"))),
-      backlog_(valued(QStringLiteral("mqtt-backlog"),
-                      QStringLiteral("Readings kept per meter while the broker is away; past "
-                                     "it the oldest go (default: 86400, a day)."),
-                      QStringLiteral("N"))),
-      metrics_(valued(QStringLiteral("metrics"),
-                      QStringLiteral("Serve Prometheus metrics at http://ADDRESS/metrics: "
-                                     "PORT, HOST:PORT or [IPV6]:PORT (host default: "
-                                     "127.0.0.1)."),
-                      QStringLiteral("address"))),
-      id_(valued(QStringLiteral("id"),
-                 QStringLiteral("The meter's id on MQTT and in the metrics, once per --port "
-                                "in order (default: the meter's ID code)."),
-                 QStringLiteral("id"))) {}
+      discoveryPrefix_(
+          QCommandLineOption(QStringLiteral("ha-prefix"),
+                             QStringLiteral("Home Assistant's discovery prefix (default: "
+                                            "homeassistant)."),
+                             QStringLiteral("prefix"))),
+      caFile_(QCommandLineOption(QStringLiteral("mqtt-cafile"),
+                                 QStringLiteral("mqtts: the CA certificates to trust (default: the "
+                                                "system's)."),
+                                 QStringLiteral("file"))),
+      certificate_(QCommandLineOption(QStringLiteral("mqtt-cert"),
+                                      QStringLiteral("mqtts: this client's certificate."),
+                                      QStringLiteral("file"))),
+      key_(QCommandLineOption(QStringLiteral("mqtt-key"),
+                              QStringLiteral("mqtts: this client's private key."),
+                              QStringLiteral("file"))),
+      credentials_(
+          QCommandLineOption(QStringLiteral("mqtt-credentials"),
+                             QStringLiteral("The broker's user name (first line) and password "
+                                            "(second line), in a file only its owner may read. "
+                                            "Else METER_MQTT_USERNAME and METER_MQTT_PASSWORD, "
+                                            "else the service credential \"mqtt\"."),
+                             QStringLiteral("file"))),
+      backlog_(QCommandLineOption(
+          QStringLiteral("mqtt-backlog"),
+          QStringLiteral("Readings kept per meter while the broker is away; past "
+                         "it the oldest go (default: 86400, a day)."),
+          QStringLiteral("N"))),
+      metrics_(
+          QCommandLineOption(QStringLiteral("metrics"),
+                             QStringLiteral("Serve Prometheus metrics at http://ADDRESS/metrics: "
+                                            "PORT, HOST:PORT or [IPV6]:PORT (host default: "
+                                            "127.0.0.1)."),
+                             QStringLiteral("address"))),
+      id_(QCommandLineOption(
+          QStringLiteral("id"),
+          QStringLiteral("The meter's id on MQTT and in the metrics, once per --port "
+                         "in order (default: the meter's ID code)."),
+          QStringLiteral("id"))) {}
 
 void NetworkOptions::addTo(QCommandLineParser& parser) const {
     parser.addOptions({mqtt_, prefix_, discovery_, discoveryPrefix_, caFile_, certificate_, key_,
@@ -135,20 +133,19 @@ NetworkOptions::readMqtt(const QCommandLineParser& parser) const {
         if (!number || settings.backlogLimit <= 0)
             return QStringLiteral("--mqtt-backlog takes a positive whole number");
     }
-    if (parser.isSet(credentials_)) {
+    // The credentials file given, else the environment, else the service's credential "mqtt"
+    // (systemd's LoadCredential=), readable by the service alone.
+    QString credentialsFile = parser.value(credentials_);
+    if (credentialsFile.isEmpty()) {
+        settings.connection.credentials = MqttCredentials::fromEnvironment();
+        const QString service = qEnvironmentVariable("CREDENTIALS_DIRECTORY");
+        if (!settings.connection.credentials && !service.isEmpty() &&
+            QFileInfo::exists(service + QStringLiteral("/mqtt")))
+            credentialsFile = service + QStringLiteral("/mqtt");
+    }
+    if (!credentialsFile.isEmpty()) {
         std::variant<MqttCredentials, QString> credentials =
-            MqttCredentials::readFile(parser.value(credentials_));
-        if (const QString* wrong = std::get_if<QString>(&credentials))
-            return *wrong;
-        settings.connection.credentials = std::get<MqttCredentials>(std::move(credentials));
-    } else if (std::optional<MqttCredentials> fromEnvironment =
-                   MqttCredentials::fromEnvironment()) {
-        settings.connection.credentials = std::move(fromEnvironment);
-    } else if (const QString service = qEnvironmentVariable("CREDENTIALS_DIRECTORY");
-               !service.isEmpty() && QFileInfo::exists(service + QStringLiteral("/mqtt"))) {
-        // A service's credential "mqtt" (systemd's LoadCredential=), readable by it alone.
-        std::variant<MqttCredentials, QString> credentials =
-            MqttCredentials::readFile(service + QStringLiteral("/mqtt"));
+            MqttCredentials::readFile(credentialsFile);
         if (const QString* wrong = std::get_if<QString>(&credentials))
             return *wrong;
         settings.connection.credentials = std::get<MqttCredentials>(std::move(credentials));
