@@ -94,7 +94,8 @@ void RecordRun::stop() {
         return;
     stopping_ = true;
     for (MeterSession* session : sessions_)
-        QMetaObject::invokeMethod(session, &MeterSession::finish, Qt::QueuedConnection);
+        if (session)
+            QMetaObject::invokeMethod(session, &MeterSession::finish, Qt::QueuedConnection);
 }
 
 void RecordRun::onPrepared(int status, const QString& message) {
@@ -115,6 +116,8 @@ void RecordRun::onPrepared(int status, const QString& message) {
 void RecordRun::onSessionFinished(int meter, qint64 rows) {
     if (began_)
         status_->stopped(meter, rows);
+    // The session goes with its thread: a stop asked for later must not reach it.
+    sessions_[static_cast<size_t>(meter)] = nullptr;
     threads_[static_cast<size_t>(meter)]->quit();
     if (--running_ == 0) {
         for (QThread* thread : threads_)
