@@ -4,9 +4,9 @@
 #include "cli/MeterNetwork.h"
 #include "cli/MeterSession.h"
 #include "cli/RecordStatus.h"
+#include "cli/RunDeadline.h"
 
 #include <QThread>
-#include <QTimer>
 
 namespace {
 
@@ -109,8 +109,11 @@ void RecordRun::onPrepared(int status, const QString& message) {
         status_->started(static_cast<int>(meter), plan_.targets[meter].path);
         QMetaObject::invokeMethod(sessions_[meter], &MeterSession::begin, Qt::QueuedConnection);
     }
-    if (seconds_ > 0)
-        QTimer::singleShot(std::chrono::seconds(seconds_), this, &RecordRun::stop);
+    if (seconds_ > 0) {
+        auto* deadline = new RunDeadline(this, clock_, seconds_);
+        connect(deadline, &RunDeadline::reached, this, &RecordRun::stop);
+        deadline->start();
+    }
 }
 
 void RecordRun::onSessionFinished(int meter, qint64 rows) {

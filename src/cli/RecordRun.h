@@ -2,6 +2,7 @@
 
 #include "cli/NetworkOptions.h"
 #include "cli/RecordPlan.h"
+#include "platform/Clock.h"
 
 #include <QObject>
 #include <vector>
@@ -39,6 +40,7 @@ private:
 
     RecordPlan plan_;
     qint64 seconds_;
+    SystemClock clock_;
     RecordStatus* status_;
     MeterNetwork* network_;
     QStringList meterIds_;
