@@ -229,6 +229,41 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(dir.filePath(output)));
     }
 
+    // The ports and files opened, but what the meters say ends the run: not a wrong call.
+    void endedByWhatTheMetersSay_data() {
+        QTest::addColumn<QString>("secondMeter");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("one ID code for two")
+            << "" << QStringList{QStringLiteral("--mqtt"), QStringLiteral("mqtt://127.0.0.1:1")}
+            << "meter-logger record: the meters on {a} and {b} both have the ID code 1234: give "
+               "each "
+               "its own (meter-logger set-id) or name them with --id";
+        QTest::newRow("never answered")
+            << "silent on" << QStringList{QStringLiteral("--duration"), QStringLiteral("3s")}
+            << "{name-b}: stopped, the meter never answered";
+    }
+    void endedByWhatTheMetersSay() {
+        QFETCH(QString, secondMeter);
+        QFETCH(QStringList, options);
+        QFETCH(QString, message);
+        SimProcess a(QStringLiteral("meter-a"));
+        SimProcess b(QStringLiteral("meter-b"));
+        QVERIFY(a.start());
+        QVERIFY(b.start(secondMeter.isEmpty() ? QStringList() : QStringList{secondMeter}));
+        QTemporaryDir dir;
+        Logger logger(QStringList{QStringLiteral("--port"), a.devicePath(),
+                                  QStringLiteral("--port"), b.devicePath(), QStringLiteral("-o"),
+                                  dir.filePath(QStringLiteral("{port}.csv"))} +
+                      options);
+        QCOMPARE(logger.exitStatus(), 69);
+        QVERIFY2(logger.says(QString(message)
+                                 .replace(QStringLiteral("{a}"), a.devicePath())
+                                 .replace(QStringLiteral("{b}"), b.devicePath())
+                                 .replace(QStringLiteral("{name-b}"), nameOf(b))),
+                 qPrintable(logger.errors));
+    }
+
     // The disk of one meter's file is full: that meter stops, the other records on, and the run
     // still ends as it was told to.
     void aFileThatFailsStopsItsMeterAlone_data() {

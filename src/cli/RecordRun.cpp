@@ -117,8 +117,12 @@ void RecordRun::onPrepared(int status, const QString& message) {
 }
 
 void RecordRun::onSessionFinished(int meter, qint64 rows) {
-    if (began_)
+    if (began_) {
         status_->stopped(meter, rows);
+        // A run that heard nothing from a meter did not do what it was asked.
+        if (rows == 0 && exitStatus_ == ExitStatus::Ok)
+            exitStatus_ = ExitStatus::Unavailable;
+    }
     // The session goes with its thread: a stop asked for later must not reach it.
     sessions_[static_cast<size_t>(meter)] = nullptr;
     threads_[static_cast<size_t>(meter)]->quit();
@@ -133,7 +137,8 @@ bool RecordRun::startNetwork() {
     for (qsizetype meter = 0; meter < meterIds_.size(); ++meter) {
         const qsizetype twin = meterIds_.indexOf(meterIds_[meter]);
         if (twin != meter) {
-            fail(ExitStatus::Usage,
+            // The call was right: the meters themselves cannot be told apart.
+            fail(ExitStatus::Unavailable,
                  QStringLiteral("the meters on %1 and %2 both have the ID code %3: give each its "
                                 "own (meter-logger set-id) or name them with --id")
                      .arg(plan_.targets[static_cast<size_t>(twin)].port.given,

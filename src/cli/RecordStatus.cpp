@@ -35,13 +35,19 @@ void RecordStatus::rowWritten(int meter, qint64 rows, const QString& reading) {
 }
 
 void RecordStatus::failed(int meter, const QString& message) {
+    meters_[static_cast<size_t>(meter)].failed = true;
     changeState(meter, QStringLiteral("failed: %1").arg(message));
 }
 
 void RecordStatus::stopped(int meter, qint64 rows) {
-    if (meters_[static_cast<size_t>(meter)].state.startsWith(QLatin1String("failed")))
+    if (meters_[static_cast<size_t>(meter)].failed)
         return;
-    changeState(meter, QStringLiteral("stopped, %1 readings written").arg(rows));
+    if (rows == 0)
+        changeState(meter, QStringLiteral("stopped, the meter never answered"));
+    else if (rows == 1)
+        changeState(meter, QStringLiteral("stopped, 1 reading written"));
+    else
+        changeState(meter, QStringLiteral("stopped, %1 readings written").arg(rows));
 }
 
 void RecordStatus::brokerState(int meter, const QString& state) {

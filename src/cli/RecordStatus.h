@@ -19,6 +19,7 @@ public:
     void linkBack(int meter);
     void rowWritten(int meter, qint64 rows, const QString& reading);
     void failed(int meter, const QString& message);
+    // No rows at all: the meter never answered.
     void stopped(int meter, qint64 rows);
     // How the meter's link to the MQTT broker stands.
     void brokerState(int meter, const QString& state);
@@ -29,6 +30,7 @@ private:
         QString reading;
         qint64 rows = 0;
         QString state;
+        bool failed = false;
     };
 
     // A new state: the meter's line redrawn on a terminal, a line of its own elsewhere.
