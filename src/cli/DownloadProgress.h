@@ -19,8 +19,10 @@ public:
     // Clears the bar, leaving the line for the result.
     void finish();
 
-    // "[#####     ]  812 of 8189 records, 0:30 left" for a bar of width characters.
-    static QString barText(int done, int total, double secondsLeft, int width);
+    // "[#####     ] 812 of 8189 records, 0:30 left", the bar as long as a terminal of columns
+    // leaves room for (columns 0: unknown), or the counts alone: never wider than the terminal,
+    // which would wrap it and make each redraw a new line.
+    static QString barText(int done, int total, double secondsLeft, int columns);
 
 private:
     bool onTerminal_;

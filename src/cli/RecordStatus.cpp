@@ -1,8 +1,10 @@
 #include "cli/RecordStatus.h"
 
 #include "cli/CommandLine.h"
+#include "cli/TerminalWidth.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 RecordStatus::RecordStatus(QObject* parent, const QStringList& meters, bool terminal)
     : QObject(parent), terminal_(terminal) {
@@ -68,11 +70,16 @@ void RecordStatus::redraw() {
     // Back to the first meter's line, each line then written over from its start.
     if (drawn_)
         text += QStringLiteral("\x1b[%1A").arg(meters_.size());
+    const int columns = terminalColumns(STDERR_FILENO);
     for (const Meter& meter : meters_)
-        text += QStringLiteral("\r\x1b[K%1  %2  %3 written  %4\n")
-                    .arg(meter.name, meter.reading.isEmpty() ? QStringLiteral("--") : meter.reading)
-                    .arg(meter.rows)
-                    .arg(meter.state);
+        text += QStringLiteral("\r\x1b[K") +
+                fitToColumns(QStringLiteral("%1  %2  %3 written  %4")
+                                 .arg(meter.name, meter.reading.isEmpty() ? QStringLiteral("--")
+                                                                          : meter.reading)
+                                 .arg(meter.rows)
+                                 .arg(meter.state),
+                             columns) +
+                QLatin1Char('\n');
     drawn_ = true;
     std::fputs(qPrintable(text), stderr);
     std::fflush(stderr);

@@ -1,14 +1,16 @@
 #include "FakeClock.h"
 #include "cli/CommandLine.h"
+#include "cli/DownloadProgress.h"
 #include "cli/RecordPlan.h"
 #include "cli/RunDeadline.h"
+#include "cli/TerminalWidth.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-// meter-logger record's own rules, without a meter: durations, the files the readings go to,
-// and the end of a long run.
-class RecordCommandTest : public QObject {
+// meter-logger's own rules, without a meter: durations, the files the readings go to, the end of
+// a long run, lines that fit the terminal.
+class CommandLineTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void durations_data() {
@@ -93,7 +95,42 @@ private Q_SLOTS:
         clock.advanceMilliseconds(1000);
         QTRY_COMPARE_WITH_TIMEOUT(reached.count(), 1, 2000);
     }
+
+    // A line as wide as the terminal or wider wraps, and every redraw in place then lands a row
+    // lower than it should.
+    void linesFitTheTerminal_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("width unknown") << "COM1  45.6 %RH" << 0 << "COM1  45.6 %RH";
+        QTest::newRow("fits") << "COM1  45.6 %RH" << 15 << "COM1  45.6 %RH";
+        QTest::newRow("as wide") << "COM1  45.6 %RH" << 14 << "COM1  45.6 %R";
+        QTest::newRow("wider") << "COM1  45.6 %RH" << 8 << "COM1  4";
+    }
+    void linesFitTheTerminal() {
+        QFETCH(QString, line);
+        QFETCH(int, columns);
+        QFETCH(QString, shown);
+        QCOMPARE(fitToColumns(line, columns), shown);
+    }
+
+    void downloadBarFitsTheTerminal_data() {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<QString>("bar");
+        QTest::newRow("width unknown")
+            << 0 << "[###############               ] 50 of 100 records, 0:05 left";
+        QTest::newRow("wide") << 80
+                              << "[###############               ] 50 of 100 records, 0:05 left";
+        QTest::newRow("40 columns") << 40 << "[####    ] 50 of 100 records, 0:05 left";
+        QTest::newRow("no room for a bar") << 30 << "50 of 100 records, 0:05 left";
+        QTest::newRow("not even the counts") << 20 << "50 of 100 records, ";
+    }
+    void downloadBarFitsTheTerminal() {
+        QFETCH(int, columns);
+        QFETCH(QString, bar);
+        QCOMPARE(DownloadProgress::barText(50, 100, 4.2, columns), bar);
+    }
 };
 
-QTEST_GUILESS_MAIN(RecordCommandTest)
-#include "record_command_test.moc"
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "command_line_test.moc"
