@@ -123,7 +123,10 @@ private Q_SLOTS:
                        QStringLiteral("--mqtt"), broker.url(), QStringLiteral("--ha-discovery")});
         const QString name = QFileInfo(sim.devicePath()).fileName();
         QVERIFY(QTest::qWaitFor(
-            [&] { return logger.says(name + QStringLiteral(": no broker, readings queued")); },
+            [&] {
+                return logger.says(
+                    name + QStringLiteral(": no broker (connection refused), readings queued"));
+            },
             10000));
         QTest::qWait(2000);
         QVERIFY(broker.start());

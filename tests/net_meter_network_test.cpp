@@ -64,8 +64,9 @@ public:
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         address.sin_port = htons(static_cast<quint16>(port));
-        listening_ = ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                     ::listen(listener_, 16) == 0;
+        listening_ =
+            ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+            ::listen(listener_, 16) == 0;
         if (answer.isEmpty())
             return;
         auto* notifier = new QSocketNotifier(listener_, QSocketNotifier::Read, &owner_);
@@ -181,18 +182,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("state");
         const QString wrongCertificate =
             QStringLiteral("no broker (TLS: certificate verify failed: %1), readings queued");
-        QTest::newRow("a refused port")
-            << "refused" << "no broker (connection refused), readings queued";
+        QTest::newRow("a refused port") << "refused"
+                                        << "no broker (connection refused), readings queued";
         QTest::newRow("an untrusted certificate")
             << "untrusted" << wrongCertificate.arg(u"unable to get local issuer certificate");
         QTest::newRow("a wrong certificate name")
-            << "wrong name" << "no broker (TLS: host name verification failed), readings queued";
+            << "wrong name"
+            << "no broker (TLS: host name verification failed), readings queued";
         QTest::newRow("a CA file that is a key")
             << "key as CA"
             << "no broker (TLS: unable to load CA certificates, check cafile \"CAFILE\"), readings "
                "queued";
-        QTest::newRow("a port that answers junk")
-            << "junk" << "no broker (protocol error), readings queued";
+        QTest::newRow("a port that answers junk") << "junk"
+                                                  << "no broker (protocol error), readings queued";
     }
     void outagesSayWhy() {
         QFETCH(QString, fault);
@@ -265,9 +267,9 @@ private Q_SLOTS:
             broker.serveTls(elsewhere, certificates.path(QStringLiteral("elsewhere.key")), port);
             QVERIFY(broker.start());
         }
-        Rig rig(mqttPlan(
-            QStringLiteral("%1://localhost:%2").arg(tls ? u"mqtts" : u"mqtt").arg(port),
-            tls ? certificates.path(QStringLiteral("ca.pem")) : QString()));
+        Rig rig(
+            mqttPlan(QStringLiteral("%1://localhost:%2").arg(tls ? u"mqtts" : u"mqtt").arg(port),
+                     tls ? certificates.path(QStringLiteral("ca.pem")) : QString()));
         QVERIFY(!rig.network->start({QStringLiteral("hall")}));
         QVERIFY(QTest::qWaitFor([&] { return !rig.states.isEmpty(); }, 10000));
         broker.stop();
@@ -279,9 +281,7 @@ private Q_SLOTS:
                  qPrintable(rig.states.join(u'\n')));
         rig.network->readingTaken(0, QDateTime::currentDateTime(), reading("21.5", 'C'));
         QVERIFY(QTest::qWaitFor(
-            [&] {
-                return broker.retained(QStringLiteral("homeassistant/#"), 1).size() == 2;
-            },
+            [&] { return broker.retained(QStringLiteral("homeassistant/#"), 1).size() == 2; },
             10000));
     }
 
@@ -332,8 +332,8 @@ private Q_SLOTS:
         QVERIFY(broker.start());
         QProcess subscriber;
         subscriber.start(QStringLiteral("mosquitto_sub"),
-                         broker.at() + QStringList{QStringLiteral("-t"),
-                                                   QStringLiteral("homeassistant/#")});
+                         broker.at() +
+                             QStringList{QStringLiteral("-t"), QStringLiteral("homeassistant/#")});
         QVERIFY(subscriber.waitForStarted(5000));
         QString received;
         // Lines that hold the text.
@@ -345,14 +345,13 @@ private Q_SLOTS:
         QVERIFY(!rig.network->start({QStringLiteral("hall")}));
         QVERIFY(rig.says(QStringLiteral("connected to the broker")));
         rig.network->readingTaken(0, QDateTime::currentDateTime(), reading("21.5", 'C'));
-        QVERIFY(QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) == 2; },
-                                10000));
+        QVERIFY(
+            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) == 2; }, 10000));
         QProcess flood;
         flood.start(QStringLiteral("mosquitto_pub"),
-                    broker.at() + QStringList{QStringLiteral("-q"), QStringLiteral("1"),
-                                              QStringLiteral("-t"),
-                                              QStringLiteral("homeassistant/status"),
-                                              QStringLiteral("-l")});
+                    broker.at() +
+                        QStringList{QStringLiteral("-q"), QStringLiteral("1"), QStringLiteral("-t"),
+                                    QStringLiteral("homeassistant/status"), QStringLiteral("-l")});
         QVERIFY(flood.waitForStarted(5000));
         constexpr int Floods = 500;
         for (int each = 0; each < Floods; ++each)
@@ -365,10 +364,9 @@ private Q_SLOTS:
                 return received.split(u'\n').count(QStringLiteral("online")) == Floods;
             },
             10000));
-        QVERIFY(QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) >= 4; },
-                                10000));
-        QVERIFY2(!QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) > 6; },
-                                  3000),
+        QVERIFY(
+            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) >= 4; }, 10000));
+        QVERIFY2(!QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) > 6; }, 3000),
                  qPrintable(QString::number(count(QStringLiteral("\"unique_id\"")))));
         subscriber.kill();
         subscriber.waitForFinished(3000);
@@ -383,15 +381,14 @@ private Q_SLOTS:
         QVERIFY(!rig.network->start({QStringLiteral("hall")}));
         QVERIFY(rig.says(QStringLiteral("connected to the broker")));
         rig.network->readingTaken(0, QDateTime::currentDateTime(), reading("21.5", 'C'));
-        const QString config =
-            QStringLiteral("homeassistant/sensor/meter_hall/temperature/config");
+        const QString config = QStringLiteral("homeassistant/sensor/meter_hall/temperature/config");
         const auto announces = [&](const QString& unit) {
             return QTest::qWaitFor(
                 [&] {
                     const QStringList kept = broker.retained(config, 1);
-                    return kept.size() == 1 && kept.first().contains(
-                                                   QStringLiteral("\"unit_of_measurement\":\"%1\"")
-                                                       .arg(unit));
+                    return kept.size() == 1 &&
+                           kept.first().contains(
+                               QStringLiteral("\"unit_of_measurement\":\"%1\"").arg(unit));
                 },
                 10000);
         };

@@ -33,12 +33,10 @@ MeterPublisher::MeterPublisher(QObject* parent, const PublishSettings& settings,
     saveTimer_->setSingleShot(true);
     connect(saveTimer_, &QTimer::timeout, this, &MeterPublisher::saveTaken);
     connect(client_, &MosquittoClient::connected, this, &MeterPublisher::onConnected);
-    connect(client_, &MosquittoClient::disconnected, this, [this](const QString& reason) {
-        tellOutage(reason, &MeterPublisher::disconnected);
-    });
-    connect(client_, &MosquittoClient::refused, this, [this](const QString& reason) {
-        tellOutage(reason, &MeterPublisher::refused);
-    });
+    connect(client_, &MosquittoClient::disconnected, this,
+            [this](const QString& reason) { tellOutage(reason, &MeterPublisher::disconnected); });
+    connect(client_, &MosquittoClient::refused, this,
+            [this](const QString& reason) { tellOutage(reason, &MeterPublisher::refused); });
     connect(client_, &MosquittoClient::published, this, &MeterPublisher::onPublished);
     connect(client_, &MosquittoClient::received, this, &MeterPublisher::onReceived);
 }
@@ -205,7 +203,8 @@ void MeterPublisher::sendDiscovery() {
     discoveryAgain_ = !discoveryInFlight_.empty();
     if (discoveryAgain_)
         return;
-    for (const MqttMessage& config : discoveryMessages(settings_.discoveryPrefix, topics_, *unit_)) {
+    for (const MqttMessage& config :
+         discoveryMessages(settings_.discoveryPrefix, topics_, *unit_)) {
         if (const std::optional<int> messageId = client_->publish(config))
             discoveryInFlight_.push_back(*messageId);
     }

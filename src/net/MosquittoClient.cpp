@@ -90,8 +90,7 @@ struct MosquittoClient::Link {
     QString tlsError;
 
     // Hands a call to the client's thread, unless the client is gone.
-    template <typename Call>
-    void tell(Call call) {
+    template <typename Call> void tell(Call call) {
         const std::lock_guard lock(mutex);
         if (owner)
             QMetaObject::invokeMethod(
@@ -161,7 +160,8 @@ void onLog(mosquitto* client, void* userData, int level, const char* text) {
     if (auto* ssl = static_cast<SSL*>(mosquitto_ssl_get(client))) {
         const long verdict = SSL_get_verify_result(ssl);
         if (verdict != X509_V_OK)
-            line += QStringLiteral(": ") + QString::fromUtf8(X509_verify_cert_error_string(verdict));
+            line +=
+                QStringLiteral(": ") + QString::fromUtf8(X509_verify_cert_error_string(verdict));
     }
     link->tlsError = line;
 }
@@ -175,8 +175,8 @@ QString MosquittoClient::Link::reasonFor(int code, int error) const {
     case MOSQ_ERR_ERRNO:
         return error != 0 ? asClause(std::strerror(error)) : QStringLiteral("connection lost");
     case MOSQ_ERR_TLS:
-        return QStringLiteral("TLS: %1")
-            .arg(tlsError.isEmpty() ? QStringLiteral("the handshake failed") : tlsError);
+        return QStringLiteral("TLS: %1").arg(
+            tlsError.isEmpty() ? QStringLiteral("the handshake failed") : tlsError);
     // What answers there speaks no MQTT.
     case MOSQ_ERR_PROTOCOL:
     case MOSQ_ERR_MALFORMED_PACKET:
@@ -230,8 +230,7 @@ void MosquittoClient::Link::run() {
     }
 }
 
-MosquittoClient::MosquittoClient(QObject* parent, const QString& clientId,
-                                 ConnectStep connectStep)
+MosquittoClient::MosquittoClient(QObject* parent, const QString& clientId, ConnectStep connectStep)
     : QObject(parent), link_(std::make_shared<Link>()) {
     initialiseLibraryOnce();
     link_->owner = this;
@@ -262,7 +261,8 @@ MosquittoClient::~MosquittoClient() {
             mosquitto_destroy(link_->client);
         return;
     }
-    if (link_->wake.wait_until(lock, link_->stopBy + GoodbyeTime, [this] { return link_->ended; })) {
+    if (link_->wake.wait_until(lock, link_->stopBy + GoodbyeTime,
+                               [this] { return link_->ended; })) {
         lock.unlock();
         link_->thread.join();
         mosquitto_destroy(link_->client);
@@ -278,8 +278,9 @@ std::optional<StartFailure> MosquittoClient::start(const MqttConnection& connect
                                                    const MqttMessage& will) {
     mosquitto* client = link_->client;
     if (!client)
-        return StartFailure{EX_SOFTWARE, QStringLiteral("MQTT: no client could be made: %1")
-                                             .arg(link_->creationError)};
+        return StartFailure{
+            EX_SOFTWARE,
+            QStringLiteral("MQTT: no client could be made: %1").arg(link_->creationError)};
     const std::pair<const char*, int> options[] = {
         {"the in-flight limit", mosquitto_max_inflight_messages_set(client, MaximumInFlight)},
         // A reading is one small packet: it leaves at once instead of waiting for the last
