@@ -199,6 +199,24 @@ private Q_SLOTS:
         QCOMPARE(timesOf(subscriber.payloads()), expected);
     }
 
+    // A TLS set-up that fails at the start is the program's failure, not a wrong call.
+    void aTlsFailureAtTheStartIsNoUsageError() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QTemporaryDir dir;
+        const QString caFile = dir.filePath(QStringLiteral("missing.pem"));
+        Logger logger({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"),
+                       dir.filePath(QStringLiteral("meter.csv")), QStringLiteral("--mqtt"),
+                       QStringLiteral("mqtts://127.0.0.1:%1").arg(freeLoopbackPort()),
+                       QStringLiteral("--mqtt-cafile"), caFile, QStringLiteral("--id"),
+                       QStringLiteral("hall")});
+        QCOMPARE(logger.exitStatus(), 70);
+        QVERIFY2(logger.says(QStringLiteral("meter-logger record: TLS: a file does not open (check "
+                                            "--mqtt-cafile, --mqtt-cert and "
+                                            "--mqtt-key)")),
+                 qPrintable(logger.errors));
+    }
+
     // A logger that dies leaves its meters offline through the last will.
     void aKilledLoggerGoesOffline() {
         SimProcess sim;

@@ -304,11 +304,13 @@ std::optional<StartFailure> MosquittoClient::start(const MqttConnection& connect
             tls = mosquitto_tls_set(client, orNull(caFile),
                                     caFile.isEmpty() ? "/etc/ssl/certs" : nullptr,
                                     orNull(certificate), orNull(key), nullptr);
+        // libmosquitto's "invalid arguments" here is a file it could not open.
         if (tls != MOSQ_ERR_SUCCESS)
             return StartFailure{
                 EX_SOFTWARE,
                 QStringLiteral("TLS: %1 (check --mqtt-cafile, --mqtt-cert and --mqtt-key)")
-                    .arg(QString::fromUtf8(mosquitto_strerror(tls)))};
+                    .arg(tls == MOSQ_ERR_INVAL ? QStringLiteral("a file does not open")
+                                               : asClause(mosquitto_strerror(tls)))};
     }
     if (connection.credentials) {
         const int credentials =
