@@ -123,7 +123,10 @@ private Q_SLOTS:
                        QStringLiteral("--mqtt"), broker.url(), QStringLiteral("--ha-discovery")});
         const QString name = QFileInfo(sim.devicePath()).fileName();
         QVERIFY(QTest::qWaitFor(
-            [&] { return logger.says(name + QStringLiteral(": no broker, readings queued")); },
+            [&] {
+                return logger.says(
+                    name + QStringLiteral(": no broker (connection refused), readings queued"));
+            },
             10000));
         QTest::qWait(2000);
         QVERIFY(broker.start());
@@ -194,6 +197,24 @@ private Q_SLOTS:
         if (timesOf(subscriber.payloads()).size() < expected.size())
             expected.removeOne(unpublished.last());
         QCOMPARE(timesOf(subscriber.payloads()), expected);
+    }
+
+    // A TLS set-up that fails at the start is the program's failure, not a wrong call.
+    void aTlsFailureAtTheStartIsNoUsageError() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QTemporaryDir dir;
+        const QString caFile = dir.filePath(QStringLiteral("missing.pem"));
+        Logger logger({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"),
+                       dir.filePath(QStringLiteral("meter.csv")), QStringLiteral("--mqtt"),
+                       QStringLiteral("mqtts://127.0.0.1:%1").arg(freeLoopbackPort()),
+                       QStringLiteral("--mqtt-cafile"), caFile, QStringLiteral("--id"),
+                       QStringLiteral("hall")});
+        QCOMPARE(logger.exitStatus(), 70);
+        QVERIFY2(logger.says(QStringLiteral("meter-logger record: TLS: a file does not open (check "
+                                            "--mqtt-cafile, --mqtt-cert and "
+                                            "--mqtt-key)")),
+                 qPrintable(logger.errors));
     }
 
     // A logger that dies leaves its meters offline through the last will.

@@ -399,6 +399,17 @@ private Q_SLOTS:
         QCOMPARE(second.start(bound), inUse.arg(server.port()));
     }
 
+    // "[::]" is every IPv6 address and no IPv4 one: 0.0.0.0 is asked for by name.
+    void anyIpv6AddressTakesNoIpv4() {
+        MetricsServer server([] { return QByteArrayLiteral("meter_up 1\n"); });
+        const std::optional<QString> failure = server.start({QStringLiteral("::"), 0});
+        if (failure && failure->endsWith(QLatin1String("not supported by protocol")))
+            QSKIP(qPrintable(*failure));
+        QCOMPARE(failure, std::nullopt);
+        QVERIFY(Client({QStringLiteral("::1"), server.port()}).connected());
+        QVERIFY(!Client({QStringLiteral("127.0.0.1"), server.port()}).connected());
+    }
+
     // The text of meters in every state passes the format's own checker.
     void promtoolFindsNothing() {
         const QString promtool = QStandardPaths::findExecutable(QStringLiteral("promtool"));

@@ -11,7 +11,10 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <future>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -136,6 +139,8 @@ private Q_SLOTS:
             "--id takes 1 to 64 letters, digits, '_' or '-', not \"a/b\"");
         row("an id with nothing to name", {"--id", "a", "--id", "b"},
             "--id needs --mqtt or --metrics");
+        row("an empty id", {"--metrics", "9464", "--id", "", "--id", "b"},
+            "--id takes 1 to 64 letters, digits, '_' or '-', not \"\"");
     }
     void commandLines() {
         QFETCH(QStringList, arguments);
@@ -183,6 +188,43 @@ private Q_SLOTS:
                       .arg(QString::fromUtf8(std::get<MqttCredentials>(read).userName),
                            QString::fromUtf8(std::get<MqttCredentials>(read).password));
         QCOMPARE(got, QString(outcome).replace(QStringLiteral("FILE"), path));
+    }
+
+    // A FIFO is refused at once, never waited on for a writer.
+    void credentialsFromAFifo() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("credentials"));
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        std::future<std::variant<MqttCredentials, QString>> read =
+            std::async(std::launch::async, [&path] { return MqttCredentials::readFile(path); });
+        const bool answered = read.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+        if (!answered) {
+            // A writer lets the waiting reader go, so that the test ends.
+            const int writer = ::open(QFile::encodeName(path).constData(), O_WRONLY);
+            ::close(writer);
+        }
+        QVERIFY(answered);
+        const std::variant<MqttCredentials, QString> outcome = read.get();
+        QCOMPARE(std::get<QString>(outcome), path + QStringLiteral(": is not a plain file"));
+    }
+
+    // Without a file, the user name and password come from the environment.
+    void credentialsFromTheEnvironment() {
+        qputenv("METER_MQTT_USERNAME", "logger");
+        qputenv("METER_MQTT_PASSWORD", "se cret");
+        QCommandLineParser parser;
+        const NetworkOptions options;
+        options.addTo(parser);
+        QVERIFY(parser.parse(
+            {QStringLiteral("record"), QStringLiteral("--mqtt"), QStringLiteral("mqtt://b")}));
+        const std::variant<NetworkPlan, QString> plan = options.read(parser, 1);
+        qunsetenv("METER_MQTT_USERNAME");
+        qunsetenv("METER_MQTT_PASSWORD");
+        const std::optional<MqttCredentials>& credentials =
+            std::get<NetworkPlan>(plan).mqtt->connection.credentials;
+        QVERIFY(credentials);
+        QCOMPARE(credentials->userName, QByteArray("logger"));
+        QCOMPARE(credentials->password, QByteArray("se cret"));
     }
 
     // Each reading is the JSON Lines object; the configs carry what Home Assistant documents,

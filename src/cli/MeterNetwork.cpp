@@ -68,7 +68,7 @@ std::optional<QString> MeterNetwork::listen() {
     return metrics_->start(*plan_.metricsAddress);
 }
 
-std::optional<QString> MeterNetwork::start(const QStringList& meterIds) {
+std::optional<StartFailure> MeterNetwork::start(const QStringList& meterIds) {
     for (qsizetype meter = 0; meter < meterIds.size(); ++meter)
         board_.update(static_cast<size_t>(meter),
                       [&id = meterIds[meter]](MeterGauges& gauges) { gauges.meter = id; });
@@ -90,20 +90,33 @@ std::optional<QString> MeterNetwork::start(const QStringList& meterIds) {
         connect(publisher, &MeterPublisher::connected, this, [this, index] {
             Q_EMIT brokerState(index, QStringLiteral("connected to the broker"));
         });
-        connect(publisher, &MeterPublisher::disconnected, this, [this, index] {
-            Q_EMIT brokerState(index, QStringLiteral("no broker, readings queued"));
-        });
+        connect(publisher, &MeterPublisher::disconnected, this,
+                [this, index](const QString& reason) {
+                    Q_EMIT brokerState(
+                        index, QStringLiteral("no broker (%1), readings queued").arg(reason));
+                });
         connect(publisher, &MeterPublisher::refused, this, [this, index](const QString& reason) {
             Q_EMIT brokerState(index, QStringLiteral("broker refused: %1").arg(reason));
         });
+        connect(publisher, &MeterPublisher::failed, this,
+                [this, index](const QString& reason) { Q_EMIT brokerState(index, reason); });
+        connect(publisher, &MeterPublisher::queueChanged, this,
+                [this, index] { showQueue(index); });
         connect(publisher, &MeterPublisher::finished, this, &MeterNetwork::publisherFinished);
         publishers_.push_back(publisher);
-        if (std::optional<QString> wrong = publisher->start())
+        if (std::optional<StartFailure> wrong = publisher->start())
             return wrong;
-        board_.update(static_cast<size_t>(meter),
-                      [](MeterGauges& gauges) { gauges.mqttQueued = gauges.mqttDropped = 0; });
+        showQueue(index);
     }
     return std::nullopt;
+}
+
+void MeterNetwork::showQueue(int meter) {
+    const MeterPublisher* publisher = publisherOf(meter);
+    board_.update(static_cast<size_t>(meter), [publisher](MeterGauges& gauges) {
+        gauges.mqttQueued = static_cast<quint64>(publisher->queued());
+        gauges.mqttDropped = publisher->dropped();
+    });
 }
 
 MeterPublisher* MeterNetwork::publisherOf(int meter) const {
@@ -115,13 +128,10 @@ void MeterNetwork::readingTaken(int meter, const QDateTime& takenAt, const Expor
     MeterPublisher* publisher = publisherOf(meter);
     if (publisher)
         publisher->publishReading(row);
-    board_.update(static_cast<size_t>(meter), [&](MeterGauges& gauges) {
-        takeReading(gauges, takenAt, row);
-        if (publisher) {
-            gauges.mqttQueued = static_cast<quint64>(publisher->queued());
-            gauges.mqttDropped = publisher->dropped();
-        }
-    });
+    board_.update(static_cast<size_t>(meter),
+                  [&](MeterGauges& gauges) { takeReading(gauges, takenAt, row); });
+    if (publisher)
+        showQueue(meter);
 }
 
 void MeterNetwork::linkLost(int meter) {

@@ -26,7 +26,7 @@ public:
     // Opens the metrics endpoint, when asked for; why it cannot, else nothing.
     std::optional<QString> listen();
     // Every meter's id known: the labels set and the publishers connecting. Why it cannot.
-    std::optional<QString> start(const QStringList& meterIds);
+    std::optional<StartFailure> start(const QStringList& meterIds);
 
     void readingTaken(int meter, const QDateTime& takenAt, const ExportRow& row);
     void linkLost(int meter);
@@ -36,13 +36,16 @@ public:
     void finish();
 
 Q_SIGNALS:
-    // "connected to the broker", "broker lost, readings queued", "broker refused: …".
+    // "connected to the broker", "no broker (connection refused), readings queued", "broker
+    // refused: …".
     void brokerState(int meter, const QString& state);
     void finished();
 
 private:
     // The meter's publisher; nothing without a broker.
     MeterPublisher* publisherOf(int meter) const;
+    // The gauges of the meter's backlog, as they are now.
+    void showQueue(int meter);
     void publisherFinished();
 
     NetworkPlan plan_;

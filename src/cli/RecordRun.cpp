@@ -146,8 +146,8 @@ bool RecordRun::startNetwork() {
             return false;
         }
     }
-    if (const std::optional<QString> wrong = network_->start(meterIds_)) {
-        fail(ExitStatus::Usage, *wrong);
+    if (const std::optional<StartFailure> wrong = network_->start(meterIds_)) {
+        fail(wrong->exitStatus, wrong->message);
         return false;
     }
     return true;

@@ -33,25 +33,15 @@ MeterPublisher::MeterPublisher(QObject* parent, const PublishSettings& settings,
     saveTimer_->setSingleShot(true);
     connect(saveTimer_, &QTimer::timeout, this, &MeterPublisher::saveTaken);
     connect(client_, &MosquittoClient::connected, this, &MeterPublisher::onConnected);
-    connect(client_, &MosquittoClient::disconnected, this, [this] {
-        // Every failed attempt to reconnect ends here too: the first one says it.
-        const bool wasConnected = connected_ || !triedBefore_;
-        connected_ = false;
-        triedBefore_ = true;
-        if (wasConnected && !ended_)
-            Q_EMIT disconnected();
-    });
-    connect(client_, &MosquittoClient::refused, this, [this](const QString& reason) {
-        // The loop asks again and again: a refusal is told once until something changes.
-        if (reason != lastRefusal_)
-            Q_EMIT refused(reason);
-        lastRefusal_ = reason;
-    });
+    connect(client_, &MosquittoClient::disconnected, this,
+            [this](const QString& reason) { tellOutage(reason, &MeterPublisher::disconnected); });
+    connect(client_, &MosquittoClient::refused, this,
+            [this](const QString& reason) { tellOutage(reason, &MeterPublisher::refused); });
     connect(client_, &MosquittoClient::published, this, &MeterPublisher::onPublished);
     connect(client_, &MosquittoClient::received, this, &MeterPublisher::onReceived);
 }
 
-std::optional<QString> MeterPublisher::start() {
+std::optional<StartFailure> MeterPublisher::start() {
     if (!settings_.backlogFile.isEmpty()) {
         // What a run before this one could not publish goes first.
         if (std::optional<std::vector<BacklogFile::Pending>> pending =
@@ -102,13 +92,28 @@ void MeterPublisher::finish() {
     finishTimer_->start(DrainTime);
 }
 
+void MeterPublisher::tellOutage(const QString& reason,
+                                void (MeterPublisher::*signal)(const QString&)) {
+    connected_ = false;
+    // Every failed attempt to reconnect ends here too: the outage's reason is told once.
+    if (reason != lastTold_ && !ended_)
+        Q_EMIT(this->*signal)(reason);
+    lastTold_ = reason;
+}
+
 void MeterPublisher::onConnected() {
     connected_ = true;
-    lastRefusal_.clear();
+    lastTold_.clear();
     Q_EMIT connected();
     sendAvailability();
-    if (settings_.discovery)
-        client_->subscribe(discoveryStatusTopic(settings_.discoveryPrefix));
+    if (settings_.discovery) {
+        const QByteArray status = discoveryStatusTopic(settings_.discoveryPrefix);
+        if (const std::optional<QString> wrong = client_->subscribe(status))
+            Q_EMIT failed(QStringLiteral("could not subscribe to %1: %2")
+                              .arg(QString::fromUtf8(status), *wrong));
+    }
+    // A round in flight on the connection before may never be acknowledged.
+    discoveryInFlight_.clear();
     sendDiscovery();
     sendWaiting();
 }
@@ -116,6 +121,11 @@ void MeterPublisher::onConnected() {
 void MeterPublisher::onPublished(int messageId) {
     if (offlineMessage_ == messageId) {
         end();
+        return;
+    }
+    if (std::erase(discoveryInFlight_, messageId) > 0) {
+        if (discoveryInFlight_.empty() && discoveryAgain_)
+            sendDiscovery();
         return;
     }
     const auto handed =
@@ -126,6 +136,7 @@ void MeterPublisher::onPublished(int messageId) {
         return;
     handed->taken = true;
     --inFlight_;
+    Q_EMIT queueChanged();
     settleTaken();
     sendWaiting();
     if (finishing_ && queued() == 0 && !offlineMessage_)
@@ -189,8 +200,14 @@ void MeterPublisher::sendAvailability() {
 void MeterPublisher::sendDiscovery() {
     if (!settings_.discovery || !connected_ || !unit_)
         return;
-    for (const MqttMessage& config : discoveryMessages(settings_.discoveryPrefix, topics_, *unit_))
-        client_->publish(config);
+    discoveryAgain_ = !discoveryInFlight_.empty();
+    if (discoveryAgain_)
+        return;
+    for (const MqttMessage& config :
+         discoveryMessages(settings_.discoveryPrefix, topics_, *unit_)) {
+        if (const std::optional<int> messageId = client_->publish(config))
+            discoveryInFlight_.push_back(*messageId);
+    }
 }
 
 void MeterPublisher::endAfterOffline() {

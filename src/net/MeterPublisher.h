@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <deque>
+#include <vector>
 
 struct ExportRow;
 class QTimer;
@@ -34,7 +35,7 @@ public:
     MeterPublisher(QObject* parent, const PublishSettings& settings, const QString& meterId);
 
     // Starts connecting; why it cannot, else nothing.
-    std::optional<QString> start();
+    std::optional<StartFailure> start();
     void publishReading(const ExportRow& row);
     // The meter's link answers (true) or is lost.
     void setMeterAvailable(bool available);
@@ -47,8 +48,13 @@ public:
 
 Q_SIGNALS:
     void connected();
-    void disconnected();
+    // The broker is away: why, told once for each outage and again when the reason changes.
+    void disconnected(const QString& reason);
     void refused(const QString& reason);
+    // Something the broker should do for this meter could not be asked of it: why.
+    void failed(const QString& reason);
+    // queued() has changed without a reading taken.
+    void queueChanged();
     // The backlog file could not be opened or written: the backlog is kept in memory only.
     void backlogFileFailed(const QString& reason);
     void finished();
@@ -64,6 +70,7 @@ private:
     void sendWaiting();
     void sendAvailability();
     void sendDiscovery();
+    void tellOutage(const QString& reason, void (MeterPublisher::*signal)(const QString&));
     void endAfterOffline();
     void end();
 
@@ -88,8 +95,12 @@ private:
     qint64 savedOffset_ = -1;
     std::optional<char> unit_;
     bool connected_ = false;
-    bool triedBefore_ = false;
-    QString lastRefusal_;
+    // The outage's reason last told; empty while connected.
+    QString lastTold_;
+    // The message ids of the round of discovery configs the broker has not yet taken, and whether
+    // another round was asked for meanwhile: a flood of requests makes one more round, not many.
+    std::vector<int> discoveryInFlight_;
+    bool discoveryAgain_ = false;
     bool meterAvailable_ = true;
     bool finishing_ = false;
     std::optional<int> offlineMessage_;

@@ -2,7 +2,11 @@
 
 #include <QByteArrayList>
 #include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -37,9 +41,17 @@ std::variant<MqttCredentials, QString> MqttCredentials::readFile(const QString& 
     const auto wrong = [&path](const QString& why) {
         return QStringLiteral("%1: %2").arg(path, why);
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Opened without waiting, so that a FIFO or a device given here is refused rather than read
+    // from whenever something writes to it.
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return wrong(QString::fromLocal8Bit(std::strerror(errno)));
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
         return wrong(file.errorString());
+    }
     struct stat status {};
     if (::fstat(file.handle(), &status) != 0 || !S_ISREG(status.st_mode))
         return wrong(QStringLiteral("is not a plain file"));

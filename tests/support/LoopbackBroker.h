@@ -34,20 +34,30 @@ inline QString runningUser() {
 // broker in service does, and queues without limit for a subscriber that is away.
 class LoopbackBroker {
 public:
-    LoopbackBroker() : port_(freeLoopbackPort()) {
-        QFile config(dir_.filePath(QStringLiteral("mosquitto.conf")));
-        if (config.open(QIODevice::WriteOnly))
-            config.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\n"
-                                        "persistence true\npersistence_location %2/\n"
-                                        "max_queued_messages 0\nuser %3\n")
-                             .arg(port_)
-                             .arg(dir_.path(), runningUser())
-                             .toUtf8());
-    }
+    explicit LoopbackBroker(int port = freeLoopbackPort()) : port_(port) {}
     ~LoopbackBroker() { stop(); }
+
+    // From the next start on, a TLS listener too, at tlsPort(), with this certificate and key.
+    void serveTls(const QString& certificate, const QString& key, int port = freeLoopbackPort()) {
+        tlsListener_ = QStringLiteral("listener %1 127.0.0.1\ncertfile %2\nkeyfile %3\n")
+                           .arg(port)
+                           .arg(certificate, key);
+        tlsPort_ = port;
+    }
+    int tlsPort() const { return tlsPort_; }
 
     // Once it answers.
     bool start() {
+        QFile config(dir_.filePath(QStringLiteral("mosquitto.conf")));
+        if (!config.open(QIODevice::WriteOnly) ||
+            config.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\n"
+                                        "persistence true\npersistence_location %2/\n"
+                                        "max_queued_messages 0\nuser %3\n%4")
+                             .arg(port_)
+                             .arg(dir_.path(), runningUser(), tlsListener_)
+                             .toUtf8()) < 0)
+            return false;
+        config.close();
         process_.start(QStringLiteral("mosquitto"),
                        {QStringLiteral("-c"), dir_.filePath(QStringLiteral("mosquitto.conf"))});
         return process_.waitForStarted(5000) &&
@@ -86,5 +96,7 @@ public:
 private:
     QTemporaryDir dir_;
     int port_;
+    QString tlsListener_;
+    int tlsPort_ = 0;
     QProcess process_;
 };
