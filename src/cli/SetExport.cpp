@@ -46,10 +46,11 @@ void SetExport::appendRecord(int set, qint64 row, const QString& rowText) {
     }
     // Read back as the converter reads a saved list, so both give the same rows.
     const std::optional<DataFileRow> parsed = parseDataFileRow(QByteArrayView(line).chopped(2));
-    if (!parsed)
+    const std::optional<ExportRow> exported = parsed ? exportRow(*parsed, offsets_) : std::nullopt;
+    if (!exported)
         return;
     QByteArray out;
-    appendExportLine(out, exportFormat(format_), exportRow(*parsed, offsets_));
+    appendExportLine(out, exportFormat(format_), *exported);
     if (withSetNumber_ && format_ == FileFormat::Csv)
         bytes_ += QByteArray::number(set) + ',' + out;
     else if (withSetNumber_)
