@@ -148,6 +148,13 @@ private Q_SLOTS:
         QCOMPARE(got, offsets);
     }
 
+    // A meter's clock keeps no summer time: its record in the skipped hour is kept, read with the
+    // offset before the change.
+    void aMeterRecordInTheSkippedHour() {
+        ZoneOffsets zone(QTimeZone("Europe/Berlin"), ZoneOffsets::SkippedTime::OffsetBefore);
+        QCOMPARE(zone.offsetAt(QDate(2026, 3, 29), QTime(2, 30)), std::optional<int>(3600));
+    }
+
     // In blocks of the file, with a damaged line and a time the clock skips left out.
     void convertsAFileInItsZone() {
         QTemporaryDir dir;

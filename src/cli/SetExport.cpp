@@ -16,7 +16,8 @@ ExportFormat exportFormat(FileFormat format) {
 } // namespace
 
 SetExport::SetExport(FileFormat format, bool withSetNumber)
-    : format_(format), withSetNumber_(withSetNumber), offsets_(QTimeZone::systemTimeZone()) {
+    : format_(format), withSetNumber_(withSetNumber),
+      offsets_(QTimeZone::systemTimeZone(), ZoneOffsets::SkippedTime::OffsetBefore) {
     if (format_ != FileFormat::Csv)
         return;
     if (withSetNumber_)

@@ -131,9 +131,12 @@ std::optional<int> ZoneOffsets::offsetAt(QDate date, QTime time) {
     const qint64 local = secondsAsIfUtc(date, time);
     int offset = cachedOffset_;
     if (date != cachedDate_ || time.hour() != cachedHour_) {
-        const QList<int> offsets = candidateOffsets(local);
-        if (offsets.isEmpty())
-            return std::nullopt;
+        QList<int> offsets = candidateOffsets(local);
+        if (offsets.isEmpty()) {
+            if (skipped_ == SkippedTime::None)
+                return std::nullopt;
+            offsets.append(offsetAtInstant(local - SecondsPerDay));
+        }
         offset = offsets.first();
         const bool steppedBack = offsets.size() > 1 && previousInstant_ &&
                                  local - offsets.first() < *previousInstant_ &&

@@ -29,7 +29,13 @@ std::optional<DataFileRow> parseDataFileRow(QByteArrayView line);
 // another in time.
 class ZoneOffsets {
 public:
-    explicit ZoneOffsets(QTimeZone zone) : zone_(std::move(zone)) {}
+    // What a time the clock skips gets: nothing, since a clock that follows the zone never shows
+    // it; or the offset before the change, for a meter's clock, which keeps no summer time and
+    // so records on through the skipped hour.
+    enum class SkippedTime { None, OffsetBefore };
+
+    explicit ZoneOffsets(QTimeZone zone, SkippedTime skipped = SkippedTime::None)
+        : zone_(std::move(zone)), skipped_(skipped) {}
     std::optional<int> offsetAt(QDate date, QTime time);
 
 private:
@@ -40,6 +46,7 @@ private:
     bool hourHasOneOffset(qint64 hourStart, int offset) const;
 
     QTimeZone zone_;
+    SkippedTime skipped_;
     QDate cachedDate_;
     int cachedHour_ = -1;
     int cachedOffset_ = 0;
