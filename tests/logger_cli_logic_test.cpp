@@ -1,8 +1,10 @@
-// meter-logger's pure parts: the zones --tz takes, the files record will append to, the status
-// texts.
+// meter-logger's pure parts: the zones --tz takes, the files record will append to, a set's
+// times in this machine's zone, the status texts.
 #include "cli/CommandLine.h"
 #include "cli/MeterStatusText.h"
 #include "cli/ReadingFile.h"
+#include "cli/SetExport.h"
+#include "logger/SetDownload.h"
 
 #include <QTest>
 
@@ -75,6 +77,24 @@ private Q_SLOTS:
         QFETCH(QByteArray, head);
         QFETCH(QString, wanted);
         QCOMPARE(appendMismatch(*parseFileFormat(format), head).value_or(QString()), wanted);
+    }
+
+    // A set through the night the clock goes forward: the meter's clock keeps no summer time, so
+    // its record in the hour this machine's clock skips is kept.
+    void aSetAcrossTheSkippedHour() {
+        qputenv("TZ", "Europe/Berlin");
+        SetExport csv(FileFormat::Csv, false);
+        // Header: 26-03-29 01:59:00, interval 3600 s; three records of 45.6 %, 23.1 C.
+        csv.appendSet(
+            1,
+            SetDownload(QByteArray::fromHex("260329015900 0e10 0000 02310456 02310456 02310456")),
+            3);
+        QCOMPARE(csv.bytes(), QByteArray("time,relative_humidity_percent,humidity_status,"
+                                         "temperature,temperature_unit,temperature_status,"
+                                         "battery_low\r\n"
+                                         "2026-03-29T01:59:00+01:00,45.6,ok,23.1,C,ok,0\r\n"
+                                         "2026-03-29T02:59:00+01:00,45.6,ok,23.1,C,ok,0\r\n"
+                                         "2026-03-29T03:59:00+02:00,45.6,ok,23.1,C,ok,0\r\n"));
     }
 
     void statusText() {
