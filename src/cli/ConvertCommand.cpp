@@ -21,7 +21,8 @@ int runConvert(const QStringList& arguments) {
     CommandLine line(QStringLiteral("convert"),
                      QStringLiteral("Converts a data file (a recording, or a set saved from the "
                                     "record list or by download) to CSV or JSON Lines. A line that "
-                                    "is no reading is reported by its number and left out."),
+                                    "is no reading, or whose time the zone's clock skips, is "
+                                    "reported by its number and left out."),
                      QStringLiteral("IN.dat OUT.csv|OUT.jsonl [--format csv|jsonl] [--tz ZONE]"));
     QCommandLineParser& parser = line.parser();
     const QCommandLineOption formatOption(
