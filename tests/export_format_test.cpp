@@ -50,22 +50,48 @@ private Q_SLOTS:
         const std::optional<DataFileRow> row = parseDataFileRow(line);
         QVERIFY(row);
         ZoneOffsets offsets(QTimeZone(3600));
-        const ExportRow exported = exportRow(*row, offsets);
+        const std::optional<ExportRow> exported = exportRow(*row, offsets);
+        QVERIFY(exported);
         QByteArray csvOut, jsonOut;
-        appendCsvLine(csvOut, exported);
-        appendJsonLine(jsonOut, exported);
+        appendCsvLine(csvOut, *exported);
+        appendJsonLine(jsonOut, *exported);
         QCOMPARE(csvOut, csv);
         QCOMPARE(jsonOut, json);
     }
 
-    // A decoded frame as the logger records it: the meter's texts, the PC's time and offset.
+    // A decoded frame as the logger records it: the meter's texts, the PC's time and offset, and
+    // always the tenths the meter resolves, so that every file's columns read as one type.
+    void liveReading_data() {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QByteArray>("json");
+        QTest::newRow("tenths, underload, battery")
+            << QByteArray("\x02\x12\x34\xa1\x23\x14\x56\x03", 8)
+            << QByteArray("2026-12-06T09:45:07-05:00,45.6,ok,,C,underload,1\r\n")
+            << QByteArray("{\"time\":\"2026-12-06T09:45:07-05:00\","
+                          "\"relative_humidity_percent\":45.6,\"humidity_status\":\"ok\","
+                          "\"temperature\":null,\"temperature_unit\":\"C\",\"temperature_status\":"
+                          "\"underload\",\"battery_low\":true}\n");
+        QTest::newRow("whole numbers")
+            << QByteArray("\x02\x12\x34\x02\x00\x04\x50\x03", 8)
+            << QByteArray("2026-12-06T09:45:07-05:00,45.0,ok,20.0,C,ok,0\r\n")
+            << QByteArray("{\"time\":\"2026-12-06T09:45:07-05:00\","
+                          "\"relative_humidity_percent\":45.0,\"humidity_status\":\"ok\","
+                          "\"temperature\":20.0,\"temperature_unit\":\"C\",\"temperature_status\":"
+                          "\"ok\",\"battery_low\":false}\n");
+    }
     void liveReading() {
+        QFETCH(QByteArray, frame);
+        QFETCH(QByteArray, csv);
+        QFETCH(QByteArray, json);
         LiveReading reading;
-        decodeLiveFrame(QByteArray("\x02\x12\x34\xa1\x23\x14\x56\x03", 8), reading);
+        decodeLiveFrame(frame, reading);
         const QDateTime takenAt(QDate(2026, 12, 6), QTime(9, 45, 7), QTimeZone(-5 * 3600));
-        QByteArray csv;
-        appendCsvLine(csv, liveExportRow(takenAt, reading));
-        QCOMPARE(csv, QByteArray("2026-12-06T09:45:07-05:00,45.6,ok,,C,underload,1\r\n"));
+        QByteArray csvOut, jsonOut;
+        appendCsvLine(csvOut, liveExportRow(takenAt, reading));
+        appendJsonLine(jsonOut, liveExportRow(takenAt, reading));
+        QCOMPARE(csvOut, csv);
+        QCOMPARE(jsonOut, json);
     }
 
     void linesThatAreNoReading_data() {
@@ -86,7 +112,50 @@ private Q_SLOTS:
         QVERIFY(!parseDataFileRow(line));
     }
 
-    // Across the spring clock change, in blocks of the file, with a damaged line between.
+    // Local times in Berlin in a file's order, and the offset each gets: a time the clock skips
+    // gets none; a repeated one is in its first pass until the file steps back an hour.
+    void offsetsAcrossClockChanges_data() {
+        QTest::addColumn<QStringList>("times");
+        QTest::addColumn<QStringList>("offsets");
+        QTest::newRow("the clock goes back")
+            << QStringList{"2026-10-25 01:59:59", "2026-10-25 02:00:00", "2026-10-25 02:59:59",
+                           "2026-10-25 02:00:00", "2026-10-25 02:30:00", "2026-10-25 03:00:00"}
+            << QStringList{"+02:00", "+02:00", "+02:00", "+01:00", "+01:00", "+01:00"};
+        QTest::newRow("the repeated hour seen once")
+            << QStringList{"2026-10-25 02:30:00", "2026-10-25 02:40:00", "2026-10-25 03:10:00"}
+            << QStringList{"+02:00", "+02:00", "+01:00"};
+        QTest::newRow("the clock goes forward")
+            << QStringList{"2026-03-29 01:59:59", "2026-03-29 02:00:00", "2026-03-29 02:30:00",
+                           "2026-03-29 03:00:00"}
+            << QStringList{"+01:00", "skipped", "skipped", "+02:00"};
+        QTest::newRow("the same hour on both sides of a change")
+            << QStringList{"2026-03-28 12:00:00", "2026-03-29 12:00:00", "2026-10-24 12:00:00",
+                           "2026-10-25 12:00:00"}
+            << QStringList{"+01:00", "+02:00", "+02:00", "+01:00"};
+    }
+    void offsetsAcrossClockChanges() {
+        QFETCH(QStringList, times);
+        QFETCH(QStringList, offsets);
+        ZoneOffsets zone(QTimeZone("Europe/Berlin"));
+        QStringList got;
+        for (const QString& time : times) {
+            const QDateTime local =
+                QDateTime::fromString(time, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            const std::optional<int> offset = zone.offsetAt(local.date(), local.time());
+            got << (offset ? QString::asprintf("%+03d:%02d", *offset / 3600, *offset / 60 % 60)
+                           : QStringLiteral("skipped"));
+        }
+        QCOMPARE(got, offsets);
+    }
+
+    // A meter's clock keeps no summer time: its record in the skipped hour is kept, read with the
+    // offset before the change.
+    void aMeterRecordInTheSkippedHour() {
+        ZoneOffsets zone(QTimeZone("Europe/Berlin"), ZoneOffsets::SkippedTime::OffsetBefore);
+        QCOMPARE(zone.offsetAt(QDate(2026, 3, 29), QTime(2, 30)), std::optional<int>(3600));
+    }
+
+    // In blocks of the file, with a damaged line and a time the clock skips left out.
     void convertsAFileInItsZone() {
         QTemporaryDir dir;
         const QString in = dir.filePath(QStringLiteral("in.dat"));
@@ -95,15 +164,20 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(" 1\t03-29-2026\t01:59:59\t45.6\t23.1\tC\r\n"
                    " 2\t03-29-2026\t0?:00:00\t45.6\t23.1\tC\r\n\r\n"
-                   " 3\t03-29-2026\t03:00:00\t45.7\t23.1\tC\r");
+                   " 3\t03-29-2026\t02:30:00\t45.6\t23.1\tC\n"
+                   " 4\t03-29-2026\t03:00:00\t45.7\t23.1\tC\r");
         file.close();
-        QList<qint64> skipped;
+        QList<std::pair<qint64, SkippedLine>> skipped;
         const ConversionResult result =
             convertDataFile(in, out, ExportFormat::Csv, QTimeZone("Europe/Berlin"),
-                            [&](qint64 line) { skipped << line; });
+                            [&](qint64 line, SkippedLine why) {
+                                skipped.append({line, why});
+                            });
         QVERIFY2(result.error.isEmpty(), qPrintable(result.error));
-        QCOMPARE(skipped, QList<qint64>{2});
+        QCOMPARE(skipped, (QList<std::pair<qint64, SkippedLine>>{
+                              {2, SkippedLine::NotAReading}, {4, SkippedLine::NoSuchLocalTime}}));
         QCOMPARE(result.rowsWritten, 2);
+        QCOMPARE(result.linesSkipped, 2);
         QFile converted(out);
         QVERIFY(converted.open(QIODevice::ReadOnly));
         QCOMPARE(converted.readAll(),

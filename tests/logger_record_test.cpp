@@ -102,9 +102,9 @@ private Q_SLOTS:
         QCOMPARE(rowsA.takeFirst(), header);
         QCOMPARE(rowsB.takeFirst(), header);
         QCOMPARE(withoutTimes(rowsA, from, to),
-                 QStringList(4, QStringLiteral("40|ok|21.5|C|ok|0")));
+                 QStringList(4, QStringLiteral("40.0|ok|21.5|C|ok|0")));
         QCOMPARE(withoutTimes(rowsB, from, to),
-                 QStringList(4, QStringLiteral("75|ok|-3.2|C|ok|1")));
+                 QStringList(4, QStringLiteral("75.0|ok|-3.2|C|ok|1")));
     }
 
     // One meter falls silent, then is pulled out and put back; the other one goes on meanwhile.
@@ -237,8 +237,7 @@ private Q_SLOTS:
         QTest::newRow("one ID code for two")
             << "" << QStringList{QStringLiteral("--mqtt"), QStringLiteral("mqtt://127.0.0.1:1")}
             << "meter-logger record: the meters on {a} and {b} both have the ID code 1234: give "
-               "each "
-               "its own (meter-logger set-id) or name them with --id";
+               "each its own (meter-logger set-id) or name them with --id";
         QTest::newRow("never answered")
             << "silent on" << QStringList{QStringLiteral("--duration"), QStringLiteral("3s")}
             << "{name-b}: stopped, the meter never answered";
@@ -275,6 +274,29 @@ private Q_SLOTS:
                                   << false;
         QTest::newRow("SIGTERM") << QStringList() << true;
     }
+
+    // A file of another shape, as download --all writes it, is left as it is.
+    void refusesToAppendToAFileOfAnotherShape() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("all.csv"));
+        const QByteArray download =
+            "set,time,relative_humidity_percent,humidity_status,"
+            "temperature,temperature_unit,temperature_status,battery_low\r\n"
+            "1,2026-12-06T09:45:07+01:00,45.6,ok,23.1,C,ok,0\r\n";
+        QVERIFY(writeFile(path, download));
+        Logger logger({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"), path,
+                       QStringLiteral("--samples"), QStringLiteral("1")});
+        QVERIFY2(logger.exitStatus() == 73, qPrintable(logger.errors));
+        QCOMPARE(logger.errors.section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("meter-logger record: %1: cannot append (its first line is not the "
+                                "CSV header record writes)")
+                     .arg(path));
+        QCOMPARE(readFile(path), download);
+    }
+
+    // The disk of one meter's file is full: that meter stops, the other records on.
     void aFileThatFailsStopsItsMeterAlone() {
         QFETCH(QStringList, limit);
         QFETCH(bool, signalled);

@@ -82,6 +82,9 @@ std::optional<QTimeZone> parseTimeZone(const QString& text) {
         const int sign = match.captured(1) == QLatin1String("-") ? -1 : 1;
         return QTimeZone(sign * (hours * 3600 + minutes * 60));
     }
+    // Qt takes an empty name for this machine's zone: an empty --tz ("$ZONE" unset) would guess.
+    if (text.isEmpty())
+        return std::nullopt;
     const QTimeZone zone(text.toUtf8());
     return zone.isValid() ? std::optional(zone) : std::nullopt;
 }

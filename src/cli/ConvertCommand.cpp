@@ -1,6 +1,7 @@
 #include "cli/ConvertCommand.h"
 
 #include "cli/CommandLine.h"
+#include "text/CountText.h"
 
 #include <QFileInfo>
 
@@ -20,7 +21,8 @@ int runConvert(const QStringList& arguments) {
     CommandLine line(QStringLiteral("convert"),
                      QStringLiteral("Converts a data file (a recording, or a set saved from the "
                                     "record list or by download) to CSV or JSON Lines. A line that "
-                                    "is no reading is reported by its number and left out."),
+                                    "is no reading, or whose time the zone's clock skips, is "
+                                    "reported by its number and left out."),
                      QStringLiteral("IN.dat OUT.csv|OUT.jsonl [--format csv|jsonl] [--tz ZONE]"));
     QCommandLineParser& parser = line.parser();
     const QCommandLineOption formatOption(
@@ -57,17 +59,25 @@ int runConvert(const QStringList& arguments) {
         return ExitStatus::NoInput;
     }
 
+    const QString zoneName =
+        parser.isSet(zoneOption) ? parser.value(zoneOption) : QString::fromUtf8(zone->id());
     const ConversionResult result =
-        convertDataFile(paths[0], paths[1], *format, *zone, [&](qint64 number) {
-            printError(QStringLiteral("%1:%2: not a reading, left out").arg(paths[0]).arg(number));
+        convertDataFile(paths[0], paths[1], *format, *zone, [&](qint64 number, SkippedLine why) {
+            const QString reason =
+                why == SkippedLine::NotAReading
+                    ? QStringLiteral("not a reading")
+                    : QStringLiteral("a time the clock skips in %1").arg(zoneName);
+            printError(QStringLiteral("%1:%2: %3, left out").arg(paths[0]).arg(number).arg(reason));
         });
     if (!result.error.isEmpty()) {
         printError(QStringLiteral("meter-logger convert: ") + result.error);
         return ExitStatus::CannotCreate;
     }
     if (result.linesSkipped > 0)
-        printError(QStringLiteral("meter-logger convert: %1 readings written, %2 lines left out")
-                       .arg(result.rowsWritten)
-                       .arg(result.linesSkipped));
+        printError(QStringLiteral("meter-logger convert: %1 written, %2 left out")
+                       .arg(countText(result.rowsWritten, QStringLiteral("reading"),
+                                      QStringLiteral("readings")),
+                            countText(result.linesSkipped, QStringLiteral("line"),
+                                      QStringLiteral("lines"))));
     return ExitStatus::Ok;
 }

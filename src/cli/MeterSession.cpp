@@ -19,10 +19,8 @@ void MeterSession::prepare() {
         Q_EMIT prepared(failure->exitStatus, failure->message);
         return;
     }
-    if (!file_.open(target_.path)) {
-        Q_EMIT prepared(
-            ExitStatus::CannotCreate,
-            QStringLiteral("%1: cannot create (%2)").arg(target_.path, file_.errorText()));
+    if (const std::optional<QString> failure = file_.open(target_.path)) {
+        Q_EMIT prepared(ExitStatus::CannotCreate, target_.path + QStringLiteral(": ") + *failure);
         return;
     }
     link_ = new MeterLink(this, *port_, waiter_, reading_);

@@ -1,5 +1,7 @@
 #include "cli/MeterStatusText.h"
 
+#include "text/CountText.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -7,25 +9,27 @@ namespace {
 
 constexpr int memoryBytes = StatusReply::MemoryKilobytes * 1024;
 
-// The meter counts two-digit years from 2000.
-QString isoTime(const MeterStamp& stamp) {
+} // namespace
+
+QString meterClockIso(const MeterStamp& stamp) {
+    // The meter counts two-digit years from 2000.
     return QString::asprintf("20%02d-%02d-%02dT%02d:%02d:%02d", stamp.year, stamp.month, stamp.day,
                              stamp.hour, stamp.minute, stamp.second);
 }
-
-} // namespace
 
 QByteArray meterStatusText(const StatusReply& status, const MeterStamp& clock) {
     const QString remaining =
         status.setCount == 0 ? StatusReply::memorySizeText() : status.remainingText();
     return QStringLiteral("ID code: %1\n"
                           "Sets recorded: %2\n"
-                          "Memory: %3, %4 bytes used, %5 remaining\n"
-                          "Interval: %6\n"
+                          "Memory: %3, %4 used, %5 remaining\n"
+                          "Interval: %6 sec\n"
                           "Meter clock: %7\n")
-        .arg(status.idCodeText(), status.setCountText(), StatusReply::memorySizeText())
-        .arg(status.usedBytes)
-        .arg(remaining, status.intervalText().trimmed(), clock.clockText())
+        .arg(status.idCodeText(), status.setCountText(), StatusReply::memorySizeText(),
+             countText(status.usedBytes, QStringLiteral("byte"), QStringLiteral("bytes")),
+             remaining)
+        .arg(status.intervalSeconds)
+        .arg(meterClockIso(clock))
         .toUtf8();
 }
 
@@ -36,7 +40,7 @@ QByteArray meterStatusJson(const StatusReply& status, const MeterStamp& clock) {
         {QStringLiteral("memory_used_bytes"), status.usedBytes},
         {QStringLiteral("memory_remaining_bytes"), memoryBytes - status.usedBytes},
         {QStringLiteral("interval_seconds"), status.intervalSeconds},
-        {QStringLiteral("clock"), isoTime(clock)},
+        {QStringLiteral("clock"), meterClockIso(clock)},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
 }

@@ -4,8 +4,11 @@
 #include "logger/StatusReply.h"
 
 #include <QByteArray>
+#include <QString>
 
-// The meter's datalogger status for a reader, with LOGGER's texts, one "name: value" a line.
+// The meter's clock as an ISO 8601 local time: 2026-12-07T05:47:13.
+QString meterClockIso(const MeterStamp& stamp);
+// The meter's datalogger status for a reader, one "name: value" a line, its clock in ISO 8601.
 QByteArray meterStatusText(const StatusReply& status, const MeterStamp& clock);
 // The same as one JSON object on one line: id_code, sets, memory_used_bytes,
 // memory_remaining_bytes, interval_seconds, and clock as the meter's local ISO 8601 time.

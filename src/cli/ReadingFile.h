@@ -3,7 +3,9 @@
 #include "cli/RecordPlan.h"
 #include "recording/DataFileWriter.h"
 
+#include <QByteArrayView>
 #include <QString>
+#include <optional>
 
 class QDateTime;
 struct LiveReading;
@@ -14,8 +16,11 @@ class ReadingFile {
 public:
     explicit ReadingFile(FileFormat format) : format_(format) {}
 
-    // Opens for appending; a CSV file that is empty gets its header first.
-    bool open(const QString& path);
+    // Opens for appending; a CSV file that is empty gets its header first. A file that starts
+    // otherwise than this format's files do is refused, since lines of two shapes in one file
+    // read as nonsense. Nothing when the file is open, else why not ("cannot create (...)",
+    // "cannot append (...)").
+    std::optional<QString> open(const QString& path);
     bool write(const QDateTime& takenAt, const LiveReading& reading);
     void close() { writer_.close(); }
 
@@ -27,3 +32,8 @@ private:
     DataFileWriter writer_;
     qint64 rows_ = 0;
 };
+
+// What a file of the format must start with to be appended to, for the user ("the CSV header
+// record writes"), when head (its first bytes) does not start so; nothing when it does. Empty
+// bytes start as any file does.
+std::optional<QString> appendMismatch(FileFormat format, QByteArrayView head);

@@ -16,7 +16,8 @@ ExportFormat exportFormat(FileFormat format) {
 } // namespace
 
 SetExport::SetExport(FileFormat format, bool withSetNumber)
-    : format_(format), withSetNumber_(withSetNumber), offsets_(QTimeZone::systemTimeZone()) {
+    : format_(format), withSetNumber_(withSetNumber),
+      offsets_(QTimeZone::systemTimeZone(), ZoneOffsets::SkippedTime::OffsetBefore) {
     if (format_ != FileFormat::Csv)
         return;
     if (withSetNumber_)
@@ -46,10 +47,11 @@ void SetExport::appendRecord(int set, qint64 row, const QString& rowText) {
     }
     // Read back as the converter reads a saved list, so both give the same rows.
     const std::optional<DataFileRow> parsed = parseDataFileRow(QByteArrayView(line).chopped(2));
-    if (!parsed)
+    const std::optional<ExportRow> exported = parsed ? exportRow(*parsed, offsets_) : std::nullopt;
+    if (!exported)
         return;
     QByteArray out;
-    appendExportLine(out, exportFormat(format_), exportRow(*parsed, offsets_));
+    appendExportLine(out, exportFormat(format_), *exported);
     if (withSetNumber_ && format_ == FileFormat::Csv)
         bytes_ += QByteArray::number(set) + ',' + out;
     else if (withSetNumber_)

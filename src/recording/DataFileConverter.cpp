@@ -81,9 +81,10 @@ void appendExportLine(QByteArray& out, ExportFormat format, const ExportRow& row
         appendJsonLine(out, row);
 }
 
-ConversionResult convertDataFile(const QString& inputPath, const QString& outputPath,
-                                 ExportFormat format, const QTimeZone& zone,
-                                 const std::function<void(qint64 lineNumber)>& skipped) {
+ConversionResult
+convertDataFile(const QString& inputPath, const QString& outputPath, ExportFormat format,
+                const QTimeZone& zone,
+                const std::function<void(qint64 lineNumber, SkippedLine why)>& skipped) {
     ConversionResult result;
     QFile input(inputPath);
     if (!input.open(QIODevice::ReadOnly)) {
@@ -102,13 +103,15 @@ ConversionResult convertDataFile(const QString& inputPath, const QString& output
     qint64 lineNumber = 0;
     while (lines.next(line)) {
         ++lineNumber;
-        if (const std::optional<DataFileRow> row = parseDataFileRow(line)) {
-            appendExportLine(pending, format, exportRow(*row, offsets));
+        const std::optional<DataFileRow> row = parseDataFileRow(line);
+        const std::optional<ExportRow> exported = row ? exportRow(*row, offsets) : std::nullopt;
+        if (exported) {
+            appendExportLine(pending, format, *exported);
             ++result.rowsWritten;
-        } else if (!line.trimmed().isEmpty()) {
+        } else if (row || !line.trimmed().isEmpty()) {
             ++result.linesSkipped;
             if (skipped)
-                skipped(lineNumber);
+                skipped(lineNumber, row ? SkippedLine::NoSuchLocalTime : SkippedLine::NotAReading);
         }
         if (pending.size() >= BlockSize) {
             if (output.write(pending) != pending.size())

@@ -20,10 +20,15 @@ struct ConversionResult {
     QString error;
 };
 
-// Converts a data file, either writer's, into the format, reading its local times in zone. A
-// line that is no reading is handed to skipped with its 1-based number and left out: a reading
-// is never guessed. The output appears only once it is complete. Reads and writes a block at a
-// time, so a file of any size converts in little memory.
-ConversionResult convertDataFile(const QString& inputPath, const QString& outputPath,
-                                 ExportFormat format, const QTimeZone& zone,
-                                 const std::function<void(qint64 lineNumber)>& skipped);
+// Why a line was left out: it is no reading, or its time is one the zone's clock skips.
+enum class SkippedLine { NotAReading, NoSuchLocalTime };
+
+// Converts a data file, either writer's, into the format, reading its local times in zone (see
+// ZoneOffsets for a repeated hour). A line left out is handed to skipped with its 1-based number
+// and the reason: neither a reading nor its time is ever guessed. The output appears only once it
+// is complete. Reads and writes a block at a time, so a file of any size converts in little
+// memory.
+ConversionResult
+convertDataFile(const QString& inputPath, const QString& outputPath, ExportFormat format,
+                const QTimeZone& zone,
+                const std::function<void(qint64 lineNumber, SkippedLine why)>& skipped);

@@ -1,7 +1,9 @@
 #include "recording/DataFileRow.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <array>
+#include <functional>
 
 namespace {
 
@@ -94,27 +96,67 @@ std::optional<DataFileRow> parseDataFileRow(QByteArrayView line) {
     return DataFileRow{*date, *time, *humidity, *temperature, fields[5][0], !battery.isEmpty()};
 }
 
-int ZoneOffsets::exactOffset(QDate date, QTime time) const {
-    return QDateTime(date, time, zone_).offsetFromUtc();
+namespace {
+
+constexpr qint64 SecondsPerDay = 24 * 3600;
+
+qint64 secondsAsIfUtc(QDate date, QTime time) {
+    return QDate(1970, 1, 1).daysTo(date) * SecondsPerDay + time.msecsSinceStartOfDay() / 1000;
 }
 
-int ZoneOffsets::offsetAt(QDate date, QTime time) {
-    if (date == cachedDate_ && time.hour() == cachedHour_)
-        return cachedOffset_;
-    const int hour = time.hour();
-    const int first = exactOffset(date, QTime(hour, 0, 0));
-    const int last = exactOffset(date, QTime(hour, 59, 59));
-    // An hour with a clock change in it is not cached: each of its lines asks the zone.
-    if (first != last)
-        return exactOffset(date, time);
-    cachedDate_ = date;
-    cachedHour_ = hour;
-    cachedOffset_ = first;
-    return first;
+} // namespace
+
+int ZoneOffsets::offsetAtInstant(qint64 utcSeconds) const {
+    return zone_.offsetFromUtc(QDateTime::fromSecsSinceEpoch(utcSeconds, Qt::UTC));
 }
 
-ExportRow exportRow(const DataFileRow& row, ZoneOffsets& offsets) {
-    return ExportRow{row.date,      row.time,        offsets.offsetAt(row.date, row.time),
-                     row.humidity,  row.temperature, row.unit,
-                     row.batteryLow};
+QList<int> ZoneOffsets::candidateOffsets(qint64 localSeconds) const {
+    // A day either side reaches past any clock change near the time, whatever the zone's offset.
+    QList<int> offsets;
+    for (const int offset : {offsetAtInstant(localSeconds - SecondsPerDay),
+                             offsetAtInstant(localSeconds + SecondsPerDay)})
+        if (offsetAtInstant(localSeconds - offset) == offset && !offsets.contains(offset))
+            offsets.append(offset);
+    // The larger offset is the earlier instant.
+    std::sort(offsets.begin(), offsets.end(), std::greater<>());
+    return offsets;
+}
+
+bool ZoneOffsets::hourHasOneOffset(qint64 hourStart, int offset) const {
+    return candidateOffsets(hourStart) == QList<int>{offset} &&
+           candidateOffsets(hourStart + 3599) == QList<int>{offset};
+}
+
+std::optional<int> ZoneOffsets::offsetAt(QDate date, QTime time) {
+    const qint64 local = secondsAsIfUtc(date, time);
+    int offset = cachedOffset_;
+    if (date != cachedDate_ || time.hour() != cachedHour_) {
+        QList<int> offsets = candidateOffsets(local);
+        if (offsets.isEmpty()) {
+            if (skipped_ == SkippedTime::None)
+                return std::nullopt;
+            offsets.append(offsetAtInstant(local - SecondsPerDay));
+        }
+        offset = offsets.first();
+        const bool steppedBack = offsets.size() > 1 && previousInstant_ &&
+                                 local - offsets.first() < *previousInstant_ &&
+                                 local - offsets.last() >= *previousInstant_;
+        if (steppedBack)
+            offset = offsets.last();
+        if (hourHasOneOffset(secondsAsIfUtc(date, QTime(time.hour(), 0)), offset)) {
+            cachedDate_ = date;
+            cachedHour_ = time.hour();
+            cachedOffset_ = offset;
+        }
+    }
+    previousInstant_ = local - offset;
+    return offset;
+}
+
+std::optional<ExportRow> exportRow(const DataFileRow& row, ZoneOffsets& offsets) {
+    const std::optional<int> offset = offsets.offsetAt(row.date, row.time);
+    if (!offset)
+        return std::nullopt;
+    return ExportRow{row.date,        row.time, *offset,       row.humidity,
+                     row.temperature, row.unit, row.batteryLow};
 }

@@ -3,6 +3,7 @@
 #include "recording/ExportRow.h"
 
 #include <QByteArrayView>
+#include <QList>
 #include <QTimeZone>
 #include <optional>
 
@@ -21,22 +22,36 @@ struct DataFileRow {
 };
 std::optional<DataFileRow> parseDataFileRow(QByteArrayView line);
 
-// The offset from UTC of local times in a zone, computed once per hour of the file, since the
-// lines of a data file follow one another in time. A local time that a clock change skips or
-// repeats takes the offset the zone gives it.
+// The offsets from UTC of the local times of a file in a zone, asked in the file's order. A time
+// the clock skips has none; a time it repeats is taken in its first pass, or in its second once
+// the file has stepped back into the repeated hour, as a clock going back makes it. An hour
+// without a clock change in it is looked up once, since the lines of a data file follow one
+// another in time.
 class ZoneOffsets {
 public:
-    explicit ZoneOffsets(QTimeZone zone) : zone_(std::move(zone)) {}
-    int offsetAt(QDate date, QTime time);
+    // What a time the clock skips gets: nothing, since a clock that follows the zone never shows
+    // it; or the offset before the change, for a meter's clock, which keeps no summer time and
+    // so records on through the skipped hour.
+    enum class SkippedTime { None, OffsetBefore };
+
+    explicit ZoneOffsets(QTimeZone zone, SkippedTime skipped = SkippedTime::None)
+        : zone_(std::move(zone)), skipped_(skipped) {}
+    std::optional<int> offsetAt(QDate date, QTime time);
 
 private:
-    int exactOffset(QDate date, QTime time) const;
+    int offsetAtInstant(qint64 utcSeconds) const;
+    // The offsets the zone may give a local time, taken as seconds since the epoch as if it were
+    // UTC: none in a gap, the first pass's first in a repeated hour.
+    QList<int> candidateOffsets(qint64 localSeconds) const;
+    bool hourHasOneOffset(qint64 hourStart, int offset) const;
 
     QTimeZone zone_;
+    SkippedTime skipped_;
     QDate cachedDate_;
     int cachedHour_ = -1;
     int cachedOffset_ = 0;
+    std::optional<qint64> previousInstant_;
 };
 
-// The row with its offset in the zone.
-ExportRow exportRow(const DataFileRow& row, ZoneOffsets& offsets);
+// The row with its offset in the zone; nothing when the zone's clock skips its time.
+std::optional<ExportRow> exportRow(const DataFileRow& row, ZoneOffsets& offsets);

@@ -20,7 +20,9 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// A decimal as a JSON number and a spreadsheet read it: no leading zeros, no "-0".
+// A decimal as a JSON number and a spreadsheet read it: no leading zeros, no "-0", and at least
+// the tenths the meter resolves, so that a whole number reads as the same type as any other
+// reading ("45.0", never "45").
 std::optional<QByteArray> normalisedDecimal(QByteArrayView text) {
     qsizetype i = 0;
     const bool negative = !text.isEmpty() && text[0] == '-';
@@ -42,8 +44,9 @@ std::optional<QByteArray> normalisedDecimal(QByteArrayView text) {
     qsizetype firstSignificant = integerStart;
     while (firstSignificant + 1 < integerEnd && text[firstSignificant] == '0')
         ++firstSignificant;
-    const QByteArray body =
-        text.sliced(firstSignificant, fractionEnd - firstSignificant).toByteArray();
+    QByteArray body = text.sliced(firstSignificant, fractionEnd - firstSignificant).toByteArray();
+    if (fractionEnd == integerEnd)
+        body += ".0";
     const bool zero = body.count('0') + body.count('.') == body.size();
     return negative && !zero ? '-' + body : body;
 }

@@ -15,7 +15,8 @@ struct ExportValue {
     enum class Status { Ok, Overload, Underload, NoReading };
 
     Status status = Status::NoReading;
-    // The decimal as the meter gave it, normalised ("05.6" becomes "5.6"); empty unless Ok.
+    // The decimal as the meter gave it, normalised ("05.6" becomes "5.6", "45" becomes "45.0");
+    // empty unless Ok.
     QByteArray decimal;
 
     // "ok", "overload", "underload", "no_reading".
