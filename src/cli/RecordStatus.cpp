@@ -2,6 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/TerminalWidth.h"
+#include "text/CountText.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -46,10 +47,10 @@ void RecordStatus::stopped(int meter, qint64 rows) {
         return;
     if (rows == 0)
         changeState(meter, QStringLiteral("stopped, the meter never answered"));
-    else if (rows == 1)
-        changeState(meter, QStringLiteral("stopped, 1 reading written"));
     else
-        changeState(meter, QStringLiteral("stopped, %1 readings written").arg(rows));
+        changeState(meter, QStringLiteral("stopped, %1 written")
+                               .arg(countText(rows, QStringLiteral("reading"),
+                                              QStringLiteral("readings"))));
 }
 
 void RecordStatus::brokerState(int meter, const QString& state) {
