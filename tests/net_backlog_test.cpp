@@ -179,8 +179,10 @@ private Q_SLOTS:
             QVERIFY(file.markTaken(*taken));
         }
         BacklogFile again;
-        QCOMPARE(summary(again.open(path, 10)),
-                 "dropped 0, unreadable 0, pending: " + pendingText({4}));
+        const auto opened = again.open(path, 10);
+        QCOMPARE(summary(opened), "dropped 0, unreadable 0, pending: " + pendingText({4}));
+        QVERIFY(again.markTaken(std::get<BacklogFile::Loaded>(opened).pending.back().end));
+        QCOMPARE(readFile(path), header(26));
     }
 
     // One logger at a time has a meter's file; the next may have it once the first is gone.
