@@ -238,7 +238,26 @@ private Q_SLOTS:
         ::kill(static_cast<pid_t>(logger.process.processId()), SIGKILL);
         QVERIFY(logger.process.waitForFinished(5000));
         QVERIFY(file.st_size > size);
-        QCOMPARE(backlogTimes(dir.filePath(QStringLiteral("hall.mqtt-backlog"))), csvTimes(csv));
+        const QString backlog = dir.filePath(QStringLiteral("hall.mqtt-backlog"));
+        QCOMPARE(backlogTimes(backlog), csvTimes(csv));
+
+        // A line that is none of its readings is said, and left out.
+        QFile junk(backlog);
+        QVERIFY(junk.open(QIODevice::Append) && junk.write("hello world\n") == 12);
+        junk.close();
+        Logger next({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"), csv,
+                     QStringLiteral("--mqtt"), broker.url(), QStringLiteral("--id"),
+                     QStringLiteral("hall")});
+        QVERIFY2(QTest::qWaitFor(
+                     [&] {
+                         return next.says(
+                             QFileInfo(sim.devicePath()).fileName() + QStringLiteral(": ") +
+                             backlog +
+                             QStringLiteral(": left out 1 line that is no reading of this "
+                                            "program"));
+                     },
+                     10000),
+                 qPrintable(next.errors));
     }
 
     // After a clean run with the broker there the backlog file is empty, and the next run sends

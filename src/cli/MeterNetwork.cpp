@@ -90,13 +90,13 @@ std::optional<QString> MeterNetwork::start(const QStringList& meterIds) {
         connect(publisher, &MeterPublisher::backlogLinesSkipped, this,
                 [this, index, path = settings.backlogFile](quint64 lines) {
                     Q_EMIT brokerState(
-                        index,
-                        QStringLiteral("%1: %2 that %3 no reading of this "
-                                       "program left out")
-                            .arg(path,
-                                 lines == 1 ? QStringLiteral("1 line")
-                                            : QStringLiteral("%1 lines").arg(lines),
-                                 lines == 1 ? QStringLiteral("was") : QStringLiteral("were")));
+                        index, lines == 1 ? QStringLiteral("%1: left out 1 line that is no "
+                                                           "reading of this program")
+                                                .arg(path)
+                                          : QStringLiteral("%1: left out %2 lines that are no "
+                                                           "reading of this program")
+                                                .arg(path)
+                                                .arg(lines));
                 });
         connect(
             publisher, &MeterPublisher::readingsGivenUp, this,
