@@ -137,11 +137,11 @@ int main(int argc, char** argv) {
     QThread feederThread;
     Feeder feeder;
     feeder.moveToThread(&feederThread);
-    QObject::connect(&feeder, &Feeder::reading, &application,
-                     [&](int meter, qint64 sequence, double at) {
-                         handedAt[{meter, sequence}] = at;
-                         publishers[static_cast<size_t>(meter)]->publishReading(numbered(sequence));
-                     });
+    QObject::connect(
+        &feeder, &Feeder::reading, &application, [&](int meter, qint64 sequence, double at) {
+            handedAt[{meter, sequence}] = at;
+            publishers[static_cast<size_t>(meter)]->publishReading(numbered(sequence), -1);
+        });
     feederThread.start();
     std::vector<qint64> sequences(static_cast<size_t>(meters), 0);
     // Latency: each meter's reading once a second, the meters spread over the second, 30 s.
@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
     for (int second = 0; second < outage; ++second)
         for (int meter = 0; meter < meters; ++meter)
             publishers[static_cast<size_t>(meter)]->publishReading(
-                numbered(++sequences[static_cast<size_t>(meter)]));
+                numbered(++sequences[static_cast<size_t>(meter)]), -1);
     qsizetype queued = 0;
     for (MeterPublisher* publisher : publishers)
         queued += publisher->queued();

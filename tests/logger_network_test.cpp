@@ -3,13 +3,16 @@
 #include "SimProcess.h"
 #include "TestFiles.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -78,11 +81,22 @@ QString scrape(int port) {
     return QString::fromUtf8(answer.mid(answer.indexOf("\r\n\r\n") + 4));
 }
 
+// The times of the file's whole lines: one being written has no end yet.
 QStringList csvTimes(const QString& path) {
+    QByteArrayList lines = readFile(path).split('\n');
+    lines.removeLast();
+    QStringList times;
+    for (const QByteArray& line : lines.mid(1))
+        times << QString::fromLatin1(line.left(line.indexOf(',')));
+    return times;
+}
+
+// The times of the readings a backlog file holds after its header.
+QStringList backlogTimes(const QString& path) {
     QStringList times;
     for (const QByteArray& line : readFile(path).split('\n').mid(1))
         if (!line.isEmpty())
-            times << QString::fromLatin1(line.left(line.indexOf(',')));
+            times << QJsonDocument::fromJson(line).object()[u"time"].toString();
     return times;
 }
 
@@ -189,14 +203,122 @@ private Q_SLOTS:
             [&] { return subscriber.payloads().size() >= unpublished.size() + 2; }, 10000));
         logger.process.terminate();
         QCOMPARE(logger.exitStatus(), 0);
-        // The reading being written as the kill came may be in the file and not yet in the
-        // backlog: that one, and no other, may be missing.
-        QStringList expected = csvTimes(csv);
-        QVERIFY(QTest::qWaitFor([&] { return subscriber.payloads().size() >= expected.size() - 1; },
-                                5000));
-        if (timesOf(subscriber.payloads()).size() < expected.size())
-            expected.removeOne(unpublished.last());
-        QCOMPARE(timesOf(subscriber.payloads()), expected);
+        // The reading being taken as the kill came may be in the backlog and not yet in the
+        // file: that one may come besides, right after the killed run's last line.
+        const QStringList expected = csvTimes(csv);
+        QVERIFY(
+            QTest::qWaitFor([&] { return subscriber.payloads().size() >= expected.size(); }, 5000));
+        QStringList received = timesOf(subscriber.payloads());
+        if (received.size() == expected.size() + 1 &&
+            received[unpublished.size()] > unpublished.last())
+            received.removeAt(unpublished.size());
+        QCOMPARE(received, expected);
+    }
+
+    // Killed the instant a reading lands in its file, the logger has it in the backlog already:
+    // the next run publishes every reading the file holds.
+    void aKillAsALineLandsLeavesItInTheBacklog() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        // Never started: every reading waits in the backlog.
+        LoopbackBroker broker;
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(QStringLiteral("meter.csv"));
+        Logger logger({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"), csv,
+                       QStringLiteral("--mqtt"), broker.url(), QStringLiteral("--id"),
+                       QStringLiteral("hall")});
+        QVERIFY(QTest::qWaitFor([&] { return csvTimes(csv).size() >= 2; }, 10000));
+        const QByteArray path = QFile::encodeName(csv);
+        struct stat file {};
+        QVERIFY(::stat(path.constData(), &file) == 0);
+        const off_t size = file.st_size;
+        QElapsedTimer waited;
+        waited.start();
+        // Asked without a pause, so that the kill comes before the logger's next step.
+        while (::stat(path.constData(), &file) == 0 && file.st_size == size &&
+               waited.elapsed() < 5000) {
+        }
+        ::kill(static_cast<pid_t>(logger.process.processId()), SIGKILL);
+        QVERIFY(logger.process.waitForFinished(5000));
+        QVERIFY(file.st_size > size);
+        const QString backlog = dir.filePath(QStringLiteral("hall.mqtt-backlog"));
+        QCOMPARE(backlogTimes(backlog), csvTimes(csv));
+
+        // A line that is none of its readings is said, and left out.
+        QFile junk(backlog);
+        QVERIFY(junk.open(QIODevice::Append) && junk.write("hello world\n") == 12);
+        junk.close();
+        Logger next({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"), csv,
+                     QStringLiteral("--mqtt"), broker.url(), QStringLiteral("--id"),
+                     QStringLiteral("hall")});
+        QVERIFY2(QTest::qWaitFor(
+                     [&] {
+                         return next.says(
+                             QFileInfo(sim.devicePath()).fileName() + QStringLiteral(": ") +
+                             backlog +
+                             QStringLiteral(": left out 1 line that is no reading of this "
+                                            "program"));
+                     },
+                     10000),
+                 qPrintable(next.errors));
+    }
+
+    // After a clean run with the broker there the backlog file is empty, and the next run sends
+    // its own readings alone.
+    void aRestartAfterACleanRunSendsNothingTwice() {
+        SimProcess sim;
+        // Readings of one length: the file starts over and its lines end where earlier ones did.
+        QVERIFY(sim.start({"drift off"}));
+        LoopbackBroker broker;
+        QVERIFY(broker.start());
+        Subscriber subscriber(broker, QStringLiteral("meter/hall/state"));
+        QVERIFY(subscriber.subscribed());
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(QStringLiteral("meter.csv"));
+        for (int run = 0; run < 2; ++run) {
+            Logger logger({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"), csv,
+                           QStringLiteral("--mqtt"), broker.url(), QStringLiteral("--id"),
+                           QStringLiteral("hall"), QStringLiteral("--samples"),
+                           QStringLiteral("3")});
+            QCOMPARE(logger.exitStatus(), 0);
+            QCOMPARE(readFile(dir.filePath(QStringLiteral("hall.mqtt-backlog"))),
+                     QByteArray("taken 0000000000000000026\n"));
+        }
+        const QStringList written = csvTimes(csv);
+        QCOMPARE(written.size(), 6);
+        QVERIFY(QTest::qWaitFor([&] { return subscriber.payloads().size() >= 6; }, 5000));
+        QCOMPARE(timesOf(subscriber.payloads()), written);
+    }
+
+    // Two meters of one ID code, each with its logger in one folder: the second is refused
+    // rather than publish as the first.
+    void aSecondLoggerOfTheSameMeterIdIsRefused() {
+        SimProcess first;
+        SimProcess second;
+        QVERIFY(first.start() && second.start());
+        LoopbackBroker broker;
+        QTemporaryDir dir;
+        const auto record = [&](const SimProcess& sim, const char* file) {
+            return QStringList{QStringLiteral("--port"), sim.devicePath(),
+                               QStringLiteral("-o"),     dir.filePath(QLatin1String(file)),
+                               QStringLiteral("--mqtt"), broker.url()};
+        };
+        Logger holder(record(first, "first.csv"));
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return holder.says(QFileInfo(first.devicePath()).fileName() +
+                                   QStringLiteral(": no broker, readings queued"));
+            },
+            10000));
+        Logger refused(record(second, "second.csv"));
+        QCOMPARE(refused.exitStatus(), 69);
+        QVERIFY2(refused.says(QStringLiteral("meter-logger record: another meter-logger publishes "
+                                             "as the meter 1234 (it holds %1): give each meter "
+                                             "its own ID code (meter-logger set-id) or name it "
+                                             "with --id")
+                                  .arg(dir.filePath(QStringLiteral("1234.mqtt-backlog")))),
+                 qPrintable(refused.errors));
+        QCOMPARE(holder.process.state(), QProcess::Running);
     }
 
     // A TLS set-up that fails at the start is the program's failure, not a wrong call.

@@ -87,6 +87,28 @@ std::optional<StartFailure> MeterNetwork::start(const QStringList& meterIds) {
                                                              "memory only")
                                                   .arg(path, reason));
                 });
+        connect(publisher, &MeterPublisher::backlogLinesSkipped, this,
+                [this, index, path = settings.backlogFile](quint64 lines) {
+                    Q_EMIT brokerState(
+                        index, lines == 1 ? QStringLiteral("%1: left out 1 line that is no "
+                                                           "reading of this program")
+                                                .arg(path)
+                                          : QStringLiteral("%1: left out %2 lines that are no "
+                                                           "reading of this program")
+                                                .arg(path)
+                                                .arg(lines));
+                });
+        connect(
+            publisher, &MeterPublisher::readingsGivenUp, this,
+            [this, index, path = settings.backlogFile](qsizetype readings, const QString& reason) {
+                Q_EMIT brokerState(
+                    index, QStringLiteral("%1: cannot keep %2 not yet published "
+                                          "for the next run (%3): given up")
+                               .arg(path,
+                                    readings == 1 ? QStringLiteral("1 reading")
+                                                  : QStringLiteral("%1 readings").arg(readings),
+                                    reason));
+            });
         connect(publisher, &MeterPublisher::connected, this, [this, index] {
             Q_EMIT brokerState(index, QStringLiteral("connected to the broker"));
         });
@@ -124,10 +146,16 @@ MeterPublisher* MeterNetwork::publisherOf(int meter) const {
     return index < publishers_.size() ? publishers_[index] : nullptr;
 }
 
-void MeterNetwork::readingTaken(int meter, const QDateTime& takenAt, const ExportRow& row) {
+std::shared_ptr<BacklogFile> MeterNetwork::backlogOf(int meter) const {
+    const MeterPublisher* publisher = publisherOf(meter);
+    return publisher ? publisher->backlogFile() : nullptr;
+}
+
+void MeterNetwork::readingTaken(int meter, const QDateTime& takenAt, const ExportRow& row,
+                                qint64 backlogEnd) {
     MeterPublisher* publisher = publisherOf(meter);
     if (publisher)
-        publisher->publishReading(row);
+        publisher->publishReading(row, backlogEnd);
     board_.update(static_cast<size_t>(meter),
                   [&](MeterGauges& gauges) { takeReading(gauges, takenAt, row); });
     if (publisher)

@@ -9,6 +9,7 @@
 #include <vector>
 
 struct ExportRow;
+class BacklogFile;
 class MeterPublisher;
 class MetricsServer;
 
@@ -28,7 +29,11 @@ public:
     // Every meter's id known: the labels set and the publishers connecting. Why it cannot.
     std::optional<StartFailure> start(const QStringList& meterIds);
 
-    void readingTaken(int meter, const QDateTime& takenAt, const ExportRow& row);
+    // Where the meter's thread appends each reading for the broker; nothing without one, or when
+    // the meter's backlog is kept in memory only.
+    std::shared_ptr<BacklogFile> backlogOf(int meter) const;
+    // backlogEnd: where the reading's line ends in that file, -1 when it is not there.
+    void readingTaken(int meter, const QDateTime& takenAt, const ExportRow& row, qint64 backlogEnd);
     void linkLost(int meter);
     void linkBack(int meter);
     // Publishes what is waiting and says goodbye to the broker; finished() comes then (at once

@@ -4,6 +4,8 @@
 #include "link/MeterLink.h"
 #include "link/ReadingCaptions.h"
 #include "logger/LoggerSession.h"
+#include "net/BacklogFile.h"
+#include "net/MqttMessages.h"
 #include "platform/QtSerialPort.h"
 
 #include <QTimer>
@@ -47,7 +49,8 @@ void MeterSession::prepare() {
     Q_EMIT prepared(ExitStatus::Ok, QString());
 }
 
-void MeterSession::begin() {
+void MeterSession::begin(const std::shared_ptr<BacklogFile>& backlog) {
+    backlog_ = backlog;
     if (link_ && !finishing_)
         link_->startPolling();
 }
@@ -75,13 +78,17 @@ void MeterSession::onFrame() {
         return;
     answered_ = true;
     const QDateTime takenAt = clock_.now();
+    const ExportRow row = liveExportRow(takenAt, reading_);
+    // The broker's copy first: a kill between the two writes costs the recording this reading,
+    // never the broker.
+    const qint64 backlogEnd = backlog_ ? backlog_->append(statePayload(row)).value_or(-1) : -1;
     if (!file_.write(takenAt, reading_)) {
         Q_EMIT writeFailed(
             QStringLiteral("%1: cannot write (%2)").arg(target_.path, file_.errorText()));
         finish();
         return;
     }
-    Q_EMIT readingTaken(takenAt, liveExportRow(takenAt, reading_));
+    Q_EMIT readingTaken(takenAt, row, backlogEnd);
     const ReadingCaptions captions = readingCaptions(reading_);
     Q_EMIT rowWritten(file_.rowsWritten(),
                       QStringLiteral("%1 %RH  %2 %3")

@@ -8,7 +8,9 @@
 #include "recording/ExportRow.h"
 
 #include <QObject>
+#include <memory>
 
+class BacklogFile;
 class MeterLink;
 class QtSerialPort;
 
@@ -27,8 +29,10 @@ public:
     // Opens the port and the file, and reads the ID code when asked to; prepared() says how it
     // went.
     void prepare();
-    // Starts the poll.
-    void begin();
+    // Starts the poll. backlog: where each reading goes for the broker, before its line in the
+    // recording, so that a kill between the two costs the recording that reading and never the
+    // broker; none without a broker.
+    void begin(const std::shared_ptr<BacklogFile>& backlog);
     // Stops the poll; the line being written is finished, then the file and the port are closed
     // and finished() comes.
     void finish();
@@ -41,7 +45,8 @@ Q_SIGNALS:
     void linkLost();
     void linkBack();
     void rowWritten(qint64 rows, const QString& reading);
-    void readingTaken(const QDateTime& takenAt, const ExportRow& row);
+    // backlogEnd: where its line ends in the backlog file, -1 when it is not there.
+    void readingTaken(const QDateTime& takenAt, const ExportRow& row, qint64 backlogEnd);
     void writeFailed(const QString& message);
     void finished(qint64 rows);
 
@@ -58,6 +63,7 @@ private:
     LiveReading reading_;
     QtSerialPort* port_ = nullptr;
     MeterLink* link_ = nullptr;
+    std::shared_ptr<BacklogFile> backlog_;
     bool answered_ = false;
     bool finishing_ = false;
 };

@@ -50,8 +50,8 @@ RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, const NetworkPlan&
             network_->linkBack(meter);
         });
         connect(session, &MeterSession::readingTaken, network_,
-                [this, meter](const QDateTime& takenAt, const ExportRow& row) {
-                    network_->readingTaken(meter, takenAt, row);
+                [this, meter](const QDateTime& takenAt, const ExportRow& row, qint64 backlogEnd) {
+                    network_->readingTaken(meter, takenAt, row, backlogEnd);
                 });
         connect(session, &MeterSession::rowWritten, status_,
                 [this, meter](qint64 rows, const QString& reading) {
@@ -107,7 +107,12 @@ void RecordRun::onPrepared(int status, const QString& message) {
     began_ = true;
     for (size_t meter = 0; meter < sessions_.size(); ++meter) {
         status_->started(static_cast<int>(meter), plan_.targets[meter].path);
-        QMetaObject::invokeMethod(sessions_[meter], &MeterSession::begin, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            sessions_[meter],
+            [session = sessions_[meter], backlog = network_->backlogOf(static_cast<int>(meter))] {
+                session->begin(backlog);
+            },
+            Qt::QueuedConnection);
     }
     if (seconds_ > 0) {
         auto* deadline = new RunDeadline(this, clock_, seconds_);

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <algorithm>
+#include <sysexits.h>
 
 namespace {
 
@@ -28,7 +30,8 @@ MeterPublisher::MeterPublisher(QObject* parent, const PublishSettings& settings,
                                const QString& meterId)
     : QObject(parent), settings_(settings), topics_(settings.prefix, meterId),
       client_(new MosquittoClient(this, clientId(meterId))), finishTimer_(new QTimer(this)),
-      saveTimer_(new QTimer(this)), backlog_(settings.backlogLimit) {
+      saveTimer_(new QTimer(this)), backlog_(settings.backlogLimit),
+      file_(std::make_shared<BacklogFile>()) {
     finishTimer_->setSingleShot(true);
     saveTimer_->setSingleShot(true);
     connect(saveTimer_, &QTimer::timeout, this, &MeterPublisher::saveTaken);
@@ -44,30 +47,42 @@ MeterPublisher::MeterPublisher(QObject* parent, const PublishSettings& settings,
 std::optional<StartFailure> MeterPublisher::start() {
     if (!settings_.backlogFile.isEmpty()) {
         // What a run before this one could not publish goes first.
-        if (std::optional<std::vector<BacklogFile::Pending>> pending =
-                file_.open(settings_.backlogFile)) {
-            fileInUse_ = true;
-            for (BacklogFile::Pending& reading : *pending)
-                enqueue({std::move(reading.payload), reading.end});
+        const std::variant<BacklogFile::Loaded, BacklogFile::Unusable> opened =
+            file_->open(settings_.backlogFile, settings_.backlogLimit);
+        if (const auto* unusable = std::get_if<BacklogFile::Unusable>(&opened)) {
+            if (unusable->heldByAnother)
+                return StartFailure{
+                    EX_UNAVAILABLE,
+                    QStringLiteral("another meter-logger publishes as the meter %1 (it holds "
+                                   "%2): give each meter its own ID code (meter-logger set-id) or "
+                                   "name it with --id")
+                        .arg(topics_.meterId(), settings_.backlogFile)};
+            Q_EMIT backlogFileFailed(unusable->reason);
         } else {
-            Q_EMIT backlogFileFailed(file_.errorText());
+            const BacklogFile::Loaded& loaded = std::get<BacklogFile::Loaded>(opened);
+            fileOpened_ = fileInUse_ = true;
+            backlog_.countDropped(loaded.dropped);
+            for (const BacklogFile::Pending& reading : loaded.pending)
+                enqueue({reading.payload, reading.end});
+            if (loaded.unreadable > 0)
+                Q_EMIT backlogLinesSkipped(loaded.unreadable);
         }
     }
     return client_->start(settings_.connection,
                           MqttMessage{topics_.availability(), QByteArrayLiteral("offline"), true});
 }
 
-void MeterPublisher::publishReading(const ExportRow& row) {
-    QueuedReading reading{statePayload(row)};
-    if (fileInUse_) {
-        if (const std::optional<qint64> end = file_.append(reading.payload)) {
-            reading.fileEnd = *end;
-        } else {
-            fileInUse_ = false;
-            Q_EMIT backlogFileFailed(file_.errorText());
-        }
+std::shared_ptr<BacklogFile> MeterPublisher::backlogFile() const {
+    return fileInUse_ ? file_ : nullptr;
+}
+
+void MeterPublisher::publishReading(const ExportRow& row, qint64 fileEnd) {
+    // The meter's thread could not write it there: the file takes no more in this run.
+    if (fileInUse_ && fileEnd < 0) {
+        fileInUse_ = false;
+        Q_EMIT backlogFileFailed(file_->failure());
     }
-    enqueue(std::move(reading));
+    enqueue({statePayload(row), fileEnd});
     if (unit_ != row.unit) {
         unit_ = row.unit;
         sendDiscovery();
@@ -157,24 +172,48 @@ void MeterPublisher::enqueue(QueuedReading reading) {
 }
 
 void MeterPublisher::settleTaken() {
+    bool moved = false;
     while (!handed_.empty() && handed_.front().taken) {
-        if (handed_.front().fileEnd >= 0)
+        if (handed_.front().fileEnd >= 0) {
             takenOffset_ = handed_.front().fileEnd;
+            moved = true;
+        }
         handed_.pop_front();
     }
-    if (fileInUse_ && takenOffset_ != savedOffset_ && !saveTimer_->isActive())
+    if (fileInUse_ && moved && !saveTimer_->isActive())
         saveTimer_->start(SaveInterval);
 }
 
 void MeterPublisher::saveTaken() {
-    if (!fileInUse_ || takenOffset_ == savedOffset_)
+    if (!fileInUse_ || takenOffset_ < 0)
         return;
-    if (!file_.markTaken(takenOffset_)) {
+    if (!file_->markTaken(takenOffset_)) {
         fileInUse_ = false;
-        Q_EMIT backlogFileFailed(file_.errorText());
-        return;
+        Q_EMIT backlogFileFailed(file_->failure());
     }
-    savedOffset_ = takenOffset_;
+}
+
+void MeterPublisher::keepUnpublished() {
+    qsizetype givenUp = std::count_if(handed_.begin(), handed_.end(), [](const Handed& each) {
+        return !each.taken && each.fileEnd < 0;
+    });
+    // The meters have stopped, so nothing else appends: a file that failed may take them now
+    // (the disk may have room again), after those it holds.
+    if (fileOpened_ && !fileInUse_) {
+        file_->resume();
+        fileInUse_ = true;
+    }
+    saveTaken();
+    for (; !backlog_.isEmpty(); backlog_.dropOldest()) {
+        if (backlog_.oldest().fileEnd >= 0)
+            continue;
+        if (!fileInUse_ || !file_->append(backlog_.oldest().payload)) {
+            fileInUse_ = false;
+            ++givenUp;
+        }
+    }
+    if (givenUp > 0)
+        Q_EMIT readingsGivenUp(givenUp, file_->failure());
 }
 
 void MeterPublisher::sendWaiting() {
@@ -230,7 +269,7 @@ void MeterPublisher::end() {
         return;
     ended_ = true;
     finishTimer_->stop();
-    saveTaken();
+    keepUnpublished();
     client_->disconnect();
     Q_EMIT finished();
 }

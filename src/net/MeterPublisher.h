@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <deque>
+#include <memory>
 #include <vector>
 
 struct ExportRow;
@@ -34,9 +35,14 @@ class MeterPublisher final : public QObject {
 public:
     MeterPublisher(QObject* parent, const PublishSettings& settings, const QString& meterId);
 
-    // Starts connecting; why it cannot, else nothing.
+    // Loads what the runs before could not publish and starts connecting; why it cannot (another
+    // logger publishes as this meter, say), else nothing.
     std::optional<StartFailure> start();
-    void publishReading(const ExportRow& row);
+    // Where the meter's thread appends each reading before its recording line; nothing when the
+    // backlog is kept in memory only.
+    std::shared_ptr<BacklogFile> backlogFile() const;
+    // fileEnd: where the reading's line ends in the backlog file, -1 when it is not there.
+    void publishReading(const ExportRow& row, qint64 fileEnd);
     // The meter's link answers (true) or is lost.
     void setMeterAvailable(bool available);
     // Publishes what is waiting (for at most a few seconds while the broker is there), then
@@ -57,6 +63,10 @@ Q_SIGNALS:
     void queueChanged();
     // The backlog file could not be opened or written: the backlog is kept in memory only.
     void backlogFileFailed(const QString& reason);
+    // Lines of the backlog file that were no reading of ours, left out.
+    void backlogLinesSkipped(quint64 lines);
+    // At the end: readings not published that no file keeps for the next run.
+    void readingsGivenUp(qsizetype readings, const QString& reason);
     void finished();
 
 private:
@@ -67,6 +77,8 @@ private:
     // The readings the broker has taken in a row from the oldest: how far the file is taken.
     void settleTaken();
     void saveTaken();
+    // At the end, with the meters stopped: readings the file could not take go there now.
+    void keepUnpublished();
     void sendWaiting();
     void sendAvailability();
     void sendDiscovery();
@@ -87,12 +99,12 @@ private:
     QTimer* finishTimer_;
     QTimer* saveTimer_;
     PublishBacklog backlog_;
-    BacklogFile file_;
+    std::shared_ptr<BacklogFile> file_;
+    bool fileOpened_ = false;
     bool fileInUse_ = false;
     std::deque<Handed> handed_;
     qsizetype inFlight_ = 0;
     qint64 takenOffset_ = -1;
-    qint64 savedOffset_ = -1;
     std::optional<char> unit_;
     bool connected_ = false;
     // The outage's reason last told; empty while connected.

@@ -2,6 +2,7 @@
 
 #include "recording/ExportRow.h"
 
+#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -53,6 +54,14 @@ MqttMessage sensorConfig(const QString& discoveryPrefix, const MeterTopics& topi
                        QJsonDocument(config).toJson(QJsonDocument::Compact), true};
 }
 
+bool isValueWithStatus(const QJsonValue& value, const QJsonValue& status) {
+    static const QStringList others{QStringLiteral("overload"), QStringLiteral("underload"),
+                                    QStringLiteral("no_reading")};
+    return status.toString() == QLatin1String("ok")
+               ? value.isDouble()
+               : value.isNull() && others.contains(status.toString());
+}
+
 } // namespace
 
 bool isMeterId(const QString& id) {
@@ -82,6 +91,21 @@ QByteArray statePayload(const ExportRow& row) {
     appendJsonLine(payload, row);
     payload.chop(1);
     return payload;
+}
+
+bool isStatePayload(const QByteArray& payload) {
+    static const QRegularExpression isoTime(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d$"));
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(payload, &error);
+    const QJsonObject state = document.object();
+    const QString time = state[u"time"].toString();
+    const QString unit = state[u"temperature_unit"].toString();
+    return error.error == QJsonParseError::NoError && document.isObject() && state.size() == 7 &&
+           isoTime.match(time).hasMatch() && QDateTime::fromString(time, Qt::ISODate).isValid() &&
+           isValueWithStatus(state[u"relative_humidity_percent"], state[u"humidity_status"]) &&
+           isValueWithStatus(state[u"temperature"], state[u"temperature_status"]) &&
+           (unit == u"C" || unit == u"F") && state[u"battery_low"].isBool();
 }
 
 std::vector<MqttMessage> discoveryMessages(const QString& discoveryPrefix,

@@ -38,6 +38,9 @@ private:
 
 // The reading as one JSON object with the JSON Lines file's fields, without the line end.
 QByteArray statePayload(const ExportRow& row);
+// Whether the bytes read back as a state payload: the object statePayload writes, every field
+// there with its kind of value, and nothing else.
+bool isStatePayload(const QByteArray& payload);
 
 // Home Assistant's retained configs under discoveryPrefix: a humidity and a temperature sensor
 // of one device, the temperature in the unit the meter shows ('C' or 'F').

@@ -23,6 +23,9 @@ public:
     const QueuedReading& oldest() const { return readings_.front(); }
     void dropOldest() { readings_.pop_front(); }
 
+    // Readings let go before they ever came here (the oldest of a backlog file past the limit).
+    void countDropped(quint64 readings) { dropped_ += readings; }
+
     bool isEmpty() const { return readings_.empty(); }
     qsizetype size() const { return static_cast<qsizetype>(readings_.size()); }
     quint64 dropped() const { return dropped_; }
