@@ -306,8 +306,9 @@ private Q_SLOTS:
         Logger holder(record(first, "first.csv"));
         QVERIFY(QTest::qWaitFor(
             [&] {
-                return holder.says(QFileInfo(first.devicePath()).fileName() +
-                                   QStringLiteral(": no broker, readings queued"));
+                return holder.says(
+                    QFileInfo(first.devicePath()).fileName() +
+                    QStringLiteral(": no broker (connection refused), readings queued"));
             },
             10000));
         Logger refused(record(second, "second.csv"));

@@ -157,6 +157,13 @@ public:
         QObject::connect(network, &MeterNetwork::brokerState, &owner_,
                          [this](int, const QString& state) { states << state; });
     }
+    // A reading as a meter's thread hands it over: into the backlog file first, when there is one.
+    void take(int meter, const ExportRow& row) {
+        qint64 backlogEnd = -1;
+        if (const std::shared_ptr<BacklogFile> backlog = network->backlogOf(meter))
+            backlogEnd = backlog->append(statePayload(row)).value_or(-1);
+        network->readingTaken(meter, QDateTime::currentDateTime(), row, backlogEnd);
+    }
     bool says(const QString& state, int milliseconds = 10000) const {
         return QTest::qWaitFor([&] { return states.contains(state); }, milliseconds);
     }
@@ -279,7 +286,7 @@ private Q_SLOTS:
         QVERIFY(broker.start());
         QVERIFY2(rig.says(QStringLiteral("connected to the broker")),
                  qPrintable(rig.states.join(u'\n')));
-        rig.network->readingTaken(0, QDateTime::currentDateTime(), reading("21.5", 'C'));
+        rig.take(0, reading("21.5", 'C'));
         QVERIFY(QTest::qWaitFor(
             [&] { return broker.retained(QStringLiteral("homeassistant/#"), 1).size() == 2; },
             10000));
@@ -315,7 +322,7 @@ private Q_SLOTS:
         Rig rig(mqttPlan(QStringLiteral("mqtts://localhost:%1").arg(port),
                          certificates.path(QStringLiteral("ca.pem"))));
         QVERIFY(!rig.network->start({QStringLiteral("hall")}));
-        rig.network->readingTaken(0, QDateTime::currentDateTime(), reading("21.5", 'C'));
+        rig.take(0, reading("21.5", 'C'));
         QSignalSpy finished(rig.network, &MeterNetwork::finished);
         QElapsedTimer clock;
         clock.start();
@@ -344,7 +351,7 @@ private Q_SLOTS:
         Rig rig(mqttPlan(broker.url()));
         QVERIFY(!rig.network->start({QStringLiteral("hall")}));
         QVERIFY(rig.says(QStringLiteral("connected to the broker")));
-        rig.network->readingTaken(0, QDateTime::currentDateTime(), reading("21.5", 'C'));
+        rig.take(0, reading("21.5", 'C'));
         QVERIFY(
             QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) == 2; }, 10000));
         QProcess flood;
@@ -380,7 +387,7 @@ private Q_SLOTS:
         Rig rig(mqttPlan(broker.url()));
         QVERIFY(!rig.network->start({QStringLiteral("hall")}));
         QVERIFY(rig.says(QStringLiteral("connected to the broker")));
-        rig.network->readingTaken(0, QDateTime::currentDateTime(), reading("21.5", 'C'));
+        rig.take(0, reading("21.5", 'C'));
         const QString config = QStringLiteral("homeassistant/sensor/meter_hall/temperature/config");
         const auto announces = [&](const QString& unit) {
             return QTest::qWaitFor(
@@ -393,7 +400,7 @@ private Q_SLOTS:
                 10000);
         };
         QVERIFY(announces(QStringLiteral("°C")));
-        rig.network->readingTaken(0, QDateTime::currentDateTime(), reading("70.7", 'F'));
+        rig.take(0, reading("70.7", 'F'));
         QVERIFY(announces(QStringLiteral("°F")));
         QCOMPARE(broker.retained(QStringLiteral("meter/hall/state"), 1), QStringList());
     }
@@ -409,7 +416,7 @@ private Q_SLOTS:
         QVERIFY(!rig.network->listen());
         QVERIFY(!rig.network->start({QStringLiteral("hall")}));
         QVERIFY(rig.says(QStringLiteral("connected to the broker")));
-        rig.network->readingTaken(0, QDateTime::currentDateTime(), reading("21.5", 'C'));
+        rig.take(0, reading("21.5", 'C'));
         QVERIFY2(QTest::qWaitFor(
                      [&] {
                          return scrape(port).contains(QStringLiteral(
@@ -427,8 +434,8 @@ private Q_SLOTS:
         Rig rig(plan, 2);
         QVERIFY(!rig.network->listen());
         QVERIFY(!rig.network->start({QStringLiteral("hall"), QStringLiteral("cellar")}));
-        rig.network->readingTaken(0, QDateTime::currentDateTime(), reading("21.5", 'C'));
-        rig.network->readingTaken(1, QDateTime::currentDateTime(), reading("12.0", 'C'));
+        rig.take(0, reading("21.5", 'C'));
+        rig.take(1, reading("12.0", 'C'));
         rig.network->linkLost(1);
         rig.network->linkBack(1);
         const QStringList metrics = scrape(port);
