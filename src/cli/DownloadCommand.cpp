@@ -64,8 +64,9 @@ int runDownload(const QStringList& arguments) {
                      QStringLiteral("Downloads recorded sets from the meter's datalogger into a "
                                     "file, each record stamped with its time as the record list "
                                     "shows it. A set that arrives damaged or cut short is asked "
-                                    "for again; when no copy arrives whole, the file holds the "
-                                    "records that did and the download ends with status 65."),
+                                    "for again; when no copy arrives whole, the file holds only "
+                                    "records known to be whole and the download ends with status "
+                                    "65."),
                      QStringLiteral("--port P (--set N | --all) -o FILE [--format dat|csv|jsonl] "
                                     "[--retries N] [--verify]"));
     const QCommandLineOption setOption(
