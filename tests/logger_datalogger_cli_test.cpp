@@ -2,12 +2,16 @@
 #include "SimProcess.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -48,11 +52,21 @@ class LoggerDataloggerCliTest : public QObject {
 
 private Q_SLOTS:
     void statusJsonHasTheDataloggerFields();
+    void helpAllIsTheHelp();
     void downloadedSetIsWrittenAsCsvWithRecordTimes();
     void downloadCutShortKeepsOnlyWhatArrivedWhole();
+    void damagedSetIsAskedForAgain_data();
+    void damagedSetIsAskedForAgain();
+    void downloadIntoAPipe();
+    void downloadOfASetTheMeterLacks_data();
+    void downloadOfASetTheMeterLacks();
     void eraseNeedsYes();
     void setInterval_data();
     void setInterval();
+    void settingTheMeterDidNotTake_data();
+    void settingTheMeterDidNotTake();
+    void setClockTakesTheOffsetGiven_data();
+    void setClockTakesTheOffsetGiven();
 };
 
 void LoggerDataloggerCliTest::statusJsonHasTheDataloggerFields() {
@@ -70,6 +84,17 @@ void LoggerDataloggerCliTest::statusJsonHasTheDataloggerFields() {
         QDateTime::fromString(status.value(QStringLiteral("clock")).toString(), Qt::ISODate);
     QVERIFY(clock.isValid());
     QVERIFY(qAbs(clock.secsTo(QDateTime::currentDateTime())) < 300);
+}
+
+// Qt's --help-all would list Qt's own options, which mean nothing to meter-logger.
+void LoggerDataloggerCliTest::helpAllIsTheHelp() {
+    const Run help = meterLogger({QStringLiteral("status"), QStringLiteral("--help")});
+    const Run helpAll = meterLogger({QStringLiteral("status"), QStringLiteral("--help-all")});
+    QCOMPARE(helpAll.exitCode, 0);
+    QCOMPARE(helpAll.out, help.out);
+    QVERIFY(help.out.startsWith(QStringLiteral("usage: meter-logger status --port P [--json]\n")));
+    QVERIFY(help.out.contains(QStringLiteral("-h, --help ")));
+    QVERIFY(!help.out.contains(QStringLiteral("--help-all")));
 }
 
 void LoggerDataloggerCliTest::downloadedSetIsWrittenAsCsvWithRecordTimes() {
@@ -133,6 +158,105 @@ void LoggerDataloggerCliTest::downloadCutShortKeepsOnlyWhatArrivedWhole() {
         QVERIFY(bytes.startsWith("\"1\t"));
 }
 
+void LoggerDataloggerCliTest::damagedSetIsAskedForAgain_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said"); // %1: the file
+    const QString written =
+        QStringLiteral("meter-logger download: 30 records of set 3 written to %1\n");
+    const QString damaged =
+        QStringLiteral("meter-logger download: set 3: every copy arrived damaged (%1 asked for); "
+                       "%2 holds the 0 that arrived whole\n");
+    const QStringList verify{QStringLiteral("--verify")};
+    const QStringList noRetries{QStringLiteral("--retries"), QStringLiteral("0")};
+    // Set 3 is 130 bytes: the status, clock and directory replies before it pass whole.
+    QTest::newRow("damaged once") << QStringLiteral("slip 40") << QStringList() << 0 << written;
+    QTest::newRow("damaged as often as asked")
+        << QStringLiteral("slip 40 3") << QStringList() << 65
+        << damaged.arg(QStringLiteral("3"), QStringLiteral("%1"));
+    QTest::newRow("no retries") << QStringLiteral("slip 40") << noRetries << 65
+                                << damaged.arg(QStringLiteral("1"), QStringLiteral("%1"));
+    QTest::newRow("verified") << QStringLiteral("slip 40") << verify << 0 << written;
+    QTest::newRow("one whole copy is not verified")
+        << QStringLiteral("slip 40") << verify + noRetries << 65
+        << QStringLiteral("meter-logger download: set 3: no two copies agreed (2 asked for); %1 "
+                          "holds the 0 that two copies agreed on\n");
+}
+
+// A byte lost in the middle of a set puts every later record out of step: only a copy that
+// arrived whole is written, the same as a download over a sound line.
+void LoggerDataloggerCliTest::damagedSetIsAskedForAgain() {
+    QFETCH(QString, fault);
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    SimProcess sim;
+    QVERIFY(sim.start({fault}));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("set3.dat"));
+    const QStringList download{QStringLiteral("download"), QStringLiteral("--port"),
+                               sim.devicePath(),           QStringLiteral("--set"),
+                               QStringLiteral("3"),        QStringLiteral("-o")};
+    const Run run = meterLogger(download + QStringList{path} + options);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.err, said.arg(path));
+    const QString soundPath = dir.filePath(QStringLiteral("sound.dat"));
+    QCOMPARE(meterLogger(download + QStringList{soundPath}).exitCode, 0);
+    QCOMPARE(fileBytes(path), exitCode == 0 ? fileBytes(soundPath) : QByteArray());
+}
+
+// A pipe (or a device such as /dev/stdout) is written into, not replaced by a plain file.
+void LoggerDataloggerCliTest::downloadIntoAPipe() {
+    SimProcess sim;
+    QVERIFY(sim.start());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    const int reader = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0);
+    const Run run =
+        meterLogger({QStringLiteral("download"), QStringLiteral("--port"), sim.devicePath(),
+                     QStringLiteral("--set"), QStringLiteral("2"), QStringLiteral("-o"), path,
+                     QStringLiteral("--format"), QStringLiteral("csv")});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(!QFileInfo(path).isFile());
+    QByteArray bytes(4096, '\0');
+    const ssize_t got = ::read(reader, bytes.data(), bytes.size());
+    ::close(reader);
+    QVERIFY(got > 0);
+    QCOMPARE(bytes.left(got).split('\n').value(1),
+             QByteArray("2024-02-10T12:00:00+01:00,45.2,ok,21.3,C,ok,0\r"));
+}
+
+void LoggerDataloggerCliTest::downloadOfASetTheMeterLacks_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("set");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("set 4 of 3") << QString() << QStringLiteral("4")
+                                << QStringLiteral("meter-logger download: there is no set 4: the "
+                                                  "meter holds 3\n");
+    QTest::newRow("memory erased") << QStringLiteral("erase") << QStringLiteral("1")
+                                   << QStringLiteral("meter-logger download: the meter holds no "
+                                                     "sets\n");
+}
+
+void LoggerDataloggerCliTest::downloadOfASetTheMeterLacks() {
+    QFETCH(QString, control);
+    QFETCH(QString, set);
+    QFETCH(QString, said);
+    SimProcess sim;
+    QVERIFY(sim.start({control}));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("set.csv"));
+    const Run run =
+        meterLogger({QStringLiteral("download"), QStringLiteral("--port"), sim.devicePath(),
+                     QStringLiteral("--set"), set, QStringLiteral("-o"), path});
+    QCOMPARE(run.exitCode, 66);
+    QCOMPARE(run.err, said);
+    QVERIFY(!QFile::exists(path));
+}
+
 void LoggerDataloggerCliTest::eraseNeedsYes() {
     SimProcess sim;
     QVERIFY(sim.start());
@@ -183,6 +307,61 @@ void LoggerDataloggerCliTest::setInterval() {
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(exitCode == 0 ? run.out : run.err, said);
     QCOMPARE(statusOf(sim).value(QStringLiteral("interval_seconds")).toInt(), interval);
+}
+
+// The meter loses the setting's frame on the line but answers its status: the setting is read
+// back, and a meter that did not take it is said to be unavailable.
+void LoggerDataloggerCliTest::settingTheMeterDidNotTake_data() {
+    QTest::addColumn<QString>("subcommand");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("interval") << QStringLiteral("set-interval")
+                              << QStringLiteral("meter-logger set-interval: the meter did not "
+                                                "take it: its interval is still 2\n");
+    QTest::newRow("ID code") << QStringLiteral("set-id")
+                             << QStringLiteral("meter-logger set-id: the meter did not take it: "
+                                               "its ID code is still 1234\n");
+}
+
+void LoggerDataloggerCliTest::settingTheMeterDidNotTake() {
+    QFETCH(QString, subcommand);
+    QFETCH(QString, said);
+    SimProcess sim;
+    // The setting's frame: its letter and six bytes.
+    QVERIFY(sim.start({QStringLiteral("deaf 7")}));
+    const Run run =
+        meterLogger({subcommand, QStringLiteral("--port"), sim.devicePath(), QStringLiteral("60")});
+    QCOMPARE(run.exitCode, 69);
+    QCOMPARE(run.err, said);
+    QCOMPARE(run.out, QString());
+}
+
+// meter-logger runs in Berlin, an hour ahead of UTC in December: the meter keeps local time.
+void LoggerDataloggerCliTest::setClockTakesTheOffsetGiven_data() {
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("meterTime");
+    QTest::newRow("local") << QStringLiteral("2026-12-06T09:45:00")
+                           << QStringLiteral("2026-12-06T09:45:00");
+    QTest::newRow("two hours east")
+        << QStringLiteral("2026-12-06T09:45:00+02:00") << QStringLiteral("2026-12-06T08:45:00");
+    QTest::newRow("UTC") << QStringLiteral("2026-12-06T09:45:00Z")
+                         << QStringLiteral("2026-12-06T10:45:00");
+    QTest::newRow("west, into the next day")
+        << QStringLiteral("2026-12-06T20:30:00-05:00") << QStringLiteral("2026-12-07T02:30:00");
+}
+
+void LoggerDataloggerCliTest::setClockTakesTheOffsetGiven() {
+    QFETCH(QString, given);
+    QFETCH(QString, meterTime);
+    SimProcess sim;
+    QVERIFY(sim.start());
+    const Run run = meterLogger({QStringLiteral("set-clock"), QStringLiteral("--port"),
+                                 sim.devicePath(), QStringLiteral("--time"), given});
+    QCOMPARE(run.exitCode, 0);
+    // The meter's clock runs on from the time set.
+    const QString clock = statusOf(sim).value(QStringLiteral("clock")).toString();
+    const qint64 since = QDateTime::fromString(meterTime, Qt::ISODate)
+                             .secsTo(QDateTime::fromString(clock.left(19), Qt::ISODate));
+    QVERIFY2(since >= 0 && since < 10, qPrintable(clock));
 }
 
 QTEST_GUILESS_MAIN(LoggerDataloggerCliTest)

@@ -1,11 +1,15 @@
 #include "FakeClock.h"
 #include "FakeWaiter.h"
 #include "ScriptedSerialPort.h"
+#include "link/LiveReading.h"
+#include "link/MeterLink.h"
 #include "logger/LoggerCommandBuffer.h"
 #include "logger/LoggerCommands.h"
 #include "logger/LoggerExchange.h"
+#include "logger/LoggerSession.h"
 #include "logger/SetDirectory.h"
 #include "logger/StatusReply.h"
+#include "logger/WholeSetDownload.h"
 
 #include <QTest>
 #include <numeric>
@@ -34,6 +38,32 @@ struct ScriptRig {
         return exchange.requestDirectory(3);
     }
 };
+
+// A meter that sends the copies of a set the test lists, one for each "K", over a session as
+// meter-logger opens it.
+struct CopiesRig {
+    FakeClock clock;
+    ScriptedSerialPort serial;
+    FakeWaiter waiter{&clock};
+    LiveReading reading;
+    QObject owner;
+    MeterLink link{&owner, serial, waiter, reading};
+    LoggerSession session{link, serial, waiter, clock};
+
+    explicit CopiesRig(const QList<QByteArray>& copies) {
+        serial.open(1);
+        serial.responder = [this, copies](const QByteArray&) {
+            return copies.value(serial.writes.size() - 1);
+        };
+    }
+};
+
+// Set 1 of two records: start, interval, record count, then the records.
+const QByteArray wholeSet = QByteArray::fromHex("031231235950 0014 0002 02354543 02364544");
+// The same length with record 2's humidity changed: in step, its digits BCD.
+const QByteArray alteredSet = QByteArray::fromHex("031231235950 0014 0002 02354543 02364744");
+const QByteArray byteLost = wholeSet.left(13) + wholeSet.mid(14);
+const QByteArray cutShort = wholeSet.left(14);
 
 } // namespace
 
@@ -150,6 +180,64 @@ private Q_SLOTS:
         QCOMPARE(rig.progress, (QStringList{"2 RECORDS COMPLETED", "3 RECORDS COMPLETED"}));
         QVERIFY(waited(rig.waiter) < 1.5 + 2 * LoggerExchange::DownloadChunkPauseSeconds +
                                          LoggerExchange::DownloadSilenceSeconds + 0.01);
+    }
+
+    void setAskedForUntilWhole_data() {
+        QTest::addColumn<QList<QByteArray>>("sent");
+        QTest::addColumn<int>("retries");
+        QTest::addColumn<bool>("verify");
+        QTest::addColumn<WholeSetDownload::Outcome>("outcome");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<QByteArray>("kept");
+        QTest::addColumn<int>("listed");
+        // A whole copy ends the moment its last byte is in; any other waits for the silence.
+        QTest::addColumn<double>("seconds");
+        using Outcome = WholeSetDownload::Outcome;
+        QTest::newRow("whole") << QList{wholeSet} << 2 << false << Outcome::Whole << 1 << wholeSet
+                               << 2 << 0.02;
+        QTest::newRow("byte lost, then whole") << QList{byteLost, wholeSet} << 2 << false
+                                               << Outcome::Whole << 2 << wholeSet << 2 << 2.04;
+        QTest::newRow("byte added, then whole") << QList{wholeSet + '\xFF', wholeSet} << 2 << false
+                                                << Outcome::Whole << 2 << wholeSet << 2 << 0.04;
+        QTest::newRow("every copy damaged")
+            << QList{byteLost, byteLost, byteLost, wholeSet} << 2 << false << Outcome::Damaged << 3
+            << QByteArray() << 0 << 6.06;
+        QTest::newRow("no retries") << QList{byteLost, wholeSet} << 0 << false << Outcome::Damaged
+                                    << 1 << QByteArray() << 0 << 2.02;
+        QTest::newRow("cut short, then damaged")
+            << QList{cutShort, byteLost, byteLost} << 2 << false << Outcome::Short << 3 << cutShort
+            << 1 << 6.06;
+        QTest::newRow("verified") << QList{wholeSet, wholeSet} << 0 << true << Outcome::Whole << 2
+                                  << wholeSet << 2 << 0.04;
+        QTest::newRow("verified by the third copy")
+            << QList{wholeSet, alteredSet, alteredSet} << 1 << true << Outcome::Whole << 3
+            << alteredSet << 2 << 0.06;
+        QTest::newRow("no two copies agree")
+            << QList{wholeSet, alteredSet, wholeSet} << 0 << true << Outcome::Unconfirmed << 2
+            << QByteArray() << 0 << 0.04;
+        QTest::newRow("verified copies cut short are not kept")
+            << QList{cutShort, cutShort} << 0 << true << Outcome::Short << 2 << QByteArray() << 0
+            << 4.04;
+    }
+    void setAskedForUntilWhole() {
+        QFETCH(QList<QByteArray>, sent);
+        QFETCH(int, retries);
+        QFETCH(bool, verify);
+        QFETCH(WholeSetDownload::Outcome, outcome);
+        QFETCH(int, copies);
+        QFETCH(QByteArray, kept);
+        QFETCH(int, listed);
+        QFETCH(double, seconds);
+        CopiesRig rig(sent);
+        const WholeSetDownload result = WholeSetDownload::fetch(
+            rig.session, LoggerCommandBuffer().download(1), 2, {retries, verify});
+        QCOMPARE(result.outcome, outcome);
+        QCOMPARE(result.copies, copies);
+        QCOMPARE(rig.serial.writes.size(), copies);
+        QCOMPARE(result.data.bytes(), kept);
+        QCOMPARE(result.listed, listed);
+        QVERIFY2(qAbs(waited(rig.waiter) - seconds) < 0.005,
+                 qPrintable(QString::number(waited(rig.waiter))));
     }
 };
 

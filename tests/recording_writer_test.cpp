@@ -2,6 +2,7 @@
 #include "support/TestFiles.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -34,6 +35,27 @@ private Q_SLOTS:
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
         QVERIFY(!written && !reason.isEmpty());
         QCOMPARE(readFile(path), QByteArray(" 0\tearlier\r\n 1\ta\r\n"));
+    }
+
+    // A device takes lines as they come, with nothing from Qt on stderr: the reason a line was
+    // refused is the user's one message.
+    void aDeviceTakesLinesAsTheyCome_data() {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("null") << QStringLiteral("/dev/null") << true << QString();
+        QTest::newRow("full") << QStringLiteral("/dev/full") << false
+                              << QStringLiteral("No space left on device");
+    }
+    void aDeviceTakesLinesAsTheyCome() {
+        QFETCH(QString, device);
+        QFETCH(bool, taken);
+        QFETCH(QString, reason);
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+        DataFileWriter writer;
+        QVERIFY(writer.open(device));
+        QCOMPARE(writer.writeLine(" 1\ta\r\n"), taken);
+        QCOMPARE(writer.errorText(), reason);
     }
 
     // A deleted file, or a new file under the old name, is not the file being recorded: writing on

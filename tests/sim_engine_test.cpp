@@ -77,6 +77,23 @@ private Q_SLOTS:
         QCOMPARE(engine_->receive(" "), frame + QByteArray(2, MeterEngine::GarbageByte));
         QCOMPARE(engine_->receive(" "), frame);
     }
+
+    // A byte lost in the middle of each long reply, while the short ones before pass; then a
+    // command lost on its way to the meter.
+    void slipAndDeafLoseBytesOnEitherSide() {
+        const QByteArray download = QByteArray("K\x03", 2) + QByteArray(5, '\0');
+        const QByteArray set = engine_->receive(download);
+        QCOMPARE(set.size(), 10 + 30 * 4);
+        QCOMPARE(engine_->control("slip 40 2"), QStringLiteral("ok"));
+        QCOMPARE(engine_->receive("Y").size(), 9);
+        const QByteArray slipped = set.left(40) + set.mid(41);
+        QCOMPARE(engine_->receive(download), slipped);
+        QCOMPARE(engine_->receive(download), slipped);
+        QCOMPARE(engine_->receive(download), set);
+        QCOMPARE(engine_->control("deaf 7"), QStringLiteral("ok"));
+        engine_->receive(QByteArray("W\x00\x3c", 3) + QByteArray(4, '\0'));
+        QCOMPARE(engine_->receive("Y").right(2), QByteArray("\x00\x02", 2));
+    }
 };
 
 QTEST_GUILESS_MAIN(SimEngineTest)

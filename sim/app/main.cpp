@@ -18,12 +18,19 @@ int main(int argc, char* argv[]) {
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("meter-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(METER_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Simulated meter on a pseudo-terminal. Prints the device path as its first line, then "
         "answers control lines from standard input (and --control) on standard output."));
-    parser.addHelpOption();
+    // Not Qt's help option: its --help-all lists Qt's own options, which mean nothing here.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays help on commandline options."));
+    QCommandLineOption helpAll(QStringLiteral("help-all"));
+    helpAll.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({help, helpAll});
+    parser.addVersionOption();
     const QCommandLineOption link(QStringLiteral("link"),
                                   QStringLiteral("Keep a symbolic link to the device at <path>."),
                                   QStringLiteral("path"));
@@ -34,6 +41,10 @@ int main(int argc, char* argv[]) {
     parser.addOption(link);
     parser.addOption(control);
     parser.process(app);
+    if (parser.isSet(help) || parser.isSet(helpAll)) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
 
     auto* server = new SimServer(parser.value(link), &app);
     if (!server->start()) {

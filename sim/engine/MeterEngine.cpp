@@ -106,7 +106,9 @@ QByteArray MeterEngine::receive(const QByteArray& fromPc) {
     // A silent meter hears nothing either, so nothing said meanwhile is answered later.
     if (silent_)
         return {};
-    splitter_.append(fromPc, pcClock_().toMSecsSinceEpoch());
+    const qsizetype lost = std::min(qsizetype(deafCount_), fromPc.size());
+    deafCount_ -= static_cast<int>(lost);
+    splitter_.append(fromPc.mid(lost), pcClock_().toMSecsSinceEpoch());
     QByteArray reply;
     for (QByteArray command = splitter_.next(); !command.isEmpty(); command = splitter_.next())
         reply.append(execute(command));
@@ -231,6 +233,10 @@ QByteArray MeterEngine::shapeReply(QByteArray reply) {
         reply.remove(0, dropped);
         dropCount_ -= dropped;
     }
+    if (slipReplies_ > 0 && reply.size() > slipAfter_) {
+        reply.remove(slipAfter_, 1);
+        --slipReplies_;
+    }
     return reply;
 }
 
@@ -305,6 +311,26 @@ QString MeterEngine::runControl(const QString& name, const QStringList& argument
              if (!value)
                  return error(n + QStringLiteral(" takes a byte count"));
              e.extraCount_ = *value;
+             return Ok;
+         }},
+        {"deaf",
+         [](MeterEngine& e, const QString& n, const QStringList& a) {
+             const auto value = count(a, 1000000);
+             if (!value)
+                 return error(n + QStringLiteral(" takes a byte count"));
+             e.deafCount_ = *value;
+             return Ok;
+         }},
+        {"slip",
+         [](MeterEngine& e, const QString& n, const QStringList& a) {
+             // Short replies pass untouched, so the fault waits for the long reply it is meant
+             // for, such as a set download.
+             const auto after = count(a.mid(0, 1), 1000000);
+             const auto replies = a.size() == 2 ? count(a.mid(1), 1000000) : std::optional(1);
+             if (a.size() > 2 || !after || !replies)
+                 return error(n + QStringLiteral(" takes a byte position and a reply count"));
+             e.slipAfter_ = *after;
+             e.slipReplies_ = *replies;
              return Ok;
          }},
         {"raw",
@@ -438,6 +464,8 @@ QString MeterEngine::statusText() {
     parts << QStringLiteral("delay=%1").arg(replyDelayMs_);
     parts << QStringLiteral("drop=%1").arg(dropCount_);
     parts << QStringLiteral("extra=%1").arg(extraCount_);
+    parts << QStringLiteral("deaf=%1").arg(deafCount_);
+    parts << QStringLiteral("slip=%1/%2").arg(slipAfter_).arg(slipReplies_);
     parts << QStringLiteral("recording=") + onOffText(recording_);
     parts << QStringLiteral("sets=%1").arg(memory_.setCount());
     parts << QStringLiteral("used=%1").arg(memory_.usedBytes());

@@ -80,6 +80,9 @@ private:
     int replyDelayMs_ = 0;
     int dropCount_ = 0;
     int extraCount_ = 0;
+    int deafCount_ = 0;
+    int slipAfter_ = 0;
+    int slipReplies_ = 0;
     QByteArray unsolicited_;
     QList<TransportRequest> requests_;
 };

@@ -6,10 +6,18 @@
 #include "platform/QtWaiter.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char* argv[]) {
+    // Answered before the window system is reached, so that it works without a display too.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("Meter %s\n", METER_VERSION);
+        return 0;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Humidity_Temperature"));
+    QApplication::setApplicationVersion(QStringLiteral(METER_VERSION));
     // The program ends when the panel closes, not when its last window happens to go.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -8,7 +8,13 @@ CommandLine::CommandLine(const QString& subcommand, const QString& description,
                          const QString& synopsis)
     : subcommand_(subcommand), synopsis_(synopsis) {
     parser_.setApplicationDescription(description);
-    parser_.addHelpOption();
+    // Qt's own help option brings --help-all, which lists options of Qt's that mean nothing here;
+    // it is taken as --help and left out of the list.
+    parser_.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                         QStringLiteral("Displays help on commandline options.")));
+    QCommandLineOption helpAll(QStringLiteral("help-all"));
+    helpAll.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser_.addOption(helpAll);
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 }
 
@@ -16,7 +22,7 @@ std::optional<int> CommandLine::parse(const QStringList& arguments) {
     // QCommandLineParser takes the first argument for the program's name.
     if (!parser_.parse(QStringList{QStringLiteral("meter-logger ") + subcommand_} + arguments))
         return usageError(parser_.errorText());
-    if (parser_.isSet(QStringLiteral("help"))) {
+    if (parser_.isSet(QStringLiteral("help")) || parser_.isSet(QStringLiteral("help-all"))) {
         // Qt's help starts with a usage line of its own that names the program by its path.
         const QString help = parser_.helpText();
         std::fputs(qPrintable(QStringLiteral("usage: meter-logger %1 %2\n%3")

@@ -6,7 +6,7 @@
 class QtSerialPort;
 
 // A port as the user names it: "COM1" to "COM8" (mapped to devices as the desktop program maps
-// them) or a device path such as "/dev/ttyUSB0".
+// them) or a device path such as "/dev/ttyUSB0" or "./sims/m1" (from the working folder).
 struct PortName {
     QString given;
     int number = 0;
@@ -23,6 +23,11 @@ struct PortFailure {
     int exitStatus;
     QString message;
 };
+
+// Why the user may not open a device that owner and group hold with that mode: the group to join
+// when the group may read and write it, else who alone may.
+QString permissionHint(const QString& shown, const QString& owner, const QString& group,
+                       unsigned mode);
 
 // Opens the meter's port, refusing one another program has open (never two programs polling one
 // meter). Nothing on success.

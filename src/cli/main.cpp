@@ -39,6 +39,7 @@ void printUsage(std::FILE* to) {
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("meter-logger"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(METER_VERSION));
     QStringList arguments = QCoreApplication::arguments().mid(1);
     if (arguments.isEmpty()) {
         printUsage(stderr);
@@ -47,6 +48,10 @@ int main(int argc, char* argv[]) {
     const QString name = arguments.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
         printUsage(stdout);
+        return ExitStatus::Ok;
+    }
+    if (name == QLatin1String("--version")) {
+        std::printf("meter-logger %s\n", METER_VERSION);
         return ExitStatus::Ok;
     }
     for (const Subcommand& subcommand : subcommands)

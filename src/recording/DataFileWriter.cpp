@@ -32,8 +32,15 @@ bool DataFileWriter::open(const QString& path) {
     close();
     error_.clear();
     file_.setFileName(path);
+    // A device or a pipe has no end to append at (Qt would seek to it, and warn) and no disk to
+    // force lines onto.
+    const QFileInfo existing(path);
+    regularFile_ = !existing.exists() || existing.isFile();
     // Unbuffered: a write goes straight to the system, nothing waits in our own buffer.
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+    QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Unbuffered;
+    if (regularFile_)
+        mode |= QIODevice::Append;
+    if (!file_.open(mode)) {
         error_ = file_.errorString();
         return false;
     }
@@ -98,7 +105,7 @@ bool DataFileWriter::writeLine(const QByteArray& line) {
         error_ = file_.errorString();
         return false;
     }
-    if (!syncToDisk(file_.handle())) {
+    if (regularFile_ && !syncToDisk(file_.handle())) {
         error_ = systemErrorText(errno);
         return false;
     }

@@ -13,7 +13,8 @@ public:
     DataFileWriter(const DataFileWriter&) = delete;
     DataFileWriter& operator=(const DataFileWriter&) = delete;
 
-    // Opens the file for appending, creating it when it does not exist.
+    // Opens the file for appending, creating it when it does not exist; a device or a pipe takes
+    // the lines as they come.
     bool open(const QString& path);
     bool isOpen() const { return file_.isOpen(); }
     // True while the file is open and path leads to it, through links or relative to the
@@ -30,5 +31,6 @@ private:
     bool stillThere();
 
     QFile file_;
+    bool regularFile_ = true;
     QString error_;
 };
