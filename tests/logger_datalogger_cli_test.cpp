@@ -357,7 +357,11 @@ void LoggerDataloggerCliTest::setClockTakesTheOffsetGiven() {
     const Run run = meterLogger({QStringLiteral("set-clock"), QStringLiteral("--port"),
                                  sim.devicePath(), QStringLiteral("--time"), given});
     QCOMPARE(run.exitCode, 0);
-    // The meter's clock runs on from the time set.
+    // The clock read back is said in ISO form, and runs on from the time set.
+    QVERIFY2(run.out.startsWith(QStringLiteral("Meter clock: ")), qPrintable(run.out));
+    const QDateTime said = QDateTime::fromString(run.out.mid(13).trimmed(), Qt::ISODate);
+    const qint64 saidSince = QDateTime::fromString(meterTime, Qt::ISODate).secsTo(said);
+    QVERIFY2(said.isValid() && saidSince >= 0 && saidSince < 10, qPrintable(run.out));
     const QString clock = statusOf(sim).value(QStringLiteral("clock")).toString();
     const qint64 since = QDateTime::fromString(meterTime, Qt::ISODate)
                              .secsTo(QDateTime::fromString(clock.left(19), Qt::ISODate));

@@ -5,6 +5,7 @@
 #include "cli/MeterConnection.h"
 #include "cli/SetExport.h"
 #include "logger/WholeSetDownload.h"
+#include "text/CountText.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -41,10 +42,10 @@ QString shortfallText(int set, int records, const WholeSetDownload& data) {
         return {};
     case WholeSetDownload::Outcome::Short:
     case WholeSetDownload::Outcome::Cancelled:
-        return QStringLiteral("set %1: %2 of %3 records arrived")
+        return QStringLiteral("set %1: %2 of %3 arrived")
             .arg(set)
             .arg(data.arrived)
-            .arg(records);
+            .arg(countText(records, QStringLiteral("record"), QStringLiteral("records")));
     case WholeSetDownload::Outcome::Damaged:
         return QStringLiteral("set %1: every copy arrived damaged (%2 asked for)")
             .arg(set)

@@ -2,6 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/MeterConnection.h"
+#include "cli/MeterStatusText.h"
 #include "logger/LoggerCommandBuffer.h"
 
 #include <QDateTime>
@@ -135,7 +136,7 @@ int runSetClock(const QStringList& arguments) {
     return runOnMeter(
         line, name, [&moment](MeterConnection& meter) { meter.settings().setClockTo(moment); },
         [](const StatusReply&, const MeterStamp& clock) {
-            printLine(QStringLiteral("Meter clock: ") + clock.clockText());
+            printLine(QStringLiteral("Meter clock: ") + meterClockIso(clock));
             return ExitStatus::Ok;
         });
 }
