@@ -288,7 +288,7 @@ private Q_SLOTS:
                  qPrintable(rig.states.join(u'\n')));
         rig.take(0, reading("21.5", 'C'));
         QVERIFY(QTest::qWaitFor(
-            [&] { return broker.retained(QStringLiteral("homeassistant/#"), 1).size() == 2; },
+            [&] { return broker.retained(QStringLiteral("homeassistant/#"), 1).size() == 3; },
             10000));
     }
 
@@ -353,7 +353,7 @@ private Q_SLOTS:
         QVERIFY(rig.says(QStringLiteral("connected to the broker")));
         rig.take(0, reading("21.5", 'C'));
         QVERIFY(
-            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) == 2; }, 10000));
+            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) == 3; }, 10000));
         QProcess flood;
         flood.start(QStringLiteral("mosquitto_pub"),
                     broker.at() +
@@ -372,15 +372,15 @@ private Q_SLOTS:
             },
             10000));
         QVERIFY(
-            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) >= 4; }, 10000));
-        QVERIFY2(!QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) > 6; }, 3000),
+            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) >= 6; }, 10000));
+        QVERIFY2(!QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) > 9; }, 3000),
                  qPrintable(QString::number(count(QStringLiteral("\"unique_id\"")))));
         subscriber.kill();
         subscriber.waitForFinished(3000);
     }
 
     // Readings are news, not a state the broker keeps; a unit change is told to Home Assistant
-    // at once.
+    // at once, by this release.
     void readingsAreNotKeptAndAUnitChangeIsAnnounced() {
         LoopbackBroker broker;
         QVERIFY(broker.start());
@@ -400,6 +400,8 @@ private Q_SLOTS:
                 10000);
         };
         QVERIFY(announces(QStringLiteral("°C")));
+        QVERIFY(broker.retained(config, 1).first().contains(
+            QStringLiteral("\"sw_version\":\"%1\"").arg(QStringLiteral(METER_VERSION))));
         rig.take(0, reading("70.7", 'F'));
         QVERIFY(announces(QStringLiteral("°F")));
         QCOMPARE(broker.retained(QStringLiteral("meter/hall/state"), 1), QStringList());

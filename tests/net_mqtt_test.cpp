@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,6 +58,39 @@ const QSet<QString> documentedDeviceFields{
     QStringLiteral("serial_number"),     QStringLiteral("suggested_area"),
     QStringLiteral("sw_version"),        QStringLiteral("via_device"),
 };
+// The MQTT binary sensor's (integrations/binary_sensor.mqtt).
+const QSet<QString> documentedBinarySensorFields{QStringLiteral("availability"),
+                                                 QStringLiteral("availability_mode"),
+                                                 QStringLiteral("availability_template"),
+                                                 QStringLiteral("availability_topic"),
+                                                 QStringLiteral("device"),
+                                                 QStringLiteral("device_class"),
+                                                 QStringLiteral("enabled_by_default"),
+                                                 QStringLiteral("encoding"),
+                                                 QStringLiteral("entity_category"),
+                                                 QStringLiteral("entity_picture"),
+                                                 QStringLiteral("expire_after"),
+                                                 QStringLiteral("force_update"),
+                                                 QStringLiteral("icon"),
+                                                 QStringLiteral("json_attributes_template"),
+                                                 QStringLiteral("json_attributes_topic"),
+                                                 QStringLiteral("name"),
+                                                 QStringLiteral("object_id"),
+                                                 QStringLiteral("off_delay"),
+                                                 QStringLiteral("payload_available"),
+                                                 QStringLiteral("payload_not_available"),
+                                                 QStringLiteral("payload_off"),
+                                                 QStringLiteral("payload_on"),
+                                                 QStringLiteral("platform"),
+                                                 QStringLiteral("qos"),
+                                                 QStringLiteral("state_topic"),
+                                                 QStringLiteral("unique_id"),
+                                                 QStringLiteral("value_template")};
+// Every discovery payload may say where it comes from (integrations/mqtt, the origin of a
+// discovery message): the block "origin", abbreviated "o", and its fields.
+const QString originKey = QStringLiteral("o");
+const QSet<QString> documentedOriginFields{QStringLiteral("name"), QStringLiteral("sw_version"),
+                                           QStringLiteral("support_url")};
 
 QSet<QString> keysOf(const QJsonObject& object) {
     const QStringList keys = object.keys();
@@ -247,45 +281,99 @@ private Q_SLOTS:
         QCOMPARE(topics.availability(), QByteArray("site/meter/4321/availability"));
         QCOMPARE(discoveryStatusTopic(QStringLiteral("ha")), QByteArray("ha/status"));
 
-        const QJsonObject state = QJsonDocument::fromJson(statePayload(row)).object();
         const std::vector<MqttMessage> configs =
-            discoveryMessages(QStringLiteral("ha"), topics, 'F');
-        QCOMPARE(configs.size(), size_t(2));
-        const QStringList expected[] = {
-            {"ha/sensor/meter_4321/humidity/config", "humidity", "%", "meter_4321_humidity",
-             "{{ value_json.relative_humidity_percent }}"},
-            {"ha/sensor/meter_4321/temperature/config", "temperature", "°F",
-             "meter_4321_temperature", "{{ value_json.temperature }}"},
+            discoveryMessages(QStringLiteral("ha"), topics, 'F', QStringLiteral("9.8.7"));
+        // What every entity of the meter carries alike: one device, one origin, one
+        // availability, one state topic, and "unavailable" after 10 s without a reading.
+        const QJsonObject shared = QJsonDocument::fromJson(R"({
+            "state_topic": "site/meter/4321/state",
+            "expire_after": 10,
+            "availability_topic": "site/meter/4321/availability",
+            "payload_available": "online",
+            "payload_not_available": "offline",
+            "device": {"identifiers": ["meter_4321"], "name": "Meter 4321",
+                       "model": "Humidity and temperature meter", "sw_version": "9.8.7"},
+            "o": {"name": "meter-logger", "sw_version": "9.8.7"}})")
+                                       .object();
+        const QJsonObject own[] = {
+            QJsonDocument::fromJson(R"({
+                "name": "Humidity", "unique_id": "meter_4321_humidity",
+                "device_class": "humidity", "state_class": "measurement",
+                "unit_of_measurement": "%", "suggested_display_precision": 1,
+                "value_template": "{{ value_json.relative_humidity_percent }}",
+                "json_attributes_topic": "site/meter/4321/state",
+                "json_attributes_template":
+                    "{{ {'status': value_json.humidity_status, 'time': value_json.time} | tojson }}"})")
+                .object(),
+            QJsonDocument::fromJson(R"({
+                "name": "Temperature", "unique_id": "meter_4321_temperature",
+                "device_class": "temperature", "state_class": "measurement",
+                "unit_of_measurement": "°F", "suggested_display_precision": 1,
+                "value_template": "{{ value_json.temperature }}",
+                "json_attributes_topic": "site/meter/4321/state",
+                "json_attributes_template":
+                    "{{ {'status': value_json.temperature_status, 'time': value_json.time} | tojson }}"})")
+                .object(),
+            QJsonDocument::fromJson(R"({
+                "name": "Battery", "unique_id": "meter_4321_battery",
+                "device_class": "battery", "entity_category": "diagnostic",
+                "value_template": "{{ 'ON' if value_json.battery_low else 'OFF' }}"})")
+                .object(),
         };
-        for (size_t kind = 0; kind < configs.size(); ++kind) {
-            const MqttMessage& config = configs[kind];
+        const char* topicOf[] = {"ha/sensor/meter_4321/humidity/config",
+                                 "ha/sensor/meter_4321/temperature/config",
+                                 "ha/binary_sensor/meter_4321/battery/config"};
+        const QSet<QString>* documented[] = {&documentedSensorFields, &documentedSensorFields,
+                                             &documentedBinarySensorFields};
+        QCOMPARE(configs.size(), std::size(own));
+        for (size_t entity = 0; entity < configs.size(); ++entity) {
+            const MqttMessage& config = configs[entity];
             const QJsonObject fields = QJsonDocument::fromJson(config.payload).object();
             QVERIFY(config.retained);
-            QCOMPARE(QString::fromUtf8(config.topic), expected[kind][0]);
-            QVERIFY2(documentedSensorFields.contains(keysOf(fields)),
-                     qPrintable(keysOf(fields)
-                                    .subtract(documentedSensorFields)
-                                    .values()
-                                    .join(QStringLiteral(", "))));
+            QCOMPARE(config.topic, QByteArray(topicOf[entity]));
+            QJsonObject expected = own[entity];
+            for (auto field = shared.begin(); field != shared.end(); ++field)
+                expected.insert(field.key(), field.value());
+            QCOMPARE(fields, expected);
+            QSet<QString> undocumented = keysOf(fields).subtract(*documented[entity]);
+            undocumented.remove(originKey);
+            QVERIFY2(undocumented.isEmpty(),
+                     qPrintable(undocumented.values().join(QStringLiteral(", "))));
             QVERIFY(documentedDeviceFields.contains(keysOf(fields[u"device"].toObject())));
-            QCOMPARE(fields[u"device_class"].toString(), expected[kind][1]);
-            QCOMPARE(fields[u"unit_of_measurement"].toString(), expected[kind][2]);
-            QCOMPARE(fields[u"unique_id"].toString(), expected[kind][3]);
-            QCOMPARE(fields[u"value_template"].toString(), expected[kind][4]);
-            QCOMPARE(fields[u"state_class"].toString(), QStringLiteral("measurement"));
-            QCOMPARE(fields[u"state_topic"].toString(), QStringLiteral("site/meter/4321/state"));
-            QCOMPARE(fields[u"availability_topic"].toString(),
-                     QStringLiteral("site/meter/4321/availability"));
-            QCOMPARE(fields[u"device"][u"identifiers"].toArray(),
-                     QJsonArray{QStringLiteral("meter_4321")});
-            // The template's field is one the state carries.
-            QVERIFY(state.contains(expected[kind][4].section(u'.', 1).section(u' ', 0, 0)));
+            QVERIFY(documentedOriginFields.contains(keysOf(fields[originKey].toObject())));
         }
-        QCOMPARE(
-            QJsonDocument::fromJson(discoveryMessages(QStringLiteral("ha"), topics, 'C')[1].payload)
-                .object()[u"unit_of_measurement"]
-                .toString(),
-            QStringLiteral("°C"));
+        QCOMPARE(QJsonDocument::fromJson(
+                     discoveryMessages(QStringLiteral("ha"), topics, 'C', QStringLiteral("1"))[1]
+                         .payload)
+                     .object()[u"unit_of_measurement"]
+                     .toString(),
+                 QStringLiteral("°C"));
+    }
+
+    // The templates read fields the state carries, under the names it gives them.
+    void templatesReadTheState() {
+        const ExportRow row{QDate(2026, 12, 6),
+                            QTime(9, 45, 7),
+                            3600,
+                            {ExportValue::Status::Ok, "45.6"},
+                            {ExportValue::Status::Ok, "21.3"},
+                            'C',
+                            false};
+        const QJsonObject state = QJsonDocument::fromJson(statePayload(row)).object();
+        const MeterTopics topics(QStringLiteral("meter"), QStringLiteral("a"));
+        static const QRegularExpression field(QStringLiteral("value_json\\.([a-z_]+)"));
+        for (const MqttMessage& config :
+             discoveryMessages(QStringLiteral("homeassistant"), topics, 'C', QStringLiteral("1"))) {
+            const QJsonObject fields = QJsonDocument::fromJson(config.payload).object();
+            for (const QString& key :
+                 {QStringLiteral("value_template"), QStringLiteral("json_attributes_template")}) {
+                QRegularExpressionMatchIterator read = field.globalMatch(fields[key].toString());
+                while (read.hasNext()) {
+                    const QString name = read.next().captured(1);
+                    QVERIFY2(state.contains(name), qPrintable(name));
+                }
+            }
+        }
     }
 
     // Past its bound the backlog loses its oldest, counts it, and keeps the rest in order.

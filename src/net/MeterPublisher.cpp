@@ -242,8 +242,8 @@ void MeterPublisher::sendDiscovery() {
     discoveryAgain_ = !discoveryInFlight_.empty();
     if (discoveryAgain_)
         return;
-    for (const MqttMessage& config :
-         discoveryMessages(settings_.discoveryPrefix, topics_, *unit_)) {
+    for (const MqttMessage& config : discoveryMessages(settings_.discoveryPrefix, topics_, *unit_,
+                                                       QStringLiteral(METER_VERSION))) {
         if (const std::optional<int> messageId = client_->publish(config))
             discoveryInFlight_.push_back(*messageId);
     }

@@ -10,48 +10,94 @@
 
 namespace {
 
-struct SensorKind {
+// Home Assistant shows an entity "unavailable" when no reading came for this long: ten of
+// record's one-second polls, so that a logger that hangs is not taken for a steady value.
+constexpr int ExpireAfterSeconds = 10;
+
+struct MeasuredKind {
     const char* object;
     const char* name;
     const char* deviceClass;
     const char* field;
+    const char* statusField;
 };
 
-constexpr SensorKind Humidity{"humidity", "Humidity", "humidity", "relative_humidity_percent"};
-constexpr SensorKind Temperature{"temperature", "Temperature", "temperature", "temperature"};
+constexpr MeasuredKind Humidity{"humidity", "Humidity", "humidity", "relative_humidity_percent",
+                                "humidity_status"};
+constexpr MeasuredKind Temperature{"temperature", "Temperature", "temperature", "temperature",
+                                   "temperature_status"};
 
 QString nodeId(const MeterTopics& topics) {
     return QStringLiteral("meter_") + topics.meterId();
 }
 
-MqttMessage sensorConfig(const QString& discoveryPrefix, const MeterTopics& topics,
-                         const SensorKind& kind, const QString& unit) {
+// What every entity of the meter shares: its device, its availability and the program that
+// announced it. No maker is named: the logger cannot know who made the meter.
+QJsonObject entityConfig(const MeterTopics& topics, const QString& programVersion,
+                         const char* object, const char* name, const char* deviceClass) {
     const QString node = nodeId(topics);
     const QJsonObject device{
         {QStringLiteral("identifiers"), QJsonArray{node}},
         {QStringLiteral("name"), QStringLiteral("Meter ") + topics.meterId()},
         {QStringLiteral("model"), QStringLiteral("Humidity and temperature meter")},
+        {QStringLiteral("sw_version"), programVersion},
     };
-    const QJsonObject config{
-        {QStringLiteral("name"), QLatin1String(kind.name)},
-        {QStringLiteral("unique_id"), node + u'_' + QLatin1String(kind.object)},
-        {QStringLiteral("device_class"), QLatin1String(kind.deviceClass)},
-        {QStringLiteral("state_class"), QStringLiteral("measurement")},
-        {QStringLiteral("unit_of_measurement"), unit},
-        {QStringLiteral("suggested_display_precision"), 1},
+    const QJsonObject origin{
+        {QStringLiteral("name"), QStringLiteral("meter-logger")},
+        {QStringLiteral("sw_version"), programVersion},
+    };
+    return QJsonObject{
+        {QStringLiteral("name"), QLatin1String(name)},
+        {QStringLiteral("unique_id"), node + u'_' + QLatin1String(object)},
+        {QStringLiteral("device_class"), QLatin1String(deviceClass)},
         {QStringLiteral("state_topic"), QString::fromUtf8(topics.state())},
-        // A reading the meter could not give is null, which leaves the sensor unknown.
-        {QStringLiteral("value_template"),
-         QStringLiteral("{{ value_json.%1 }}").arg(QLatin1String(kind.field))},
+        {QStringLiteral("expire_after"), ExpireAfterSeconds},
         {QStringLiteral("availability_topic"), QString::fromUtf8(topics.availability())},
         {QStringLiteral("payload_available"), QStringLiteral("online")},
         {QStringLiteral("payload_not_available"), QStringLiteral("offline")},
         {QStringLiteral("device"), device},
+        {QStringLiteral("o"), origin},
     };
-    return MqttMessage{QStringLiteral("%1/sensor/%2/%3/config")
-                           .arg(discoveryPrefix, node, QLatin1String(kind.object))
-                           .toUtf8(),
-                       QJsonDocument(config).toJson(QJsonDocument::Compact), true};
+}
+
+MqttMessage configMessage(const QString& discoveryPrefix, const char* component,
+                          const MeterTopics& topics, const char* object,
+                          const QJsonObject& config) {
+    return MqttMessage{
+        QStringLiteral("%1/%2/%3/%4/config")
+            .arg(discoveryPrefix, QLatin1String(component), nodeId(topics), QLatin1String(object))
+            .toUtf8(),
+        QJsonDocument(config).toJson(QJsonDocument::Compact), true};
+}
+
+MqttMessage sensorConfig(const QString& discoveryPrefix, const MeterTopics& topics,
+                         const QString& programVersion, const MeasuredKind& kind,
+                         const QString& unit) {
+    QJsonObject config =
+        entityConfig(topics, programVersion, kind.object, kind.name, kind.deviceClass);
+    config.insert(QStringLiteral("state_class"), QStringLiteral("measurement"));
+    config.insert(QStringLiteral("unit_of_measurement"), unit);
+    config.insert(QStringLiteral("suggested_display_precision"), 1);
+    // A reading the meter could not give is null, which leaves the sensor unknown; its status
+    // beside it says why ("overload", "underload", "no_reading").
+    config.insert(QStringLiteral("value_template"),
+                  QStringLiteral("{{ value_json.%1 }}").arg(QLatin1String(kind.field)));
+    config.insert(QStringLiteral("json_attributes_topic"), QString::fromUtf8(topics.state()));
+    config.insert(
+        QStringLiteral("json_attributes_template"),
+        QStringLiteral("{{ {'status': value_json.%1, 'time': value_json.time} | tojson }}")
+            .arg(QLatin1String(kind.statusField)));
+    return configMessage(discoveryPrefix, "sensor", topics, kind.object, config);
+}
+
+MqttMessage batteryConfig(const QString& discoveryPrefix, const MeterTopics& topics,
+                          const QString& programVersion) {
+    QJsonObject config = entityConfig(topics, programVersion, "battery", "Battery", "battery");
+    config.insert(QStringLiteral("entity_category"), QStringLiteral("diagnostic"));
+    // Home Assistant's battery class reads "on" as low.
+    config.insert(QStringLiteral("value_template"),
+                  QStringLiteral("{{ 'ON' if value_json.battery_low else 'OFF' }}"));
+    return configMessage(discoveryPrefix, "binary_sensor", topics, "battery", config);
 }
 
 bool isValueWithStatus(const QJsonValue& value, const QJsonValue& status) {
@@ -109,10 +155,12 @@ bool isStatePayload(const QByteArray& payload) {
 }
 
 std::vector<MqttMessage> discoveryMessages(const QString& discoveryPrefix,
-                                           const MeterTopics& topics, char unit) {
-    return {sensorConfig(discoveryPrefix, topics, Humidity, QStringLiteral("%")),
-            sensorConfig(discoveryPrefix, topics, Temperature,
-                         unit == 'F' ? QStringLiteral("°F") : QStringLiteral("°C"))};
+                                           const MeterTopics& topics, char unit,
+                                           const QString& programVersion) {
+    return {sensorConfig(discoveryPrefix, topics, programVersion, Humidity, QStringLiteral("%")),
+            sensorConfig(discoveryPrefix, topics, programVersion, Temperature,
+                         unit == 'F' ? QStringLiteral("°F") : QStringLiteral("°C")),
+            batteryConfig(discoveryPrefix, topics, programVersion)};
 }
 
 QByteArray discoveryStatusTopic(const QString& discoveryPrefix) {

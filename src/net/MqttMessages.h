@@ -42,9 +42,11 @@ QByteArray statePayload(const ExportRow& row);
 // there with its kind of value, and nothing else.
 bool isStatePayload(const QByteArray& payload);
 
-// Home Assistant's retained configs under discoveryPrefix: a humidity and a temperature sensor
-// of one device, the temperature in the unit the meter shows ('C' or 'F').
+// Home Assistant's retained configs under discoveryPrefix, which go together: a humidity and a
+// temperature sensor and a battery warning of one device, the temperature in the unit the meter
+// shows ('C' or 'F'), announced as meter-logger at programVersion.
 std::vector<MqttMessage> discoveryMessages(const QString& discoveryPrefix,
-                                           const MeterTopics& topics, char unit);
+                                           const MeterTopics& topics, char unit,
+                                           const QString& programVersion);
 // The topic on which Home Assistant says "online" when it starts: the configs go again then.
 QByteArray discoveryStatusTopic(const QString& discoveryPrefix);
