@@ -96,10 +96,12 @@ MHD_Result answer(MHD_Connection* connection, unsigned int status, const QByteAr
         size_t(body.size()), const_cast<char*>(body.constData()), MHD_RESPMEM_MUST_COPY);
     if (response == nullptr)
         return MHD_NO;
-    MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, contentType);
-    if (allow != nullptr)
-        MHD_add_response_header(response, MHD_HTTP_HEADER_ALLOW, allow);
-    const MHD_Result queued = MHD_queue_response(connection, status, response);
+    // A response without its headers would be read wrongly: the connection is dropped instead.
+    const bool headed =
+        MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, contentType) == MHD_YES &&
+        (allow == nullptr ||
+         MHD_add_response_header(response, MHD_HTTP_HEADER_ALLOW, allow) == MHD_YES);
+    const MHD_Result queued = headed ? MHD_queue_response(connection, status, response) : MHD_NO;
     MHD_destroy_response(response);
     return queued;
 }
