@@ -10,8 +10,8 @@
 
 MeterSession::MeterSession(const RecordTarget& target, FileFormat format, qint64 samples,
                            bool readIdCode)
-    : QObject(nullptr), target_(target), samples_(samples), readIdCode_(readIdCode), file_(format) {
-}
+    : QObject(nullptr), target_(target), samples_(samples), readIdCode_(readIdCode),
+      file_(format, target.path) {}
 
 void MeterSession::prepare() {
     port_ = new QtSerialPort(this);
@@ -19,8 +19,8 @@ void MeterSession::prepare() {
         Q_EMIT prepared(failure->exitStatus, failure->message);
         return;
     }
-    if (const std::optional<QString> failure = file_.open(target_.path)) {
-        Q_EMIT prepared(ExitStatus::CannotCreate, target_.path + QStringLiteral(": ") + *failure);
+    if (const std::optional<QString> failure = file_.open(clock_.now())) {
+        Q_EMIT prepared(ExitStatus::CannotCreate, *failure);
         return;
     }
     link_ = new MeterLink(this, *port_, waiter_, reading_);
@@ -63,6 +63,15 @@ void MeterSession::finish() {
     QTimer::singleShot(0, this, &MeterSession::close);
 }
 
+void MeterSession::reopenFile() {
+    if (finishing_)
+        return;
+    if (const std::optional<QString> failure = file_.reopen()) {
+        Q_EMIT writeFailed(*failure);
+        finish();
+    }
+}
+
 void MeterSession::close() {
     file_.close();
     if (port_)
@@ -75,9 +84,8 @@ void MeterSession::onFrame() {
         return;
     answered_ = true;
     const QDateTime takenAt = clock_.now();
-    if (!file_.write(takenAt, reading_)) {
-        Q_EMIT writeFailed(
-            QStringLiteral("%1: cannot write (%2)").arg(target_.path, file_.errorText()));
+    if (const std::optional<QString> failure = file_.write(takenAt, reading_)) {
+        Q_EMIT writeFailed(*failure);
         finish();
         return;
     }

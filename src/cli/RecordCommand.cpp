@@ -82,6 +82,8 @@ int runRecord(const QStringList& arguments) {
                   seconds, ::isatty(STDERR_FILENO));
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &run,
                      &RecordRun::stop);
+    QObject::connect(&termination, &TerminationSignals::reopenRequested, &run,
+                     &RecordRun::reopenFiles);
     QObject::connect(&run, &RecordRun::finished, QCoreApplication::instance(),
                      &QCoreApplication::exit);
     run.start();
