@@ -54,9 +54,13 @@ private Q_SLOTS:
                                        << "COM2,/dev/ttyUSB1"
                                        << "logs/COM2-{date}.csv logs/ttyUSB1-{date}.csv";
         QTest::newRow("one base name twice, dated")
-            << "{month}/{port}.csv"
+            << "{month}-{port}.csv"
             << "/dev/a/ttyUSB0,/dev/b/ttyUSB0"
-            << "two ports would write to {month}/ttyUSB0.csv";
+            << "two ports would write to {month}-ttyUSB0.csv";
+        QTest::newRow("dated folder") << "logs/{month}/{port}.csv"
+                                      << "COM1"
+                                      << "{date} and {month} go in the file's name, not in its "
+                                         "folder";
         QTest::newRow("dated, one file for two")
             << "{date}.csv"
             << "COM1,COM2"

@@ -142,9 +142,9 @@ private Q_SLOTS:
         QTest::newRow("new year") << "{month}.csv"
                                   << "2026-12-31T23:00:00Z"
                                   << "2027-01.csv";
-        QTest::newRow("both, twice") << "{month}/{date}-{date}"
+        QTest::newRow("both, twice") << "{month}_{date}-{date}"
                                      << "2026-03-29T01:00:00Z"
-                                     << "2026-03/2026-03-29-2026-03-29";
+                                     << "2026-03_2026-03-29-2026-03-29";
         QTest::newRow("no field") << "ttyUSB0.csv"
                                   << "2026-12-07T23:00:00Z"
                                   << "ttyUSB0.csv";
