@@ -50,6 +50,21 @@ private Q_SLOTS:
         QTest::newRow("one base name twice") << "{port}.csv"
                                              << "/dev/a/ttyUSB0,/dev/b/ttyUSB0"
                                              << "two ports would write to ttyUSB0.csv";
+        QTest::newRow("dated pattern") << "logs/{port}-{date}.csv"
+                                       << "COM2,/dev/ttyUSB1"
+                                       << "logs/COM2-{date}.csv logs/ttyUSB1-{date}.csv";
+        QTest::newRow("one base name twice, dated")
+            << "{month}-{port}.csv"
+            << "/dev/a/ttyUSB0,/dev/b/ttyUSB0"
+            << "two ports would write to {month}-ttyUSB0.csv";
+        QTest::newRow("dated folder") << "logs/{month}/{port}.csv"
+                                      << "COM1"
+                                      << "{date} and {month} go in the file's name, not in its "
+                                         "folder";
+        QTest::newRow("dated, one file for two")
+            << "{date}.csv"
+            << "COM1,COM2"
+            << "several ports need {port} or a folder in --output";
         QTest::newRow("one file for two") << "out.csv"
                                           << "COM1,COM2"
                                           << "several ports need {port} or a folder in --output";

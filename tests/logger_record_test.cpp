@@ -6,12 +6,14 @@
 #include "platform/QtSerialPort.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 
 namespace {
 
@@ -144,6 +146,61 @@ private Q_SLOTS:
         QVERIFY(!logger.errors.contains(QStringLiteral("%1: link").arg(nameOf(b))));
         QVERIFY(longestGap(jsonTimes(fileA)) >= 3);
         QVERIFY(longestGap(jsonTimes(fileB)) <= 2);
+    }
+
+    // A log rotation renames the file and creates an empty one in its place while the meter is
+    // away; SIGHUP moves the recording to the new file, which gets its header.
+    void sighupReopensTheFileByItsName() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("m.csv"));
+        const QString rotated = path + QStringLiteral(".1");
+        Logger logger({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"), path});
+        QVERIFY(QTest::qWaitFor([&] { return linesOf(path).size() >= 3; }, 15000));
+        sim.control(QStringLiteral("unplug"));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return logger.says(QStringLiteral("%1: link lost").arg(nameOf(sim))); }, 15000));
+        QVERIFY(QFile::rename(path, rotated));
+        QVERIFY(writeFile(path, QByteArray()));
+        QVERIFY(::kill(static_cast<pid_t>(logger.process.processId()), SIGHUP) == 0);
+        QVERIFY(QTest::qWaitFor([&] { return !linesOf(path).isEmpty(); }, 10000));
+        sim.control(QStringLiteral("replug"));
+        QVERIFY(QTest::qWaitFor([&] { return linesOf(path).size() >= 3; }, 15000));
+        logger.process.terminate();
+        QCOMPARE(logger.exitStatus(), 0);
+
+        const QStringList before = csvRows(rotated);
+        const QStringList after = csvRows(path);
+        QCOMPARE(before.first(), after.first());
+        QVERIFY(after.first().startsWith(QStringLiteral("time|")));
+        QCOMPARE(before.filter(QStringLiteral("time|")).size(), 1);
+        QCOMPARE(after.filter(QStringLiteral("time|")).size(), 1);
+        QVERIFY2(logger.says(QStringLiteral("%1: stopped, %2 readings written")
+                                 .arg(nameOf(sim))
+                                 .arg(before.size() + after.size() - 2)),
+                 qPrintable(logger.errors));
+    }
+
+    // The name leads to a folder when SIGHUP comes: that meter fails as on a full disk, naming the
+    // file.
+    void aFileThatCannotBeReopenedFailsItsMeter() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("m.csv"));
+        Logger logger({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"), path});
+        QVERIFY(QTest::qWaitFor([&] { return linesOf(path).size() >= 2; }, 15000));
+        sim.control(QStringLiteral("unplug"));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return logger.says(QStringLiteral("%1: link lost").arg(nameOf(sim))); }, 15000));
+        QVERIFY(QFile::rename(path, path + QStringLiteral(".1")));
+        QVERIFY(QDir().mkdir(path));
+        QVERIFY(::kill(static_cast<pid_t>(logger.process.processId()), SIGHUP) == 0);
+        QCOMPARE(logger.exitStatus(), 74);
+        QVERIFY2(logger.errors.contains(
+                     QStringLiteral("%1: failed: %2: cannot create (").arg(nameOf(sim), path)),
+                 qPrintable(logger.errors));
     }
 
     // Stopped by SIGTERM, the file holds whole lines, the very bytes the desktop program's

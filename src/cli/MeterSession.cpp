@@ -12,8 +12,8 @@
 
 MeterSession::MeterSession(const RecordTarget& target, FileFormat format, qint64 samples,
                            bool readIdCode)
-    : QObject(nullptr), target_(target), samples_(samples), readIdCode_(readIdCode), file_(format) {
-}
+    : QObject(nullptr), target_(target), samples_(samples), readIdCode_(readIdCode),
+      file_(format, target.path) {}
 
 void MeterSession::prepare() {
     port_ = new QtSerialPort(this);
@@ -21,8 +21,8 @@ void MeterSession::prepare() {
         Q_EMIT prepared(failure->exitStatus, failure->message);
         return;
     }
-    if (const std::optional<QString> failure = file_.open(target_.path)) {
-        Q_EMIT prepared(ExitStatus::CannotCreate, target_.path + QStringLiteral(": ") + *failure);
+    if (const std::optional<QString> failure = file_.open(clock_.now())) {
+        Q_EMIT prepared(ExitStatus::CannotCreate, *failure);
         return;
     }
     link_ = new MeterLink(this, *port_, waiter_, reading_);
@@ -66,6 +66,15 @@ void MeterSession::finish() {
     QTimer::singleShot(0, this, &MeterSession::close);
 }
 
+void MeterSession::reopenFile() {
+    if (finishing_)
+        return;
+    if (const std::optional<QString> failure = file_.reopen()) {
+        Q_EMIT writeFailed(*failure);
+        finish();
+    }
+}
+
 void MeterSession::close() {
     file_.close();
     if (port_)
@@ -82,9 +91,8 @@ void MeterSession::onFrame() {
     // The broker's copy first: a kill between the two writes costs the recording this reading,
     // never the broker.
     const qint64 backlogEnd = backlog_ ? backlog_->append(statePayload(row)).value_or(-1) : -1;
-    if (!file_.write(takenAt, reading_)) {
-        Q_EMIT writeFailed(
-            QStringLiteral("%1: cannot write (%2)").arg(target_.path, file_.errorText()));
+    if (const std::optional<QString> failure = file_.write(takenAt, reading_)) {
+        Q_EMIT writeFailed(*failure);
         finish();
         return;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/ReadingFile.h"
+#include "cli/DatedReadingFile.h"
 #include "cli/RecordPlan.h"
 #include "link/LiveReading.h"
 #include "platform/Clock.h"
@@ -36,6 +36,8 @@ public:
     // Stops the poll; the line being written is finished, then the file and the port are closed
     // and finished() comes.
     void finish();
+    // Opens the file again by its name, for a file a log rotation renamed.
+    void reopenFile();
 
 Q_SIGNALS:
     // status 0, or the exit status with the message saying why.
@@ -57,7 +59,7 @@ private:
     RecordTarget target_;
     qint64 samples_;
     bool readIdCode_;
-    ReadingFile file_;
+    DatedReadingFile file_;
     SystemClock clock_;
     QtWaiter waiter_;
     LiveReading reading_;

@@ -17,8 +17,9 @@ int runRecord(const QStringList& arguments) {
             "second) stamped with this computer's clock, each line on the disk as it is written. "
             "While a meter's link is lost nothing is written for it; it is tried again until it "
             "answers. Existing files are appended to. Ends after the samples or the duration "
-            "given, or on SIGINT or SIGTERM, with every file complete. A meter whose file cannot "
-            "be written stops with a message, the others go on, and the exit status is then 74."),
+            "given, or on SIGINT or SIGTERM, with every file complete; SIGHUP opens every file "
+            "again by its name. A meter whose file cannot be written stops with a message, the "
+            "others go on, and the exit status is then 74."),
         QStringLiteral("--port P [--port P2 ...] [-o|--output FILE|DIR] [--format dat|csv|jsonl] "
                        "[--samples N | --duration 1h30m] [--mqtt URL [--ha-discovery] ...] "
                        "[--metrics ADDRESS] [--id ID ...]"));
@@ -29,8 +30,10 @@ int runRecord(const QStringList& arguments) {
         QStringLiteral("port"));
     const QCommandLineOption outputOption(
         {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("The file; {port} in it stands for the port's name (ttyUSB0, COM1). A "
-                       "folder means FOLDER/{port}.EXT (default: {port}.EXT here)."),
+        QStringLiteral("The file; {port} in it stands for the port's name (ttyUSB0, COM1), "
+                       "{date} and {month} for the reading's local day (2026-12-07) or month "
+                       "(2026-12), a new file at each. A folder means FOLDER/{port}.EXT "
+                       "(default: {port}.EXT here)."),
         QStringLiteral("file"));
     const QCommandLineOption formatOption(
         QStringLiteral("format"),
@@ -82,6 +85,8 @@ int runRecord(const QStringList& arguments) {
                   seconds, ::isatty(STDERR_FILENO));
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &run,
                      &RecordRun::stop);
+    QObject::connect(&termination, &TerminationSignals::reopenRequested, &run,
+                     &RecordRun::reopenFiles);
     QObject::connect(&run, &RecordRun::finished, QCoreApplication::instance(),
                      &QCoreApplication::exit);
     run.start();

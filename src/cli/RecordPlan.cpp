@@ -26,6 +26,13 @@ bool isFolder(const QString& output) {
 
 } // namespace
 
+QString filePathAt(const QString& path, const QDateTime& takenAt) {
+    const QDate day = takenAt.toLocalTime().date();
+    return QString(path)
+        .replace(QStringLiteral("{date}"), day.toString(QStringLiteral("yyyy-MM-dd")))
+        .replace(QStringLiteral("{month}"), day.toString(QStringLiteral("yyyy-MM")));
+}
+
 QString portBaseName(const PortName& port) {
     return port.number != 0 ? QStringLiteral("COM%1").arg(port.number)
                             : QFileInfo(port.path).fileName();
@@ -52,6 +59,12 @@ std::variant<RecordPlan, QString> planRecording(const QString& output, const QSt
         output.isEmpty() ? portField + QLatin1Char('.') + extensionOf(plan.format) : output;
     if (folder)
         pattern = QDir(output).filePath(portField + QLatin1Char('.') + extensionOf(plan.format));
+    // A folder of its own for each day would have to be made at midnight, and the network's
+    // backlog, which lives beside the file, would move with it.
+    const QString folderPart = QFileInfo(pattern).path();
+    if (folderPart.contains(QStringLiteral("{date}")) ||
+        folderPart.contains(QStringLiteral("{month}")))
+        return QStringLiteral("{date} and {month} go in the file's name, not in its folder");
     QSet<QString> paths;
     for (const QString& given : ports) {
         const std::optional<PortName> port = PortName::parse(given);

@@ -3,13 +3,15 @@
 #include "cli/CommandLine.h"
 #include "cli/MeterPort.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <optional>
 #include <variant>
 #include <vector>
 
-// One meter of a recording: its port and the file its readings go to.
+// One meter of a recording: its port and the file its readings go to, {date} and {month} left
+// in it for each reading's time to fill.
 struct RecordTarget {
     PortName port;
     QString path;
@@ -24,6 +26,11 @@ struct RecordPlan {
 // value (empty without it) and the ports. The plan, or the reason the call is wrong.
 std::variant<RecordPlan, QString> planRecording(const QString& output, const QString& format,
                                                 const QStringList& ports);
+
+// The file a reading taken at takenAt goes to: path with {date} (2026-12-07) and {month}
+// (2026-12) of that time on this machine's clock, so that a new file starts at local midnight or
+// on the first of the month.
+QString filePathAt(const QString& path, const QDateTime& takenAt);
 
 // The name {port} stands for: "COM1" for a COM port, the device's base name ("ttyUSB0") else.
 QString portBaseName(const PortName& port);

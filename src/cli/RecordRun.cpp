@@ -98,6 +98,12 @@ void RecordRun::stop() {
             QMetaObject::invokeMethod(session, &MeterSession::finish, Qt::QueuedConnection);
 }
 
+void RecordRun::reopenFiles() {
+    for (MeterSession* session : sessions_)
+        if (session)
+            QMetaObject::invokeMethod(session, &MeterSession::reopenFile, Qt::QueuedConnection);
+}
+
 void RecordRun::onPrepared(int status, const QString& message) {
     // Nothing records unless every port and file opened.
     if (status != ExitStatus::Ok)

@@ -26,6 +26,8 @@ public:
     void start();
     // Ends every meter's recording with its files complete.
     void stop();
+    // Every meter still recording opens its file again by its name.
+    void reopenFiles();
 
 Q_SIGNALS:
     void finished(int exitStatus);

@@ -11,9 +11,9 @@ namespace {
 volatile sig_atomic_t writeEnd = -1;
 int readEnd = -1;
 
-void onSignal(int) {
+void onSignal(int number) {
     const int saved = errno;
-    const char byte = 1;
+    const auto byte = static_cast<char>(number);
     [[maybe_unused]] const ssize_t written = ::write(writeEnd, &byte, 1);
     errno = saved;
 }
@@ -34,6 +34,7 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
 }
 
 TerminationSignals::~TerminationSignals() {
@@ -41,6 +42,7 @@ TerminationSignals::~TerminationSignals() {
         return;
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGHUP, SIG_DFL);
     delete notifier_;
     ::close(readEnd);
     ::close(writeEnd);
@@ -50,7 +52,14 @@ TerminationSignals::~TerminationSignals() {
 
 void TerminationSignals::readSignal() {
     char bytes[16];
-    while (::read(readEnd, bytes, sizeof bytes) > 0) {
-    }
-    Q_EMIT terminationRequested();
+    bool terminate = false;
+    bool reopen = false;
+    ssize_t count = 0;
+    while ((count = ::read(readEnd, bytes, sizeof bytes)) > 0)
+        for (ssize_t index = 0; index < count; ++index)
+            (bytes[index] == SIGHUP ? reopen : terminate) = true;
+    if (reopen)
+        Q_EMIT reopenRequested();
+    if (terminate)
+        Q_EMIT terminationRequested();
 }

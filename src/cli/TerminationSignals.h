@@ -4,8 +4,9 @@
 
 class QSocketNotifier;
 
-// SIGINT and SIGTERM as a Qt signal: the handler only writes a byte into a pipe, and the event
-// loop reads it, so that the work of stopping happens outside the handler.
+// SIGINT and SIGTERM, which ask to stop, and SIGHUP, which asks to reopen the files, as Qt
+// signals: the handler only writes the signal's number into a pipe, and the event loop reads it,
+// so that the work happens outside the handler.
 class TerminationSignals final : public QObject {
     Q_OBJECT
 public:
@@ -14,6 +15,7 @@ public:
 
 Q_SIGNALS:
     void terminationRequested();
+    void reopenRequested();
 
 private:
     void readSignal();

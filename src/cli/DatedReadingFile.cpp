@@ -1,0 +1,35 @@
+#include "cli/DatedReadingFile.h"
+
+#include "cli/RecordPlan.h"
+
+#include <QDateTime>
+
+std::optional<QString> DatedReadingFile::open(const QDateTime& now) {
+    return openPath(filePathAt(pattern_, now));
+}
+
+std::optional<QString> DatedReadingFile::write(const QDateTime& takenAt,
+                                               const LiveReading& reading) {
+    const QString path = filePathAt(pattern_, takenAt);
+    if (path != path_)
+        if (std::optional<QString> failure = openPath(path))
+            return failure;
+    if (!file_.write(takenAt, reading))
+        return QStringLiteral("%1: cannot write (%2)").arg(path_, file_.errorText());
+    ++rows_;
+    return std::nullopt;
+}
+
+std::optional<QString> DatedReadingFile::reopen() {
+    if (path_.isEmpty())
+        return std::nullopt;
+    return openPath(path_);
+}
+
+std::optional<QString> DatedReadingFile::openPath(const QString& path) {
+    file_.close();
+    path_ = path;
+    if (std::optional<QString> failure = file_.open(path))
+        return path + QStringLiteral(": ") + *failure;
+    return std::nullopt;
+}
