@@ -141,6 +141,10 @@ private Q_SLOTS:
 
     // A file far larger than what is kept is read in pieces.
     void aLargeFileIsReadInPieces() {
+#if defined(__SANITIZE_ADDRESS__)
+        // AddressSanitizer keeps freed pieces in quarantine, so the peak tells nothing here.
+        QSKIP("memory is measured in the build without sanitizers");
+#endif
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("hall.mqtt-backlog"));
         {
