@@ -260,6 +260,21 @@ private Q_SLOTS:
         QCOMPARE(filesAndFirstFields(QDir(dir.path())), QString("m.dat: 1 | m.dat.1: 1 2"));
     }
 
+    // logrotate renames the file before its SIGHUP comes: a reading in between starts the file
+    // at the name rather than failing the meter.
+    void aRenamedFileIsFollowedByItsName() {
+        qputenv("TZ", "Europe/Berlin");
+        QTemporaryDir dir;
+        DatedReadingFile file(FileFormat::Dat, dir.filePath(QStringLiteral("m.dat")));
+        QCOMPARE(file.open(utc("2026-12-07T10:00:00Z")), std::nullopt);
+        QCOMPARE(file.write(utc("2026-12-07T10:00:00Z"), aReading()), std::nullopt);
+        QVERIFY(QDir(dir.path()).rename(QStringLiteral("m.dat"), QStringLiteral("m.dat.1")));
+        QCOMPARE(file.write(utc("2026-12-07T10:00:01Z"), aReading()), std::nullopt);
+        QCOMPARE(file.write(utc("2026-12-07T10:00:02Z"), aReading()), std::nullopt);
+        file.close();
+        QCOMPARE(filesAndFirstFields(QDir(dir.path())), QString("m.dat: 1 2 | m.dat.1: 1"));
+    }
+
     // A set through the night the clock goes forward: the meter's clock keeps no summer time, so
     // its record in the hour this machine's clock skips is kept.
     void aSetAcrossTheSkippedHour() {

@@ -14,8 +14,16 @@ std::optional<QString> DatedReadingFile::write(const QDateTime& takenAt,
     if (path != path_)
         if (std::optional<QString> failure = openPath(path))
             return failure;
-    if (!file_.write(takenAt, reading))
-        return QStringLiteral("%1: cannot write (%2)").arg(path_, file_.errorText());
+    if (!file_.write(takenAt, reading)) {
+        // logrotate's create mode renames the file and only then sends SIGHUP: a reading in
+        // between goes to the file now at the name instead of failing the meter.
+        if (!file_.lostItsName())
+            return QStringLiteral("%1: cannot write (%2)").arg(path_, file_.errorText());
+        if (std::optional<QString> failure = openPath(path_))
+            return failure;
+        if (!file_.write(takenAt, reading))
+            return QStringLiteral("%1: cannot write (%2)").arg(path_, file_.errorText());
+    }
     ++rows_;
     return std::nullopt;
 }

@@ -26,6 +26,8 @@ public:
 
     qint64 rowsWritten() const { return rows_; }
     QString errorText() const { return writer_.errorText(); }
+    // The last write failed because the file's name now leads elsewhere or nowhere.
+    bool lostItsName() const { return writer_.lostItsName(); }
 
 private:
     FileFormat format_;

@@ -78,6 +78,7 @@ bool DataFileWriter::stillThere() {
         ::stat(QFile::encodeName(file_.fileName()).constData(), &named) != 0 ||
         named.st_dev != opened.st_dev || named.st_ino != opened.st_ino) {
         error_ = QStringLiteral("the file was deleted or moved away");
+        lostItsName_ = true;
         return false;
     }
 #endif
@@ -85,6 +86,7 @@ bool DataFileWriter::stillThere() {
 }
 
 bool DataFileWriter::writeLine(const QByteArray& line) {
+    lostItsName_ = false;
     if (!file_.isOpen()) {
         error_ = QStringLiteral("the file is not open");
         return false;

@@ -26,11 +26,14 @@ public:
     // path no longer leads to the file that was opened (deleted or moved away).
     bool writeLine(const QByteArray& line);
     QString errorText() const { return error_; }
+    // The last line failed because the path no longer leads to the file that was opened.
+    bool lostItsName() const { return lostItsName_; }
 
 private:
     bool stillThere();
 
     QFile file_;
     bool regularFile_ = true;
+    bool lostItsName_ = false;
     QString error_;
 };
