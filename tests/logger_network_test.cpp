@@ -1,5 +1,6 @@
 #include "LoggerProcess.h"
 #include "LoopbackBroker.h"
+#include "MetricsScrape.h"
 #include "SimProcess.h"
 #include "TestFiles.h"
 
@@ -59,27 +60,6 @@ private:
     QString received_;
     bool subscribed_ = false;
 };
-
-// The body of GET /metrics from 127.0.0.1:port.
-QString scrape(int port) {
-    const int client = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<quint16>(port));
-    QByteArray answer;
-    if (::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        const QByteArray request("GET /metrics HTTP/1.0\r\n\r\n");
-        if (::write(client, request.constData(), request.size()) == request.size()) {
-            char buffer[4096];
-            ssize_t got;
-            while ((got = ::read(client, buffer, sizeof buffer)) > 0)
-                answer.append(buffer, got);
-        }
-    }
-    ::close(client);
-    return QString::fromUtf8(answer.mid(answer.indexOf("\r\n\r\n") + 4));
-}
 
 // The times of the file's whole lines: one being written has no end yet.
 QStringList csvTimes(const QString& path) {
@@ -379,24 +359,24 @@ private Q_SLOTS:
         const QString labels = QStringLiteral("{meter=\"hall\",port=\"%1\"}").arg(sim.devicePath());
         const auto shows = [&](const QString& metric, const QString& value) {
             return QTest::qWaitFor(
-                [&] { return scrape(port).split(u'\n').contains(metric + labels + u' ' + value); },
+                [&] { return scrapeMetrics(port).contains(metric + labels + u' ' + value); },
                 10000);
         };
         QVERIFY2(shows(QStringLiteral("meter_temperature_celsius"), QStringLiteral("21.5")),
-                 qPrintable(scrape(port) + logger.errors));
+                 qPrintable(scrapeMetrics(port).join(u'\n') + logger.errors));
         QVERIFY(shows(QStringLiteral("meter_relative_humidity_ratio"), QStringLiteral("0.4")));
         QVERIFY(shows(QStringLiteral("meter_up"), QStringLiteral("1")));
         sim.control(QStringLiteral("unit F"));
         sim.control(QStringLiteral("temp 30"));
         QVERIFY2(shows(QStringLiteral("meter_temperature_celsius"), QStringLiteral("30")),
-                 qPrintable(scrape(port)));
+                 qPrintable(scrapeMetrics(port).join(u'\n')));
         sim.control(QStringLiteral("overload on"));
         const QString overloaded =
             QStringLiteral("meter_overload{meter=\"hall\",port=\"%1\",quantity=\"temperature\"} 1");
         QVERIFY(QTest::qWaitFor(
-            [&] { return scrape(port).split(u'\n').contains(overloaded.arg(sim.devicePath())); },
-            10000));
-        QVERIFY(!scrape(port).contains(QStringLiteral("meter_temperature_celsius{")));
+            [&] { return scrapeMetrics(port).contains(overloaded.arg(sim.devicePath())); }, 10000));
+        QVERIFY(!scrapeMetrics(port).join(u'\n').contains(
+            QStringLiteral("meter_temperature_celsius{")));
     }
 };
 

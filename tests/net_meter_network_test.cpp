@@ -1,4 +1,5 @@
 #include "LoopbackBroker.h"
+#include "MetricsScrape.h"
 #include "cli/MeterNetwork.h"
 #include "net/MosquittoClient.h"
 #include "recording/ExportRow.h"
@@ -123,26 +124,6 @@ MqttConnection lanBroker() {
     MqttConnection connection;
     connection.broker = std::get<MqttUrl>(MqttUrl::parse(QStringLiteral("mqtt://broker.lan")));
     return connection;
-}
-
-// The body of GET /metrics from 127.0.0.1:port.
-QStringList scrape(int port) {
-    const int client = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<quint16>(port));
-    QByteArray answer;
-    if (::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        const QByteArray request("GET /metrics HTTP/1.0\r\n\r\n");
-        if (::write(client, request.constData(), size_t(request.size())) == request.size()) {
-            char buffer[4096];
-            for (ssize_t got; (got = ::read(client, buffer, sizeof buffer)) > 0;)
-                answer.append(buffer, got);
-        }
-    }
-    ::close(client);
-    return QString::fromUtf8(answer.mid(answer.indexOf("\r\n\r\n") + 4)).split(u'\n');
 }
 
 // Meters on /dev/ttyS0, /dev/ttyS1, … on the network, their state lines gathered as they come.
@@ -421,11 +402,11 @@ private Q_SLOTS:
         rig.take(0, reading("21.5", 'C'));
         QVERIFY2(QTest::qWaitFor(
                      [&] {
-                         return scrape(port).contains(QStringLiteral(
+                         return scrapeMetrics(port).contains(QStringLiteral(
                              "meter_mqtt_queued_messages{meter=\"hall\",port=\"/dev/ttyS0\"} 0"));
                      },
                      10000),
-                 qPrintable(scrape(port).join(u'\n')));
+                 qPrintable(scrapeMetrics(port).join(u'\n')));
     }
 
     // Each meter's gauges are its own, its link's returns counted.
@@ -440,7 +421,7 @@ private Q_SLOTS:
         rig.take(1, reading("12.0", 'C'));
         rig.network->linkLost(1);
         rig.network->linkBack(1);
-        const QStringList metrics = scrape(port);
+        const QStringList metrics = scrapeMetrics(port);
         for (const char* line :
              {"meter_temperature_celsius{meter=\"hall\",port=\"/dev/ttyS0\"} 21.5",
               "meter_temperature_celsius{meter=\"cellar\",port=\"/dev/ttyS1\"} 12",
