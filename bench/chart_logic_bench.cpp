@@ -1,9 +1,9 @@
 // Figures for the chart logic alone: the trace of a recorded chart of 8,000 records (the drawing
 // adds its own cost on top) and one live chart tick.
-#include "charts/LiveChartTick.h"
-#include "charts/RecordedChart.h"
-#include "state/ChartState.h"
-#include "text/RecordCells.h"
+#include "logic/charts/LiveChartTick.h"
+#include "logic/charts/RecordedChart.h"
+#include "logic/state/ChartState.h"
+#include "logic/text/RecordCells.h"
 
 #include <QList>
 #include <QStringList>

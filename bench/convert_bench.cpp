@@ -1,9 +1,9 @@
 // Figures of the data file conversion: a million-line recording (a day and a half at one reading
 // a second, with an overload and a battery warning now and then) into CSV and into JSON Lines,
 // its time and the process's peak memory.
-#include "recording/DataFileConverter.h"
-#include "recording/DataFileFormat.h"
-#include "text/RowText.h"
+#include "logic/recording/DataFileConverter.h"
+#include "logic/recording/DataFileFormat.h"
+#include "logic/text/RowText.h"
 
 #include <QElapsedTimer>
 #include <QFile>

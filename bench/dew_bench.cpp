@@ -1,7 +1,7 @@
 // Figures for the dew point: what filling the tables adds to start-up, and what one tick costs
 // at its quickest and at its longest search.
-#include "dew/DewPoint.h"
-#include "dew/VapourTables.h"
+#include "logic/dew/DewPoint.h"
+#include "logic/dew/VapourTables.h"
 
 #include <QString>
 #include <chrono>

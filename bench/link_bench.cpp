@@ -3,7 +3,7 @@
 // polling program and its resident memory.
 #include "LiveApplication.h"
 #include "SimProcess.h"
-#include "link/MeterLink.h"
+#include "device/link/MeterLink.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

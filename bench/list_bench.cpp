@@ -2,16 +2,16 @@
 // million live rows appended one per tick, each with its time per row from first to last and
 // the peak memory of the process. Each case runs in a process of its own so that its peak is
 // its own: "list_bench" runs both, "list_bench load" or "list_bench live" one.
-#include "lists/Grid.h"
-#include "lists/ListWindow.h"
-#include "lists/LoadFileIntoGrid.h"
-#include "platform/Clock.h"
-#include "platform/QtDialogs.h"
-#include "platform/QtPrinter.h"
-#include "platform/QtWaiter.h"
-#include "recording/DataFileFormat.h"
-#include "state/SharedState.h"
-#include "text/RowText.h"
+#include "device/platform/Clock.h"
+#include "device/waits/QtWaiter.h"
+#include "logic/recording/DataFileFormat.h"
+#include "logic/state/SharedState.h"
+#include "logic/text/RowText.h"
+#include "ui/lists/Grid.h"
+#include "ui/lists/ListWindow.h"
+#include "ui/lists/LoadFileIntoGrid.h"
+#include "ui/platform/QtDialogs.h"
+#include "ui/platform/QtPrinter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -7,9 +7,9 @@
 // 10 ms at the 99th percentile, no update later than 50 ms.
 //
 //   metrics_load_bench [seconds, default 60]
-#include "net/GaugeBoard.h"
-#include "net/MetricsServer.h"
-#include "net/MetricsText.h"
+#include "logic/metrics/MetricsText.h"
+#include "net/metrics/GaugeBoard.h"
+#include "net/metrics/MetricsServer.h"
 
 #include <QDateTime>
 #include <algorithm>

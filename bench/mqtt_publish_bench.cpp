@@ -9,8 +9,8 @@
 //
 //   mqtt_publish_bench [meters, default 8] [outage in seconds of readings, default 600]
 #include "LoopbackBroker.h"
-#include "net/MeterPublisher.h"
-#include "recording/ExportRow.h"
+#include "logic/recording/ExportRow.h"
+#include "net/mqtt/MeterPublisher.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

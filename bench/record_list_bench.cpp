@@ -5,9 +5,9 @@
 #include "FakePrinter.h"
 #include "FakeWaiter.h"
 #include "ScriptedSerialPort.h"
-#include "lists/Grid.h"
-#include "lists/RecordListWindow.h"
-#include "platform/Clock.h"
+#include "device/platform/Clock.h"
+#include "ui/lists/Grid.h"
+#include "ui/lists/RecordListWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
 // Figures for the recorder: the time one record adds to a sampling tick (the line written,
 // forced to the disk, the count shown), on the disk of the folder given (default: the current
 // one), and what forcing to the disk costs against only handing the line to the system.
-#include "recording/DataFileFormat.h"
-#include "recording/Recorder.h"
-#include "state/SharedState.h"
-#include "text/RowText.h"
+#include "device/recording/Recorder.h"
+#include "logic/recording/DataFileFormat.h"
+#include "logic/state/SharedState.h"
+#include "logic/text/RowText.h"
 
 #include <QApplication>
 #include <QDateTime>

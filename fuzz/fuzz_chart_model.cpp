@@ -4,13 +4,13 @@
 // coordinate drawn is finite, lies between the heights 900 and 7100 and from x = 1000 to one
 // step past x = 5000; a recorded trace joins rows present only; no cell is read past the rows.
 #include "FuzzCheck.h"
-#include "charts/ChartScale.h"
-#include "charts/LimitDialogLogic.h"
-#include "charts/LiveChartTick.h"
-#include "charts/RangeDialogLogic.h"
-#include "charts/RecordedChart.h"
-#include "state/ChartState.h"
-#include "text/RecordCells.h"
+#include "logic/charts/ChartScale.h"
+#include "logic/charts/LimitDialogLogic.h"
+#include "logic/charts/LiveChartTick.h"
+#include "logic/charts/RangeDialogLogic.h"
+#include "logic/charts/RecordedChart.h"
+#include "logic/state/ChartState.h"
+#include "logic/text/RecordCells.h"
 
 #include <QStringList>
 #include <cmath>

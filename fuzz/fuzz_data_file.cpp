@@ -3,9 +3,9 @@
 // size; no field holds a line end; and a grid fed those fields holds them as its rows and shows
 // their TAB-separated cells.
 #include "FuzzCheck.h"
-#include "lists/GridModel.h"
-#include "recording/DataFileFormat.h"
-#include "recording/DataFileReader.h"
+#include "logic/recording/DataFileFormat.h"
+#include "logic/recording/DataFileReader.h"
+#include "ui/lists/GridModel.h"
 
 #include <QByteArrayList>
 #include <QDir>

@@ -2,9 +2,9 @@
 // the unit C or F, the tenths from 0 to 9.9 as a number text, the texts built from exactly the
 // fields decoded, a missing byte read as 0 and bytes past the eighth ignored.
 #include "FuzzCheck.h"
-#include "link/FrameDecoder.h"
-#include "link/LiveReading.h"
-#include "text/NumberText.h"
+#include "logic/link/FrameDecoder.h"
+#include "logic/link/LiveReading.h"
+#include "logic/text/NumberText.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // same from the text written for it; and a host is accepted, alone with a port or in brackets,
 // exactly when the system's own address parser reads it as IPv4 or as IPv6.
 #include "FuzzCheck.h"
-#include "net/ListenAddress.h"
+#include "logic/metrics/ListenAddress.h"
 
 #include <QString>
 #include <arpa/inet.h>

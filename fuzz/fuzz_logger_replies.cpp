@@ -5,14 +5,14 @@
 // readings are decimal. No decoder reads past the bytes received (Qt's bounds assertions are on
 // in this build) and no text shows a number that is no number.
 #include "FuzzCheck.h"
-#include "link/LiveReading.h"
-#include "logger/DownloadCheck.h"
-#include "logger/MeterStamp.h"
-#include "logger/RecordTime.h"
-#include "logger/SetDirectory.h"
-#include "logger/SetDownload.h"
-#include "logger/StatusReply.h"
-#include "text/NumberText.h"
+#include "logic/datalogger/DownloadCheck.h"
+#include "logic/datalogger/LoggedSetData.h"
+#include "logic/datalogger/LoggedSetDirectory.h"
+#include "logic/datalogger/MeterStamp.h"
+#include "logic/datalogger/RecordTime.h"
+#include "logic/datalogger/StatusReply.h"
+#include "logic/link/LiveReading.h"
+#include "logic/text/NumberText.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -65,11 +65,12 @@ void checkStatus(const QByteArray& reply) {
 }
 
 void checkDirectory(const QByteArray& bytes, int askedSet, int setCount) {
-    const SetDirectory directory(bytes);
+    const LoggedSetDirectory directory(bytes);
     const int entries = directory.entryCount();
-    FUZZ_CHECK(entries == (bytes.isEmpty() ? 0 : (bytes.size() - 1) / SetDirectory::EntryLength));
-    FUZZ_CHECK(leadingNumber(SetDirectory::progressText(bytes.size())) ==
-               bytes.size() / SetDirectory::EntryLength);
+    FUZZ_CHECK(entries ==
+               (bytes.isEmpty() ? 0 : (bytes.size() - 1) / LoggedSetDirectory::EntryLength));
+    FUZZ_CHECK(leadingNumber(LoggedSetDirectory::progressText(bytes.size())) ==
+               bytes.size() / LoggedSetDirectory::EntryLength);
     for (int set : {askedSet, 0, 1, entries, entries + 1, setCount}) {
         const bool arrived = set >= 1 && set <= entries;
         const std::optional<MeterStamp> start = directory.start(set);
@@ -83,22 +84,23 @@ void checkDirectory(const QByteArray& bytes, int askedSet, int setCount) {
         FUZZ_CHECK(*directory.startText(set) == start->setStartText());
     }
     // A directory of the length asked for holds exactly the sets asked for.
-    const int expected = SetDirectory::expectedLength(setCount);
-    FUZZ_CHECK(SetDirectory(bytes.left(expected).leftJustified(expected, '\0')).entryCount() ==
-               setCount);
+    const int expected = LoggedSetDirectory::expectedLength(setCount);
+    FUZZ_CHECK(
+        LoggedSetDirectory(bytes.left(expected).leftJustified(expected, '\0')).entryCount() ==
+        setCount);
 }
 
 void checkDownload(const QByteArray& bytes, int recordCount, int askedRecord) {
-    const SetDownload download(bytes);
+    const LoggedSetData download(bytes);
     const int arrived = download.recordsArrived();
     FUZZ_CHECK(arrived ==
-               (bytes.size() < SetDownload::HeaderLength
+               (bytes.size() < LoggedSetData::HeaderLength
                     ? 0
-                    : (bytes.size() - SetDownload::HeaderLength) / SetDownload::RecordLength));
+                    : (bytes.size() - LoggedSetData::HeaderLength) / LoggedSetData::RecordLength));
     const std::optional<DownloadHeader> header = download.header();
-    FUZZ_CHECK(header.has_value() == (bytes.size() >= SetDownload::HeaderLength));
-    FUZZ_CHECK(leadingNumber(SetDownload::progressText(bytes.size())) ==
-               (bytes.size() - SetDownload::HeaderLength) / SetDownload::RecordLength);
+    FUZZ_CHECK(header.has_value() == (bytes.size() >= LoggedSetData::HeaderLength));
+    FUZZ_CHECK(leadingNumber(LoggedSetData::progressText(bytes.size())) ==
+               (bytes.size() - LoggedSetData::HeaderLength) / LoggedSetData::RecordLength);
     if (!header) {
         LiveReading untouched;
         FUZZ_CHECK(!download.decodeRecord(1, untouched));

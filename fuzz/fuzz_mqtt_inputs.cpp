@@ -5,9 +5,9 @@
 // same from its own parts; a prefix or id that is taken makes topics without wildcards or empty
 // levels.
 #include "FuzzCheck.h"
-#include "net/MqttCredentials.h"
-#include "net/MqttMessages.h"
-#include "net/MqttUrl.h"
+#include "logic/mqtt/MqttCredentials.h"
+#include "logic/mqtt/MqttMessages.h"
+#include "logic/mqtt/MqttUrl.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

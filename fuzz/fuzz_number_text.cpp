@@ -3,7 +3,7 @@
 // rounding, a non-finite value never gives a text that reads as a number, and the whole-number
 // conversions are defined and consistent for every operand.
 #include "FuzzCheck.h"
-#include "text/NumberText.h"
+#include "logic/text/NumberText.h"
 
 #include <QString>
 #include <bit>

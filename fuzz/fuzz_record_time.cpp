@@ -3,9 +3,9 @@
 // each step lands exactly one interval later by the calendar (years 2000 to 2099, where the
 // two-digit leap rule holds, 99 followed by 00).
 #include "FuzzCheck.h"
-#include "logger/LoggerBytes.h"
-#include "logger/MeterStamp.h"
-#include "logger/RecordTime.h"
+#include "logic/datalogger/LoggerBytes.h"
+#include "logic/datalogger/MeterStamp.h"
+#include "logic/datalogger/RecordTime.h"
 
 #include <QDateTime>
 #include <cstdint>

@@ -6,11 +6,11 @@
 // live frame's memory-full and recording flags are the engine's.
 #include "FuzzCheck.h"
 #include "engine/MeterEngine.h"
-#include "link/FrameDecoder.h"
-#include "link/LiveReading.h"
-#include "logger/SetDirectory.h"
-#include "logger/SetDownload.h"
-#include "logger/StatusReply.h"
+#include "logic/datalogger/LoggedSetData.h"
+#include "logic/datalogger/LoggedSetDirectory.h"
+#include "logic/datalogger/StatusReply.h"
+#include "logic/link/FrameDecoder.h"
+#include "logic/link/LiveReading.h"
 
 #include <QDateTime>
 #include <cstdint>
@@ -39,19 +39,19 @@ void checkConsistent(MeterEngine& engine) {
     FUZZ_CHECK(status.has_value());
     FUZZ_CHECK(status->usedBytes <= DataloggerMemory::Capacity);
     const QByteArray directoryBytes = engine.receive("I");
-    FUZZ_CHECK(directoryBytes.size() == SetDirectory::expectedLength(status->setCount));
-    const SetDirectory directory(directoryBytes);
+    FUZZ_CHECK(directoryBytes.size() == LoggedSetDirectory::expectedLength(status->setCount));
+    const LoggedSetDirectory directory(directoryBytes);
     int used = 0;
     for (int set = 1; set <= directory.entryCount(); ++set) {
         const int records = *directory.recordCount(set);
-        used += SetDownload::HeaderLength + records * SetDownload::RecordLength;
+        used += LoggedSetData::HeaderLength + records * LoggedSetData::RecordLength;
         QByteArray frame(7, '\0');
         frame[0] = 'K';
         frame[1] = static_cast<char>(set);
-        const SetDownload download(engine.receive(frame));
+        const LoggedSetData download(engine.receive(frame));
         FUZZ_CHECK(download.header().has_value() && download.recordsArrived() == records);
         FUZZ_CHECK(download.bytes().size() ==
-                   SetDownload::HeaderLength + records * SetDownload::RecordLength);
+                   LoggedSetData::HeaderLength + records * LoggedSetData::RecordLength);
         FUZZ_CHECK(download.header()->start == *directory.start(set));
     }
     FUZZ_CHECK(used == status->usedBytes);

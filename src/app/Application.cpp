@@ -1,14 +1,14 @@
 #include "app/Application.h"
 
 #include "app/PanelFeatures.h"
-#include "app/SelectionWindow.h"
-#include "app/SplashWindow.h"
-#include "dew/VapourTables.h"
-#include "link/MeterLink.h"
-#include "panel/PanelWindow.h"
-#include "platform/Dialogs.h"
-#include "platform/SerialPort.h"
-#include "platform/Waiter.h"
+#include "device/link/MeterLink.h"
+#include "device/platform/SerialPort.h"
+#include "device/waits/Waiter.h"
+#include "logic/dew/VapourTables.h"
+#include "ui/panel/PanelWindow.h"
+#include "ui/platform/Dialogs.h"
+#include "ui/startup/SelectionWindow.h"
+#include "ui/startup/SplashWindow.h"
 
 Application::Application(const Platform& platform, QObject* parent)
     : QObject(parent), platform_(platform) {}

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Platform.h"
-#include "recording/FileDialogState.h"
-#include "state/SharedState.h"
+#include "logic/state/SharedState.h"
+#include "ui/platform/Platform.h"
+#include "ui/recording/FileDialogState.h"
 
 #include <QObject>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Platform.h"
+#include "ui/platform/Platform.h"
 
 class ChartWindows;
 class FileDialogState;

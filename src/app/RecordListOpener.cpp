@@ -1,6 +1,6 @@
 #include "app/RecordListOpener.h"
 
-#include "lists/RecordListWindow.h"
+#include "ui/lists/RecordListWindow.h"
 
 RecordListOpener::RecordListOpener(QWidget* panel, const Platform& platform)
     : QObject(panel), panel_(panel), platform_(platform) {}

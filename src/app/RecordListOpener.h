@@ -1,13 +1,13 @@
 #pragma once
 
-#include "lists/RecordListing.h"
-#include "platform/Platform.h"
+#include "ui/lists/RecordListWindow.h"
+#include "ui/lists/RecordListing.h"
+#include "ui/platform/Platform.h"
 
 #include <QObject>
 #include <QPointer>
 
 class QWidget;
-class RecordListWindow;
 class RecordedFile;
 
 // Makes REC_LIST for the datalogger window's SHOW DATA and keeps the one open: SHOW DATA closes

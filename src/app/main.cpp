@@ -1,9 +1,9 @@
 #include "app/Application.h"
-#include "platform/Clock.h"
-#include "platform/QtDialogs.h"
-#include "platform/QtPrinter.h"
-#include "platform/QtSerialPort.h"
-#include "platform/QtWaiter.h"
+#include "device/platform/Clock.h"
+#include "device/platform/QtSerialPort.h"
+#include "device/waits/QtWaiter.h"
+#include "ui/platform/QtDialogs.h"
+#include "ui/platform/QtPrinter.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -61,21 +61,6 @@ std::optional<qint64> parseDuration(const QString& text) {
     return total > 0 ? std::optional(total) : std::nullopt;
 }
 
-std::optional<FileFormat> parseFileFormat(const QString& text) {
-    if (text == QLatin1String("dat"))
-        return FileFormat::Dat;
-    if (text == QLatin1String("csv"))
-        return FileFormat::Csv;
-    if (text == QLatin1String("jsonl"))
-        return FileFormat::JsonLines;
-    return std::nullopt;
-}
-
-std::optional<FileFormat> fileFormatOfPath(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == QLatin1String("ndjson") ? FileFormat::JsonLines : parseFileFormat(suffix);
-}
-
 std::optional<QTimeZone> parseTimeZone(const QString& text) {
     if (text == QLatin1String("UTC") || text == QLatin1String("Z"))
         return QTimeZone(0);

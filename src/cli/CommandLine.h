@@ -1,6 +1,7 @@
 #pragma once
 
-#include "recording/DataFileConverter.h"
+#include "logic/recording/DataFileConverter.h"
+#include "logic/recording/FileFormat.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -44,12 +45,6 @@ private:
 // "1h30m", "90s", "2d", "45m", "1h 30m": a positive whole number of seconds. Nothing for anything
 // else, or for zero.
 std::optional<qint64> parseDuration(const QString& text);
-// The files meter-logger writes: the desktop program's data file, CSV or JSON Lines.
-enum class FileFormat { Dat, Csv, JsonLines };
-// "dat", "csv", "jsonl".
-std::optional<FileFormat> parseFileFormat(const QString& text);
-// By the path's extension (.dat, .csv, .jsonl or .ndjson); nothing for any other.
-std::optional<FileFormat> fileFormatOfPath(const QString& path);
 // "+01:00", "-05:30", "UTC", "Z", or a zone name such as "Europe/Berlin".
 std::optional<QTimeZone> parseTimeZone(const QString& text);
 

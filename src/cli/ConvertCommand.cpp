@@ -1,7 +1,7 @@
 #include "cli/ConvertCommand.h"
 
 #include "cli/CommandLine.h"
-#include "text/CountText.h"
+#include "logic/text/CountText.h"
 
 #include <QFileInfo>
 

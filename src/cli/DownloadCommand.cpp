@@ -3,9 +3,9 @@
 #include "cli/CommandLine.h"
 #include "cli/DownloadProgress.h"
 #include "cli/MeterConnection.h"
-#include "cli/SetExport.h"
-#include "logger/WholeSetDownload.h"
-#include "text/CountText.h"
+#include "device/datalogger/WholeSetDownload.h"
+#include "logic/datalogger/LoggedSetExport.h"
+#include "logic/text/CountText.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -136,8 +136,8 @@ int runDownload(const QStringList& arguments) {
     MeterConnection meter;
     if (const std::optional<PortFailure> failure = meter.open(*port))
         return reportPortFailure(name, *failure);
-    LoggerSession& session = meter.session();
-    const LoggerSession::StatusRead read = session.readStatus();
+    Datalogger& session = meter.session();
+    const Datalogger::StatusRead read = session.readStatus();
     if (!read.status)
         return reportNoAnswer(name, *port);
     const int setCount = read.status->setCount;
@@ -149,7 +149,7 @@ int runDownload(const QStringList& arguments) {
                                        .arg(setCount));
         return ExitStatus::NoInput;
     }
-    const LoggerSession::DirectoryRead directory = session.readDirectory(setCount);
+    const Datalogger::DirectoryRead directory = session.readDirectory(setCount);
     if (directory.outcome != ExchangeOutcome::Done)
         return reportNoAnswer(name, *port);
 
@@ -159,7 +159,7 @@ int runDownload(const QStringList& arguments) {
     for (int set = firstSet; set <= lastSet; ++set)
         totalRecords += directory.directory.recordCount(set).value_or(0);
 
-    SetExport file(*format, chosenSet == 0);
+    LoggedSetExport file(*format, chosenSet == 0);
     DownloadProgress progress(totalRecords, lastSet - firstSet + 1);
     int written = 0;
     QString shortfall;

@@ -1,8 +1,8 @@
 #include "cli/DownloadProgress.h"
 
 #include "cli/TerminalWidth.h"
-#include "logger/SetDownload.h"
-#include "text/NumberText.h"
+#include "logic/datalogger/LoggedSetData.h"
+#include "logic/text/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -48,8 +48,8 @@ void DownloadProgress::update(const QString& progressText) {
         return;
     const int setDone = std::max(0, static_cast<int>(leadingNumber(progressText)));
     const int done = std::min(totalRecords_, recordsBefore_ + setDone);
-    const double bytesLeft = double(totalRecords_ - done) * SetDownload::RecordLength +
-                             double(setsLeft_) * SetDownload::HeaderLength;
+    const double bytesLeft = double(totalRecords_ - done) * LoggedSetData::RecordLength +
+                             double(setsLeft_) * LoggedSetData::HeaderLength;
     const QString bar = barText(done, totalRecords_, bytesLeft / LineBytesPerSecond,
                                 terminalColumns(STDERR_FILENO));
     std::fprintf(stderr, "\r%s\x1b[K", qPrintable(bar));

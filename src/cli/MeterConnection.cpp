@@ -1,8 +1,8 @@
 #include "cli/MeterConnection.h"
 
 #include "cli/CommandLine.h"
-#include "link/MeterLink.h"
-#include "platform/QtSerialPort.h"
+#include "device/link/MeterLink.h"
+#include "device/platform/QtSerialPort.h"
 
 #include <QCommandLineOption>
 
@@ -57,7 +57,7 @@ int runOnMeter(CommandLine& line, const QString& subcommand,
         return reportPortFailure(subcommand, *failure);
     if (command)
         command(meter);
-    const LoggerSession::StatusRead read = meter.session().readStatus();
+    const Datalogger::StatusRead read = meter.session().readStatus();
     if (!read.answered())
         return reportNoAnswer(subcommand, *port);
     return confirm(*read.status, *read.clock);

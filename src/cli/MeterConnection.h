@@ -1,12 +1,12 @@
 #pragma once
 
 #include "cli/MeterPort.h"
-#include "link/LiveReading.h"
-#include "logger/LoggerCommandBuffer.h"
-#include "logger/LoggerSession.h"
-#include "logger/MeterSettings.h"
-#include "platform/Clock.h"
-#include "platform/QtWaiter.h"
+#include "device/datalogger/Datalogger.h"
+#include "device/datalogger/MeterSettings.h"
+#include "device/platform/Clock.h"
+#include "device/waits/QtWaiter.h"
+#include "logic/datalogger/LoggerCommandBuffer.h"
+#include "logic/link/LiveReading.h"
 
 #include <QObject>
 #include <functional>
@@ -32,7 +32,7 @@ public:
     // Opens the port; nothing on success.
     std::optional<PortFailure> open(const PortName& name);
 
-    LoggerSession& session() { return session_; }
+    Datalogger& session() { return session_; }
     MeterSettings& settings() { return settings_; }
     // The program's one frame buffer for "K", "W" and "X".
     LoggerCommandBuffer& commands() { return commands_; }
@@ -45,7 +45,7 @@ private:
     SystemClock clock_;
     LiveReading reading_;
     MeterLink* link_;
-    LoggerSession session_;
+    Datalogger session_;
     MeterSettings settings_;
     LoggerCommandBuffer commands_;
 };

@@ -1,7 +1,7 @@
 #include "cli/MeterPort.h"
 
 #include "cli/CommandLine.h"
-#include "platform/QtSerialPort.h"
+#include "device/platform/QtSerialPort.h"
 
 #include <QDir>
 #include <QRegularExpression>

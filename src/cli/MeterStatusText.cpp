@@ -1,6 +1,6 @@
 #include "cli/MeterStatusText.h"
 
-#include "text/CountText.h"
+#include "logic/text/CountText.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "logger/MeterStamp.h"
-#include "logger/StatusReply.h"
+#include "logic/datalogger/MeterStamp.h"
+#include "logic/datalogger/StatusReply.h"
 
 #include <QByteArray>
 #include <QString>

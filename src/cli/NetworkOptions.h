@@ -1,7 +1,6 @@
 #pragma once
 
-#include "net/ListenAddress.h"
-#include "net/MeterPublisher.h"
+#include "net/NetworkPlan.h"
 
 #include <QCommandLineOption>
 #include <QStringList>
@@ -9,17 +8,6 @@
 #include <variant>
 
 class QCommandLineParser;
-
-// Where a recording's readings go besides the files: an MQTT broker, the metrics endpoint, and
-// the ids the meters have there.
-struct NetworkPlan {
-    std::optional<PublishSettings> mqtt;
-    std::optional<ListenAddress> metricsAddress;
-    // One per port, in order; empty: each meter's ID code, read at the start.
-    QStringList meterIds;
-
-    bool needsMeterIds() const { return mqtt || metricsAddress; }
-};
 
 // record's network options: --mqtt URL and its companions, --metrics ADDRESS, --id.
 class NetworkOptions {

@@ -26,13 +26,6 @@ bool isFolder(const QString& output) {
 
 } // namespace
 
-QString filePathAt(const QString& path, const QDateTime& takenAt) {
-    const QDate day = takenAt.toLocalTime().date();
-    return QString(path)
-        .replace(QStringLiteral("{date}"), day.toString(QStringLiteral("yyyy-MM-dd")))
-        .replace(QStringLiteral("{month}"), day.toString(QStringLiteral("yyyy-MM")));
-}
-
 QString portBaseName(const PortName& port) {
     return port.number != 0 ? QStringLiteral("COM%1").arg(port.number)
                             : QFileInfo(port.path).fileName();

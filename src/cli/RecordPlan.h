@@ -27,10 +27,5 @@ struct RecordPlan {
 std::variant<RecordPlan, QString> planRecording(const QString& output, const QString& format,
                                                 const QStringList& ports);
 
-// The file a reading taken at takenAt goes to: path with {date} (2026-12-07) and {month}
-// (2026-12) of that time on this machine's clock, so that a new file starts at local midnight or
-// on the first of the month.
-QString filePathAt(const QString& path, const QDateTime& takenAt);
-
 // The name {port} stands for: "COM1" for a COM port, the device's base name ("ttyUSB0") else.
 QString portBaseName(const PortName& port);

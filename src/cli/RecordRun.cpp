@@ -1,10 +1,10 @@
 #include "cli/RecordRun.h"
 
 #include "cli/CommandLine.h"
-#include "cli/MeterNetwork.h"
-#include "cli/MeterSession.h"
+#include "cli/MeterRecording.h"
 #include "cli/RecordStatus.h"
 #include "cli/RunDeadline.h"
+#include "net/MeterNetwork.h"
 
 #include <QThread>
 
@@ -17,13 +17,21 @@ QStringList meterNames(const RecordPlan& plan) {
     return names;
 }
 
+std::vector<NetworkedMeter> networkedMeters(const RecordPlan& plan) {
+    std::vector<NetworkedMeter> meters;
+    for (const RecordTarget& target : plan.targets)
+        meters.push_back({target.port.given, target.path});
+    return meters;
+}
+
 } // namespace
 
 RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, const NetworkPlan& network,
                      qint64 samples, qint64 seconds, bool terminal)
     : QObject(parent), plan_(plan), seconds_(seconds),
       status_(new RecordStatus(this, meterNames(plan), terminal)),
-      network_(new MeterNetwork(this, network, plan.targets)), meterIds_(network.meterIds) {
+      network_(new MeterNetwork(this, network, networkedMeters(plan))),
+      meterIds_(network.meterIds) {
     const bool readIdCodes = network.needsMeterIds() && meterIds_.isEmpty();
     if (readIdCodes)
         meterIds_.resize(static_cast<qsizetype>(plan_.targets.size()));
@@ -33,35 +41,35 @@ RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, const NetworkPlan&
         const int meter = static_cast<int>(sessions_.size());
         auto* thread = new QThread(this);
         // A session has no parent: it lives in its thread and goes when the thread ends.
-        auto* session = new MeterSession(target, plan_.format, samples, readIdCodes);
+        auto* session = new MeterRecording(target, plan_.format, samples, readIdCodes);
         session->moveToThread(thread);
         connect(thread, &QThread::finished, session, &QObject::deleteLater);
-        connect(session, &MeterSession::prepared, this, &RecordRun::onPrepared);
-        connect(session, &MeterSession::noAnswer, status_,
+        connect(session, &MeterRecording::prepared, this, &RecordRun::onPrepared);
+        connect(session, &MeterRecording::noAnswer, status_,
                 [this, meter] { status_->noAnswer(meter); });
-        connect(session, &MeterSession::idCodeRead, this,
+        connect(session, &MeterRecording::idCodeRead, this,
                 [this, meter](int idCode) { meterIds_[meter] = QString::number(idCode); });
-        connect(session, &MeterSession::linkLost, status_, [this, meter] {
+        connect(session, &MeterRecording::linkLost, status_, [this, meter] {
             status_->linkLost(meter);
             network_->linkLost(meter);
         });
-        connect(session, &MeterSession::linkBack, status_, [this, meter] {
+        connect(session, &MeterRecording::linkBack, status_, [this, meter] {
             status_->linkBack(meter);
             network_->linkBack(meter);
         });
-        connect(session, &MeterSession::readingTaken, network_,
+        connect(session, &MeterRecording::readingTaken, network_,
                 [this, meter](const QDateTime& takenAt, const ExportRow& row, qint64 backlogEnd) {
                     network_->readingTaken(meter, takenAt, row, backlogEnd);
                 });
-        connect(session, &MeterSession::rowWritten, status_,
+        connect(session, &MeterRecording::rowWritten, status_,
                 [this, meter](qint64 rows, const QString& reading) {
                     status_->rowWritten(meter, rows, reading);
                 });
-        connect(session, &MeterSession::writeFailed, this, [this, meter](const QString& message) {
+        connect(session, &MeterRecording::writeFailed, this, [this, meter](const QString& message) {
             exitStatus_ = ExitStatus::IoError;
             status_->failed(meter, message);
         });
-        connect(session, &MeterSession::finished, this,
+        connect(session, &MeterRecording::finished, this,
                 [this, meter](qint64 rows) { onSessionFinished(meter, rows); });
         threads_.push_back(thread);
         sessions_.push_back(session);
@@ -85,7 +93,7 @@ void RecordRun::start() {
     running_ = static_cast<int>(sessions_.size());
     for (size_t meter = 0; meter < sessions_.size(); ++meter) {
         threads_[meter]->start();
-        QMetaObject::invokeMethod(sessions_[meter], &MeterSession::prepare, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(sessions_[meter], &MeterRecording::prepare, Qt::QueuedConnection);
     }
 }
 
@@ -93,15 +101,15 @@ void RecordRun::stop() {
     if (stopping_)
         return;
     stopping_ = true;
-    for (MeterSession* session : sessions_)
+    for (MeterRecording* session : sessions_)
         if (session)
-            QMetaObject::invokeMethod(session, &MeterSession::finish, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(session, &MeterRecording::finish, Qt::QueuedConnection);
 }
 
 void RecordRun::reopenFiles() {
-    for (MeterSession* session : sessions_)
+    for (MeterRecording* session : sessions_)
         if (session)
-            QMetaObject::invokeMethod(session, &MeterSession::reopenFile, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(session, &MeterRecording::reopenFile, Qt::QueuedConnection);
 }
 
 void RecordRun::onPrepared(int status, const QString& message) {

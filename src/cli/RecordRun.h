@@ -2,13 +2,13 @@
 
 #include "cli/NetworkOptions.h"
 #include "cli/RecordPlan.h"
-#include "platform/Clock.h"
+#include "device/platform/Clock.h"
 
 #include <QObject>
 #include <vector>
 
 class MeterNetwork;
-class MeterSession;
+class MeterRecording;
 class QThread;
 class RecordStatus;
 
@@ -47,7 +47,7 @@ private:
     MeterNetwork* network_;
     QStringList meterIds_;
     std::vector<QThread*> threads_;
-    std::vector<MeterSession*> sessions_;
+    std::vector<MeterRecording*> sessions_;
     int prepared_ = 0;
     int running_ = 0;
     int exitStatus_ = 0;

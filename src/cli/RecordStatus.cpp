@@ -2,7 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/TerminalWidth.h"
-#include "text/CountText.h"
+#include "logic/text/CountText.h"
 
 #include <cstdio>
 #include <unistd.h>

@@ -1,6 +1,6 @@
 #include "cli/RunDeadline.h"
 
-#include "platform/Clock.h"
+#include "device/platform/Clock.h"
 
 #include <QTimer>
 

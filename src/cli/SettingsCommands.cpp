@@ -3,7 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/MeterConnection.h"
 #include "cli/MeterStatusText.h"
-#include "logger/LoggerCommandBuffer.h"
+#include "logic/datalogger/LoggerCommandBuffer.h"
 
 #include <QDateTime>
 #include <cstdio>

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "FakePlatform.h"
-#include "charts/ChartCanvas.h"
-#include "charts/ChartWindow.h"
-#include "charts/ChartWindows.h"
-#include "lists/Grid.h"
-#include "lists/GridRecordCells.h"
-#include "lists/ListGridLayout.h"
-#include "platform/Twips.h"
-#include "state/SharedState.h"
+#include "logic/state/SharedState.h"
+#include "ui/charts/ChartCanvas.h"
+#include "ui/charts/ChartWindow.h"
+#include "ui/charts/ChartWindows.h"
+#include "ui/lists/Grid.h"
+#include "ui/lists/GridRecordCells.h"
+#include "ui/lists/ListGridLayout.h"
+#include "ui/platform/Twips.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Clock.h"
+#include "device/platform/Clock.h"
 
 // A clock the test sets and moves. Steady time moves with it.
 class FakeClock final : public Clock {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Dialogs.h"
+#include "ui/platform/Dialogs.h"
 
 #include <QList>
 #include <QStringList>

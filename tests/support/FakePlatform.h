@@ -5,7 +5,7 @@
 #include "FakePrinter.h"
 #include "FakeWaiter.h"
 #include "ScriptedSerialPort.h"
-#include "platform/Platform.h"
+#include "ui/platform/Platform.h"
 
 // Every platform service faked: a scripted serial port, answered dialogs, a paper-less printer
 // and a clock that only the waits move.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Printer.h"
+#include "ui/platform/Printer.h"
 
 #include <QImage>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Waiter.h"
+#include "device/waits/Waiter.h"
 
 #include <QList>
 #include <functional>

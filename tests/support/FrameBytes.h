@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/FrameDecoder.h"
+#include "logic/link/FrameDecoder.h"
 
 #include <QByteArray>
 #include <initializer_list>

@@ -1,6 +1,6 @@
 #include "Legibility.h"
 
-#include "lists/Grid.h"
+#include "ui/lists/Grid.h"
 
 #include <QAbstractButton>
 #include <QFontInfo>

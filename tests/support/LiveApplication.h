@@ -3,11 +3,11 @@
 #include "FakeDialogs.h"
 #include "FakePrinter.h"
 #include "app/Application.h"
-#include "app/SelectionWindow.h"
-#include "panel/PanelWindow.h"
-#include "platform/Clock.h"
-#include "platform/QtSerialPort.h"
-#include "platform/QtWaiter.h"
+#include "device/platform/Clock.h"
+#include "device/platform/QtSerialPort.h"
+#include "device/waits/QtWaiter.h"
+#include "ui/panel/PanelWindow.h"
+#include "ui/startup/SelectionWindow.h"
 
 #include <QLabel>
 #include <QPushButton>

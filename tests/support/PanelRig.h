@@ -3,12 +3,12 @@
 #include "FakePlatform.h"
 #include "FrameBytes.h"
 #include "app/PanelFeatures.h"
-#include "link/MeterLink.h"
-#include "panel/KeyLabel.h"
-#include "panel/PanelWindow.h"
-#include "platform/Colors.h"
-#include "recording/FileDialogState.h"
-#include "state/SharedState.h"
+#include "device/link/MeterLink.h"
+#include "logic/state/SharedState.h"
+#include "ui/panel/KeyLabel.h"
+#include "ui/panel/PanelWindow.h"
+#include "ui/platform/Colors.h"
+#include "ui/recording/FileDialogState.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SerialPort.h"
+#include "device/platform/SerialPort.h"
 
 #include <QList>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "SimSerialPort.h"
 
-#include "platform/Clock.h"
+#include "device/platform/Clock.h"
 
 #include <QTimer>
 

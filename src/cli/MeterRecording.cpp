@@ -1,0 +1,106 @@
+#include "cli/MeterRecording.h"
+
+#include "cli/CommandLine.h"
+#include "device/datalogger/Datalogger.h"
+#include "device/link/MeterLink.h"
+#include "device/platform/QtSerialPort.h"
+#include "logic/link/ReadingCaptions.h"
+#include "logic/mqtt/MqttMessages.h"
+#include "net/mqtt/BacklogFile.h"
+
+#include <QTimer>
+
+MeterRecording::MeterRecording(const RecordTarget& target, FileFormat format, qint64 samples,
+                               bool readIdCode)
+    : QObject(nullptr), target_(target), samples_(samples), readIdCode_(readIdCode),
+      file_(format, target.path) {}
+
+void MeterRecording::prepare() {
+    port_ = new QtSerialPort(this);
+    if (const std::optional<PortFailure> failure = openMeterPort(*port_, target_.port)) {
+        Q_EMIT prepared(failure->exitStatus, failure->message);
+        return;
+    }
+    if (const std::optional<QString> failure = file_.open(clock_.now())) {
+        Q_EMIT prepared(ExitStatus::CannotCreate, *failure);
+        return;
+    }
+    link_ = new MeterLink(this, *port_, waiter_, reading_);
+    connect(link_, &MeterLink::frameDecoded, this, &MeterRecording::onFrame);
+    connect(link_, &MeterLink::noDeviceEntered, this, [this] {
+        if (answered_)
+            Q_EMIT linkLost();
+        else
+            Q_EMIT noAnswer();
+    });
+    connect(link_, &MeterLink::noDeviceLeft, this, &MeterRecording::linkBack);
+    if (readIdCode_) {
+        Datalogger logger(*link_, *port_, waiter_, clock_);
+        const Datalogger::StatusRead read = logger.readStatus();
+        if (!read.status) {
+            Q_EMIT prepared(ExitStatus::Unavailable,
+                            QStringLiteral("%1: the meter does not answer, so its ID code cannot "
+                                           "name it (give --id to name it yourself)")
+                                .arg(target_.port.given));
+            return;
+        }
+        Q_EMIT idCodeRead(read.status->idCode);
+    }
+    Q_EMIT prepared(ExitStatus::Ok, QString());
+}
+
+void MeterRecording::begin(const std::shared_ptr<BacklogFile>& backlog) {
+    backlog_ = backlog;
+    if (link_ && !finishing_)
+        link_->startPolling();
+}
+
+void MeterRecording::finish() {
+    if (finishing_)
+        return;
+    finishing_ = true;
+    if (link_)
+        link_->stopPolling();
+    waiter_.stopAll();
+    // This may run inside one of the link's waits: the files close once it has unwound.
+    QTimer::singleShot(0, this, &MeterRecording::close);
+}
+
+void MeterRecording::reopenFile() {
+    if (finishing_)
+        return;
+    if (const std::optional<QString> failure = file_.reopen()) {
+        Q_EMIT writeFailed(*failure);
+        finish();
+    }
+}
+
+void MeterRecording::close() {
+    file_.close();
+    if (port_)
+        port_->close();
+    Q_EMIT finished(file_.rowsWritten());
+}
+
+void MeterRecording::onFrame() {
+    if (finishing_)
+        return;
+    answered_ = true;
+    const QDateTime takenAt = clock_.now();
+    const ExportRow row = liveExportRow(takenAt, reading_);
+    // The broker's copy first: a kill between the two writes costs the recording this reading,
+    // never the broker.
+    const qint64 backlogEnd = backlog_ ? backlog_->append(statePayload(row)).value_or(-1) : -1;
+    if (const std::optional<QString> failure = file_.write(takenAt, reading_)) {
+        Q_EMIT writeFailed(*failure);
+        finish();
+        return;
+    }
+    Q_EMIT readingTaken(takenAt, row, backlogEnd);
+    const ReadingCaptions captions = readingCaptions(reading_);
+    Q_EMIT rowWritten(file_.rowsWritten(),
+                      QStringLiteral("%1 %RH  %2 %3")
+                          .arg(captions.humidity, captions.temperature, captions.unit));
+    if (samples_ > 0 && file_.rowsWritten() >= samples_)
+        finish();
+}

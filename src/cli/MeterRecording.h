@@ -1,0 +1,71 @@
+#pragma once
+
+#include "cli/RecordPlan.h"
+#include "device/platform/Clock.h"
+#include "device/waits/QtWaiter.h"
+#include "logic/link/LiveReading.h"
+#include "logic/recording/DatedReadingFile.h"
+#include "logic/recording/ExportRow.h"
+
+#include <QObject>
+#include <memory>
+
+class BacklogFile;
+class MeterLink;
+class QtSerialPort;
+
+// One meter of a recording, living in a thread of its own: its port, its waits, its link and its
+// file are made there, so that the link's nested waits never stack on another meter's. Every
+// decoded frame becomes one line stamped with this computer's clock; nothing is written while the
+// link is lost.
+class MeterRecording final : public QObject {
+    Q_OBJECT
+public:
+    // samples: the readings to take before stopping, 0 for no limit. readIdCode: the meter's ID
+    // code is read before the poll starts (it names the meter on the network). Made without a
+    // parent, to be moved to its thread.
+    MeterRecording(const RecordTarget& target, FileFormat format, qint64 samples, bool readIdCode);
+
+    // Opens the port and the file, and reads the ID code when asked to; prepared() says how it
+    // went.
+    void prepare();
+    // Starts the poll. backlog: where each reading goes for the broker, before its line in the
+    // recording, so that a kill between the two costs the recording that reading and never the
+    // broker; none without a broker.
+    void begin(const std::shared_ptr<BacklogFile>& backlog);
+    // Stops the poll; the line being written is finished, then the file and the port are closed
+    // and finished() comes.
+    void finish();
+    // Opens the file again by its name, for a file a log rotation renamed.
+    void reopenFile();
+
+Q_SIGNALS:
+    // status 0, or the exit status with the message saying why.
+    void prepared(int status, const QString& message);
+    void idCodeRead(int idCode);
+    void noAnswer();
+    void linkLost();
+    void linkBack();
+    void rowWritten(qint64 rows, const QString& reading);
+    // backlogEnd: where its line ends in the backlog file, -1 when it is not there.
+    void readingTaken(const QDateTime& takenAt, const ExportRow& row, qint64 backlogEnd);
+    void writeFailed(const QString& message);
+    void finished(qint64 rows);
+
+private:
+    void onFrame();
+    void close();
+
+    RecordTarget target_;
+    qint64 samples_;
+    bool readIdCode_;
+    DatedReadingFile file_;
+    SystemClock clock_;
+    QtWaiter waiter_;
+    LiveReading reading_;
+    QtSerialPort* port_ = nullptr;
+    MeterLink* link_ = nullptr;
+    std::shared_ptr<BacklogFile> backlog_;
+    bool answered_ = false;
+    bool finishing_ = false;
+};

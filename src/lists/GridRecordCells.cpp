@@ -1,9 +1,0 @@
-#include "lists/GridRecordCells.h"
-
-#include "lists/Grid.h"
-
-RecordCells gridRecordCells(const Grid* grid) {
-    if (grid == nullptr)
-        return {};
-    return {grid->rowCount(), [grid](int row, int column) { return grid->cellText(row, column); }};
-}

@@ -1,7 +1,0 @@
-#include "logger/CancellableWaiter.h"
-
-bool CancellableWaiter::WaitSeconds(double seconds) {
-    if (stopping())
-        return false;
-    return program_.WaitSeconds(seconds) && !cancelled_;
-}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "logic/recording/ReadingFile.h"
+
+#include <QString>
+#include <optional>
+
+class QDateTime;
+struct LiveReading;
+
+// The file a reading taken at takenAt goes to: path with {date} (2026-12-07) and {month}
+// (2026-12) of that time on this machine's clock, so that a new file starts at local midnight or
+// on the first of the month.
+QString filePathAt(const QString& path, const QDateTime& takenAt);
+
+// A meter's recording under a name that may hold {date} or {month}: each reading goes to the file
+// its own time names, so a reading lands in the day it was taken whenever it is written, and a
+// new file starts as the first reading of its day comes. Every failure names the file.
+class DatedReadingFile {
+public:
+    DatedReadingFile(FileFormat format, const QString& pattern)
+        : pattern_(pattern), file_(format) {}
+
+    // Opens the file of time now, so that a name that cannot be made is said before recording.
+    // Nothing when it is open, else why not ("PATH: cannot create (...)").
+    std::optional<QString> open(const QDateTime& now);
+    // Writes the reading to its time's file, opening that file first if it is another. Nothing when
+    // written, else why not ("PATH: cannot write (...)").
+    std::optional<QString> write(const QDateTime& takenAt, const LiveReading& reading);
+    // Closes the file and opens its name again, for a file a log rotation renamed; nothing before
+    // the first opening.
+    std::optional<QString> reopen();
+    void close() { file_.close(); }
+
+    // The readings written to all the files.
+    qint64 rowsWritten() const { return rows_; }
+
+private:
+    std::optional<QString> openPath(const QString& path);
+
+    QString pattern_;
+    QString path_;
+    ReadingFile file_;
+    qint64 rows_ = 0;
+};

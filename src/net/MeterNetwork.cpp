@@ -1,0 +1,196 @@
+#include "net/MeterNetwork.h"
+
+#include "logic/metrics/MetricsText.h"
+#include "logic/recording/ExportRow.h"
+#include "net/metrics/MetricsServer.h"
+#include "net/mqtt/MeterPublisher.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <cmath>
+
+namespace {
+
+std::vector<MeterGauges> unnamedMeters(const std::vector<NetworkedMeter>& meters) {
+    std::vector<MeterGauges> gauges(meters.size());
+    for (size_t meter = 0; meter < meters.size(); ++meter)
+        gauges[meter].port = meters[meter].port;
+    return gauges;
+}
+
+std::optional<double> number(const ExportValue& value) {
+    if (value.status != ExportValue::Status::Ok)
+        return std::nullopt;
+    return value.decimal.toDouble();
+}
+
+bool outOfRange(const ExportValue& value) {
+    return value.status == ExportValue::Status::Overload ||
+           value.status == ExportValue::Status::Underload;
+}
+
+void takeReading(MeterGauges& gauges, const QDateTime& takenAt, const ExportRow& row) {
+    gauges.humidityRatio.reset();
+    if (const std::optional<double> percent = number(row.humidity))
+        gauges.humidityRatio = humidityRatioFromPercent(*percent);
+    gauges.temperatureCelsius = number(row.temperature);
+    // To the micro-degree: the meter's tenth of a degree Fahrenheit is kept whole, and the
+    // arithmetic's last binary digits do not show as 21.500000000000004.
+    if (gauges.temperatureCelsius && row.unit == 'F')
+        gauges.temperatureCelsius =
+            std::round((*gauges.temperatureCelsius - 32) * 5 / 9 * 1e6) / 1e6;
+    gauges.humidityOverload = outOfRange(row.humidity);
+    gauges.temperatureOverload = outOfRange(row.temperature);
+    gauges.batteryLow = row.batteryLow;
+    gauges.up = true;
+    ++gauges.readings;
+    gauges.lastReadingSeconds = static_cast<double>(takenAt.toMSecsSinceEpoch()) / 1000;
+}
+
+} // namespace
+
+MeterNetwork::MeterNetwork(QObject* parent, const NetworkPlan& plan,
+                           const std::vector<NetworkedMeter>& meters)
+    : QObject(parent), plan_(plan), meters_(meters), board_(unnamedMeters(meters)) {}
+
+MeterNetwork::~MeterNetwork() = default;
+
+std::optional<QString> MeterNetwork::listen() {
+    if (!plan_.metricsAddress)
+        return std::nullopt;
+    // Rendered on the server's thread from a copy of the gauges: a scrape never waits on a meter
+    // and a meter never waits on a scrape.
+    metrics_ = std::make_unique<MetricsServer>([this] {
+        return metricsText(board_.snapshot(),
+                           static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000);
+    });
+    return metrics_->start(*plan_.metricsAddress);
+}
+
+std::optional<StartFailure> MeterNetwork::start(const QStringList& meterIds) {
+    for (qsizetype meter = 0; meter < meterIds.size(); ++meter)
+        board_.update(static_cast<size_t>(meter),
+                      [&id = meterIds[meter]](MeterGauges& gauges) { gauges.meter = id; });
+    if (!plan_.mqtt)
+        return std::nullopt;
+    for (qsizetype meter = 0; meter < meterIds.size(); ++meter) {
+        PublishSettings settings = *plan_.mqtt;
+        settings.backlogFile = QFileInfo(meters_[static_cast<size_t>(meter)].filePath)
+                                   .absoluteDir()
+                                   .filePath(meterIds[meter] + QStringLiteral(".mqtt-backlog"));
+        auto* publisher = new MeterPublisher(this, settings, meterIds[meter]);
+        const int index = static_cast<int>(meter);
+        connect(publisher, &MeterPublisher::backlogFileFailed, this,
+                [this, index, path = settings.backlogFile](const QString& reason) {
+                    Q_EMIT brokerState(index, QStringLiteral("%1: %2; the MQTT backlog is kept in "
+                                                             "memory only")
+                                                  .arg(path, reason));
+                });
+        connect(publisher, &MeterPublisher::backlogLinesSkipped, this,
+                [this, index, path = settings.backlogFile](quint64 lines) {
+                    Q_EMIT brokerState(
+                        index, lines == 1 ? QStringLiteral("%1: left out 1 line that is no "
+                                                           "reading of this program")
+                                                .arg(path)
+                                          : QStringLiteral("%1: left out %2 lines that are no "
+                                                           "reading of this program")
+                                                .arg(path)
+                                                .arg(lines));
+                });
+        connect(
+            publisher, &MeterPublisher::readingsGivenUp, this,
+            [this, index, path = settings.backlogFile](qsizetype readings, const QString& reason) {
+                Q_EMIT brokerState(
+                    index, QStringLiteral("%1: cannot keep %2 not yet published "
+                                          "for the next run (%3): given up")
+                               .arg(path,
+                                    readings == 1 ? QStringLiteral("1 reading")
+                                                  : QStringLiteral("%1 readings").arg(readings),
+                                    reason));
+            });
+        connect(publisher, &MeterPublisher::connected, this, [this, index] {
+            Q_EMIT brokerState(index, QStringLiteral("connected to the broker"));
+        });
+        connect(publisher, &MeterPublisher::disconnected, this,
+                [this, index](const QString& reason) {
+                    Q_EMIT brokerState(
+                        index, QStringLiteral("no broker (%1), readings queued").arg(reason));
+                });
+        connect(publisher, &MeterPublisher::refused, this, [this, index](const QString& reason) {
+            Q_EMIT brokerState(index, QStringLiteral("broker refused: %1").arg(reason));
+        });
+        connect(publisher, &MeterPublisher::failed, this,
+                [this, index](const QString& reason) { Q_EMIT brokerState(index, reason); });
+        connect(publisher, &MeterPublisher::queueChanged, this,
+                [this, index] { showQueue(index); });
+        connect(publisher, &MeterPublisher::finished, this, &MeterNetwork::publisherFinished);
+        publishers_.push_back(publisher);
+        if (std::optional<StartFailure> wrong = publisher->start())
+            return wrong;
+        showQueue(index);
+    }
+    return std::nullopt;
+}
+
+void MeterNetwork::showQueue(int meter) {
+    const MeterPublisher* publisher = publisherOf(meter);
+    board_.update(static_cast<size_t>(meter), [publisher](MeterGauges& gauges) {
+        gauges.mqttQueued = static_cast<quint64>(publisher->queued());
+        gauges.mqttDropped = publisher->dropped();
+    });
+}
+
+MeterPublisher* MeterNetwork::publisherOf(int meter) const {
+    const auto index = static_cast<size_t>(meter);
+    return index < publishers_.size() ? publishers_[index] : nullptr;
+}
+
+std::shared_ptr<BacklogFile> MeterNetwork::backlogOf(int meter) const {
+    const MeterPublisher* publisher = publisherOf(meter);
+    return publisher ? publisher->backlogFile() : nullptr;
+}
+
+void MeterNetwork::readingTaken(int meter, const QDateTime& takenAt, const ExportRow& row,
+                                qint64 backlogEnd) {
+    MeterPublisher* publisher = publisherOf(meter);
+    if (publisher)
+        publisher->publishReading(row, backlogEnd);
+    board_.update(static_cast<size_t>(meter),
+                  [&](MeterGauges& gauges) { takeReading(gauges, takenAt, row); });
+    if (publisher)
+        showQueue(meter);
+}
+
+void MeterNetwork::linkLost(int meter) {
+    board_.update(static_cast<size_t>(meter), [](MeterGauges& gauges) { gauges.up = false; });
+    if (MeterPublisher* publisher = publisherOf(meter))
+        publisher->setMeterAvailable(false);
+}
+
+void MeterNetwork::linkBack(int meter) {
+    board_.update(static_cast<size_t>(meter), [](MeterGauges& gauges) {
+        gauges.up = true;
+        ++gauges.reconnects;
+    });
+    if (MeterPublisher* publisher = publisherOf(meter))
+        publisher->setMeterAvailable(true);
+}
+
+void MeterNetwork::finish() {
+    if (finishing_)
+        return;
+    finishing_ = true;
+    publishing_ = static_cast<int>(publishers_.size());
+    if (publishing_ == 0) {
+        Q_EMIT finished();
+        return;
+    }
+    for (MeterPublisher* publisher : publishers_)
+        publisher->finish();
+}
+
+void MeterNetwork::publisherFinished() {
+    if (--publishing_ == 0)
+        Q_EMIT finished();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "net/NetworkPlan.h"
+#include "net/metrics/GaugeBoard.h"
+
+#include <QObject>
+#include <memory>
+#include <vector>
+
+struct ExportRow;
+class BacklogFile;
+class MeterPublisher;
+class MetricsServer;
+
+// A recording's meters on the network: each meter's publisher on the broker, and the gauges the
+// metrics endpoint serves. It lives in the recording's thread and only ever hears from the
+// meters; nothing it receives reaches a meter.
+class MeterNetwork final : public QObject {
+    Q_OBJECT
+public:
+    MeterNetwork(QObject* parent, const NetworkPlan& plan,
+                 const std::vector<NetworkedMeter>& meters);
+    ~MeterNetwork() override;
+
+    // Opens the metrics endpoint, when asked for; why it cannot, else nothing.
+    std::optional<QString> listen();
+    // Every meter's id known: the labels set and the publishers connecting. Why it cannot.
+    std::optional<StartFailure> start(const QStringList& meterIds);
+
+    // Where the meter's thread appends each reading for the broker; nothing without one, or when
+    // the meter's backlog is kept in memory only.
+    std::shared_ptr<BacklogFile> backlogOf(int meter) const;
+    // backlogEnd: where the reading's line ends in that file, -1 when it is not there.
+    void readingTaken(int meter, const QDateTime& takenAt, const ExportRow& row, qint64 backlogEnd);
+    void linkLost(int meter);
+    void linkBack(int meter);
+    // Publishes what is waiting and says goodbye to the broker; finished() comes then (at once
+    // without a broker).
+    void finish();
+
+Q_SIGNALS:
+    // "connected to the broker", "no broker (connection refused), readings queued", "broker
+    // refused: …".
+    void brokerState(int meter, const QString& state);
+    void finished();
+
+private:
+    // The meter's publisher; nothing without a broker.
+    MeterPublisher* publisherOf(int meter) const;
+    // The gauges of the meter's backlog, as they are now.
+    void showQueue(int meter);
+    void publisherFinished();
+
+    NetworkPlan plan_;
+    std::vector<NetworkedMeter> meters_;
+    GaugeBoard board_;
+    std::unique_ptr<MetricsServer> metrics_;
+    std::vector<MeterPublisher*> publishers_;
+    int publishing_ = 0;
+    bool finishing_ = false;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "logic/metrics/ListenAddress.h"
+#include "net/mqtt/MeterPublisher.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Where a recording's readings go besides the files: an MQTT broker, the metrics endpoint, and
+// the ids the meters have there.
+struct NetworkPlan {
+    std::optional<PublishSettings> mqtt;
+    std::optional<ListenAddress> metricsAddress;
+    // One per port, in order; empty: each meter's ID code, read at the start.
+    QStringList meterIds;
+
+    bool needsMeterIds() const { return mqtt || metricsAddress; }
+};
+
+// A recorded meter as the network knows it: the port it was given as, and its recording file's
+// path, beside which its MQTT backlog is kept.
+struct NetworkedMeter {
+    QString port;
+    QString filePath;
+};

@@ -1,0 +1,318 @@
+// meter-logger's pure parts: the zones --tz takes, the files record will append to and switch
+// to, a set's times in this machine's zone, the status texts.
+#include "TestFiles.h"
+#include "cli/CommandLine.h"
+#include "cli/MeterStatusText.h"
+#include "cli/RecordPlan.h"
+#include "logic/datalogger/LoggedSetData.h"
+#include "logic/datalogger/LoggedSetExport.h"
+#include "logic/link/LiveReading.h"
+#include "logic/recording/DatedReadingFile.h"
+#include "logic/recording/ReadingFile.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QDateTime utc(const QString& text) {
+    return QDateTime::fromString(text, Qt::ISODate).toLocalTime();
+}
+
+LiveReading aReading() {
+    LiveReading reading;
+    reading.HumidityText = QStringLiteral("45.6");
+    reading.TemperatureText = QStringLiteral("23.1");
+    reading.TempUnit = QStringLiteral("C");
+    return reading;
+}
+
+// Each file of the folder with the first field of each of its lines: "a.csv: time 2026-...".
+QString filesAndFirstFields(const QDir& folder) {
+    QStringList files;
+    for (const QString& name : folder.entryList(QDir::Files, QDir::Name)) {
+        QStringList fields{name + QLatin1Char(':')};
+        for (const QByteArray& line : readFile(folder.filePath(name)).split('\n')) {
+            if (line.isEmpty())
+                continue;
+            if (name.endsWith(QStringLiteral(".jsonl")))
+                fields << QJsonDocument::fromJson(line).object().value("time").toString();
+            else
+                fields << QString::fromLatin1(
+                    line.split(name.contains(".dat") ? '\t' : ',').first().trimmed());
+        }
+        files << fields.join(QLatin1Char(' '));
+    }
+    return files.join(QStringLiteral(" | "));
+}
+
+} // namespace
+
+class LoggerCliLogicTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // The offset from UTC on a winter's day; 1 for a zone refused.
+    void timeZones_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("offset");
+        QTest::newRow("ahead") << "+01:00" << 3600;
+        QTest::newRow("behind, half hour") << "-05:30" << -19800;
+        QTest::newRow("furthest ahead") << "+14:00" << 50400;
+        QTest::newRow("UTC") << "UTC" << 0;
+        QTest::newRow("Z") << "Z" << 0;
+        QTest::newRow("name") << "Europe/Berlin" << 3600;
+        QTest::newRow("hours over") << "+15:00" << 1;
+        QTest::newRow("minutes over") << "+01:60" << 1;
+        QTest::newRow("no sign") << "01:00" << 1;
+        QTest::newRow("no such zone") << "Europe/Atlantis" << 1;
+        QTest::newRow("empty") << "" << 1;
+    }
+    void timeZones() {
+        QFETCH(QString, text);
+        QFETCH(int, offset);
+        const std::optional<QTimeZone> zone = parseTimeZone(text);
+        QCOMPARE(zone ? zone->offsetFromUtc(QDateTime(QDate(2026, 1, 15), QTime(12, 0), Qt::UTC))
+                      : 1,
+                 offset);
+    }
+
+    void appendsOnlyToItsOwnShape_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<QString>("wanted");
+        const QByteArray header = "time,relative_humidity_percent,humidity_status,temperature,"
+                                  "temperature_unit,temperature_status,battery_low";
+        const QByteArray json =
+            R"({"time":"2026-12-06T09:45:07+01:00","relative_humidity_percent":45.6,)"
+            R"("humidity_status":"ok","temperature":23.1,"temperature_unit":"C",)"
+            R"("temperature_status":"ok","battery_low":false})";
+        const QString csvWanted = "the CSV header record writes";
+        const QString jsonWanted = "a reading with the JSON fields record writes";
+        const QString datWanted = "a reading in the data file's form";
+        QTest::newRow("empty") << "csv" << QByteArray() << "";
+        QTest::newRow("csv") << "csv" << header + "\r\n2026-12-06T09:45:07+01:00,45.6"
+                             << "";
+        QTest::newRow("csv header alone, LF") << "csv" << header + "\n"
+                                              << "";
+        QTest::newRow("csv of download --all")
+            << "csv"
+            << "set," + header + "\r\n1,2026-12-06T09:45:07+01:00" << csvWanted;
+        QTest::newRow("dat into csv")
+            << "csv" << QByteArray(" 1\t12-06-2026\t09:45:07\t45.6\t23.1\tC\r\n") << csvWanted;
+        QTest::newRow("csv cut in its header") << "csv" << header.left(20) << csvWanted;
+        QTest::newRow("jsonl") << "jsonl" << json + "\n{\"ti"
+                               << "";
+        QTest::newRow("jsonl of download --all") << "jsonl"
+                                                 << "{\"set\":1," + json.mid(1) + "\n"
+                                                 << jsonWanted;
+        QTest::newRow("csv into jsonl") << "jsonl" << header + "\r\n" << jsonWanted;
+        QTest::newRow("dat, recorded")
+            << "dat" << QByteArray(" 1\t12-06-2026\t09:45:07\t45.6\t23.1\tC\r\n") << "";
+        QTest::newRow("dat, saved")
+            << "dat" << QByteArray("\"1\t03-08-31\t23:59:59\t5.6\t1.0\tC\t\"\r\n") << "";
+        QTest::newRow("csv into dat") << "dat" << header + "\r\n" << datWanted;
+    }
+    void appendsOnlyToItsOwnShape() {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, head);
+        QFETCH(QString, wanted);
+        QCOMPARE(appendMismatch(*parseFileFormat(format), head).value_or(QString()), wanted);
+    }
+
+    // Which file a reading goes to, by its own time on this machine's clock.
+    void filePathByTime_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("takenAt");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("winter evening") << "l/ttyUSB0-{date}.csv"
+                                        << "2026-12-07T22:59:59Z"
+                                        << "l/ttyUSB0-2026-12-07.csv";
+        QTest::newRow("winter midnight") << "l/ttyUSB0-{date}.csv"
+                                         << "2026-12-07T23:00:00Z"
+                                         << "l/ttyUSB0-2026-12-08.csv";
+        QTest::newRow("summer midnight") << "{date}"
+                                         << "2026-07-01T22:00:00Z"
+                                         << "2026-07-02";
+        QTest::newRow("month's last second") << "{month}.csv"
+                                             << "2026-11-30T22:59:59Z"
+                                             << "2026-11.csv";
+        QTest::newRow("new year") << "{month}.csv"
+                                  << "2026-12-31T23:00:00Z"
+                                  << "2027-01.csv";
+        QTest::newRow("both, twice") << "{month}_{date}-{date}"
+                                     << "2026-03-29T01:00:00Z"
+                                     << "2026-03_2026-03-29-2026-03-29";
+        QTest::newRow("no field") << "ttyUSB0.csv"
+                                  << "2026-12-07T23:00:00Z"
+                                  << "ttyUSB0.csv";
+    }
+    void filePathByTime() {
+        QFETCH(QString, pattern);
+        QFETCH(QString, takenAt);
+        QFETCH(QString, path);
+        qputenv("TZ", "Europe/Berlin");
+        QCOMPARE(filePathAt(pattern, utc(takenAt)), path);
+    }
+
+    // Readings written in their order through nights that switch files: each lands in its own
+    // day's file, whole and once; each new CSV file has its header, each .dat file numbers from 1.
+    void filesSwitchAtLocalMidnight_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("times");
+        QTest::addColumn<QString>("files");
+        const QStringList winterMidnight{"2026-12-07T22:59:58Z", "2026-12-07T22:59:59Z",
+                                         "2026-12-07T23:00:00Z", "2026-12-07T23:00:01Z"};
+        QTest::newRow("CSV, midnight")
+            << "{date}.csv" << winterMidnight
+            << "2026-12-07.csv: time 2026-12-07T23:59:58+01:00 2026-12-07T23:59:59+01:00 | "
+               "2026-12-08.csv: time 2026-12-08T00:00:00+01:00 2026-12-08T00:00:01+01:00";
+        QTest::newRow(".dat, midnight")
+            << "m-{date}.dat" << winterMidnight << "m-2026-12-07.dat: 1 2 | m-2026-12-08.dat: 1 2";
+        QTest::newRow("no field, midnight")
+            << "m.csv" << winterMidnight
+            << "m.csv: time 2026-12-07T23:59:58+01:00 2026-12-07T23:59:59+01:00 "
+               "2026-12-08T00:00:00+01:00 2026-12-08T00:00:01+01:00";
+        QTest::newRow("spring forward, then midnight")
+            << "{date}.csv"
+            << QStringList{"2026-03-29T00:59:59Z", "2026-03-29T01:00:00Z", "2026-03-29T21:59:59Z",
+                           "2026-03-29T22:00:00Z"}
+            << "2026-03-29.csv: time 2026-03-29T01:59:59+01:00 2026-03-29T03:00:00+02:00 "
+               "2026-03-29T23:59:59+02:00 | 2026-03-30.csv: time 2026-03-30T00:00:00+02:00";
+        QTest::newRow("fall back, then midnight")
+            << "{date}.csv"
+            << QStringList{"2026-10-25T00:30:00Z", "2026-10-25T01:30:00Z", "2026-10-25T22:59:59Z",
+                           "2026-10-25T23:00:00Z"}
+            << "2026-10-25.csv: time 2026-10-25T02:30:00+02:00 2026-10-25T02:30:00+01:00 "
+               "2026-10-25T23:59:59+01:00 | 2026-10-26.csv: time 2026-10-26T00:00:00+01:00";
+        QTest::newRow("JSON Lines, month")
+            << "{month}.jsonl" << QStringList{"2026-11-30T22:59:59Z", "2026-11-30T23:00:00Z"}
+            << "2026-11.jsonl: 2026-11-30T23:59:59+01:00 | 2026-12.jsonl: "
+               "2026-12-01T00:00:00+01:00";
+        QTest::newRow("clock set back over midnight")
+            << "{date}.csv"
+            << QStringList{"2026-12-07T22:59:58Z", "2026-12-07T23:00:00Z", "2026-12-07T22:59:59Z"}
+            << "2026-12-07.csv: time 2026-12-07T23:59:58+01:00 2026-12-07T23:59:59+01:00 | "
+               "2026-12-08.csv: time 2026-12-08T00:00:00+01:00";
+    }
+    void filesSwitchAtLocalMidnight() {
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, times);
+        QFETCH(QString, files);
+        qputenv("TZ", "Europe/Berlin");
+        QTemporaryDir dir;
+        DatedReadingFile file(*fileFormatOfPath(pattern), dir.filePath(pattern));
+        QCOMPARE(file.open(utc(times.first())), std::nullopt);
+        for (const QString& time : times)
+            QCOMPARE(file.write(utc(time), aReading()), std::nullopt);
+        file.close();
+        QCOMPARE(file.rowsWritten(), times.size());
+        QCOMPARE(filesAndFirstFields(QDir(dir.path())), files);
+    }
+
+    // The next day's file cannot be written: the reading is not written anywhere, and the user
+    // reads which file failed and why.
+    void aNewFileThatCannotBeOpenedIsNamed_data() {
+        QTest::addColumn<QByteArray>("inTheWay");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("another shape")
+            << QByteArray("set,time\r\n")
+            << "cannot append (its first line is not the CSV header record writes)";
+        QTest::newRow("a folder") << QByteArray() << "cannot create (";
+    }
+    void aNewFileThatCannotBeOpenedIsNamed() {
+        QFETCH(QByteArray, inTheWay);
+        QFETCH(QString, why);
+        qputenv("TZ", "Europe/Berlin");
+        QTemporaryDir dir;
+        const QString next = dir.filePath(QStringLiteral("2026-12-08.csv"));
+        QVERIFY(inTheWay.isEmpty() ? QDir().mkdir(next) : writeFile(next, inTheWay));
+        DatedReadingFile file(FileFormat::Csv, dir.filePath(QStringLiteral("{date}.csv")));
+        QCOMPARE(file.open(utc("2026-12-07T22:59:59Z")), std::nullopt);
+        QCOMPARE(file.write(utc("2026-12-07T22:59:59Z"), aReading()), std::nullopt);
+        const std::optional<QString> failure = file.write(utc("2026-12-07T23:00:00Z"), aReading());
+        QVERIFY2(failure && failure->startsWith(next + QStringLiteral(": ") + why),
+                 qPrintable(failure.value_or(QStringLiteral("<written>"))));
+        file.close();
+        QCOMPARE(file.rowsWritten(), 1);
+        QCOMPARE(filesAndFirstFields(QDir(dir.path())),
+                 inTheWay.isEmpty() ? QString("2026-12-07.csv: time 2026-12-07T23:59:59+01:00")
+                                    : QString("2026-12-07.csv: time 2026-12-07T23:59:59+01:00 | "
+                                              "2026-12-08.csv: set"));
+    }
+
+    // A log rotation renamed the file: reopened, the readings go on in a new file of that name,
+    // which starts as a new file does.
+    void reopenedByItsName() {
+        qputenv("TZ", "Europe/Berlin");
+        QTemporaryDir dir;
+        DatedReadingFile file(FileFormat::Dat, dir.filePath(QStringLiteral("m.dat")));
+        QCOMPARE(file.reopen(), std::nullopt);
+        QCOMPARE(file.open(utc("2026-12-07T10:00:00Z")), std::nullopt);
+        QCOMPARE(file.write(utc("2026-12-07T10:00:00Z"), aReading()), std::nullopt);
+        QCOMPARE(file.write(utc("2026-12-07T10:00:01Z"), aReading()), std::nullopt);
+        QVERIFY(QDir(dir.path()).rename(QStringLiteral("m.dat"), QStringLiteral("m.dat.1")));
+        QCOMPARE(file.reopen(), std::nullopt);
+        QCOMPARE(file.write(utc("2026-12-07T10:00:02Z"), aReading()), std::nullopt);
+        file.close();
+        QCOMPARE(filesAndFirstFields(QDir(dir.path())), QString("m.dat: 1 | m.dat.1: 1 2"));
+    }
+
+    // logrotate renames the file before its SIGHUP comes: a reading in between starts the file
+    // at the name rather than failing the meter.
+    void aRenamedFileIsFollowedByItsName() {
+        qputenv("TZ", "Europe/Berlin");
+        QTemporaryDir dir;
+        DatedReadingFile file(FileFormat::Dat, dir.filePath(QStringLiteral("m.dat")));
+        QCOMPARE(file.open(utc("2026-12-07T10:00:00Z")), std::nullopt);
+        QCOMPARE(file.write(utc("2026-12-07T10:00:00Z"), aReading()), std::nullopt);
+        QVERIFY(QDir(dir.path()).rename(QStringLiteral("m.dat"), QStringLiteral("m.dat.1")));
+        QCOMPARE(file.write(utc("2026-12-07T10:00:01Z"), aReading()), std::nullopt);
+        QCOMPARE(file.write(utc("2026-12-07T10:00:02Z"), aReading()), std::nullopt);
+        file.close();
+        QCOMPARE(filesAndFirstFields(QDir(dir.path())), QString("m.dat: 1 2 | m.dat.1: 1"));
+    }
+
+    // A set through the night the clock goes forward: the meter's clock keeps no summer time, so
+    // its record in the hour this machine's clock skips is kept.
+    void aSetAcrossTheSkippedHour() {
+        qputenv("TZ", "Europe/Berlin");
+        LoggedSetExport csv(FileFormat::Csv, false);
+        // Header: 26-03-29 01:59:00, interval 3600 s; three records of 45.6 %, 23.1 C.
+        csv.appendSet(
+            1,
+            LoggedSetData(QByteArray::fromHex("260329015900 0e10 0000 02310456 02310456 02310456")),
+            3);
+        QCOMPARE(csv.bytes(), QByteArray("time,relative_humidity_percent,humidity_status,"
+                                         "temperature,temperature_unit,temperature_status,"
+                                         "battery_low\r\n"
+                                         "2026-03-29T01:59:00+01:00,45.6,ok,23.1,C,ok,0\r\n"
+                                         "2026-03-29T02:59:00+01:00,45.6,ok,23.1,C,ok,0\r\n"
+                                         "2026-03-29T03:59:00+02:00,45.6,ok,23.1,C,ok,0\r\n"));
+    }
+
+    void statusText() {
+        StatusReply status;
+        status.idCode = 1234;
+        status.setCount = 3;
+        status.usedBytes = 202;
+        status.intervalSeconds = 2;
+        const MeterStamp clock{26, 12, 7, 5, 47, 13};
+        QCOMPARE(meterStatusText(status, clock), QByteArray("ID code: 1234\n"
+                                                            "Sets recorded: 3\n"
+                                                            "Memory: 32 K, 202 bytes used, 31.8 K "
+                                                            "remaining\n"
+                                                            "Interval: 2 sec\n"
+                                                            "Meter clock: 2026-12-07T05:47:13\n"));
+        QCOMPARE(meterStatusJson(status, clock),
+                 QByteArray(R"({"clock":"2026-12-07T05:47:13","id_code":1234,)"
+                            R"("interval_seconds":2,"memory_remaining_bytes":32566,)"
+                            R"("memory_used_bytes":202,"sets":3})"
+                            "\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(LoggerCliLogicTest)
+#include "cli_formats_test.moc"
