@@ -22,10 +22,10 @@ public:
                  const std::vector<NetworkedMeter>& meters);
     ~MeterNetwork() override;
 
-    // Opens the metrics endpoint, when asked for; why it cannot, else nothing.
-    std::optional<QString> listen();
-    // Every meter's id known: the labels set and the publishers connecting. Why it cannot.
-    std::optional<StartFailure> start(const QStringList& meterIds);
+    // Opens the metrics endpoint, when asked for.
+    Result<> listen();
+    // Every meter's id known: the labels set and the publishers connecting.
+    Result<> start(const QStringList& meterIds);
 
     // Where the meter's thread appends each reading for the broker; nothing without one, or when
     // the meter's backlog is kept in memory only.

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <algorithm>
-#include <sysexits.h>
 
 namespace {
 
@@ -48,15 +47,15 @@ MeterPublisher::MeterPublisher(QObject* parent, const PublishSettings& settings,
     connect(client_, &MosquittoClient::received, this, &MeterPublisher::onReceived);
 }
 
-std::optional<StartFailure> MeterPublisher::start() {
+Result<> MeterPublisher::start() {
     if (!settings_.backlogFile.isEmpty()) {
         // What a run before this one could not publish goes first.
         const std::variant<BacklogFile::Loaded, BacklogFile::Unusable> opened =
             file_->open(settings_.backlogFile, settings_.backlogLimit);
         if (const auto* unusable = std::get_if<BacklogFile::Unusable>(&opened)) {
             if (unusable->heldByAnother)
-                return StartFailure{
-                    EX_UNAVAILABLE,
+                return Failure{
+                    ExitStatus::Unavailable,
                     QStringLiteral("another meter-logger publishes as the meter %1 (it holds "
                                    "%2): give each meter its own ID code (meter-logger set-id) or "
                                    "name it with --id")
@@ -72,12 +71,12 @@ std::optional<StartFailure> MeterPublisher::start() {
                 Q_EMIT backlogLinesSkipped(loaded.unreadable);
         }
     }
-    std::optional<StartFailure> failure =
+    Result<> started =
         client_->start(settings_.connection,
                        MqttMessage{topics_.availability(), QByteArrayLiteral("offline"), true});
-    if (!failure)
+    if (started)
         handle(PublisherEvent::Start);
-    return failure;
+    return started;
 }
 
 std::shared_ptr<BacklogFile> MeterPublisher::backlogFile() const {
@@ -152,9 +151,8 @@ void MeterPublisher::announce() {
     sendAvailability();
     if (settings_.discovery) {
         const QByteArray status = discoveryStatusTopic(settings_.discoveryPrefix);
-        if (const std::optional<QString> wrong = client_->subscribe(status))
-            Q_EMIT failed(QStringLiteral("could not subscribe to %1: %2")
-                              .arg(QString::fromUtf8(status), *wrong));
+        if (const Result<> subscribed = client_->subscribe(status); !subscribed)
+            Q_EMIT failed(subscribed.failure().message);
     }
     // A round in flight on the connection before may never be acknowledged.
     discoveryInFlight_.clear();
@@ -251,7 +249,8 @@ void MeterPublisher::keepUnpublished() {
 void MeterPublisher::sendWaiting() {
     while (brokerThere() && inFlight_ < Window && !backlog_.isEmpty()) {
         const QueuedReading& oldest = backlog_.oldest();
-        const std::optional<int> messageId =
+        // One libmosquitto does not take waits for the next acknowledgement or connection.
+        const Result<int> messageId =
             client_->publish(MqttMessage{topics_.state(), oldest.payload, false});
         if (!messageId)
             return;
@@ -262,10 +261,13 @@ void MeterPublisher::sendWaiting() {
 }
 
 void MeterPublisher::sendAvailability() {
-    if (phase_ == PublisherPhase::Online)
-        client_->publish(MqttMessage{
-            topics_.availability(),
-            meterAvailable_ ? QByteArrayLiteral("online") : QByteArrayLiteral("offline"), true});
+    if (phase_ != PublisherPhase::Online)
+        return;
+    const Result<int> sent = client_->publish(MqttMessage{
+        topics_.availability(),
+        meterAvailable_ ? QByteArrayLiteral("online") : QByteArrayLiteral("offline"), true});
+    if (!sent)
+        Q_EMIT failed(sent.failure().message);
 }
 
 void MeterPublisher::sendDiscovery() {
@@ -276,15 +278,19 @@ void MeterPublisher::sendDiscovery() {
         return;
     for (const MqttMessage& config : discoveryMessages(settings_.discoveryPrefix, topics_, *unit_,
                                                        QStringLiteral(METER_VERSION))) {
-        if (const std::optional<int> messageId = client_->publish(config))
+        if (const Result<int> messageId = client_->publish(config))
             discoveryInFlight_.push_back(*messageId);
+        else
+            Q_EMIT failed(messageId.failure().message);
     }
 }
 
 void MeterPublisher::sendOffline() {
-    const std::optional<int> messageId =
+    const Result<int> messageId =
         client_->publish(MqttMessage{topics_.availability(), QByteArrayLiteral("offline"), true});
     if (!messageId) {
+        // A goodbye after it would drop the last will too: the availability stays as it was.
+        Q_EMIT failed(messageId.failure().message);
         handle(PublisherEvent::OfflineRefused);
         return;
     }
@@ -295,6 +301,7 @@ void MeterPublisher::sendOffline() {
 void MeterPublisher::end() {
     finishTimer_->stop();
     keepUnpublished();
-    client_->disconnect();
+    if (const Result<> stopped = client_->stop(); !stopped)
+        Q_EMIT failed(stopped.failure().message);
     Q_EMIT finished();
 }

@@ -38,7 +38,7 @@ public:
 
     // Loads what the runs before could not publish and starts connecting; why it cannot (another
     // logger publishes as this meter, say), else nothing.
-    std::optional<StartFailure> start();
+    Result<> start();
     // Where the meter's thread appends each reading before its recording line; nothing when the
     // backlog is kept in memory only.
     std::shared_ptr<BacklogFile> backlogFile() const;
