@@ -14,8 +14,10 @@ class BacklogFile;
 class MeterLink;
 class QtSerialPort;
 
-// One meter of a recording, living in a thread of its own: its port, its waits, its link and its
-// file are made there, so that the link's nested waits never stack on another meter's. Every
+// One meter of a recording, living in a thread of its own: its port and its link are made there
+// and its file is opened there, so that the link's nested waits never stack on another meter's.
+// The file's and the waits' objects are made with this one on the main thread; that is no matter,
+// as they take no events and nothing but this thread touches them after the move. Every
 // decoded frame becomes one line stamped with this computer's clock; nothing is written while the
 // link is lost.
 class MeterRecording final : public QObject {

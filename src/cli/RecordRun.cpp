@@ -84,9 +84,9 @@ RecordRun::~RecordRun() {
 }
 
 void RecordRun::start() {
-    if (const std::optional<QString> wrong = network_->listen()) {
+    if (const Result<> listening = network_->listen(); !listening) {
         // Before any port opens: finished() leaves once the event loop runs.
-        fail(ExitStatus::Unavailable, *wrong);
+        fail(listening.failure().exitStatus, listening.failure().message);
         QMetaObject::invokeMethod(network_, &MeterNetwork::finish, Qt::QueuedConnection);
         return;
     }
@@ -165,8 +165,8 @@ bool RecordRun::startNetwork() {
             return false;
         }
     }
-    if (const std::optional<StartFailure> wrong = network_->start(meterIds_)) {
-        fail(wrong->exitStatus, wrong->message);
+    if (const Result<> started = network_->start(meterIds_); !started) {
+        fail(started.failure().exitStatus, started.failure().message);
         return false;
     }
     return true;
