@@ -169,7 +169,7 @@ private Q_SLOTS:
         file.close();
         QList<std::pair<qint64, SkippedLine>> skipped;
         const ConversionResult result =
-            convertDataFile(in, out, ExportFormat::Csv, QTimeZone("Europe/Berlin"),
+            convertDataFile(in, out, FileFormat::Csv, QTimeZone("Europe/Berlin"),
                             [&](qint64 line, SkippedLine why) {
                                 skipped.append({line, why});
                             });

@@ -7,14 +7,6 @@
 
 #include <QTimeZone>
 
-namespace {
-
-ExportFormat exportFormat(FileFormat format) {
-    return format == FileFormat::Csv ? ExportFormat::Csv : ExportFormat::JsonLines;
-}
-
-} // namespace
-
 LoggedSetExport::LoggedSetExport(FileFormat format, bool withSetNumber)
     : format_(format), withSetNumber_(withSetNumber),
       offsets_(QTimeZone::systemTimeZone(), ZoneOffsets::SkippedTime::OffsetBefore) {
@@ -51,7 +43,7 @@ void LoggedSetExport::appendRecord(int set, qint64 row, const QString& rowText) 
     if (!exported)
         return;
     QByteArray out;
-    appendExportLine(out, exportFormat(format_), *exported);
+    appendExportLine(out, format_, *exported);
     if (withSetNumber_ && format_ == FileFormat::Csv)
         bytes_ += QByteArray::number(set) + ',' + out;
     else if (withSetNumber_)

@@ -70,19 +70,25 @@ private:
 
 } // namespace
 
-QByteArray exportHeader(ExportFormat format) {
-    return format == ExportFormat::Csv ? csvHeader() : QByteArray();
+QByteArray exportHeader(FileFormat format) {
+    return format == FileFormat::Csv ? csvHeader() : QByteArray();
 }
 
-void appendExportLine(QByteArray& out, ExportFormat format, const ExportRow& row) {
-    if (format == ExportFormat::Csv)
+void appendExportLine(QByteArray& out, FileFormat format, const ExportRow& row) {
+    switch (format) {
+    case FileFormat::Csv:
         appendCsvLine(out, row);
-    else
+        return;
+    case FileFormat::JsonLines:
         appendJsonLine(out, row);
+        return;
+    case FileFormat::Dat:
+        return;
+    }
 }
 
 ConversionResult
-convertDataFile(const QString& inputPath, const QString& outputPath, ExportFormat format,
+convertDataFile(const QString& inputPath, const QString& outputPath, FileFormat format,
                 const QTimeZone& zone,
                 const std::function<void(qint64 lineNumber, SkippedLine why)>& skipped) {
     ConversionResult result;

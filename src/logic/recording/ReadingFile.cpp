@@ -17,10 +17,6 @@ namespace {
 // Far more than any line of ours, so that the first line is in it whole.
 constexpr qint64 HeadBytes = 1024;
 
-ExportFormat exportFormat(FileFormat format) {
-    return format == FileFormat::Csv ? ExportFormat::Csv : ExportFormat::JsonLines;
-}
-
 QStringList jsonKeys(QByteArrayView line) {
     return QJsonDocument::fromJson(line.toByteArray()).object().keys();
 }
@@ -74,7 +70,7 @@ std::optional<QString> ReadingFile::open(const QString& path) {
         return QStringLiteral("cannot create (%1)").arg(writer_.errorText());
     if (format_ == FileFormat::Dat || existing.size() > 0)
         return std::nullopt;
-    const QByteArray header = exportHeader(exportFormat(format_));
+    const QByteArray header = exportHeader(format_);
     if (header.isEmpty() || writer_.writeLine(header))
         return std::nullopt;
     return QStringLiteral("cannot create (%1)").arg(writer_.errorText());
@@ -88,7 +84,7 @@ bool ReadingFile::write(const QDateTime& takenAt, const LiveReading& reading) {
         line = recorderLine(rows_ + 1, rowBody(takenAt, captions.humidity, captions.temperature,
                                                captions.unit, captions.batteryLow));
     } else {
-        appendExportLine(line, exportFormat(format_), liveExportRow(takenAt, reading));
+        appendExportLine(line, format_, liveExportRow(takenAt, reading));
     }
     if (!writer_.writeLine(line))
         return false;
