@@ -2,7 +2,6 @@
 
 #include "logic/datalogger/LoggedSetData.h"
 #include "logic/datalogger/RecordTime.h"
-#include "logic/recording/DataFileConverter.h"
 #include "logic/recording/DataFileFormat.h"
 
 #include <QTimeZone>

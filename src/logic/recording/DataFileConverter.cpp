@@ -1,6 +1,7 @@
 #include "logic/recording/DataFileConverter.h"
 
 #include "logic/recording/DataFileRow.h"
+#include "logic/recording/ExportRow.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -69,23 +70,6 @@ private:
 };
 
 } // namespace
-
-QByteArray exportHeader(FileFormat format) {
-    return format == FileFormat::Csv ? csvHeader() : QByteArray();
-}
-
-void appendExportLine(QByteArray& out, FileFormat format, const ExportRow& row) {
-    switch (format) {
-    case FileFormat::Csv:
-        appendCsvLine(out, row);
-        return;
-    case FileFormat::JsonLines:
-        appendJsonLine(out, row);
-        return;
-    case FileFormat::Dat:
-        return;
-    }
-}
 
 ConversionResult
 convertDataFile(const QString& inputPath, const QString& outputPath, FileFormat format,

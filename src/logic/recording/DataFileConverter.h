@@ -1,16 +1,10 @@
 #pragma once
 
-#include "logic/recording/ExportRow.h"
 #include "logic/recording/FileFormat.h"
 
 #include <QString>
 #include <QTimeZone>
 #include <functional>
-
-// The header a file of the format starts with (CSV only), and one row in the format. The data
-// file's lines number their rows and are no export rows: Dat gives nothing here.
-QByteArray exportHeader(FileFormat format);
-void appendExportLine(QByteArray& out, FileFormat format, const ExportRow& row);
 
 struct ConversionResult {
     qint64 rowsWritten = 0;

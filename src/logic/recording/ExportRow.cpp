@@ -156,3 +156,20 @@ void appendJsonLine(QByteArray& out, const ExportRow& row) {
     out += row.temperature.statusText();
     out += row.batteryLow ? "\",\"battery_low\":true}\n" : "\",\"battery_low\":false}\n";
 }
+
+QByteArray exportHeader(FileFormat format) {
+    return format == FileFormat::Csv ? csvHeader() : QByteArray();
+}
+
+void appendExportLine(QByteArray& out, FileFormat format, const ExportRow& row) {
+    switch (format) {
+    case FileFormat::Csv:
+        appendCsvLine(out, row);
+        return;
+    case FileFormat::JsonLines:
+        appendJsonLine(out, row);
+        return;
+    case FileFormat::Dat:
+        return;
+    }
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "logic/recording/FileFormat.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDate>
@@ -53,3 +55,9 @@ QByteArray csvHeader();
 void appendCsvLine(QByteArray& out, const ExportRow& row);
 // One JSON object per line, LF-terminated, with the CSV's fields.
 void appendJsonLine(QByteArray& out, const ExportRow& row);
+
+// The header a file of the format starts with (CSV only), and the row's line in the format. The
+// data file's lines number their rows and are made from the reading's captions: Dat gives
+// nothing here.
+QByteArray exportHeader(FileFormat format);
+void appendExportLine(QByteArray& out, FileFormat format, const ExportRow& row);

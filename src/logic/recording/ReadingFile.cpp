@@ -1,7 +1,6 @@
 #include "logic/recording/ReadingFile.h"
 
 #include "logic/link/ReadingCaptions.h"
-#include "logic/recording/DataFileConverter.h"
 #include "logic/recording/DataFileFormat.h"
 #include "logic/recording/DataFileRow.h"
 #include "logic/recording/ExportRow.h"
