@@ -99,14 +99,19 @@ QByteArray httpAnswer() {
     return QByteArray("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n").repeated(20);
 }
 
-ExportRow reading(const char* temperature, char unit) {
+ExportRow reading(const char* temperature, char unit,
+                  TemperatureUnit written = TemperatureUnit::Meter) {
+    const ExportValue humidity{ExportValue::Status::Ok, "45.6"};
+    const ExportValue value{ExportValue::Status::Ok, temperature};
     return ExportRow{QDate(2026, 12, 6),
                      QTime(9, 45, 7),
                      3600,
-                     {ExportValue::Status::Ok, "45.6"},
-                     {ExportValue::Status::Ok, temperature},
+                     humidity,
+                     value,
                      unit,
-                     false};
+                     false,
+                     exportDewPoint(humidity, value, unit),
+                     written};
 }
 
 NetworkPlan mqttPlan(const QString& url, const QString& caFile = {}) {
@@ -417,7 +422,8 @@ private Q_SLOTS:
         Rig rig(plan, 2);
         QVERIFY(!rig.network->listen());
         QVERIFY(!rig.network->start({QStringLiteral("hall"), QStringLiteral("cellar")}));
-        rig.take(0, reading("21.5", 'C'));
+        // Published in °F, told to Prometheus in °C.
+        rig.take(0, reading("21.5", 'C', TemperatureUnit::Fahrenheit));
         rig.take(1, reading("12.0", 'C'));
         rig.network->linkLost(1);
         rig.network->linkBack(1);
@@ -425,6 +431,8 @@ private Q_SLOTS:
         for (const char* line :
              {"meter_temperature_celsius{meter=\"hall\",port=\"/dev/ttyS0\"} 21.5",
               "meter_temperature_celsius{meter=\"cellar\",port=\"/dev/ttyS1\"} 12",
+              "meter_dew_point_celsius{meter=\"hall\",port=\"/dev/ttyS0\"} DEWH",
+              "meter_dew_point_celsius{meter=\"cellar\",port=\"/dev/ttyS1\"} DEWC",
               "meter_reconnects_total{meter=\"hall\",port=\"/dev/ttyS0\"} 0",
               "meter_reconnects_total{meter=\"cellar\",port=\"/dev/ttyS1\"} 1"})
             QVERIFY2(metrics.contains(QString::fromUtf8(line)), line);

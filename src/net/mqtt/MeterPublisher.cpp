@@ -83,8 +83,8 @@ void MeterPublisher::publishReading(const ExportRow& row, qint64 fileEnd) {
         Q_EMIT backlogFileFailed(file_->failure());
     }
     enqueue({statePayload(row), fileEnd});
-    if (unit_ != row.unit) {
-        unit_ = row.unit;
+    if (unit_ != writtenUnit(row)) {
+        unit_ = writtenUnit(row);
         sendDiscovery();
     }
     sendWaiting();
