@@ -126,7 +126,7 @@ private Q_SLOTS:
                  QStringLiteral("time|relative_humidity_percent|humidity_status|temperature|"
                                 "temperature_unit|temperature_status|battery_low|dew_point"));
         QCOMPARE(withoutTimes(rows, from, QDateTime::currentDateTime()),
-                 QStringList(2, QStringLiteral("40.0|ok|70.7|F|ok|0|DEWF")));
+                 QStringList(2, QStringLiteral("40.0|ok|70.7|F|ok|0|45.2")));
     }
 
     // One meter falls silent, then is pulled out and put back; the other one goes on meanwhile.

@@ -274,7 +274,7 @@ private Q_SLOTS:
                  qPrintable(rig.states.join(u'\n')));
         rig.take(0, reading("21.5", 'C'));
         QVERIFY(QTest::qWaitFor(
-            [&] { return broker.retained(QStringLiteral("homeassistant/#"), 1).size() == 3; },
+            [&] { return broker.retained(QStringLiteral("homeassistant/#"), 1).size() == 4; },
             10000));
     }
 
@@ -339,7 +339,7 @@ private Q_SLOTS:
         QVERIFY(rig.says(QStringLiteral("connected to the broker")));
         rig.take(0, reading("21.5", 'C'));
         QVERIFY(
-            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) == 3; }, 10000));
+            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) == 4; }, 10000));
         QProcess flood;
         flood.start(QStringLiteral("mosquitto_pub"),
                     broker.at() +
@@ -358,9 +358,10 @@ private Q_SLOTS:
             },
             10000));
         QVERIFY(
-            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) >= 6; }, 10000));
-        QVERIFY2(!QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) > 9; }, 3000),
-                 qPrintable(QString::number(count(QStringLiteral("\"unique_id\"")))));
+            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) >= 8; }, 10000));
+        QVERIFY2(
+            !QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) > 12; }, 3000),
+            qPrintable(QString::number(count(QStringLiteral("\"unique_id\"")))));
         subscriber.kill();
         subscriber.waitForFinished(3000);
     }
@@ -431,8 +432,8 @@ private Q_SLOTS:
         for (const char* line :
              {"meter_temperature_celsius{meter=\"hall\",port=\"/dev/ttyS0\"} 21.5",
               "meter_temperature_celsius{meter=\"cellar\",port=\"/dev/ttyS1\"} 12",
-              "meter_dew_point_celsius{meter=\"hall\",port=\"/dev/ttyS0\"} DEWH",
-              "meter_dew_point_celsius{meter=\"cellar\",port=\"/dev/ttyS1\"} DEWC",
+              "meter_dew_point_celsius{meter=\"hall\",port=\"/dev/ttyS0\"} 9.3",
+              "meter_dew_point_celsius{meter=\"cellar\",port=\"/dev/ttyS1\"} 0.6",
               "meter_reconnects_total{meter=\"hall\",port=\"/dev/ttyS0\"} 0",
               "meter_reconnects_total{meter=\"cellar\",port=\"/dev/ttyS1\"} 1"})
             QVERIFY2(metrics.contains(QString::fromUtf8(line)), line);
