@@ -5,18 +5,6 @@
 
 #include <QFileInfo>
 
-namespace {
-
-std::optional<ExportFormat> exportFormatOf(std::optional<FileFormat> format) {
-    if (format == FileFormat::Csv)
-        return ExportFormat::Csv;
-    if (format == FileFormat::JsonLines)
-        return ExportFormat::JsonLines;
-    return std::nullopt;
-}
-
-} // namespace
-
 int runConvert(const QStringList& arguments) {
     CommandLine line(QStringLiteral("convert"),
                      QStringLiteral("Converts a data file (a recording, or a set saved from the "
@@ -42,10 +30,11 @@ int runConvert(const QStringList& arguments) {
     const QStringList paths = parser.positionalArguments();
     if (paths.size() != 2)
         return line.usageError(QStringLiteral("takes an input and an output file"));
-    std::optional<ExportFormat> format =
-        exportFormatOf(parser.isSet(formatOption) ? parseFileFormat(parser.value(formatOption))
-                                                  : fileFormatOfPath(paths[1]));
-    if (!format)
+    const std::optional<FileFormat> format = parser.isSet(formatOption)
+                                                 ? parseFileFormat(parser.value(formatOption))
+                                                 : fileFormatOfPath(paths[1]);
+    // A data file is what convert reads, not what it writes.
+    if (!format || *format == FileFormat::Dat)
         return line.usageError(
             parser.isSet(formatOption)
                 ? QStringLiteral("unknown format \"%1\"").arg(parser.value(formatOption))

@@ -10,10 +10,10 @@
 
 #include <QTimer>
 
-MeterRecording::MeterRecording(const RecordTarget& target, FileFormat format, qint64 samples,
-                               bool readIdCode)
-    : QObject(nullptr), target_(target), samples_(samples), readIdCode_(readIdCode),
-      file_(format, target.path) {}
+MeterRecording::MeterRecording(const RecordTarget& target, FileFormat format,
+                               const RecordingOptions& options, qint64 samples, bool readIdCode)
+    : QObject(nullptr), target_(target), unit_(options.unit), samples_(samples),
+      readIdCode_(readIdCode), file_(format, target.path, options) {}
 
 void MeterRecording::prepare() {
     port_ = new QtSerialPort(this);
@@ -87,7 +87,8 @@ void MeterRecording::onFrame() {
         return;
     answered_ = true;
     const QDateTime takenAt = clock_.now();
-    const ExportRow row = liveExportRow(takenAt, reading_);
+    ExportRow row = liveExportRow(takenAt, reading_);
+    row.writtenUnit = unit_;
     // The broker's copy first: a kill between the two writes costs the recording this reading,
     // never the broker.
     const qint64 backlogEnd = backlog_ ? backlog_->append(statePayload(row)).value_or(-1) : -1;

@@ -26,7 +26,8 @@ public:
     // samples: the readings to take before stopping, 0 for no limit. readIdCode: the meter's ID
     // code is read before the poll starts (it names the meter on the network). Made without a
     // parent, to be moved to its thread.
-    MeterRecording(const RecordTarget& target, FileFormat format, qint64 samples, bool readIdCode);
+    MeterRecording(const RecordTarget& target, FileFormat format, const RecordingOptions& options,
+                   qint64 samples, bool readIdCode);
 
     // Opens the port and the file, and reads the ID code when asked to; prepared() says how it
     // went.
@@ -49,7 +50,8 @@ Q_SIGNALS:
     void linkLost();
     void linkBack();
     void rowWritten(qint64 rows, const QString& reading);
-    // backlogEnd: where its line ends in the backlog file, -1 when it is not there.
+    // row: as the meter gave it, to be written in the unit it names. backlogEnd: where its line
+    // ends in the backlog file, -1 when it is not there.
     void readingTaken(const QDateTime& takenAt, const ExportRow& row, qint64 backlogEnd);
     void writeFailed(const QString& message);
     void finished(qint64 rows);
@@ -59,6 +61,7 @@ private:
     void close();
 
     RecordTarget target_;
+    TemperatureUnit unit_;
     qint64 samples_;
     bool readIdCode_;
     DatedReadingFile file_;

@@ -20,9 +20,11 @@ int runRecord(const QStringList& arguments) {
             "given, or on SIGINT or SIGTERM, with every file complete; SIGHUP opens every file "
             "again by its name. A meter whose file cannot be written stops with a message, the "
             "others go on, and the exit status is then 74."),
-        QStringLiteral("--port P [--port P2 ...] [-o|--output FILE|DIR] [--format dat|csv|jsonl] "
-                       "[--samples N | --duration 1h30m] [--mqtt URL [--ha-discovery] ...] "
-                       "[--metrics ADDRESS] [--id ID ...]"));
+        QStringLiteral(
+            "--port P [--port P2 ...] [-o|--output FILE|DIR] [--format dat|csv|jsonl] "
+            "[--dew-point] [--temperature-unit C|F|meter] [--samples N | --duration 1h30m] "
+            "[--mqtt URL [--ha-discovery] ...] "
+            "[--metrics ADDRESS] [--id ID ...]"));
     QCommandLineParser& parser = line.parser();
     const QCommandLineOption portOption(
         QStringLiteral("port"),
@@ -39,13 +41,23 @@ int runRecord(const QStringList& arguments) {
         QStringLiteral("format"),
         QStringLiteral("dat, csv or jsonl (default: from the file's extension, else dat)."),
         QStringLiteral("format"));
+    const QCommandLineOption dewPointOption(
+        QStringLiteral("dew-point"),
+        QStringLiteral("Ends each CSV line with the dew (frost) point, in a column of its own "
+                       "(JSON Lines and MQTT always carry it)."));
+    const QCommandLineOption unitOption(
+        QStringLiteral("temperature-unit"),
+        QStringLiteral("C or F: the files and MQTT give temperatures in this unit, whatever the "
+                       "meter shows (default: meter, as the meter shows them)."),
+        QStringLiteral("unit"));
     const QCommandLineOption samplesOption(
         QStringLiteral("samples"), QStringLiteral("Stop after this many readings of each meter."),
         QStringLiteral("N"));
     const QCommandLineOption durationOption(
         QStringLiteral("duration"), QStringLiteral("Stop after this time, such as 90s or 1h30m."),
         QStringLiteral("time"));
-    parser.addOptions({portOption, outputOption, formatOption, samplesOption, durationOption});
+    parser.addOptions({portOption, outputOption, formatOption, dewPointOption, unitOption,
+                       samplesOption, durationOption});
     const NetworkOptions networkOptions;
     networkOptions.addTo(parser);
     if (const std::optional<int> end = line.parse(arguments))
@@ -70,10 +82,23 @@ int runRecord(const QStringList& arguments) {
             return line.usageError(QStringLiteral("--duration takes a time such as 90s or 1h30m"));
         seconds = *duration;
     }
-    const std::variant<RecordPlan, QString> plan = planRecording(
+    std::variant<RecordPlan, QString> plan = planRecording(
         parser.value(outputOption), parser.value(formatOption), parser.values(portOption));
     if (const QString* wrong = std::get_if<QString>(&plan))
         return line.usageError(*wrong);
+    RecordingOptions& options = std::get<RecordPlan>(plan).options;
+    if (parser.isSet(dewPointOption)) {
+        if (std::get<RecordPlan>(plan).format != FileFormat::Csv)
+            return line.usageError(QStringLiteral("--dew-point adds a column to CSV files (JSON "
+                                                  "Lines always has the dew point)"));
+        options.dewPoint = DewPointColumn::With;
+    }
+    if (parser.isSet(unitOption)) {
+        const std::optional<TemperatureUnit> unit = parseTemperatureUnit(parser.value(unitOption));
+        if (!unit)
+            return line.usageError(QStringLiteral("--temperature-unit takes C, F or meter"));
+        options.unit = *unit;
+    }
 
     const std::variant<NetworkPlan, QString> network =
         networkOptions.read(parser, parser.values(portOption).size());

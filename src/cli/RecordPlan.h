@@ -2,6 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/MeterPort.h"
+#include "logic/recording/ReadingFile.h"
 
 #include <QDateTime>
 #include <QString>
@@ -19,6 +20,7 @@ struct RecordTarget {
 
 struct RecordPlan {
     FileFormat format = FileFormat::Dat;
+    RecordingOptions options;
     std::vector<RecordTarget> targets;
 };
 

@@ -41,7 +41,8 @@ RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, const NetworkPlan&
         const int meter = static_cast<int>(sessions_.size());
         auto* thread = new QThread(this);
         // A session has no parent: it lives in its thread and goes when the thread ends.
-        auto* session = new MeterRecording(target, plan_.format, samples, readIdCodes);
+        auto* session =
+            new MeterRecording(target, plan_.format, plan_.options, samples, readIdCodes);
         session->moveToThread(thread);
         connect(thread, &QThread::finished, session, &QObject::deleteLater);
         connect(session, &MeterRecording::prepared, this, &RecordRun::onPrepared);

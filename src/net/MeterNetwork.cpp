@@ -40,6 +40,9 @@ void takeReading(MeterGauges& gauges, const QDateTime& takenAt, const ExportRow&
     if (gauges.temperatureCelsius && row.unit == 'F')
         gauges.temperatureCelsius =
             std::round((*gauges.temperatureCelsius - 32) * 5 / 9 * 1e6) / 1e6;
+    ExportRow inCelsius = row;
+    inCelsius.writtenUnit = TemperatureUnit::Celsius;
+    gauges.dewPointCelsius = number(writtenDewPoint(inCelsius));
     gauges.humidityOverload = outOfRange(row.humidity);
     gauges.temperatureOverload = outOfRange(row.temperature);
     gauges.batteryLow = row.batteryLow;

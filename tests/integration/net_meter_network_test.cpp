@@ -99,14 +99,19 @@ QByteArray httpAnswer() {
     return QByteArray("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n").repeated(20);
 }
 
-ExportRow reading(const char* temperature, char unit) {
+ExportRow reading(const char* temperature, char unit,
+                  TemperatureUnit written = TemperatureUnit::Meter) {
+    const ExportValue humidity{ExportValue::Status::Ok, "45.6"};
+    const ExportValue value{ExportValue::Status::Ok, temperature};
     return ExportRow{QDate(2026, 12, 6),
                      QTime(9, 45, 7),
                      3600,
-                     {ExportValue::Status::Ok, "45.6"},
-                     {ExportValue::Status::Ok, temperature},
+                     humidity,
+                     value,
                      unit,
-                     false};
+                     false,
+                     exportDewPoint(humidity, value, unit),
+                     written};
 }
 
 NetworkPlan mqttPlan(const QString& url, const QString& caFile = {}) {
@@ -269,7 +274,7 @@ private Q_SLOTS:
                  qPrintable(rig.states.join(u'\n')));
         rig.take(0, reading("21.5", 'C'));
         QVERIFY(QTest::qWaitFor(
-            [&] { return broker.retained(QStringLiteral("homeassistant/#"), 1).size() == 3; },
+            [&] { return broker.retained(QStringLiteral("homeassistant/#"), 1).size() == 4; },
             10000));
     }
 
@@ -334,7 +339,7 @@ private Q_SLOTS:
         QVERIFY(rig.says(QStringLiteral("connected to the broker")));
         rig.take(0, reading("21.5", 'C'));
         QVERIFY(
-            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) == 3; }, 10000));
+            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) == 4; }, 10000));
         QProcess flood;
         flood.start(QStringLiteral("mosquitto_pub"),
                     broker.at() +
@@ -353,9 +358,10 @@ private Q_SLOTS:
             },
             10000));
         QVERIFY(
-            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) >= 6; }, 10000));
-        QVERIFY2(!QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) > 9; }, 3000),
-                 qPrintable(QString::number(count(QStringLiteral("\"unique_id\"")))));
+            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) >= 8; }, 10000));
+        QVERIFY2(
+            !QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) > 12; }, 3000),
+            qPrintable(QString::number(count(QStringLiteral("\"unique_id\"")))));
         subscriber.kill();
         subscriber.waitForFinished(3000);
     }
@@ -417,7 +423,8 @@ private Q_SLOTS:
         Rig rig(plan, 2);
         QVERIFY(rig.network->listen());
         QVERIFY(rig.network->start({QStringLiteral("hall"), QStringLiteral("cellar")}));
-        rig.take(0, reading("21.5", 'C'));
+        // Published in °F, told to Prometheus in °C.
+        rig.take(0, reading("21.5", 'C', TemperatureUnit::Fahrenheit));
         rig.take(1, reading("12.0", 'C'));
         rig.network->linkLost(1);
         rig.network->linkBack(1);
@@ -425,6 +432,8 @@ private Q_SLOTS:
         for (const char* line :
              {"meter_temperature_celsius{meter=\"hall\",port=\"/dev/ttyS0\"} 21.5",
               "meter_temperature_celsius{meter=\"cellar\",port=\"/dev/ttyS1\"} 12",
+              "meter_dew_point_celsius{meter=\"hall\",port=\"/dev/ttyS0\"} 9.3",
+              "meter_dew_point_celsius{meter=\"cellar\",port=\"/dev/ttyS1\"} 0.6",
               "meter_reconnects_total{meter=\"hall\",port=\"/dev/ttyS0\"} 0",
               "meter_reconnects_total{meter=\"cellar\",port=\"/dev/ttyS1\"} 1"})
             QVERIFY2(metrics.contains(QString::fromUtf8(line)), line);

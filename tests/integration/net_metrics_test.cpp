@@ -106,6 +106,7 @@ private Q_SLOTS:
         MeterGauges first = upMeter("lab-1", "COM1", now - 0.5);
         first.humidityRatio = 0.453;
         first.temperatureCelsius = -10.2;
+        first.dewPointCelsius = -14.1;
         first.batteryLow = true;
         first.readings = 42;
         first.reconnects = 1;
@@ -126,6 +127,10 @@ private Q_SLOTS:
                    "# TYPE meter_temperature_celsius gauge\n"
                    "meter_temperature_celsius{meter=\"lab-1\",port=\"COM1\"} -10.2\n"
                    "meter_temperature_celsius{meter=\"lab-2\",port=\"/dev/ttyUSB0\"} 21.5\n"
+                   "# HELP meter_dew_point_celsius Dew (frost) point of the last reading in "
+                   "degrees Celsius.\n"
+                   "# TYPE meter_dew_point_celsius gauge\n"
+                   "meter_dew_point_celsius{meter=\"lab-1\",port=\"COM1\"} -14.1\n"
                    "# HELP meter_up 1 when the meter answers on its link, 0 when it does not.\n"
                    "# TYPE meter_up gauge\n"
                    "meter_up{meter=\"lab-1\",port=\"COM1\"} 1\n"

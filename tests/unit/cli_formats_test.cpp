@@ -122,6 +122,71 @@ private Q_SLOTS:
         QCOMPARE(appendMismatch(*parseFileFormat(format), head).value_or(QString()), wanted);
     }
 
+    // With the dew point column a CSV file's header must name it, and without it must not; a
+    // JSON Lines file from before the dew point is appended to.
+    void appendsWithTheDewPointColumn_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<QString>("wanted");
+        const QByteArray header = "time,relative_humidity_percent,humidity_status,temperature,"
+                                  "temperature_unit,temperature_status,battery_low";
+        QTest::newRow("csv without it") << "csv" << header + "\r\n"
+                                        << "the CSV header record --dew-point writes";
+        QTest::newRow("csv with it") << "csv" << header + ",dew_point\r\n"
+                                     << "";
+        QTest::newRow("jsonl with it")
+            << "jsonl"
+            << QByteArray(R"({"time":"2026-12-06T09:45:07+01:00","relative_humidity_percent":)"
+                          R"(45.6,"humidity_status":"ok","temperature":23.1,"temperature_unit":)"
+                          R"("C","temperature_status":"ok","battery_low":false,"dew_point":10.7})")
+            << "";
+    }
+    void appendsWithTheDewPointColumn() {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, head);
+        QFETCH(QString, wanted);
+        QCOMPARE(appendMismatch(*parseFileFormat(format), head, DewPointColumn::With)
+                     .value_or(QString()),
+                 wanted);
+    }
+
+    // A °C meter's reading in each format, written in °F, the CSV with the dew point column.
+    void writtenInFahrenheit_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("dat") << "m.dat"
+                             << QByteArray(" 1\t12-07-2026\t11:00:00\t45.6\t73.6\tF\r\n");
+        QTest::newRow("csv") << "m.csv"
+                             << QByteArray(
+                                    "time,relative_humidity_percent,humidity_status,"
+                                    "temperature,temperature_unit,temperature_status,"
+                                    "battery_low,dew_point\r\n"
+                                    "2026-12-07T11:00:00+01:00,45.6,ok,73.6,F,ok,0,51.3\r\n");
+        QTest::newRow("jsonl") << "m.jsonl"
+                               << QByteArray(R"({"time":"2026-12-07T11:00:00+01:00",)"
+                                             R"("relative_humidity_percent":45.6,)"
+                                             R"("humidity_status":"ok","temperature":73.6,)"
+                                             R"("temperature_unit":"F","temperature_status":)"
+                                             R"("ok","battery_low":false,"dew_point":51.3})"
+                                             "\n");
+    }
+    void writtenInFahrenheit() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, written);
+        qputenv("TZ", "Europe/Berlin");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        const FileFormat format = *fileFormatOfPath(name);
+        DatedReadingFile file(format, path,
+                              RecordingOptions{format == FileFormat::Csv ? DewPointColumn::With
+                                                                         : DewPointColumn::Without,
+                                               TemperatureUnit::Fahrenheit});
+        QCOMPARE(file.open(utc("2026-12-07T10:00:00Z")), std::nullopt);
+        QCOMPARE(file.write(utc("2026-12-07T10:00:00Z"), aReading()), std::nullopt);
+        file.close();
+        QCOMPARE(readFile(path), written);
+    }
+
     // Which file a reading goes to, by its own time on this machine's clock.
     void filePathByTime_data() {
         QTest::addColumn<QString>("pattern");

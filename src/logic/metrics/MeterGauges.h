@@ -16,6 +16,9 @@ struct MeterGauges {
     // "----").
     std::optional<double> humidityRatio;
     std::optional<double> temperatureCelsius;
+    // To a tenth of a degree, as the files give it; absent as well when the reading lies beyond
+    // the vapour tables.
+    std::optional<double> dewPointCelsius;
     bool batteryLow = false;
     bool humidityOverload = false;
     bool temperatureOverload = false;

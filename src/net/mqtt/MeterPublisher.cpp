@@ -88,8 +88,8 @@ void MeterPublisher::publishReading(const ExportRow& row, qint64 fileEnd) {
     if (fileUse_ == FileUse::Taking && fileEnd < 0)
         fileFailed();
     enqueue({statePayload(row), fileEnd});
-    if (unit_ != row.unit) {
-        unit_ = row.unit;
+    if (unit_ != writtenUnit(row)) {
+        unit_ = writtenUnit(row);
         sendDiscovery();
     }
     sendWaiting();
