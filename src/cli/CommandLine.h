@@ -1,13 +1,8 @@
 #pragma once
 
-#include "logic/recording/DataFileConverter.h"
-#include "logic/recording/FileFormat.h"
-#include "logic/result/ExitStatus.h"
-
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
-#include <QTimeZone>
 #include <optional>
 
 // A subcommand's command line: the parser with the options every subcommand has (--help), and
@@ -28,12 +23,3 @@ private:
     QString synopsis_;
     QCommandLineParser parser_;
 };
-
-// "1h30m", "90s", "2d", "45m", "1h 30m": a positive whole number of seconds. Nothing for anything
-// else, or for zero.
-std::optional<qint64> parseDuration(const QString& text);
-// "+01:00", "-05:30", "UTC", "Z", or a zone name such as "Europe/Berlin".
-std::optional<QTimeZone> parseTimeZone(const QString& text);
-
-// Writes a line to stderr as it is, whatever the locale.
-void printError(const QString& line);

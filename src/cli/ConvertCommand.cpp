@@ -1,6 +1,11 @@
 #include "cli/ConvertCommand.h"
 
 #include "cli/CommandLine.h"
+#include "cli/ErrorLine.h"
+#include "cli/TimeZoneText.h"
+#include "logic/recording/DataFileConverter.h"
+#include "logic/recording/FileFormat.h"
+#include "logic/result/ExitStatus.h"
 #include "logic/text/CountText.h"
 
 #include <QFileInfo>

@@ -2,9 +2,12 @@
 
 #include "cli/CommandLine.h"
 #include "cli/DownloadProgress.h"
+#include "cli/ErrorLine.h"
 #include "cli/MeterConnection.h"
 #include "device/datalogger/WholeSetDownload.h"
 #include "logic/datalogger/LoggedSetExport.h"
+#include "logic/recording/FileFormat.h"
+#include "logic/result/ExitStatus.h"
 #include "logic/text/CountText.h"
 
 #include <QFileInfo>

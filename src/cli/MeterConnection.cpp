@@ -1,8 +1,10 @@
 #include "cli/MeterConnection.h"
 
 #include "cli/CommandLine.h"
+#include "cli/ErrorLine.h"
 #include "device/link/MeterLink.h"
 #include "device/platform/QtSerialPort.h"
+#include "logic/result/ExitStatus.h"
 
 #include <QCommandLineOption>
 

@@ -1,7 +1,7 @@
 #include "cli/MeterPort.h"
 
-#include "cli/CommandLine.h"
 #include "device/platform/QtSerialPort.h"
+#include "logic/result/ExitStatus.h"
 
 #include <QDir>
 #include <QRegularExpression>

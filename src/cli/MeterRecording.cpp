@@ -1,11 +1,11 @@
 #include "cli/MeterRecording.h"
 
-#include "cli/CommandLine.h"
 #include "device/datalogger/Datalogger.h"
 #include "device/link/MeterLink.h"
 #include "device/platform/QtSerialPort.h"
 #include "logic/link/ReadingCaptions.h"
 #include "logic/mqtt/MqttMessages.h"
+#include "logic/result/ExitStatus.h"
 #include "net/mqtt/BacklogFile.h"
 
 #include <QTimer>

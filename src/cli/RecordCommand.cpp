@@ -1,6 +1,7 @@
 #include "cli/RecordCommand.h"
 
 #include "cli/CommandLine.h"
+#include "cli/DurationText.h"
 #include "cli/NetworkOptions.h"
 #include "cli/RecordPlan.h"
 #include "cli/RecordRun.h"

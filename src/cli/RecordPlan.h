@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/CommandLine.h"
 #include "cli/MeterPort.h"
+#include "logic/recording/FileFormat.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,9 +1,10 @@
 #include "cli/RecordRun.h"
 
-#include "cli/CommandLine.h"
+#include "cli/ErrorLine.h"
 #include "cli/MeterRecording.h"
 #include "cli/RecordStatus.h"
 #include "cli/RunDeadline.h"
+#include "logic/result/ExitStatus.h"
 #include "net/MeterNetwork.h"
 
 #include <QThread>

@@ -1,6 +1,6 @@
 #include "cli/RecordStatus.h"
 
-#include "cli/CommandLine.h"
+#include "cli/ErrorLine.h"
 #include "cli/TerminalWidth.h"
 #include "logic/text/CountText.h"
 

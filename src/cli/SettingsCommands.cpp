@@ -1,9 +1,11 @@
 #include "cli/SettingsCommands.h"
 
 #include "cli/CommandLine.h"
+#include "cli/ErrorLine.h"
 #include "cli/MeterConnection.h"
 #include "cli/MeterStatusText.h"
 #include "logic/datalogger/LoggerCommandBuffer.h"
+#include "logic/result/ExitStatus.h"
 
 #include <QDateTime>
 #include <cstdio>

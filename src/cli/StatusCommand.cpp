@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/MeterConnection.h"
 #include "cli/MeterStatusText.h"
+#include "logic/result/ExitStatus.h"
 
 #include <cstdio>
 

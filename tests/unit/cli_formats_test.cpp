@@ -1,9 +1,9 @@
 // meter-logger's pure parts: the zones --tz takes, the files record will append to and switch
 // to, a set's times in this machine's zone, the status texts.
 #include "TestFiles.h"
-#include "cli/CommandLine.h"
 #include "cli/MeterStatusText.h"
 #include "cli/RecordPlan.h"
+#include "cli/TimeZoneText.h"
 #include "logic/datalogger/LoggedSetData.h"
 #include "logic/datalogger/LoggedSetExport.h"
 #include "logic/link/LiveReading.h"

@@ -1,6 +1,6 @@
 #include "FakeClock.h"
-#include "cli/CommandLine.h"
 #include "cli/DownloadProgress.h"
+#include "cli/DurationText.h"
 #include "cli/RecordPlan.h"
 #include "cli/RunDeadline.h"
 #include "cli/TerminalWidth.h"
