@@ -34,9 +34,34 @@ std::optional<int> CommandLine::parse(const QStringList& arguments) {
     return std::nullopt;
 }
 
-int CommandLine::usageError(const QString& message) const {
+void CommandLine::tell(const QString& message) const {
     printError(QStringLiteral("meter-logger %1: %2").arg(subcommand_, message));
-    printError(
-        QStringLiteral("usage: meter-logger %1 %2 (--help for more)").arg(subcommand_, synopsis_));
-    return ExitStatus::Usage;
+}
+
+int CommandLine::fail(const Failure& failure) const {
+    tell(failure.message);
+    if (failure.exitStatus == ExitStatus::Usage)
+        printError(QStringLiteral("usage: meter-logger %1 %2 (--help for more)")
+                       .arg(subcommand_, synopsis_));
+    return failure.exitStatus;
+}
+
+int CommandLine::usageError(const QString& message) const {
+    return fail(wrongCall(message));
+}
+
+int CommandLine::exitStatusOf(const Result<>& outcome) const {
+    return outcome ? ExitStatus::Ok : fail(outcome.failure());
+}
+
+int CommandLine::exitStatusOf(const Result<QString>& report) const {
+    if (!report)
+        return fail(report.failure());
+    if (!report->isEmpty())
+        tell(*report);
+    return ExitStatus::Ok;
+}
+
+Failure wrongCall(const QString& message) {
+    return {ExitStatus::Usage, message};
 }

@@ -6,6 +6,7 @@
 #include "logic/link/LiveReading.h"
 #include "logic/recording/DatedReadingFile.h"
 #include "logic/recording/ExportRow.h"
+#include "logic/result/Result.h"
 
 #include <QObject>
 #include <memory>
@@ -40,8 +41,8 @@ public:
     void reopenFile();
 
 Q_SIGNALS:
-    // status 0, or the exit status with the message saying why.
-    void prepared(int status, const QString& message);
+    // Ready to begin, or why not.
+    void prepared(const Result<>& outcome);
     void idCodeRead(int idCode);
     void noAnswer();
     void linkLost();
@@ -49,7 +50,8 @@ Q_SIGNALS:
     void rowWritten(qint64 rows, const QString& reading);
     // backlogEnd: where its line ends in the backlog file, -1 when it is not there.
     void readingTaken(const QDateTime& takenAt, const ExportRow& row, qint64 backlogEnd);
-    void writeFailed(const QString& message);
+    // The file could not take a line: the meter stops.
+    void writeFailed(const Failure& failure);
     void finished(qint64 rows);
 
 private:
