@@ -19,6 +19,8 @@ std::optional<qint64> parseDuration(const QString& text) {
         if (!match.hasMatch())
             return std::nullopt;
         total += match.captured(1).toLongLong() * seconds.value(match.captured(2).at(0));
+        if (total > LongestDuration)
+            return std::nullopt;
         at = match.capturedEnd();
     }
     return total > 0 ? std::optional(total) : std::nullopt;

@@ -26,6 +26,11 @@ private Q_SLOTS:
         QTest::newRow("unknown unit") << "3w" << qint64(-1);
         QTest::newRow("negative") << "-1h" << qint64(-1);
         QTest::newRow("empty") << "" << qint64(-1);
+        QTest::newRow("a hundred years") << "36500d" << qint64(3153600000);
+        QTest::newRow("past a hundred years") << "36499d23h59m60s1s" << qint64(-1);
+        QTest::newRow("nine digits of days") << "999999999d" << qint64(-1);
+        QTest::newRow("ten digits") << "1000000000s" << qint64(-1);
+        QTest::newRow("parts that add up past it") << QString(" 36500d").repeated(3) << qint64(-1);
     }
     void durations() {
         QFETCH(QString, text);
