@@ -6,6 +6,7 @@
 #include "logic/link/LiveReading.h"
 #include "logic/recording/DatedReadingFile.h"
 #include "logic/recording/ExportRow.h"
+#include "logic/result/Result.h"
 
 #include <QObject>
 #include <memory>
@@ -43,8 +44,8 @@ public:
     void reopenFile();
 
 Q_SIGNALS:
-    // status 0, or the exit status with the message saying why.
-    void prepared(int status, const QString& message);
+    // Ready to begin, or why not.
+    void prepared(const Result<>& outcome);
     void idCodeRead(int idCode);
     void noAnswer();
     void linkLost();
@@ -53,7 +54,8 @@ Q_SIGNALS:
     // row: as the meter gave it, to be written in the unit it names. backlogEnd: where its line
     // ends in the backlog file, -1 when it is not there.
     void readingTaken(const QDateTime& takenAt, const ExportRow& row, qint64 backlogEnd);
-    void writeFailed(const QString& message);
+    // The file could not take a line: the meter stops.
+    void writeFailed(const Failure& failure);
     void finished(qint64 rows);
 
 private:

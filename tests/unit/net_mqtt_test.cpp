@@ -104,10 +104,10 @@ QString readOptions(const QStringList& arguments, qsizetype ports = 2) {
     options.addTo(parser);
     if (!parser.parse(QStringList{QStringLiteral("record")} + arguments))
         return parser.errorText();
-    const std::variant<NetworkPlan, QString> plan = options.read(parser, ports);
-    if (const QString* wrong = std::get_if<QString>(&plan))
-        return *wrong;
-    const NetworkPlan& network = std::get<NetworkPlan>(plan);
+    const Result<NetworkPlan> plan = options.read(parser, ports);
+    if (!plan)
+        return plan.failure().message;
+    const NetworkPlan& network = *plan;
     if (!network.mqtt)
         return QStringLiteral("metrics %1 ids %2")
             .arg(network.metricsAddress ? listenAddressText(*network.metricsAddress)
@@ -251,11 +251,10 @@ private Q_SLOTS:
         options.addTo(parser);
         QVERIFY(parser.parse(
             {QStringLiteral("record"), QStringLiteral("--mqtt"), QStringLiteral("mqtt://b")}));
-        const std::variant<NetworkPlan, QString> plan = options.read(parser, 1);
+        const Result<NetworkPlan> plan = options.read(parser, 1);
         qunsetenv("METER_MQTT_USERNAME");
         qunsetenv("METER_MQTT_PASSWORD");
-        const std::optional<MqttCredentials>& credentials =
-            std::get<NetworkPlan>(plan).mqtt->connection.credentials;
+        const std::optional<MqttCredentials>& credentials = plan->mqtt->connection.credentials;
         QVERIFY(credentials);
         QCOMPARE(credentials->userName, QByteArray("logger"));
         QCOMPARE(credentials->password, QByteArray("se cret"));
