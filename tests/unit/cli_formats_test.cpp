@@ -384,12 +384,12 @@ private Q_SLOTS:
             << QByteArray(R"({"set":1,"time":"2026-12-07T05:47:13+01:00",)"
                           R"("relative_humidity_percent":45.6,"humidity_status":"ok",)"
                           R"("temperature":23.1,"temperature_unit":"C","temperature_status":"ok",)"
-                          R"("battery_low":false})"
+                          R"("battery_low":false,"dew_point":10.7})"
                           "\n"
                           R"({"set":2,"time":"2026-12-08T00:00:00+01:00",)"
                           R"("relative_humidity_percent":50.2,"humidity_status":"ok",)"
                           R"("temperature":-3.5,"temperature_unit":"C","temperature_status":"ok",)"
-                          R"("battery_low":false})"
+                          R"("battery_low":false,"dew_point":-12.4})"
                           "\n");
         QTest::newRow("more records asked than arrived")
             << "csv" << false << 3
