@@ -49,7 +49,7 @@ int main() {
     std::printf("input: %d lines, %.1f MB; peak memory before converting: %ld kB\n", Lines,
                 QFile(in).size() / 1e6, peakKilobytes());
     for (const auto& [format, name] :
-         {std::pair{ExportFormat::Csv, "csv"}, std::pair{ExportFormat::JsonLines, "jsonl"}}) {
+         {std::pair{FileFormat::Csv, "csv"}, std::pair{FileFormat::JsonLines, "jsonl"}}) {
         const QString out = dir.filePath(QStringLiteral("out.") + QLatin1String(name));
         QElapsedTimer timer;
         timer.start();

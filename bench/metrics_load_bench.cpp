@@ -148,8 +148,8 @@ int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
     GaugeBoard board(fleet());
     MetricsServer server([&board] { return metricsText(board.snapshot(), wallSeconds()); });
-    if (const std::optional<QString> failure = server.start({QStringLiteral("127.0.0.1"), 0})) {
-        std::fprintf(stderr, "%s\n", qPrintable(*failure));
+    if (const Result<> started = server.start({QStringLiteral("127.0.0.1"), 0}); !started) {
+        std::fprintf(stderr, "%s\n", qPrintable(started.failure().message));
         return 1;
     }
     std::printf("%d meters, %d GET /metrics a second for %d s on 127.0.0.1:%u\n", meterCount,

@@ -51,7 +51,9 @@ ExportRow numbered(qint64 sequence) {
                      {ExportValue::Status::Ok, QByteArray::number(sequence)},
                      {ExportValue::Status::Ok, "21.5"},
                      'C',
-                     false};
+                     false,
+                     std::nullopt,
+                     TemperatureUnit::Meter};
 }
 
 // Hands readings over from its own thread, as a meter's session does.
@@ -129,7 +131,10 @@ int main(int argc, char** argv) {
     for (int meter = 0; meter < meters; ++meter) {
         publishers.push_back(
             new MeterPublisher(&application, settings, QStringLiteral("m%1").arg(meter)));
-        publishers.back()->start();
+        if (const Result<> started = publishers.back()->start(); !started) {
+            std::fprintf(stderr, "%s\n", qPrintable(started.failure().message));
+            return 1;
+        }
     }
     wait(1000);
 

@@ -84,7 +84,7 @@ def data_file():
     return out
 
 
-def logger_replies():
+def datalogger_replies():
     status = bytes.fromhex("04d2" "0000" "03" "012c" "0002")
     header = bytes.fromhex("031231235950" "0014" "0003")
     directory = bytes.fromhex("03" "031231235950" "0014" "0003" "040228235959" "0001" "0102"
@@ -206,7 +206,7 @@ def listen_address():
 write("fuzz_number_text", number_text())
 write("fuzz_frame_decoder", frame_decoder())
 write("fuzz_data_file", data_file())
-write("fuzz_logger_replies", logger_replies())
+write("fuzz_datalogger_replies", datalogger_replies())
 write("fuzz_record_time", record_time())
 write("fuzz_sim_splitter", sim_splitter())
 write("fuzz_sim_engine", sim_engine())

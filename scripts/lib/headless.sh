@@ -1,5 +1,6 @@
-# Sourced by scripts/demo and scripts/check-package: the simulated meter on a pseudo-terminal,
-# an Xvfb display for machines without one, and Meter opened on it with the port dialog confirmed.
+# Sourced by scripts/demo, scripts/check-package and tests/system/kill_test.sh: the simulated
+# meter on a pseudo-terminal, an Xvfb display for machines without one, and Meter opened on it
+# with the port dialog confirmed.
 # Every process started here is ended by headless_stop (register it with trap ... EXIT).
 
 headless_pids=()

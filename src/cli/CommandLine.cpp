@@ -1,7 +1,8 @@
 #include "cli/CommandLine.h"
 
-#include <QFileInfo>
-#include <QRegularExpression>
+#include "cli/ErrorLine.h"
+#include "logic/result/ExitStatus.h"
+
 #include <cstdio>
 
 CommandLine::CommandLine(const QString& subcommand, const QString& description,
@@ -33,53 +34,34 @@ std::optional<int> CommandLine::parse(const QStringList& arguments) {
     return std::nullopt;
 }
 
-int CommandLine::usageError(const QString& message) const {
+void CommandLine::tell(const QString& message) const {
     printError(QStringLiteral("meter-logger %1: %2").arg(subcommand_, message));
-    printError(
-        QStringLiteral("usage: meter-logger %1 %2 (--help for more)").arg(subcommand_, synopsis_));
-    return ExitStatus::Usage;
 }
 
-std::optional<qint64> parseDuration(const QString& text) {
-    static const QRegularExpression part(QStringLiteral("\\s*(\\d{1,9})\\s*([dhms])"));
-    static const QHash<QChar, qint64> seconds{{QLatin1Char('d'), 86400},
-                                              {QLatin1Char('h'), 3600},
-                                              {QLatin1Char('m'), 60},
-                                              {QLatin1Char('s'), 1}};
-    qint64 total = 0;
-    qsizetype at = 0;
-    const QString trimmed = text.trimmed();
-    while (at < trimmed.size()) {
-        const QRegularExpressionMatch match =
-            part.match(trimmed, at, QRegularExpression::NormalMatch,
-                       QRegularExpression::AnchorAtOffsetMatchOption);
-        if (!match.hasMatch())
-            return std::nullopt;
-        total += match.captured(1).toLongLong() * seconds.value(match.captured(2).at(0));
-        at = match.capturedEnd();
-    }
-    return total > 0 ? std::optional(total) : std::nullopt;
+int CommandLine::fail(const Failure& failure) const {
+    tell(failure.message);
+    if (failure.exitStatus == ExitStatus::Usage)
+        printError(QStringLiteral("usage: meter-logger %1 %2 (--help for more)")
+                       .arg(subcommand_, synopsis_));
+    return failure.exitStatus;
 }
 
-std::optional<QTimeZone> parseTimeZone(const QString& text) {
-    if (text == QLatin1String("UTC") || text == QLatin1String("Z"))
-        return QTimeZone(0);
-    static const QRegularExpression offset(QStringLiteral("^([+-])(\\d\\d):(\\d\\d)$"));
-    if (const QRegularExpressionMatch match = offset.match(text); match.hasMatch()) {
-        const int hours = match.captured(2).toInt();
-        const int minutes = match.captured(3).toInt();
-        if (hours > 14 || minutes > 59)
-            return std::nullopt;
-        const int sign = match.captured(1) == QLatin1String("-") ? -1 : 1;
-        return QTimeZone(sign * (hours * 3600 + minutes * 60));
-    }
-    // Qt takes an empty name for this machine's zone: an empty --tz ("$ZONE" unset) would guess.
-    if (text.isEmpty())
-        return std::nullopt;
-    const QTimeZone zone(text.toUtf8());
-    return zone.isValid() ? std::optional(zone) : std::nullopt;
+int CommandLine::usageError(const QString& message) const {
+    return fail(wrongCall(message));
 }
 
-void printError(const QString& line) {
-    std::fputs(qPrintable(line + QLatin1Char('\n')), stderr);
+int CommandLine::exitStatusOf(const Result<>& outcome) const {
+    return outcome ? ExitStatus::Ok : fail(outcome.failure());
+}
+
+int CommandLine::exitStatusOf(const Result<QString>& report) const {
+    if (!report)
+        return fail(report.failure());
+    if (!report->isEmpty())
+        tell(*report);
+    return ExitStatus::Ok;
+}
+
+Failure wrongCall(const QString& message) {
+    return {ExitStatus::Usage, message};
 }

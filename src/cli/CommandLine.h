@@ -1,17 +1,14 @@
 #pragma once
 
-#include "logic/recording/DataFileConverter.h"
-#include "logic/recording/FileFormat.h"
-#include "logic/result/ExitStatus.h"
+#include "logic/result/Result.h"
 
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
-#include <QTimeZone>
 #include <optional>
 
 // A subcommand's command line: the parser with the options every subcommand has (--help), and
-// the way a wrong call ends: its message and the usage on stderr, status Usage.
+// the subcommand's voice on stderr: what it tells, and how it ends when it cannot go on.
 class CommandLine {
 public:
     CommandLine(const QString& subcommand, const QString& description, const QString& synopsis);
@@ -20,8 +17,16 @@ public:
     // Parses arguments (the subcommand's own, without the program and subcommand names). Nothing
     // when the call is to end at once with that status: --help (Ok) or a wrong call (Usage).
     std::optional<int> parse(const QStringList& arguments);
-    // Writes "meter-logger SUBCOMMAND: message" and the usage line to stderr; returns Usage.
+    // "meter-logger SUBCOMMAND: message" on stderr.
+    void tell(const QString& message) const;
+    // Tells the failure, and the usage line after a wrong call; returns its status.
+    int fail(const Failure& failure) const;
+    // fail() for a wrong call: returns Usage.
     int usageError(const QString& message) const;
+    // Ok, or the failure told as fail() tells it.
+    int exitStatusOf(const Result<>& outcome) const;
+    // Ok after telling the report (when there is one), or the failure told as fail() tells it.
+    int exitStatusOf(const Result<QString>& report) const;
 
 private:
     QString subcommand_;
@@ -29,11 +34,5 @@ private:
     QCommandLineParser parser_;
 };
 
-// "1h30m", "90s", "2d", "45m", "1h 30m": a positive whole number of seconds. Nothing for anything
-// else, or for zero.
-std::optional<qint64> parseDuration(const QString& text);
-// "+01:00", "-05:30", "UTC", "Z", or a zone name such as "Europe/Berlin".
-std::optional<QTimeZone> parseTimeZone(const QString& text);
-
-// Writes a line to stderr as it is, whatever the locale.
-void printError(const QString& line);
+// A wrong call: the message, status Usage.
+Failure wrongCall(const QString& message);

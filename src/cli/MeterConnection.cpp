@@ -3,8 +3,10 @@
 #include "cli/CommandLine.h"
 #include "device/link/MeterLink.h"
 #include "device/platform/QtSerialPort.h"
+#include "logic/result/ExitStatus.h"
 
 #include <QCommandLineOption>
+#include <QCommandLineParser>
 
 MeterConnection::MeterConnection()
     : port_(new QtSerialPort(&owner_)), link_(new MeterLink(&owner_, *port_, waiter_, reading_)),
@@ -17,48 +19,37 @@ QCommandLineOption MeterConnection::portOption() {
         QStringLiteral("P"));
 }
 
-std::optional<PortName> MeterConnection::portFrom(CommandLine& line, int& status) {
-    const QString given = line.parser().value(QStringLiteral("port"));
-    if (given.isEmpty()) {
-        status = line.usageError(QStringLiteral("--port is needed"));
-        return std::nullopt;
-    }
-    std::optional<PortName> name = PortName::parse(given);
-    if (!name)
-        status = line.usageError(
-            QStringLiteral("\"%1\" is no port: give COM1 to COM8 or a device path").arg(given));
-    return name;
+Result<PortName> MeterConnection::portFrom(const QCommandLineParser& parser) {
+    const QString given = parser.value(QStringLiteral("port"));
+    if (given.isEmpty())
+        return wrongCall(QStringLiteral("--port is needed"));
+    if (std::optional<PortName> name = PortName::parse(given))
+        return *name;
+    return wrongCall(
+        QStringLiteral("\"%1\" is no port: give COM1 to COM8 or a device path").arg(given));
 }
 
-std::optional<PortFailure> MeterConnection::open(const PortName& name) {
+Result<> MeterConnection::open(const PortName& name) {
     return openMeterPort(*port_, name);
 }
 
-int reportNoAnswer(const QString& subcommand, const PortName& port) {
-    printError(QStringLiteral("meter-logger %1: the meter on %2 does not answer")
-                   .arg(subcommand, port.given));
-    return ExitStatus::Unavailable;
+Failure noAnswerFrom(const PortName& port) {
+    return {ExitStatus::Unavailable,
+            QStringLiteral("the meter on %1 does not answer").arg(port.given)};
 }
 
-int reportPortFailure(const QString& subcommand, const PortFailure& failure) {
-    printError(QStringLiteral("meter-logger %1: %2").arg(subcommand, failure.message));
-    return failure.exitStatus;
-}
-
-int runOnMeter(CommandLine& line, const QString& subcommand,
-               const std::function<void(MeterConnection&)>& command,
-               const std::function<int(const StatusReply&, const MeterStamp&)>& confirm) {
-    int status = ExitStatus::Ok;
-    const std::optional<PortName> port = MeterConnection::portFrom(line, status);
+int runOnMeter(CommandLine& line, const std::function<void(MeterConnection&)>& command,
+               const std::function<Result<>(const StatusReply&, const MeterStamp&)>& confirm) {
+    const Result<PortName> port = MeterConnection::portFrom(line.parser());
     if (!port)
-        return status;
+        return line.fail(port.failure());
     MeterConnection meter;
-    if (const std::optional<PortFailure> failure = meter.open(*port))
-        return reportPortFailure(subcommand, *failure);
+    if (const Result<> opened = meter.open(*port); !opened)
+        return line.fail(opened.failure());
     if (command)
         command(meter);
     const Datalogger::StatusRead read = meter.session().readStatus();
     if (!read.answered())
-        return reportNoAnswer(subcommand, *port);
-    return confirm(*read.status, *read.clock);
+        return line.fail(noAnswerFrom(*port));
+    return line.exitStatusOf(confirm(*read.status, *read.clock));
 }

@@ -7,6 +7,7 @@
 #include "device/waits/QtWaiter.h"
 #include "logic/datalogger/LoggerCommandBuffer.h"
 #include "logic/link/LiveReading.h"
+#include "logic/result/Result.h"
 
 #include <QObject>
 #include <functional>
@@ -15,6 +16,7 @@
 class CommandLine;
 class MeterLink;
 class QCommandLineOption;
+class QCommandLineParser;
 class QtSerialPort;
 
 // A subcommand's line to the meter: the port opened as the user named it, and the datalogger
@@ -25,12 +27,10 @@ public:
 
     // The --port option every subcommand that talks to the meter takes.
     static QCommandLineOption portOption();
-    // The port named by --port; nothing (after the usage error, whose status is in status) when
-    // it is missing or no port name.
-    static std::optional<PortName> portFrom(CommandLine& line, int& status);
+    // The port named by --port; a wrong call when it is missing or no port name.
+    static Result<PortName> portFrom(const QCommandLineParser& parser);
 
-    // Opens the port; nothing on success.
-    std::optional<PortFailure> open(const PortName& name);
+    Result<> open(const PortName& name);
 
     Datalogger& session() { return session_; }
     MeterSettings& settings() { return settings_; }
@@ -51,13 +51,11 @@ private:
 };
 
 // Opens the port --port names, runs command over it (nothing, for a status alone), reads the
-// meter's status and hands it to confirm. The exit status: confirm's, or that of a wrong call, a
-// port that did not open or a meter that did not answer, each said on stderr.
-int runOnMeter(CommandLine& line, const QString& subcommand,
-               const std::function<void(MeterConnection&)>& command,
-               const std::function<int(const StatusReply&, const MeterStamp&)>& confirm);
+// meter's status and hands it to confirm. The exit status: Ok when confirm is content, else that
+// of confirm's failure, a wrong call, a port that did not open or a meter that did not answer,
+// each told on stderr.
+int runOnMeter(CommandLine& line, const std::function<void(MeterConnection&)>& command,
+               const std::function<Result<>(const StatusReply&, const MeterStamp&)>& confirm);
 
-// "meter-logger SUBCOMMAND: the meter on P does not answer"; returns Unavailable.
-int reportNoAnswer(const QString& subcommand, const PortName& port);
-// The port's failure with the subcommand's name before it; returns its status.
-int reportPortFailure(const QString& subcommand, const PortFailure& failure);
+// "the meter on P does not answer", status Unavailable.
+Failure noAnswerFrom(const PortName& port);

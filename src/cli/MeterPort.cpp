@@ -1,7 +1,7 @@
 #include "cli/MeterPort.h"
 
-#include "cli/CommandLine.h"
 #include "device/platform/QtSerialPort.h"
+#include "logic/result/ExitStatus.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -56,21 +56,21 @@ QString permissionHint(const QString& shown, const QString& owner, const QString
         .arg(mode & 0777, 3, 8, QLatin1Char('0'));
 }
 
-std::optional<PortFailure> openMeterPort(QtSerialPort& port, const PortName& name) {
+Result<> openMeterPort(QtSerialPort& port, const PortName& name) {
     const QString device = name.devicePath();
     const QByteArray encoded = device.toLocal8Bit();
     const QString shown =
         device == name.given ? device : QStringLiteral("%1 (%2)").arg(name.given, device);
     if (::access(encoded.constData(), F_OK) != 0)
-        return PortFailure{ExitStatus::NoInput, QStringLiteral("%1: no such port").arg(shown)};
+        return Failure{ExitStatus::NoInput, QStringLiteral("%1: no such port").arg(shown)};
     if (::access(encoded.constData(), R_OK | W_OK) != 0 && errno == EACCES)
-        return PortFailure{ExitStatus::NoPermission, deviceOwnerHint(shown, encoded)};
+        return Failure{ExitStatus::NoPermission, deviceOwnerHint(shown, encoded)};
     const bool opened = name.number != 0 ? port.open(name.number) : port.openDevice(name.path);
     if (opened)
-        return std::nullopt;
+        return {};
     if (port.inUseByAnother())
-        return PortFailure{ExitStatus::Unavailable,
-                           QStringLiteral("%1: in use by another program").arg(shown)};
-    return PortFailure{ExitStatus::Unavailable,
-                       QStringLiteral("%1: cannot open (%2)").arg(shown, port.errorText())};
+        return Failure{ExitStatus::Unavailable,
+                       QStringLiteral("%1: in use by another program").arg(shown)};
+    return Failure{ExitStatus::Unavailable,
+                   QStringLiteral("%1: cannot open (%2)").arg(shown, port.errorText())};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "logic/result/Result.h"
+
 #include <QString>
 #include <optional>
 
@@ -18,17 +20,11 @@ struct PortName {
     static std::optional<PortName> parse(const QString& text);
 };
 
-// Why a port did not open, as the user should read it, and the exit status it ends with.
-struct PortFailure {
-    int exitStatus;
-    QString message;
-};
-
 // Why the user may not open a device that owner and group hold with that mode: the group to join
 // when the group may read and write it, else who alone may.
 QString permissionHint(const QString& shown, const QString& owner, const QString& group,
                        unsigned mode);
 
 // Opens the meter's port, refusing one another program has open (never two programs polling one
-// meter). Nothing on success.
-std::optional<PortFailure> openMeterPort(QtSerialPort& port, const PortName& name);
+// meter). The failure says why, as the user should read it, with the status to end with.
+Result<> openMeterPort(QtSerialPort& port, const PortName& name);

@@ -1,28 +1,28 @@
 #include "cli/MeterRecording.h"
 
-#include "cli/CommandLine.h"
 #include "device/datalogger/Datalogger.h"
 #include "device/link/MeterLink.h"
 #include "device/platform/QtSerialPort.h"
 #include "logic/link/ReadingCaptions.h"
 #include "logic/mqtt/MqttMessages.h"
+#include "logic/result/ExitStatus.h"
 #include "net/mqtt/BacklogFile.h"
 
 #include <QTimer>
 
-MeterRecording::MeterRecording(const RecordTarget& target, FileFormat format, qint64 samples,
-                               bool readIdCode)
-    : QObject(nullptr), target_(target), samples_(samples), readIdCode_(readIdCode),
-      file_(format, target.path) {}
+MeterRecording::MeterRecording(const RecordTarget& target, FileFormat format,
+                               const RecordingOptions& options, qint64 samples, bool readIdCode)
+    : QObject(nullptr), target_(target), unit_(options.unit), samples_(samples),
+      readIdCode_(readIdCode), file_(format, target.path, options) {}
 
 void MeterRecording::prepare() {
     port_ = new QtSerialPort(this);
-    if (const std::optional<PortFailure> failure = openMeterPort(*port_, target_.port)) {
-        Q_EMIT prepared(failure->exitStatus, failure->message);
+    if (const Result<> opened = openMeterPort(*port_, target_.port); !opened) {
+        Q_EMIT prepared(opened);
         return;
     }
     if (const std::optional<QString> failure = file_.open(clock_.now())) {
-        Q_EMIT prepared(ExitStatus::CannotCreate, *failure);
+        Q_EMIT prepared(Failure{ExitStatus::CannotCreate, *failure});
         return;
     }
     link_ = new MeterLink(this, *port_, waiter_, reading_);
@@ -38,15 +38,15 @@ void MeterRecording::prepare() {
         Datalogger logger(*link_, *port_, waiter_, clock_);
         const Datalogger::StatusRead read = logger.readStatus();
         if (!read.status) {
-            Q_EMIT prepared(ExitStatus::Unavailable,
-                            QStringLiteral("%1: the meter does not answer, so its ID code cannot "
-                                           "name it (give --id to name it yourself)")
-                                .arg(target_.port.given));
+            Q_EMIT prepared(Failure{ExitStatus::Unavailable,
+                                    QStringLiteral("%1: the meter does not answer, so its ID code "
+                                                   "cannot name it (give --id to name it yourself)")
+                                        .arg(target_.port.given)});
             return;
         }
         Q_EMIT idCodeRead(read.status->idCode);
     }
-    Q_EMIT prepared(ExitStatus::Ok, QString());
+    Q_EMIT prepared(Result<>());
 }
 
 void MeterRecording::begin(const std::shared_ptr<BacklogFile>& backlog) {
@@ -70,7 +70,7 @@ void MeterRecording::reopenFile() {
     if (finishing_)
         return;
     if (const std::optional<QString> failure = file_.reopen()) {
-        Q_EMIT writeFailed(*failure);
+        Q_EMIT writeFailed(Failure{ExitStatus::IoError, *failure});
         finish();
     }
 }
@@ -87,12 +87,13 @@ void MeterRecording::onFrame() {
         return;
     answered_ = true;
     const QDateTime takenAt = clock_.now();
-    const ExportRow row = liveExportRow(takenAt, reading_);
+    ExportRow row = liveExportRow(takenAt, reading_);
+    row.writtenUnit = unit_;
     // The broker's copy first: a kill between the two writes costs the recording this reading,
     // never the broker.
     const qint64 backlogEnd = backlog_ ? backlog_->append(statePayload(row)).value_or(-1) : -1;
     if (const std::optional<QString> failure = file_.write(takenAt, reading_)) {
-        Q_EMIT writeFailed(*failure);
+        Q_EMIT writeFailed(Failure{ExitStatus::IoError, *failure});
         finish();
         return;
     }

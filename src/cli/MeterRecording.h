@@ -6,6 +6,7 @@
 #include "logic/link/LiveReading.h"
 #include "logic/recording/DatedReadingFile.h"
 #include "logic/recording/ExportRow.h"
+#include "logic/result/Result.h"
 
 #include <QObject>
 #include <memory>
@@ -14,8 +15,10 @@ class BacklogFile;
 class MeterLink;
 class QtSerialPort;
 
-// One meter of a recording, living in a thread of its own: its port, its waits, its link and its
-// file are made there, so that the link's nested waits never stack on another meter's. Every
+// One meter of a recording, living in a thread of its own: its port and its link are made there
+// and its file is opened there, so that the link's nested waits never stack on another meter's.
+// The file's and the waits' objects are made with this one on the main thread; that is no matter,
+// as they take no events and nothing but this thread touches them after the move. Every
 // decoded frame becomes one line stamped with this computer's clock; nothing is written while the
 // link is lost.
 class MeterRecording final : public QObject {
@@ -24,7 +27,8 @@ public:
     // samples: the readings to take before stopping, 0 for no limit. readIdCode: the meter's ID
     // code is read before the poll starts (it names the meter on the network). Made without a
     // parent, to be moved to its thread.
-    MeterRecording(const RecordTarget& target, FileFormat format, qint64 samples, bool readIdCode);
+    MeterRecording(const RecordTarget& target, FileFormat format, const RecordingOptions& options,
+                   qint64 samples, bool readIdCode);
 
     // Opens the port and the file, and reads the ID code when asked to; prepared() says how it
     // went.
@@ -40,16 +44,18 @@ public:
     void reopenFile();
 
 Q_SIGNALS:
-    // status 0, or the exit status with the message saying why.
-    void prepared(int status, const QString& message);
+    // Ready to begin, or why not.
+    void prepared(const Result<>& outcome);
     void idCodeRead(int idCode);
     void noAnswer();
     void linkLost();
     void linkBack();
     void rowWritten(qint64 rows, const QString& reading);
-    // backlogEnd: where its line ends in the backlog file, -1 when it is not there.
+    // row: as the meter gave it, to be written in the unit it names. backlogEnd: where its line
+    // ends in the backlog file, -1 when it is not there.
     void readingTaken(const QDateTime& takenAt, const ExportRow& row, qint64 backlogEnd);
-    void writeFailed(const QString& message);
+    // The file could not take a line: the meter stops.
+    void writeFailed(const Failure& failure);
     void finished(qint64 rows);
 
 private:
@@ -57,6 +63,7 @@ private:
     void close();
 
     RecordTarget target_;
+    TemperatureUnit unit_;
     qint64 samples_;
     bool readIdCode_;
     DatedReadingFile file_;

@@ -1,5 +1,7 @@
 #include "cli/NetworkOptions.h"
 
+#include "cli/CommandLine.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QSet>
@@ -60,53 +62,53 @@ void NetworkOptions::addTo(QCommandLineParser& parser) const {
                        credentials_, backlog_, metrics_, id_});
 }
 
-std::variant<NetworkPlan, QString> NetworkOptions::read(const QCommandLineParser& parser,
-                                                        qsizetype portCount) const {
+Result<NetworkPlan> NetworkOptions::read(const QCommandLineParser& parser,
+                                         qsizetype portCount) const {
     NetworkPlan plan;
     if (parser.isSet(mqtt_)) {
-        std::variant<PublishSettings, QString> mqtt = readMqtt(parser);
-        if (const QString* wrong = std::get_if<QString>(&mqtt))
-            return *wrong;
-        plan.mqtt = std::get<PublishSettings>(std::move(mqtt));
+        Result<PublishSettings> mqtt = readMqtt(parser);
+        if (!mqtt)
+            return mqtt.failure();
+        plan.mqtt = std::move(mqtt).value();
     } else {
         for (const QCommandLineOption* option : {&prefix_, &discovery_, &discoveryPrefix_, &caFile_,
                                                  &certificate_, &key_, &credentials_, &backlog_}) {
             if (parser.isSet(*option))
-                return QStringLiteral("--%1 needs --mqtt").arg(option->names().first());
+                return wrongCall(QStringLiteral("--%1 needs --mqtt").arg(option->names().first()));
         }
     }
     if (parser.isSet(metrics_)) {
         const std::variant<ListenAddress, QString> address =
             parseListenAddress(parser.value(metrics_));
         if (const QString* wrong = std::get_if<QString>(&address))
-            return *wrong;
+            return wrongCall(*wrong);
         plan.metricsAddress = std::get<ListenAddress>(address);
     }
     plan.meterIds = parser.values(id_);
     if (plan.meterIds.isEmpty())
         return plan;
     if (!plan.needsMeterIds())
-        return QStringLiteral("--id needs --mqtt or --metrics");
+        return wrongCall(QStringLiteral("--id needs --mqtt or --metrics"));
     if (plan.meterIds.size() != portCount)
-        return QStringLiteral("give --id once for every --port, or not at all");
+        return wrongCall(QStringLiteral("give --id once for every --port, or not at all"));
     QSet<QString> seen;
     for (const QString& id : std::as_const(plan.meterIds)) {
         if (!isMeterId(id))
-            return QStringLiteral("--id takes 1 to 64 letters, digits, '_' or '-', not \"%1\"")
-                .arg(id);
+            return wrongCall(
+                QStringLiteral("--id takes 1 to 64 letters, digits, '_' or '-', not \"%1\"")
+                    .arg(id));
         if (seen.contains(id))
-            return QStringLiteral("two meters have the id \"%1\"").arg(id);
+            return wrongCall(QStringLiteral("two meters have the id \"%1\"").arg(id));
         seen.insert(id);
     }
     return plan;
 }
 
-std::variant<PublishSettings, QString>
-NetworkOptions::readMqtt(const QCommandLineParser& parser) const {
+Result<PublishSettings> NetworkOptions::readMqtt(const QCommandLineParser& parser) const {
     PublishSettings settings;
     std::variant<MqttUrl, QString> broker = MqttUrl::parse(parser.value(mqtt_));
     if (const QString* wrong = std::get_if<QString>(&broker))
-        return *wrong;
+        return wrongCall(*wrong);
     settings.connection.broker = std::get<MqttUrl>(broker);
     if (parser.isSet(prefix_))
         settings.prefix = parser.value(prefix_);
@@ -114,16 +116,18 @@ NetworkOptions::readMqtt(const QCommandLineParser& parser) const {
         settings.discoveryPrefix = parser.value(discoveryPrefix_);
     for (const QString& prefix : {settings.prefix, settings.discoveryPrefix}) {
         if (!isTopicPrefix(prefix))
-            return QStringLiteral("\"%1\" is no topic prefix: levels of letters, digits, '_', "
-                                  "'-' or '.', split by '/'")
-                .arg(prefix);
+            return wrongCall(
+                QStringLiteral("\"%1\" is no topic prefix: levels of letters, digits, '_', "
+                               "'-' or '.', split by '/'")
+                    .arg(prefix));
     }
     settings.discovery = parser.isSet(discovery_);
     if (!settings.connection.broker.tls &&
         (parser.isSet(caFile_) || parser.isSet(certificate_) || parser.isSet(key_)))
-        return QStringLiteral("--mqtt-cafile, --mqtt-cert and --mqtt-key need an mqtts:// broker");
+        return wrongCall(
+            QStringLiteral("--mqtt-cafile, --mqtt-cert and --mqtt-key need an mqtts:// broker"));
     if (parser.isSet(certificate_) != parser.isSet(key_))
-        return QStringLiteral("--mqtt-cert and --mqtt-key go together");
+        return wrongCall(QStringLiteral("--mqtt-cert and --mqtt-key go together"));
     settings.connection.caFile = parser.value(caFile_);
     settings.connection.certificateFile = parser.value(certificate_);
     settings.connection.keyFile = parser.value(key_);
@@ -131,7 +135,7 @@ NetworkOptions::readMqtt(const QCommandLineParser& parser) const {
         bool number = false;
         settings.backlogLimit = parser.value(backlog_).toLongLong(&number);
         if (!number || settings.backlogLimit <= 0)
-            return QStringLiteral("--mqtt-backlog takes a positive whole number");
+            return wrongCall(QStringLiteral("--mqtt-backlog takes a positive whole number"));
     }
     // The credentials file given, else the environment, else the service's credential "mqtt"
     // (systemd's LoadCredential=), readable by the service alone.
@@ -147,7 +151,7 @@ NetworkOptions::readMqtt(const QCommandLineParser& parser) const {
         std::variant<MqttCredentials, QString> credentials =
             MqttCredentials::readFile(credentialsFile);
         if (const QString* wrong = std::get_if<QString>(&credentials))
-            return *wrong;
+            return wrongCall(*wrong);
         settings.connection.credentials = std::get<MqttCredentials>(std::move(credentials));
     }
     return settings;

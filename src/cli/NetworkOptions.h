@@ -1,11 +1,10 @@
 #pragma once
 
+#include "logic/result/Result.h"
 #include "net/NetworkPlan.h"
 
 #include <QCommandLineOption>
 #include <QStringList>
-#include <optional>
-#include <variant>
 
 class QCommandLineParser;
 
@@ -17,11 +16,10 @@ public:
     void addTo(QCommandLineParser& parser) const;
     // The plan, or why the call is wrong. portCount: the --port options given. The credentials
     // file is read here, so a wrong one stops the run before any port opens.
-    std::variant<NetworkPlan, QString> read(const QCommandLineParser& parser,
-                                            qsizetype portCount) const;
+    Result<NetworkPlan> read(const QCommandLineParser& parser, qsizetype portCount) const;
 
 private:
-    std::variant<PublishSettings, QString> readMqtt(const QCommandLineParser& parser) const;
+    Result<PublishSettings> readMqtt(const QCommandLineParser& parser) const;
 
     QCommandLineOption mqtt_;
     QCommandLineOption prefix_;

@@ -1,5 +1,7 @@
 #include "cli/RecordPlan.h"
 
+#include "cli/CommandLine.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -31,22 +33,22 @@ QString portBaseName(const PortName& port) {
                             : QFileInfo(port.path).fileName();
 }
 
-std::variant<RecordPlan, QString> planRecording(const QString& output, const QString& format,
-                                                const QStringList& ports) {
+Result<RecordPlan> planRecording(const QString& output, const QString& format,
+                                 const QStringList& ports) {
     if (ports.isEmpty())
-        return QStringLiteral("needs a --port");
+        return wrongCall(QStringLiteral("needs a --port"));
     RecordPlan plan;
     const bool folder = !output.isEmpty() && isFolder(output);
     if (!format.isEmpty()) {
         const std::optional<FileFormat> named = parseFileFormat(format);
         if (!named)
-            return QStringLiteral("unknown format \"%1\"").arg(format);
+            return wrongCall(QStringLiteral("unknown format \"%1\"").arg(format));
         plan.format = *named;
     } else if (!folder) {
         plan.format = fileFormatOfPath(output).value_or(FileFormat::Dat);
     }
     if (ports.size() > 1 && !output.isEmpty() && !folder && !output.contains(portField))
-        return QStringLiteral("several ports need {port} or a folder in --output");
+        return wrongCall(QStringLiteral("several ports need {port} or a folder in --output"));
 
     QString pattern =
         output.isEmpty() ? portField + QLatin1Char('.') + extensionOf(plan.format) : output;
@@ -57,15 +59,17 @@ std::variant<RecordPlan, QString> planRecording(const QString& output, const QSt
     const QString folderPart = QFileInfo(pattern).path();
     if (folderPart.contains(QStringLiteral("{date}")) ||
         folderPart.contains(QStringLiteral("{month}")))
-        return QStringLiteral("{date} and {month} go in the file's name, not in its folder");
+        return wrongCall(
+            QStringLiteral("{date} and {month} go in the file's name, not in its folder"));
     QSet<QString> paths;
     for (const QString& given : ports) {
         const std::optional<PortName> port = PortName::parse(given);
         if (!port)
-            return QStringLiteral("\"%1\" is no port: COM1 to COM8 or a device path").arg(given);
+            return wrongCall(
+                QStringLiteral("\"%1\" is no port: COM1 to COM8 or a device path").arg(given));
         const QString path = QString(pattern).replace(portField, portBaseName(*port));
         if (paths.contains(path))
-            return QStringLiteral("two ports would write to %1").arg(path);
+            return wrongCall(QStringLiteral("two ports would write to %1").arg(path));
         paths.insert(path);
         plan.targets.push_back({*port, path});
     }

@@ -1,12 +1,14 @@
 #include "cli/RecordRun.h"
 
-#include "cli/CommandLine.h"
+#include "cli/ErrorLine.h"
 #include "cli/MeterRecording.h"
 #include "cli/RecordStatus.h"
 #include "cli/RunDeadline.h"
+#include "logic/result/ExitStatus.h"
 #include "net/MeterNetwork.h"
 
 #include <QThread>
+#include <cstdio>
 
 namespace {
 
@@ -24,15 +26,19 @@ std::vector<NetworkedMeter> networkedMeters(const RecordPlan& plan) {
     return meters;
 }
 
+void writeToStderr(const QString& text) {
+    std::fputs(qPrintable(text), stderr);
+    std::fflush(stderr);
+}
+
 } // namespace
 
-RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, const NetworkPlan& network,
-                     qint64 samples, qint64 seconds, bool terminal)
-    : QObject(parent), plan_(plan), seconds_(seconds),
-      status_(new RecordStatus(this, meterNames(plan), terminal)),
-      network_(new MeterNetwork(this, network, networkedMeters(plan))),
-      meterIds_(network.meterIds) {
-    const bool readIdCodes = network.needsMeterIds() && meterIds_.isEmpty();
+RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, bool terminal)
+    : QObject(parent), plan_(plan),
+      status_(new RecordStatus(this, meterNames(plan), terminal, writeToStderr)),
+      network_(new MeterNetwork(this, plan.network, networkedMeters(plan))),
+      meterIds_(plan.network.meterIds) {
+    const bool readIdCodes = plan.network.needsMeterIds() && meterIds_.isEmpty();
     if (readIdCodes)
         meterIds_.resize(static_cast<qsizetype>(plan_.targets.size()));
     connect(network_, &MeterNetwork::brokerState, status_, &RecordStatus::brokerState);
@@ -41,7 +47,8 @@ RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, const NetworkPlan&
         const int meter = static_cast<int>(sessions_.size());
         auto* thread = new QThread(this);
         // A session has no parent: it lives in its thread and goes when the thread ends.
-        auto* session = new MeterRecording(target, plan_.format, samples, readIdCodes);
+        auto* session =
+            new MeterRecording(target, plan_.format, plan_.options, plan_.samples, readIdCodes);
         session->moveToThread(thread);
         connect(thread, &QThread::finished, session, &QObject::deleteLater);
         connect(session, &MeterRecording::prepared, this, &RecordRun::onPrepared);
@@ -65,9 +72,9 @@ RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, const NetworkPlan&
                 [this, meter](qint64 rows, const QString& reading) {
                     status_->rowWritten(meter, rows, reading);
                 });
-        connect(session, &MeterRecording::writeFailed, this, [this, meter](const QString& message) {
-            exitStatus_ = ExitStatus::IoError;
-            status_->failed(meter, message);
+        connect(session, &MeterRecording::writeFailed, this, [this, meter](const Failure& failure) {
+            exitStatus_ = failure.exitStatus;
+            status_->failed(meter, failure.message);
         });
         connect(session, &MeterRecording::finished, this,
                 [this, meter](qint64 rows) { onSessionFinished(meter, rows); });
@@ -84,9 +91,9 @@ RecordRun::~RecordRun() {
 }
 
 void RecordRun::start() {
-    if (const std::optional<QString> wrong = network_->listen()) {
+    if (const Result<> listening = network_->listen(); !listening) {
         // Before any port opens: finished() leaves once the event loop runs.
-        fail(ExitStatus::Unavailable, *wrong);
+        fail(listening.failure());
         QMetaObject::invokeMethod(network_, &MeterNetwork::finish, Qt::QueuedConnection);
         return;
     }
@@ -112,10 +119,10 @@ void RecordRun::reopenFiles() {
             QMetaObject::invokeMethod(session, &MeterRecording::reopenFile, Qt::QueuedConnection);
 }
 
-void RecordRun::onPrepared(int status, const QString& message) {
+void RecordRun::onPrepared(const Result<>& outcome) {
     // Nothing records unless every port and file opened.
-    if (status != ExitStatus::Ok)
-        fail(status, message);
+    if (!outcome)
+        fail(outcome.failure());
     if (++prepared_ < static_cast<int>(sessions_.size()) || stopping_ || !startNetwork())
         return;
     began_ = true;
@@ -128,8 +135,8 @@ void RecordRun::onPrepared(int status, const QString& message) {
             },
             Qt::QueuedConnection);
     }
-    if (seconds_ > 0) {
-        auto* deadline = new RunDeadline(this, clock_, seconds_);
+    if (plan_.seconds > 0) {
+        auto* deadline = new RunDeadline(this, clock_, plan_.seconds);
         connect(deadline, &RunDeadline::reached, this, &RecordRun::stop);
         deadline->start();
     }
@@ -157,24 +164,25 @@ bool RecordRun::startNetwork() {
         const qsizetype twin = meterIds_.indexOf(meterIds_[meter]);
         if (twin != meter) {
             // The call was right: the meters themselves cannot be told apart.
-            fail(ExitStatus::Unavailable,
+            fail(
+                {ExitStatus::Unavailable,
                  QStringLiteral("the meters on %1 and %2 both have the ID code %3: give each its "
                                 "own (meter-logger set-id) or name them with --id")
                      .arg(plan_.targets[static_cast<size_t>(twin)].port.given,
-                          plan_.targets[static_cast<size_t>(meter)].port.given, meterIds_[meter]));
+                          plan_.targets[static_cast<size_t>(meter)].port.given, meterIds_[meter])});
             return false;
         }
     }
-    if (const std::optional<StartFailure> wrong = network_->start(meterIds_)) {
-        fail(wrong->exitStatus, wrong->message);
+    if (const Result<> started = network_->start(meterIds_); !started) {
+        fail(started.failure());
         return false;
     }
     return true;
 }
 
-void RecordRun::fail(int status, const QString& message) {
-    printError(QStringLiteral("meter-logger record: ") + message);
+void RecordRun::fail(const Failure& failure) {
+    printError(QStringLiteral("meter-logger record: ") + failure.message);
     if (exitStatus_ == ExitStatus::Ok)
-        exitStatus_ = status;
+        exitStatus_ = failure.exitStatus;
     stop();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cli/NetworkOptions.h"
 #include "cli/RecordPlan.h"
 #include "device/platform/Clock.h"
+#include "logic/result/Result.h"
 
 #include <QObject>
 #include <vector>
@@ -18,9 +18,7 @@ class RecordStatus;
 class RecordRun final : public QObject {
     Q_OBJECT
 public:
-    // samples 0: no limit; seconds 0: no time limit.
-    RecordRun(QObject* parent, const RecordPlan& plan, const NetworkPlan& network, qint64 samples,
-              qint64 seconds, bool terminal);
+    RecordRun(QObject* parent, const RecordPlan& plan, bool terminal);
     ~RecordRun() override;
 
     void start();
@@ -33,15 +31,15 @@ Q_SIGNALS:
     void finished(int exitStatus);
 
 private:
-    void onPrepared(int status, const QString& message);
+    void onPrepared(const Result<>& outcome);
     void onSessionFinished(int meter, qint64 rows);
     // Every meter prepared: their ids on the network settled and the network started. False
     // (after saying why) when it cannot start.
     bool startNetwork();
-    void fail(int status, const QString& message);
+    // Tells why the run cannot go on, and stops it: the first failure's status is the run's.
+    void fail(const Failure& failure);
 
     RecordPlan plan_;
-    qint64 seconds_;
     SystemClock clock_;
     RecordStatus* status_;
     MeterNetwork* network_;

@@ -1,14 +1,13 @@
 #include "cli/RecordStatus.h"
 
-#include "cli/CommandLine.h"
 #include "cli/TerminalWidth.h"
 #include "logic/text/CountText.h"
 
-#include <cstdio>
 #include <unistd.h>
 
-RecordStatus::RecordStatus(QObject* parent, const QStringList& meters, bool terminal)
-    : QObject(parent), terminal_(terminal) {
+RecordStatus::RecordStatus(QObject* parent, const QStringList& meters, bool terminal,
+                           const std::function<void(const QString&)>& write)
+    : QObject(parent), terminal_(terminal), write_(write) {
     for (const QString& name : meters)
         meters_.push_back({name, QString(), 0, QStringLiteral("opening")});
 }
@@ -63,7 +62,7 @@ void RecordStatus::changeState(int meter, const QString& state) {
     if (terminal_)
         redraw();
     else
-        printError(QStringLiteral("%1: %2").arg(shown.name, state));
+        write_(QStringLiteral("%1: %2\n").arg(shown.name, state));
 }
 
 void RecordStatus::redraw() {
@@ -82,6 +81,5 @@ void RecordStatus::redraw() {
                              columns) +
                 QLatin1Char('\n');
     drawn_ = true;
-    std::fputs(qPrintable(text), stderr);
-    std::fflush(stderr);
+    write_(text);
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 // What a recording tells on stderr. On a terminal: one line per meter (its reading, the rows
@@ -11,7 +12,9 @@
 class RecordStatus final : public QObject {
     Q_OBJECT
 public:
-    RecordStatus(QObject* parent, const QStringList& meters, bool terminal);
+    // write: where the text goes, as it is (stderr, in the program).
+    RecordStatus(QObject* parent, const QStringList& meters, bool terminal,
+                 const std::function<void(const QString&)>& write);
 
     void started(int meter, const QString& path);
     void noAnswer(int meter);
@@ -39,5 +42,6 @@ private:
 
     std::vector<Meter> meters_;
     bool terminal_;
+    std::function<void(const QString&)> write_;
     bool drawn_ = false;
 };

@@ -4,6 +4,7 @@
 #include "cli/MeterConnection.h"
 #include "cli/MeterStatusText.h"
 #include "logic/datalogger/LoggerCommandBuffer.h"
+#include "logic/result/ExitStatus.h"
 
 #include <QDateTime>
 #include <cstdio>
@@ -19,23 +20,18 @@ void printLine(const QString& text) {
 }
 
 // A parameter the meter takes as a 16-bit number: the range LOGGER's entries accept, and the
-// same rounding (a half to the even neighbour). Nothing, after the usage error, otherwise.
-std::optional<double> parameterArgument(CommandLine& line, const QString& what, int& status) {
-    const QStringList values = line.parser().positionalArguments();
-    if (values.size() != 1) {
-        status = line.usageError(QStringLiteral("takes one %1").arg(what));
-        return std::nullopt;
-    }
+// same rounding (a half to the even neighbour). A wrong call for anything else.
+Result<double> parameterArgument(const QStringList& values, const QString& what) {
+    if (values.size() != 1)
+        return wrongCall(QStringLiteral("takes one %1").arg(what));
     bool isNumber = false;
     const double value = values[0].toDouble(&isNumber);
-    if (!isNumber || !LoggerCommandBuffer::isValidParameter(value)) {
-        status = line.usageError(
+    if (!isNumber || !LoggerCommandBuffer::isValidParameter(value))
+        return wrongCall(
             QStringLiteral(
                 "invalid %1 \"%2\": give a number from 0 to %3, the meter takes no other")
                 .arg(what, values[0])
                 .arg(LoggerCommandBuffer::MaxParameter));
-        return std::nullopt;
-    }
     return value;
 }
 
@@ -58,25 +54,22 @@ struct ParameterCommand {
                                             QStringLiteral("0 to 65535."));
         if (const std::optional<int> end = line.parse(arguments))
             return *end;
-        int status = ExitStatus::Ok;
-        const std::optional<double> value = parameterArgument(line, thing, status);
+        const Result<double> value = parameterArgument(line.parser().positionalArguments(), thing);
         if (!value)
-            return status;
+            return line.fail(value.failure());
         LoggerCommandBuffer commands;
         const QByteArray bytes = (commands.*frame)(*value);
         const int sent = static_cast<quint8>(bytes[1]) * 256 + static_cast<quint8>(bytes[2]);
         return runOnMeter(
-            line, command, [&bytes](MeterConnection& meter) { meter.session().send(bytes); },
-            [&](const StatusReply& reply, const MeterStamp&) {
-                if (reply.*readBack != sent) {
-                    printError(QStringLiteral("meter-logger %1: the meter did not take it: its "
-                                              "%2 is still %3")
-                                   .arg(command, thing)
-                                   .arg(reply.*readBack));
-                    return ExitStatus::Unavailable;
-                }
+            line, [&bytes](MeterConnection& meter) { meter.session().send(bytes); },
+            [&](const StatusReply& reply, const MeterStamp&) -> Result<> {
+                if (reply.*readBack != sent)
+                    return Failure{ExitStatus::Unavailable,
+                                   QStringLiteral("the meter did not take it: its %1 is still %2")
+                                       .arg(thing)
+                                       .arg(reply.*readBack)};
                 printLine(QStringLiteral("%1: %2").arg(thing).arg(sent));
-                return ExitStatus::Ok;
+                return {};
             });
     }
 };
@@ -99,10 +92,10 @@ int runErase(const QStringList& arguments) {
         return line.usageError(QStringLiteral(
             "all recorded data in the meter will be deleted: add --yes to say you mean it"));
     return runOnMeter(
-        line, name, [](MeterConnection& meter) { meter.settings().erase(); },
-        [](const StatusReply& reply, const MeterStamp&) {
+        line, [](MeterConnection& meter) { meter.settings().erase(); },
+        [](const StatusReply& reply, const MeterStamp&) -> Result<> {
             printLine(QStringLiteral("Sets recorded: %1").arg(reply.setCountText()));
-            return ExitStatus::Ok;
+            return {};
         });
 }
 
@@ -134,10 +127,10 @@ int runSetClock(const QStringList& arguments) {
                                    .arg(firstClockYear)
                                    .arg(lastClockYear));
     return runOnMeter(
-        line, name, [&moment](MeterConnection& meter) { meter.settings().setClockTo(moment); },
-        [](const StatusReply&, const MeterStamp& clock) {
+        line, [&moment](MeterConnection& meter) { meter.settings().setClockTo(moment); },
+        [](const StatusReply&, const MeterStamp& clock) -> Result<> {
             printLine(QStringLiteral("Meter clock: ") + meterClockIso(clock));
-            return ExitStatus::Ok;
+            return {};
         });
 }
 

@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/MeterConnection.h"
 #include "cli/MeterStatusText.h"
+#include "logic/result/ExitStatus.h"
 
 #include <cstdio>
 
@@ -21,10 +22,11 @@ int runStatus(const QStringList& arguments) {
     if (!line.parser().positionalArguments().isEmpty())
         return line.usageError(QStringLiteral("takes no arguments besides its options"));
     const bool json = line.parser().isSet(jsonOption);
-    return runOnMeter(line, name, {}, [json](const StatusReply& status, const MeterStamp& clock) {
-        const QByteArray text =
-            json ? meterStatusJson(status, clock) : meterStatusText(status, clock);
-        std::fwrite(text.constData(), 1, text.size(), stdout);
-        return ExitStatus::Ok;
-    });
+    return runOnMeter(line, {},
+                      [json](const StatusReply& status, const MeterStamp& clock) -> Result<> {
+                          const QByteArray text = json ? meterStatusJson(status, clock)
+                                                       : meterStatusText(status, clock);
+                          std::fwrite(text.constData(), 1, text.size(), stdout);
+                          return {};
+                      });
 }

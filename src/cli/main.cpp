@@ -1,9 +1,10 @@
-#include "cli/CommandLine.h"
 #include "cli/ConvertCommand.h"
 #include "cli/DownloadCommand.h"
+#include "cli/ErrorLine.h"
 #include "cli/RecordCommand.h"
 #include "cli/SettingsCommands.h"
 #include "cli/StatusCommand.h"
+#include "logic/result/ExitStatus.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -40,6 +40,9 @@ void takeReading(MeterGauges& gauges, const QDateTime& takenAt, const ExportRow&
     if (gauges.temperatureCelsius && row.unit == 'F')
         gauges.temperatureCelsius =
             std::round((*gauges.temperatureCelsius - 32) * 5 / 9 * 1e6) / 1e6;
+    ExportRow inCelsius = row;
+    inCelsius.writtenUnit = TemperatureUnit::Celsius;
+    gauges.dewPointCelsius = number(writtenDewPoint(inCelsius));
     gauges.humidityOverload = outOfRange(row.humidity);
     gauges.temperatureOverload = outOfRange(row.temperature);
     gauges.batteryLow = row.batteryLow;
@@ -56,9 +59,9 @@ MeterNetwork::MeterNetwork(QObject* parent, const NetworkPlan& plan,
 
 MeterNetwork::~MeterNetwork() = default;
 
-std::optional<QString> MeterNetwork::listen() {
+Result<> MeterNetwork::listen() {
     if (!plan_.metricsAddress)
-        return std::nullopt;
+        return {};
     // Rendered on the server's thread from a copy of the gauges: a scrape never waits on a meter
     // and a meter never waits on a scrape.
     metrics_ = std::make_unique<MetricsServer>([this] {
@@ -68,12 +71,12 @@ std::optional<QString> MeterNetwork::listen() {
     return metrics_->start(*plan_.metricsAddress);
 }
 
-std::optional<StartFailure> MeterNetwork::start(const QStringList& meterIds) {
+Result<> MeterNetwork::start(const QStringList& meterIds) {
     for (qsizetype meter = 0; meter < meterIds.size(); ++meter)
         board_.update(static_cast<size_t>(meter),
                       [&id = meterIds[meter]](MeterGauges& gauges) { gauges.meter = id; });
     if (!plan_.mqtt)
-        return std::nullopt;
+        return {};
     for (qsizetype meter = 0; meter < meterIds.size(); ++meter) {
         PublishSettings settings = *plan_.mqtt;
         settings.backlogFile = QFileInfo(meters_[static_cast<size_t>(meter)].filePath)
@@ -126,11 +129,11 @@ std::optional<StartFailure> MeterNetwork::start(const QStringList& meterIds) {
                 [this, index] { showQueue(index); });
         connect(publisher, &MeterPublisher::finished, this, &MeterNetwork::publisherFinished);
         publishers_.push_back(publisher);
-        if (std::optional<StartFailure> wrong = publisher->start())
-            return wrong;
+        if (Result<> started = publisher->start(); !started)
+            return started;
         showQueue(index);
     }
-    return std::nullopt;
+    return {};
 }
 
 void MeterNetwork::showQueue(int meter) {

@@ -13,8 +13,8 @@ class MeterPublisher;
 class MetricsServer;
 
 // A recording's meters on the network: each meter's publisher on the broker, and the gauges the
-// metrics endpoint serves. It lives in the recording's thread and only ever hears from the
-// meters; nothing it receives reaches a meter.
+// metrics endpoint serves. It lives on the main thread, where each meter's thread sends it its
+// news; nothing it receives reaches a meter.
 class MeterNetwork final : public QObject {
     Q_OBJECT
 public:
@@ -22,10 +22,10 @@ public:
                  const std::vector<NetworkedMeter>& meters);
     ~MeterNetwork() override;
 
-    // Opens the metrics endpoint, when asked for; why it cannot, else nothing.
-    std::optional<QString> listen();
-    // Every meter's id known: the labels set and the publishers connecting. Why it cannot.
-    std::optional<StartFailure> start(const QStringList& meterIds);
+    // Opens the metrics endpoint, when asked for.
+    Result<> listen();
+    // Every meter's id known: the labels set and the publishers connecting.
+    Result<> start(const QStringList& meterIds);
 
     // Where the meter's thread appends each reading for the broker; nothing without one, or when
     // the meter's backlog is kept in memory only.
@@ -53,6 +53,8 @@ private:
 
     NetworkPlan plan_;
     std::vector<NetworkedMeter> meters_;
+    // The order matters: the server, destroyed first, stops its thread before the board goes, for
+    // its render function reads the board through this object.
     GaugeBoard board_;
     std::unique_ptr<MetricsServer> metrics_;
     std::vector<MeterPublisher*> publishers_;

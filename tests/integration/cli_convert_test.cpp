@@ -30,11 +30,11 @@ private Q_SLOTS:
                "meter-logger convert: 2 readings written, 1 line left out\n"
             << QByteArray(R"({"time":"2026-10-25T02:59:59+02:00","relative_humidity_percent":45.6,)"
                           R"("humidity_status":"ok","temperature":23.1,"temperature_unit":"C",)"
-                          R"("temperature_status":"ok","battery_low":false})"
+                          R"("temperature_status":"ok","battery_low":false,"dew_point":10.7})"
                           "\n"
                           R"({"time":"2026-10-25T02:00:00+01:00","relative_humidity_percent":45.6,)"
                           R"("humidity_status":"ok","temperature":23.1,"temperature_unit":"C",)"
-                          R"("temperature_status":"ok","battery_low":false})"
+                          R"("temperature_status":"ok","battery_low":false,"dew_point":10.7})"
                           "\n");
         QTest::newRow("lines that are no reading")
             << QByteArray("hello\r\n 1\t12-06-2026\t09:45:07\t45\t23.1\tC\r\nworld\r\n")

@@ -150,7 +150,7 @@ private Q_SLOTS:
         QCOMPARE(broker.retained(QStringLiteral("meter/4321/availability")),
                  QStringList{QStringLiteral("meter/4321/availability offline")});
         const QStringList configs = broker.retained(QStringLiteral("homeassistant/#"));
-        QCOMPARE(configs.size(), 3);
+        QCOMPARE(configs.size(), 4);
         QVERIFY(configs.filter(QStringLiteral("homeassistant/sensor/meter_4321/temperature/config"))
                     .first()
                     .contains(QStringLiteral("\"unit_of_measurement\":\"°F\"")));

@@ -109,6 +109,26 @@ private Q_SLOTS:
                  QStringList(4, QStringLiteral("75.0|ok|-3.2|C|ok|1")));
     }
 
+    // A °C meter recorded in °F with the dew point: its column ends each line, after the header
+    // that names it.
+    void dewPointInFahrenheit() {
+        SimProcess sim;
+        QVERIFY(sim.start({"drift off", "rh 40", "temp 21.5"}));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("hall.csv"));
+        const QDateTime from = QDateTime::currentDateTime();
+        Logger logger({QStringLiteral("--port"), sim.devicePath(), QStringLiteral("-o"), path,
+                       QStringLiteral("--dew-point"), QStringLiteral("--temperature-unit"),
+                       QStringLiteral("F"), QStringLiteral("--samples"), QStringLiteral("2")});
+        QVERIFY2(logger.exitStatus() == 0, qPrintable(logger.errors));
+        QStringList rows = csvRows(path);
+        QCOMPARE(rows.takeFirst(),
+                 QStringLiteral("time|relative_humidity_percent|humidity_status|temperature|"
+                                "temperature_unit|temperature_status|battery_low|dew_point"));
+        QCOMPARE(withoutTimes(rows, from, QDateTime::currentDateTime()),
+                 QStringList(2, QStringLiteral("40.0|ok|70.7|F|ok|0|45.2")));
+    }
+
     // One meter falls silent, then is pulled out and put back; the other one goes on meanwhile.
     void aMeterAwayResumesWhileTheOtherNeverMisses() {
         SimProcess a(QStringLiteral("meter-a"));

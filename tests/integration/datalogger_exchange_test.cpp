@@ -5,10 +5,8 @@
 #include "device/datalogger/LoggerExchange.h"
 #include "device/datalogger/WholeSetDownload.h"
 #include "device/link/MeterLink.h"
-#include "logic/datalogger/LoggedSetDirectory.h"
 #include "logic/datalogger/LoggerCommandBuffer.h"
 #include "logic/datalogger/LoggerCommands.h"
-#include "logic/datalogger/StatusReply.h"
 #include "logic/link/LiveReading.h"
 
 #include <QTest>
@@ -75,10 +73,10 @@ private Q_SLOTS:
         QTest::addColumn<char>("command");
         QTest::addColumn<int>("length");
         QTest::addColumn<int>("writes");
-        QTest::newRow("status") << LoggerCommand::Status << int(StatusReply::Length) << 2;
-        QTest::newRow("clock") << LoggerCommand::Clock << int(MeterStamp::Length) << 1;
-        QTest::newRow("directory")
-            << LoggerCommand::Directory << LoggedSetDirectory::expectedLength(3) << 1;
+        QTest::newRow("status") << LoggerCommand::Status << 9 << 2;
+        QTest::newRow("clock") << LoggerCommand::Clock << 6 << 1;
+        // A leading byte, then 10 a set.
+        QTest::newRow("directory") << LoggerCommand::Directory << 31 << 1;
     }
     void surplusByte() {
         QFETCH(char, command);
@@ -100,7 +98,7 @@ private Q_SLOTS:
         ScriptRig rig;
         rig.serial.responder = [](const QByteArray&) { return QByteArray(10, '\x11'); };
         QCOMPARE(rig.exchange.requestStatus().outcome, ExchangeOutcome::TimedOut);
-        QCOMPARE(rig.serial.writes.size(), LoggerExchange::MaxStatusRequests);
+        QCOMPARE(rig.serial.writes.size(), 10);
     }
 
     void silentMeterTimesOut_data() {
@@ -111,13 +109,13 @@ private Q_SLOTS:
     void silentMeterTimesOut() {
         QFETCH(char, command);
         ScriptRig rig;
-        // A few bytes, then nothing: the time-out counts from the last byte.
+        // A few bytes, then nothing: the time-out, 3 s, counts from the last byte.
         rig.waiter.onWait = [&](double) {
             if (rig.waiter.waits.size() == 50)
                 rig.serial.feed("\x01\x02");
         };
         QCOMPARE(rig.request(command).outcome, ExchangeOutcome::TimedOut);
-        QVERIFY(qAbs(waited(rig.waiter) - LoggerExchange::ReplyTimeoutSeconds - 0.5) < 0.055);
+        QVERIFY(qAbs(waited(rig.waiter) - 3.5) < 0.055);
         QVERIFY(rig.waiter.waits.size() > 100);
     }
 
@@ -178,8 +176,8 @@ private Q_SLOTS:
         QVERIFY(result.done());
         QCOMPARE(result.reply, bytes.left(24));
         QCOMPARE(rig.progress, (QStringList{"2 RECORDS COMPLETED", "3 RECORDS COMPLETED"}));
-        QVERIFY(waited(rig.waiter) < 1.5 + 2 * LoggerExchange::DownloadChunkPauseSeconds +
-                                         LoggerExchange::DownloadSilenceSeconds + 0.01);
+        // Two chunks, each with its pause of 0.02 s, and the line's 2 s of silence.
+        QVERIFY(waited(rig.waiter) < 1.5 + 2 * 0.02 + 2 + 0.01);
     }
 
     void setAskedForUntilWhole_data() {

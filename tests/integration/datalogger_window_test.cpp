@@ -258,10 +258,9 @@ private Q_SLOTS:
             rig.serial.engine().control(fault);
         rig.waiter.waits.clear();
         rig.find<QPushButton>("SSCommand3")->click();
-        // The click's pause and the line's silence; the list then fills on its own.
-        const int silence =
-            qRound(LoggerExchange::DownloadSilenceSeconds / LoggerExchange::WaitStepSeconds);
-        QCOMPARE(rig.waiter.waits.count(0.01), 1 + silence);
+        // The click's pause and the line's 2 s of silence in steps of 0.01 s; the list then fills
+        // on its own.
+        QCOMPARE(rig.waiter.waits.count(0.01), 1 + 200);
         QVERIFY(rig.polling());
 
         QTRY_COMPARE(rig.listCaption(), caption);

@@ -18,7 +18,7 @@ QByteArray reading(int second) {
     return QStringLiteral("{\"time\":\"2026-12-06T09:45:%1+01:00\",\"relative_humidity_percent\":"
                           "45.6,\"humidity_status\":\"ok\",\"temperature\":null,"
                           "\"temperature_unit\":\"C\",\"temperature_status\":\"overload\","
-                          "\"battery_low\":false}")
+                          "\"battery_low\":false,\"dew_point\":null}")
         .arg(second, 2, 10, QLatin1Char('0'))
         .toUtf8();
 }
@@ -31,7 +31,9 @@ ExportRow row(int second) {
                      {ExportValue::Status::Ok, "45.6"},
                      {ExportValue::Status::Overload, {}},
                      'C',
-                     false};
+                     false,
+                     std::nullopt,
+                     TemperatureUnit::Meter};
 }
 
 // No file of this process may grow past `bytes` (0: as before).
@@ -260,7 +262,7 @@ private Q_SLOTS:
                         said = QStringLiteral("%1 %2").arg(readings).arg(reason);
                     });
             QSignalSpy finished(publisher, &MeterPublisher::finished);
-            QCOMPARE(publisher->start(), std::nullopt);
+            QVERIFY(publisher->start());
             const std::shared_ptr<BacklogFile> file = publisher->backlogFile();
             QVERIFY(file);
             for (const int second : {1, 2, 3}) {

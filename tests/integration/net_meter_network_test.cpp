@@ -99,14 +99,19 @@ QByteArray httpAnswer() {
     return QByteArray("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n").repeated(20);
 }
 
-ExportRow reading(const char* temperature, char unit) {
+ExportRow reading(const char* temperature, char unit,
+                  TemperatureUnit written = TemperatureUnit::Meter) {
+    const ExportValue humidity{ExportValue::Status::Ok, "45.6"};
+    const ExportValue value{ExportValue::Status::Ok, temperature};
     return ExportRow{QDate(2026, 12, 6),
                      QTime(9, 45, 7),
                      3600,
-                     {ExportValue::Status::Ok, "45.6"},
-                     {ExportValue::Status::Ok, temperature},
+                     humidity,
+                     value,
                      unit,
-                     false};
+                     false,
+                     exportDewPoint(humidity, value, unit),
+                     written};
 }
 
 NetworkPlan mqttPlan(const QString& url, const QString& caFile = {}) {
@@ -213,7 +218,7 @@ private Q_SLOTS:
             url = QStringLiteral("mqtts://localhost:%1").arg(broker.tlsPort());
         }
         Rig rig(mqttPlan(url, url.startsWith(u"mqtts") ? caFile : QString()));
-        QVERIFY(!rig.network->start({QStringLiteral("hall")}));
+        QVERIFY(rig.network->start({QStringLiteral("hall")}));
         const QString expected = QString(state).replace(QStringLiteral("CAFILE"), caFile);
         QVERIFY2(rig.says(expected), qPrintable(rig.states.join(u'\n')));
         // The attempts go on, every second or few; the line does not.
@@ -229,7 +234,7 @@ private Q_SLOTS:
                                                return int(MOSQ_ERR_EAI);
                                            });
         QSignalSpy disconnected(client, &MosquittoClient::disconnected);
-        QVERIFY(!client->start(lanBroker(), MqttMessage{"a", "offline", true}));
+        QVERIFY(client->start(lanBroker(), MqttMessage{"a", "offline", true}));
         QVERIFY(disconnected.wait(5000));
         QCOMPARE(disconnected.first().first().toString(),
                  QStringLiteral("name lookup failed: name or service not known"));
@@ -258,7 +263,7 @@ private Q_SLOTS:
         Rig rig(
             mqttPlan(QStringLiteral("%1://localhost:%2").arg(tls ? u"mqtts" : u"mqtt").arg(port),
                      tls ? certificates.path(QStringLiteral("ca.pem")) : QString()));
-        QVERIFY(!rig.network->start({QStringLiteral("hall")}));
+        QVERIFY(rig.network->start({QStringLiteral("hall")}));
         QVERIFY(QTest::qWaitFor([&] { return !rig.states.isEmpty(); }, 10000));
         broker.stop();
         junk.reset();
@@ -269,7 +274,7 @@ private Q_SLOTS:
                  qPrintable(rig.states.join(u'\n')));
         rig.take(0, reading("21.5", 'C'));
         QVERIFY(QTest::qWaitFor(
-            [&] { return broker.retained(QStringLiteral("homeassistant/#"), 1).size() == 3; },
+            [&] { return broker.retained(QStringLiteral("homeassistant/#"), 1).size() == 4; },
             10000));
     }
 
@@ -286,8 +291,8 @@ private Q_SLOTS:
                                            });
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(!client->start(lanBroker(), MqttMessage{"a", "offline", true}));
-        client->disconnect();
+        QVERIFY(client->start(lanBroker(), MqttMessage{"a", "offline", true}));
+        QVERIFY(client->stop());
         delete client;
         QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
         answer.set_value();
@@ -302,7 +307,7 @@ private Q_SLOTS:
         QVERIFY(silent.listening());
         Rig rig(mqttPlan(QStringLiteral("mqtts://localhost:%1").arg(port),
                          certificates.path(QStringLiteral("ca.pem"))));
-        QVERIFY(!rig.network->start({QStringLiteral("hall")}));
+        QVERIFY(rig.network->start({QStringLiteral("hall")}));
         rig.take(0, reading("21.5", 'C'));
         QSignalSpy finished(rig.network, &MeterNetwork::finished);
         QElapsedTimer clock;
@@ -330,11 +335,11 @@ private Q_SLOTS:
             return received.split(u'\n').filter(text).size();
         };
         Rig rig(mqttPlan(broker.url()));
-        QVERIFY(!rig.network->start({QStringLiteral("hall")}));
+        QVERIFY(rig.network->start({QStringLiteral("hall")}));
         QVERIFY(rig.says(QStringLiteral("connected to the broker")));
         rig.take(0, reading("21.5", 'C'));
         QVERIFY(
-            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) == 3; }, 10000));
+            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) == 4; }, 10000));
         QProcess flood;
         flood.start(QStringLiteral("mosquitto_pub"),
                     broker.at() +
@@ -353,9 +358,10 @@ private Q_SLOTS:
             },
             10000));
         QVERIFY(
-            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) >= 6; }, 10000));
-        QVERIFY2(!QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) > 9; }, 3000),
-                 qPrintable(QString::number(count(QStringLiteral("\"unique_id\"")))));
+            QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) >= 8; }, 10000));
+        QVERIFY2(
+            !QTest::qWaitFor([&] { return count(QStringLiteral("\"unique_id\"")) > 12; }, 3000),
+            qPrintable(QString::number(count(QStringLiteral("\"unique_id\"")))));
         subscriber.kill();
         subscriber.waitForFinished(3000);
     }
@@ -366,7 +372,7 @@ private Q_SLOTS:
         LoopbackBroker broker;
         QVERIFY(broker.start());
         Rig rig(mqttPlan(broker.url()));
-        QVERIFY(!rig.network->start({QStringLiteral("hall")}));
+        QVERIFY(rig.network->start({QStringLiteral("hall")}));
         QVERIFY(rig.says(QStringLiteral("connected to the broker")));
         rig.take(0, reading("21.5", 'C'));
         const QString config = QStringLiteral("homeassistant/sensor/meter_hall/temperature/config");
@@ -396,8 +402,8 @@ private Q_SLOTS:
         const int port = freeLoopbackPort();
         plan.metricsAddress = ListenAddress{QStringLiteral("127.0.0.1"), quint16(port)};
         Rig rig(plan);
-        QVERIFY(!rig.network->listen());
-        QVERIFY(!rig.network->start({QStringLiteral("hall")}));
+        QVERIFY(rig.network->listen());
+        QVERIFY(rig.network->start({QStringLiteral("hall")}));
         QVERIFY(rig.says(QStringLiteral("connected to the broker")));
         rig.take(0, reading("21.5", 'C'));
         QVERIFY2(QTest::qWaitFor(
@@ -415,9 +421,10 @@ private Q_SLOTS:
         const int port = freeLoopbackPort();
         plan.metricsAddress = ListenAddress{QStringLiteral("127.0.0.1"), quint16(port)};
         Rig rig(plan, 2);
-        QVERIFY(!rig.network->listen());
-        QVERIFY(!rig.network->start({QStringLiteral("hall"), QStringLiteral("cellar")}));
-        rig.take(0, reading("21.5", 'C'));
+        QVERIFY(rig.network->listen());
+        QVERIFY(rig.network->start({QStringLiteral("hall"), QStringLiteral("cellar")}));
+        // Published in °F, told to Prometheus in °C.
+        rig.take(0, reading("21.5", 'C', TemperatureUnit::Fahrenheit));
         rig.take(1, reading("12.0", 'C'));
         rig.network->linkLost(1);
         rig.network->linkBack(1);
@@ -425,6 +432,8 @@ private Q_SLOTS:
         for (const char* line :
              {"meter_temperature_celsius{meter=\"hall\",port=\"/dev/ttyS0\"} 21.5",
               "meter_temperature_celsius{meter=\"cellar\",port=\"/dev/ttyS1\"} 12",
+              "meter_dew_point_celsius{meter=\"hall\",port=\"/dev/ttyS0\"} 9.3",
+              "meter_dew_point_celsius{meter=\"cellar\",port=\"/dev/ttyS1\"} 0.6",
               "meter_reconnects_total{meter=\"hall\",port=\"/dev/ttyS0\"} 0",
               "meter_reconnects_total{meter=\"cellar\",port=\"/dev/ttyS1\"} 1"})
             QVERIFY2(metrics.contains(QString::fromUtf8(line)), line);

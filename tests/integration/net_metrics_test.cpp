@@ -106,6 +106,7 @@ private Q_SLOTS:
         MeterGauges first = upMeter("lab-1", "COM1", now - 0.5);
         first.humidityRatio = 0.453;
         first.temperatureCelsius = -10.2;
+        first.dewPointCelsius = -14.1;
         first.batteryLow = true;
         first.readings = 42;
         first.reconnects = 1;
@@ -126,6 +127,10 @@ private Q_SLOTS:
                    "# TYPE meter_temperature_celsius gauge\n"
                    "meter_temperature_celsius{meter=\"lab-1\",port=\"COM1\"} -10.2\n"
                    "meter_temperature_celsius{meter=\"lab-2\",port=\"/dev/ttyUSB0\"} 21.5\n"
+                   "# HELP meter_dew_point_celsius Dew (frost) point of the last reading in "
+                   "degrees Celsius.\n"
+                   "# TYPE meter_dew_point_celsius gauge\n"
+                   "meter_dew_point_celsius{meter=\"lab-1\",port=\"COM1\"} -14.1\n"
                    "# HELP meter_up 1 when the meter answers on its link, 0 when it does not.\n"
                    "# TYPE meter_up gauge\n"
                    "meter_up{meter=\"lab-1\",port=\"COM1\"} 1\n"
@@ -352,7 +357,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, body);
         MetricsServer server(
             [] { return QByteArrayLiteral("meter_up{meter=\"m\",port=\"COM1\"} 1\n"); });
-        QCOMPARE(server.start({QStringLiteral("127.0.0.1"), 0}), std::nullopt);
+        QVERIFY(server.start({QStringLiteral("127.0.0.1"), 0}));
         const QByteArray response = exchange({QStringLiteral("127.0.0.1"), server.port()}, request);
         QCOMPARE(response.left(response.indexOf("\r\n")), statusLine);
         if (!body.isNull())
@@ -380,12 +385,13 @@ private Q_SLOTS:
             ++renders;
             return QByteArrayLiteral("meter_up 1\n");
         });
-        const std::optional<QString> failure = server.start({host, 0});
+        const Result<> started = server.start({host, 0});
         // A machine without IPv6 has no ::1 to listen on; any other failure is one.
-        if (failure && (failure->endsWith(QLatin1String("no such address on this machine")) ||
-                        failure->endsWith(QLatin1String("not supported by protocol"))))
-            QSKIP(qPrintable(*failure));
-        QCOMPARE(failure, std::nullopt);
+        if (!started &&
+            (started.failure().message.endsWith(QLatin1String("no such address on this machine")) ||
+             started.failure().message.endsWith(QLatin1String("not supported by protocol"))))
+            QSKIP(qPrintable(started.failure().message));
+        QVERIFY2(started, qPrintable(started ? QString() : started.failure().message));
         const ListenAddress bound{host, server.port()};
         Client silent(bound);
         QVERIFY(silent.connected());
@@ -396,16 +402,20 @@ private Q_SLOTS:
         QCOMPARE(renders.load(), 1);
 
         MetricsServer second([] { return QByteArray(); });
-        QCOMPARE(second.start(bound), inUse.arg(server.port()));
+        const Result<> refused = second.start(bound);
+        QVERIFY(!refused);
+        QCOMPARE(refused.failure().message, inUse.arg(server.port()));
+        QCOMPARE(refused.failure().exitStatus, 69);
     }
 
     // "[::]" is every IPv6 address and no IPv4 one: 0.0.0.0 is asked for by name.
     void anyIpv6AddressTakesNoIpv4() {
         MetricsServer server([] { return QByteArrayLiteral("meter_up 1\n"); });
-        const std::optional<QString> failure = server.start({QStringLiteral("::"), 0});
-        if (failure && failure->endsWith(QLatin1String("not supported by protocol")))
-            QSKIP(qPrintable(*failure));
-        QCOMPARE(failure, std::nullopt);
+        const Result<> started = server.start({QStringLiteral("::"), 0});
+        if (!started &&
+            started.failure().message.endsWith(QLatin1String("not supported by protocol")))
+            QSKIP(qPrintable(started.failure().message));
+        QVERIFY2(started, qPrintable(started ? QString() : started.failure().message));
         QVERIFY(Client({QStringLiteral("::1"), server.port()}).connected());
         QVERIFY(!Client({QStringLiteral("127.0.0.1"), server.port()}).connected());
     }

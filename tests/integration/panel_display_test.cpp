@@ -98,8 +98,8 @@ private Q_SLOTS:
         };
         rig.poll();
 
-        QCOMPARE(rig.spacesSent(), MeterLink::AttemptsPerPoll + 5);
-        QCOMPARE(rig.waiter.waits.count(0.01), MeterLink::AttemptsPerPoll);
+        QCOMPARE(rig.spacesSent(), 50 + 5);
+        QCOMPARE(rig.waiter.waits.count(0.01), 50);
         QCOMPARE(lost.count(), 1);
         QCOMPARE(rig.caption("lblcomm"), QStringLiteral("Com1"));
         QCOMPARE(rig.keyColor("LBLR2"), RedKey);

@@ -1,9 +1,9 @@
 // meter-logger's pure parts: the zones --tz takes, the files record will append to and switch
-// to, a set's times in this machine's zone, the status texts.
+// to, downloaded sets as files, the status texts and what record tells of its meters.
 #include "TestFiles.h"
-#include "cli/CommandLine.h"
 #include "cli/MeterStatusText.h"
-#include "cli/RecordPlan.h"
+#include "cli/RecordStatus.h"
+#include "cli/TimeZoneText.h"
 #include "logic/datalogger/LoggedSetData.h"
 #include "logic/datalogger/LoggedSetExport.h"
 #include "logic/link/LiveReading.h"
@@ -120,6 +120,71 @@ private Q_SLOTS:
         QFETCH(QByteArray, head);
         QFETCH(QString, wanted);
         QCOMPARE(appendMismatch(*parseFileFormat(format), head).value_or(QString()), wanted);
+    }
+
+    // With the dew point column a CSV file's header must name it, and without it must not; a
+    // JSON Lines file from before the dew point is appended to.
+    void appendsWithTheDewPointColumn_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<QString>("wanted");
+        const QByteArray header = "time,relative_humidity_percent,humidity_status,temperature,"
+                                  "temperature_unit,temperature_status,battery_low";
+        QTest::newRow("csv without it") << "csv" << header + "\r\n"
+                                        << "the CSV header record --dew-point writes";
+        QTest::newRow("csv with it") << "csv" << header + ",dew_point\r\n"
+                                     << "";
+        QTest::newRow("jsonl with it")
+            << "jsonl"
+            << QByteArray(R"({"time":"2026-12-06T09:45:07+01:00","relative_humidity_percent":)"
+                          R"(45.6,"humidity_status":"ok","temperature":23.1,"temperature_unit":)"
+                          R"("C","temperature_status":"ok","battery_low":false,"dew_point":10.7})")
+            << "";
+    }
+    void appendsWithTheDewPointColumn() {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, head);
+        QFETCH(QString, wanted);
+        QCOMPARE(appendMismatch(*parseFileFormat(format), head, DewPointColumn::With)
+                     .value_or(QString()),
+                 wanted);
+    }
+
+    // A °C meter's reading in each format, written in °F, the CSV with the dew point column.
+    void writtenInFahrenheit_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("dat") << "m.dat"
+                             << QByteArray(" 1\t12-07-2026\t11:00:00\t45.6\t73.6\tF\r\n");
+        QTest::newRow("csv") << "m.csv"
+                             << QByteArray(
+                                    "time,relative_humidity_percent,humidity_status,"
+                                    "temperature,temperature_unit,temperature_status,"
+                                    "battery_low,dew_point\r\n"
+                                    "2026-12-07T11:00:00+01:00,45.6,ok,73.6,F,ok,0,51.3\r\n");
+        QTest::newRow("jsonl") << "m.jsonl"
+                               << QByteArray(R"({"time":"2026-12-07T11:00:00+01:00",)"
+                                             R"("relative_humidity_percent":45.6,)"
+                                             R"("humidity_status":"ok","temperature":73.6,)"
+                                             R"("temperature_unit":"F","temperature_status":)"
+                                             R"("ok","battery_low":false,"dew_point":51.3})"
+                                             "\n");
+    }
+    void writtenInFahrenheit() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, written);
+        qputenv("TZ", "Europe/Berlin");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        const FileFormat format = *fileFormatOfPath(name);
+        DatedReadingFile file(format, path,
+                              RecordingOptions{format == FileFormat::Csv ? DewPointColumn::With
+                                                                         : DewPointColumn::Without,
+                                               TemperatureUnit::Fahrenheit});
+        QCOMPARE(file.open(utc("2026-12-07T10:00:00Z")), std::nullopt);
+        QCOMPARE(file.write(utc("2026-12-07T10:00:00Z"), aReading()), std::nullopt);
+        file.close();
+        QCOMPARE(readFile(path), written);
     }
 
     // Which file a reading goes to, by its own time on this machine's clock.
@@ -293,24 +358,199 @@ private Q_SLOTS:
                                          "2026-03-29T03:59:00+02:00,45.6,ok,23.1,C,ok,0\r\n"));
     }
 
+    // Downloaded sets as the file download writes: each format, one set or several, and the
+    // records that did not arrive left out.
+    void setExport_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("withSetNumber");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray header = "time,relative_humidity_percent,humidity_status,temperature,"
+                                  "temperature_unit,temperature_status,battery_low\r\n";
+        QTest::newRow("dat") << "dat" << false << 2
+                             << QByteArray("\"1\t26-12-07\t05:47:13\t45.6\t23.1\tC\t\"\r\n"
+                                           "\"2\t26-12-07\t05:47:43\t45.6\t23.1\tC\t\"\r\n"
+                                           "\"1\t26-12-08\t00:00:00\t50.2\t-3.5\tC\t\"\r\n");
+        QTest::newRow("csv") << "csv" << false << 1
+                             << header + "2026-12-07T05:47:13+01:00,45.6,ok,23.1,C,ok,0\r\n"
+                                         "2026-12-08T00:00:00+01:00,50.2,ok,-3.5,C,ok,0\r\n";
+        QTest::newRow("csv of every set")
+            << "csv" << true << 1
+            << "set," + header +
+                   "1,2026-12-07T05:47:13+01:00,45.6,ok,23.1,C,ok,0\r\n"
+                   "2,2026-12-08T00:00:00+01:00,50.2,ok,-3.5,C,ok,0\r\n";
+        QTest::newRow("JSON Lines of every set")
+            << "jsonl" << true << 1
+            << QByteArray(R"({"set":1,"time":"2026-12-07T05:47:13+01:00",)"
+                          R"("relative_humidity_percent":45.6,"humidity_status":"ok",)"
+                          R"("temperature":23.1,"temperature_unit":"C","temperature_status":"ok",)"
+                          R"("battery_low":false,"dew_point":10.7})"
+                          "\n"
+                          R"({"set":2,"time":"2026-12-08T00:00:00+01:00",)"
+                          R"("relative_humidity_percent":50.2,"humidity_status":"ok",)"
+                          R"("temperature":-3.5,"temperature_unit":"C","temperature_status":"ok",)"
+                          R"("battery_low":false,"dew_point":-12.4})"
+                          "\n");
+        QTest::newRow("more records asked than arrived")
+            << "csv" << false << 3
+            << header + "2026-12-07T05:47:13+01:00,45.6,ok,23.1,C,ok,0\r\n"
+                        "2026-12-07T05:47:43+01:00,45.6,ok,23.1,C,ok,0\r\n"
+                        "2026-12-08T00:00:00+01:00,50.2,ok,-3.5,C,ok,0\r\n";
+    }
+    void setExport() {
+        QFETCH(QString, format);
+        QFETCH(bool, withSetNumber);
+        QFETCH(int, records);
+        QFETCH(QByteArray, bytes);
+        qputenv("TZ", "Europe/Berlin");
+        LoggedSetExport file(*parseFileFormat(format), withSetNumber);
+        // Set 1: 26-12-07 05:47:13, every 30 s, two records of 45.6 %RH, 23.1 C. Set 2: one of
+        // 50.2 %RH, -3.5 C; a set whose header did not arrive adds nothing.
+        file.appendSet(1,
+                       LoggedSetData(QByteArray::fromHex("261207054713 001e 0000 "
+                                                         "02310456 02310456")),
+                       records);
+        file.appendSet(2,
+                       LoggedSetData(QByteArray::fromHex("261208000000 001e 0000 "
+                                                         "20350502")),
+                       records);
+        file.appendSet(3, LoggedSetData(QByteArray::fromHex("2612")), records);
+        QCOMPARE(file.bytes(), bytes);
+    }
+
+    void statusText_data() {
+        QTest::addColumn<int>("sets");
+        QTest::addColumn<int>("usedBytes");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("json");
+        QTest::newRow("three sets")
+            << 3 << 202
+            << QByteArray("ID code: 1234\n"
+                          "Sets recorded: 3\n"
+                          "Memory: 32 K, 202 bytes used, 31.8 K remaining\n"
+                          "Interval: 2 sec\n"
+                          "Meter clock: 2026-12-07T05:47:13\n")
+            << QByteArray(R"({"clock":"2026-12-07T05:47:13","id_code":1234,)"
+                          R"("interval_seconds":2,"memory_remaining_bytes":32566,)"
+                          R"("memory_used_bytes":202,"sets":3})"
+                          "\n");
+        QTest::newRow("no sets") << 0 << 10
+                                 << QByteArray("ID code: 1234\n"
+                                               "Sets recorded: 0\n"
+                                               "Memory: 32 K, 10 bytes used, 32 K remaining\n"
+                                               "Interval: 2 sec\n"
+                                               "Meter clock: 2026-12-07T05:47:13\n")
+                                 << QByteArray(
+                                        R"({"clock":"2026-12-07T05:47:13","id_code":1234,)"
+                                        R"("interval_seconds":2,"memory_remaining_bytes":32758,)"
+                                        R"("memory_used_bytes":10,"sets":0})"
+                                        "\n");
+        QTest::newRow("one byte, memory full")
+            << 1 << 32767
+            << QByteArray("ID code: 1234\n"
+                          "Sets recorded: 1\n"
+                          "Memory: 32 K, 32767 bytes used, .0 K remaining\n"
+                          "Interval: 2 sec\n"
+                          "Meter clock: 2026-12-07T05:47:13\n")
+            << QByteArray(R"({"clock":"2026-12-07T05:47:13","id_code":1234,)"
+                          R"("interval_seconds":2,"memory_remaining_bytes":1,)"
+                          R"("memory_used_bytes":32767,"sets":1})"
+                          "\n");
+    }
     void statusText() {
+        QFETCH(int, sets);
+        QFETCH(int, usedBytes);
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, json);
         StatusReply status;
         status.idCode = 1234;
-        status.setCount = 3;
-        status.usedBytes = 202;
+        status.setCount = sets;
+        status.usedBytes = usedBytes;
         status.intervalSeconds = 2;
         const MeterStamp clock{26, 12, 7, 5, 47, 13};
-        QCOMPARE(meterStatusText(status, clock), QByteArray("ID code: 1234\n"
-                                                            "Sets recorded: 3\n"
-                                                            "Memory: 32 K, 202 bytes used, 31.8 K "
-                                                            "remaining\n"
-                                                            "Interval: 2 sec\n"
-                                                            "Meter clock: 2026-12-07T05:47:13\n"));
-        QCOMPARE(meterStatusJson(status, clock),
-                 QByteArray(R"({"clock":"2026-12-07T05:47:13","id_code":1234,)"
-                            R"("interval_seconds":2,"memory_remaining_bytes":32566,)"
-                            R"("memory_used_bytes":202,"sets":3})"
-                            "\n"));
+        QCOMPARE(meterStatusText(status, clock), text);
+        QCOMPARE(meterStatusJson(status, clock), json);
+    }
+
+    void meterClock_data() {
+        QTest::addColumn<int>("year");
+        QTest::addColumn<QString>("iso");
+        QTest::newRow("first year") << 0 << "2000-01-02T03:04:05";
+        QTest::newRow("last year") << 99 << "2099-01-02T03:04:05";
+    }
+    void meterClock() {
+        QFETCH(int, year);
+        QFETCH(QString, iso);
+        QCOMPARE(meterClockIso(MeterStamp{year, 1, 2, 3, 4, 5}), iso);
+    }
+
+    // What record tells of two meters, COM1 and ttyUSB0, off a terminal: a line per change of
+    // state. Steps: "what meter [argument]".
+    void recordStatusLines_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("lines");
+        QTest::newRow("a run") << QStringList{"started 0 COM1.csv", "row 0 5", "stopped 0 5"}
+                               << "COM1: started, recording to COM1.csv\n"
+                                  "COM1: stopped, 5 readings written\n";
+        QTest::newRow("one reading")
+            << QStringList{"stopped 1 1"} << "ttyUSB0: stopped, 1 reading written\n";
+        QTest::newRow("never answered") << QStringList{"noAnswer 1", "stopped 1 0"}
+                                        << "ttyUSB0: the meter does not answer, still trying\n"
+                                           "ttyUSB0: stopped, the meter never answered\n";
+        QTest::newRow("link lost and back")
+            << QStringList{"lost 0", "back 0", "broker 0 connected to the broker"}
+            << "COM1: link lost\nCOM1: link back\nCOM1: connected to the broker\n";
+        QTest::newRow("a failed meter is not stopped")
+            << QStringList{"failed 0 COM1.csv: disk full", "broker 0 connected to the broker",
+                           "stopped 0 3", "stopped 1 2"}
+            << "COM1: failed: COM1.csv: disk full\n"
+               "COM1: connected to the broker\n"
+               "ttyUSB0: stopped, 2 readings written\n";
+    }
+    void recordStatusLines() {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, lines);
+        QString written;
+        RecordStatus status(nullptr, {QStringLiteral("COM1"), QStringLiteral("ttyUSB0")}, false,
+                            [&written](const QString& text) { written += text; });
+        for (const QString& step : steps) {
+            const QStringList words = step.split(QLatin1Char(' '));
+            const int meter = words[1].toInt();
+            const QString rest = words.mid(2).join(QLatin1Char(' '));
+            if (words[0] == QLatin1String("started"))
+                status.started(meter, rest);
+            else if (words[0] == QLatin1String("noAnswer"))
+                status.noAnswer(meter);
+            else if (words[0] == QLatin1String("lost"))
+                status.linkLost(meter);
+            else if (words[0] == QLatin1String("back"))
+                status.linkBack(meter);
+            else if (words[0] == QLatin1String("row"))
+                status.rowWritten(meter, rest.toLongLong(), QStringLiteral("45.6 %RH"));
+            else if (words[0] == QLatin1String("failed"))
+                status.failed(meter, rest);
+            else if (words[0] == QLatin1String("stopped"))
+                status.stopped(meter, rest.toLongLong());
+            else if (words[0] == QLatin1String("broker"))
+                status.brokerState(meter, rest);
+        }
+        QCOMPARE(written, lines);
+    }
+
+    // On a terminal every meter has a line, redrawn in place: back up to the first, each line
+    // cleared and written again.
+    void recordStatusRedrawsInPlace() {
+        QStringList writes;
+        RecordStatus status(nullptr, {QStringLiteral("COM1"), QStringLiteral("COM2")}, true,
+                            [&writes](const QString& text) { writes << text; });
+        status.started(0, QStringLiteral("a.csv"));
+        status.rowWritten(0, 1, QStringLiteral("45.6 %RH"));
+        QCOMPARE(writes, QStringList({"\r\x1b[KCOM1  --  0 written  started, recording to a.csv\n"
+                                      "\r\x1b[KCOM2  --  0 written  opening\n",
+                                      "\x1b[2A"
+                                      "\r\x1b[KCOM1  45.6 %RH  1 written  started, recording to "
+                                      "a.csv\n"
+                                      "\r\x1b[KCOM2  --  0 written  opening\n"}));
     }
 };
 

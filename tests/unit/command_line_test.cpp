@@ -1,15 +1,14 @@
 #include "FakeClock.h"
-#include "cli/CommandLine.h"
 #include "cli/DownloadProgress.h"
-#include "cli/RecordPlan.h"
+#include "cli/DurationText.h"
 #include "cli/RunDeadline.h"
 #include "cli/TerminalWidth.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-// meter-logger's own rules, without a meter: durations, the files the readings go to, the end of
-// a long run, lines that fit the terminal.
+// meter-logger's own rules, without a meter: durations, the end of a long run, lines that fit
+// the terminal.
 class CommandLineTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -27,65 +26,16 @@ private Q_SLOTS:
         QTest::newRow("unknown unit") << "3w" << qint64(-1);
         QTest::newRow("negative") << "-1h" << qint64(-1);
         QTest::newRow("empty") << "" << qint64(-1);
+        QTest::newRow("a hundred years") << "36500d" << qint64(3153600000);
+        QTest::newRow("past a hundred years") << "36499d23h59m60s1s" << qint64(-1);
+        QTest::newRow("nine digits of days") << "999999999d" << qint64(-1);
+        QTest::newRow("ten digits") << "1000000000s" << qint64(-1);
+        QTest::newRow("parts that add up past it") << QString(" 36500d").repeated(3) << qint64(-1);
     }
     void durations() {
         QFETCH(QString, text);
         QFETCH(qint64, seconds);
         QCOMPARE(parseDuration(text).value_or(-1), seconds);
-    }
-
-    void files_data() {
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QString>("ports");
-        QTest::addColumn<QString>("files");
-        QTest::newRow("default") << ""
-                                 << "COM1"
-                                 << "COM1.dat";
-        QTest::newRow("named") << "hall.csv"
-                               << "/dev/ttyUSB0"
-                               << "hall.csv";
-        QTest::newRow("pattern") << "logs/{port}.jsonl"
-                                 << "COM2,/dev/ttyUSB1"
-                                 << "logs/COM2.jsonl logs/ttyUSB1.jsonl";
-        QTest::newRow("one base name twice") << "{port}.csv"
-                                             << "/dev/a/ttyUSB0,/dev/b/ttyUSB0"
-                                             << "two ports would write to ttyUSB0.csv";
-        QTest::newRow("dated pattern") << "logs/{port}-{date}.csv"
-                                       << "COM2,/dev/ttyUSB1"
-                                       << "logs/COM2-{date}.csv logs/ttyUSB1-{date}.csv";
-        QTest::newRow("one base name twice, dated")
-            << "{month}-{port}.csv"
-            << "/dev/a/ttyUSB0,/dev/b/ttyUSB0"
-            << "two ports would write to {month}-ttyUSB0.csv";
-        QTest::newRow("dated folder") << "logs/{month}/{port}.csv"
-                                      << "COM1"
-                                      << "{date} and {month} go in the file's name, not in its "
-                                         "folder";
-        QTest::newRow("dated, one file for two")
-            << "{date}.csv"
-            << "COM1,COM2"
-            << "several ports need {port} or a folder in --output";
-        QTest::newRow("one file for two") << "out.csv"
-                                          << "COM1,COM2"
-                                          << "several ports need {port} or a folder in --output";
-        QTest::newRow("no port") << "out.csv"
-                                 << "nonsense"
-                                 << "\"nonsense\" is no port: COM1 to COM8 or a device path";
-    }
-    void files() {
-        QFETCH(QString, output);
-        QFETCH(QString, ports);
-        QFETCH(QString, files);
-        const std::variant<RecordPlan, QString> plan =
-            planRecording(output, QString(), ports.split(QLatin1Char(',')));
-        if (const QString* wrong = std::get_if<QString>(&plan)) {
-            QCOMPARE(*wrong, files);
-            return;
-        }
-        QStringList paths;
-        for (const RecordTarget& target : std::get<RecordPlan>(plan).targets)
-            paths << target.path;
-        QCOMPARE(paths.join(QLatin1Char(' ')), files);
     }
 
     // A duration longer than a timer can hold ends at its time, not before and not never.

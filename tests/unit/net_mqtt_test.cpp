@@ -104,10 +104,10 @@ QString readOptions(const QStringList& arguments, qsizetype ports = 2) {
     options.addTo(parser);
     if (!parser.parse(QStringList{QStringLiteral("record")} + arguments))
         return parser.errorText();
-    const std::variant<NetworkPlan, QString> plan = options.read(parser, ports);
-    if (const QString* wrong = std::get_if<QString>(&plan))
-        return *wrong;
-    const NetworkPlan& network = std::get<NetworkPlan>(plan);
+    const Result<NetworkPlan> plan = options.read(parser, ports);
+    if (!plan)
+        return plan.failure().message;
+    const NetworkPlan& network = *plan;
     if (!network.mqtt)
         return QStringLiteral("metrics %1 ids %2")
             .arg(network.metricsAddress ? listenAddressText(*network.metricsAddress)
@@ -251,11 +251,10 @@ private Q_SLOTS:
         options.addTo(parser);
         QVERIFY(parser.parse(
             {QStringLiteral("record"), QStringLiteral("--mqtt"), QStringLiteral("mqtt://b")}));
-        const std::variant<NetworkPlan, QString> plan = options.read(parser, 1);
+        const Result<NetworkPlan> plan = options.read(parser, 1);
         qunsetenv("METER_MQTT_USERNAME");
         qunsetenv("METER_MQTT_PASSWORD");
-        const std::optional<MqttCredentials>& credentials =
-            std::get<NetworkPlan>(plan).mqtt->connection.credentials;
+        const std::optional<MqttCredentials>& credentials = plan->mqtt->connection.credentials;
         QVERIFY(credentials);
         QCOMPARE(credentials->userName, QByteArray("logger"));
         QCOMPARE(credentials->password, QByteArray("se cret"));
@@ -270,12 +269,31 @@ private Q_SLOTS:
                             {ExportValue::Status::Ok, "45.6"},
                             {ExportValue::Status::Overload, {}},
                             'F',
-                            true};
+                            true,
+                            std::nullopt,
+                            TemperatureUnit::Meter};
         QCOMPARE(statePayload(row),
                  QByteArray("{\"time\":\"2026-12-06T09:45:07+01:00\","
                             "\"relative_humidity_percent\":45.6,\"humidity_status\":\"ok\","
                             "\"temperature\":null,\"temperature_unit\":\"F\","
-                            "\"temperature_status\":\"overload\",\"battery_low\":true}"));
+                            "\"temperature_status\":\"overload\",\"battery_low\":true,"
+                            "\"dew_point\":null}"));
+        // A °C meter's reading published in °F: the temperature and the dew point alike.
+        const ExportRow converted{QDate(2026, 12, 6),
+                                  QTime(9, 45, 7),
+                                  3600,
+                                  {ExportValue::Status::Ok, "45.6"},
+                                  {ExportValue::Status::Ok, "21.3"},
+                                  'C',
+                                  false,
+                                  9.0764,
+                                  TemperatureUnit::Fahrenheit};
+        QCOMPARE(statePayload(converted),
+                 QByteArray("{\"time\":\"2026-12-06T09:45:07+01:00\","
+                            "\"relative_humidity_percent\":45.6,\"humidity_status\":\"ok\","
+                            "\"temperature\":70.3,\"temperature_unit\":\"F\","
+                            "\"temperature_status\":\"ok\",\"battery_low\":false,"
+                            "\"dew_point\":48.3}"));
         const MeterTopics topics(QStringLiteral("site/meter"), QStringLiteral("4321"));
         QCOMPARE(topics.state(), QByteArray("site/meter/4321/state"));
         QCOMPARE(topics.availability(), QByteArray("site/meter/4321/availability"));
@@ -315,15 +333,25 @@ private Q_SLOTS:
                     "{{ {'status': value_json.temperature_status, 'time': value_json.time} | tojson }}"})")
                 .object(),
             QJsonDocument::fromJson(R"({
+                "name": "Dew point", "unique_id": "meter_4321_dew_point",
+                "device_class": "temperature", "state_class": "measurement",
+                "unit_of_measurement": "°F", "suggested_display_precision": 1,
+                "value_template": "{{ value_json.dew_point }}",
+                "json_attributes_topic": "site/meter/4321/state",
+                "json_attributes_template":
+                    "{{ {'humidity_status': value_json.humidity_status, 'temperature_status': value_json.temperature_status, 'time': value_json.time} | tojson }}"})")
+                .object(),
+            QJsonDocument::fromJson(R"({
                 "name": "Battery", "unique_id": "meter_4321_battery",
                 "device_class": "battery", "entity_category": "diagnostic",
                 "value_template": "{{ 'ON' if value_json.battery_low else 'OFF' }}"})")
                 .object(),
         };
-        const char* topicOf[] = {"ha/sensor/meter_4321/humidity/config",
-                                 "ha/sensor/meter_4321/temperature/config",
-                                 "ha/binary_sensor/meter_4321/battery/config"};
+        const char* topicOf[] = {
+            "ha/sensor/meter_4321/humidity/config", "ha/sensor/meter_4321/temperature/config",
+            "ha/sensor/meter_4321/dew_point/config", "ha/binary_sensor/meter_4321/battery/config"};
         const QSet<QString>* documented[] = {&documentedSensorFields, &documentedSensorFields,
+                                             &documentedSensorFields,
                                              &documentedBinarySensorFields};
         QCOMPARE(configs.size(), std::size(own));
         for (size_t entity = 0; entity < configs.size(); ++entity) {
@@ -342,12 +370,35 @@ private Q_SLOTS:
             QVERIFY(documentedDeviceFields.contains(keysOf(fields[u"device"].toObject())));
             QVERIFY(documentedOriginFields.contains(keysOf(fields[originKey].toObject())));
         }
-        QCOMPARE(QJsonDocument::fromJson(
-                     discoveryMessages(QStringLiteral("ha"), topics, 'C', QStringLiteral("1"))[1]
-                         .payload)
-                     .object()[u"unit_of_measurement"]
-                     .toString(),
-                 QStringLiteral("°C"));
+        const std::vector<MqttMessage> inCelsius =
+            discoveryMessages(QStringLiteral("ha"), topics, 'C', QStringLiteral("1"));
+        for (const size_t degrees : {1, 2})
+            QCOMPARE(QJsonDocument::fromJson(inCelsius[degrees].payload)
+                         .object()[u"unit_of_measurement"]
+                         .toString(),
+                     QStringLiteral("°C"));
+    }
+
+    // What a backlog file may hold: the payloads of this version and of those before the dew
+    // point, and nothing else.
+    void statePayloadsReadBack_data() {
+        QTest::addColumn<QByteArray>("dewPoint");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("a number") << QByteArray(",\"dew_point\":-4.6") << true;
+        QTest::newRow("none") << QByteArray(",\"dew_point\":null") << true;
+        QTest::newRow("from before the dew point") << QByteArray() << true;
+        QTest::newRow("a text") << QByteArray(",\"dew_point\":\"-4.6\"") << false;
+        QTest::newRow("another field") << QByteArray(",\"dew\":-4.6") << false;
+    }
+    void statePayloadsReadBack() {
+        QFETCH(QByteArray, dewPoint);
+        QFETCH(bool, valid);
+        const QByteArray payload =
+            "{\"time\":\"2026-12-06T09:45:07+01:00\",\"relative_humidity_percent\":50.0,"
+            "\"humidity_status\":\"ok\",\"temperature\":5.0,\"temperature_unit\":\"C\","
+            "\"temperature_status\":\"ok\",\"battery_low\":false" +
+            dewPoint + '}';
+        QCOMPARE(isStatePayload(payload), valid);
     }
 
     // The templates read fields the state carries, under the names it gives them.
@@ -358,7 +409,9 @@ private Q_SLOTS:
                             {ExportValue::Status::Ok, "45.6"},
                             {ExportValue::Status::Ok, "21.3"},
                             'C',
-                            false};
+                            false,
+                            9.0764,
+                            TemperatureUnit::Meter};
         const QJsonObject state = QJsonDocument::fromJson(statePayload(row)).object();
         const MeterTopics topics(QStringLiteral("meter"), QStringLiteral("a"));
         static const QRegularExpression field(QStringLiteral("value_json\\.([a-z_]+)"));

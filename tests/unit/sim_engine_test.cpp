@@ -74,7 +74,7 @@ private Q_SLOTS:
         engine_->control("drop 3");
         QCOMPARE(engine_->receive(" "), frame.mid(3));
         engine_->control("extra 2");
-        QCOMPARE(engine_->receive(" "), frame + QByteArray(2, MeterEngine::GarbageByte));
+        QCOMPARE(engine_->receive(" "), frame + QByteArray(2, '\xFF'));
         QCOMPARE(engine_->receive(" "), frame);
     }
 

@@ -18,6 +18,8 @@ meter_test(sim_engine_test meter_logic meter_sim_engine)
 
 # meter-logger's pure parts: its command line, its plans, its texts and its formats.
 meter_test(cli_formats_test meter_cli)
+meter_test(cli_plans_test meter_cli)
 meter_test(cli_port_test meter_cli)
 meter_test(command_line_test meter_cli)
 meter_test(net_mqtt_test meter_cli)
+meter_test(net_publisher_phases_test meter_net)

@@ -2,18 +2,9 @@
 
 #include "logic/datalogger/LoggedSetData.h"
 #include "logic/datalogger/RecordTime.h"
-#include "logic/recording/DataFileConverter.h"
 #include "logic/recording/DataFileFormat.h"
 
 #include <QTimeZone>
-
-namespace {
-
-ExportFormat exportFormat(FileFormat format) {
-    return format == FileFormat::Csv ? ExportFormat::Csv : ExportFormat::JsonLines;
-}
-
-} // namespace
 
 LoggedSetExport::LoggedSetExport(FileFormat format, bool withSetNumber)
     : format_(format), withSetNumber_(withSetNumber),
@@ -51,7 +42,7 @@ void LoggedSetExport::appendRecord(int set, qint64 row, const QString& rowText) 
     if (!exported)
         return;
     QByteArray out;
-    appendExportLine(out, exportFormat(format_), *exported);
+    appendExportLine(out, format_, *exported);
     if (withSetNumber_ && format_ == FileFormat::Csv)
         bytes_ += QByteArray::number(set) + ',' + out;
     else if (withSetNumber_)

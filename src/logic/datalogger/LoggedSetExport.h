@@ -1,6 +1,5 @@
 #pragma once
 
-#include "logic/recording/DataFileConverter.h"
 #include "logic/recording/DataFileRow.h"
 #include "logic/recording/FileFormat.h"
 

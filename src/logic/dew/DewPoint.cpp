@@ -24,6 +24,10 @@ double between(double e, double a, double b, double low, double high) {
 
 } // namespace
 
+double dewPointInUnit(double celsius, bool fahrenheit) {
+    return fahrenheit ? celsius * 9.0 / 5.0 + 32.0 : celsius;
+}
+
 std::optional<double> searchDewPoint(double e, const VapourTables& tables, bool warmTable) {
     const auto entry = [&tables, warmTable](int D, int t) {
         return warmTable ? tables.positive(D, t) : tables.negative(D, t);
@@ -112,7 +116,7 @@ std::optional<DewDisplay> computeDewPoint(const QString& HumidityText,
         return std::nullopt;
     display.vapourPressure = e;
     display.dewPoint = *dew;
-    const double shown = TempUnit == QLatin1String("C") ? *dew : *dew * 9.0 / 5.0 + 32.0;
-    display.lblvalue = formatNumber(shown, QStringLiteral("#0.0#"));
+    display.lblvalue =
+        formatNumber(dewPointInUnit(*dew, TempUnit != QLatin1String("C")), QStringLiteral("#0.0#"));
     return display;
 }

@@ -26,6 +26,10 @@ std::optional<DewDisplay> computeDewPoint(const QString& HumidityText,
                                           const QString& TemperatureText, const QString& TempUnit,
                                           const VapourTables& tables);
 
+// A dew point found in °C in the unit a reading shows, Fahrenheit or Celsius: the window and the
+// files convert alike, so that they agree to the last digit.
+double dewPointInUnit(double celsius, bool fahrenheit);
+
 // The temperature in °C at which one table reaches the vapour pressure e (mmHg): the warm table
 // is searched upwards from 0 °C, the cold one downwards. Nothing when the search runs off the
 // table's end.

@@ -85,3 +85,12 @@ void InitVapourTables(VapourTables& tables) {
         tables.SatVapourTable[static_cast<std::size_t>(fixed.D + VapourTables::PositiveDegrees *
                                                                      fixed.t)] = fixed.mmHg;
 }
+
+const VapourTables& filledVapourTables() {
+    static const VapourTables filled = [] {
+        VapourTables tables;
+        InitVapourTables(tables);
+        return tables;
+    }();
+    return filled;
+}

@@ -23,6 +23,10 @@ struct VapourTables {
 // Fills both tables from Wexler's formulation; the program does it once at start.
 void InitVapourTables(VapourTables& tables);
 
+// Tables filled as InitVapourTables fills them, once on first use and never changed after: for
+// code that holds no shared state, such as meter-logger's recordings in their threads.
+const VapourTables& filledVapourTables();
+
 // Wexler's (1976) saturation vapour pressure over liquid water, in Pa, at kelvin degrees.
 double wexlerSaturationPressure(double kelvin);
 

@@ -3,8 +3,9 @@
 #include <QString>
 #include <optional>
 
-// What the metrics endpoint tells of one meter at one moment: plain values, copied out of the
-// meter's thread under a lock and rendered by the endpoint's own thread.
+// What the metrics endpoint tells of one meter at one moment: plain values, kept up to date on
+// the main thread from the meter's news, copied out under a lock and rendered by the endpoint's own
+// thread.
 struct MeterGauges {
     // The meter's stable id (labels "meter") and its port as the user named it (label "port").
     QString meter;
@@ -15,6 +16,9 @@ struct MeterGauges {
     // "----").
     std::optional<double> humidityRatio;
     std::optional<double> temperatureCelsius;
+    // To a tenth of a degree, as the files give it; absent as well when the reading lies beyond
+    // the vapour tables.
+    std::optional<double> dewPointCelsius;
     bool batteryLow = false;
     bool humidityOverload = false;
     bool temperatureOverload = false;

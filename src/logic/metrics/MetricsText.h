@@ -12,9 +12,10 @@
 // - every sample labelled meter="<id>",port="<port>", meter_overload also quantity="humidity" or
 //   "temperature"; in a label value a backslash, a double quote and a line feed are escaped as
 //   \\, \" and \n;
-// - what a meter said last (humidity, temperature, battery low, overload) is left out when it is
+// - what a meter said last (humidity, temperature, dew point, battery low, overload) is left out
+// when it is
 //   stale, that is when the link is down or the last reading is more than 10 s older than
-//   nowSeconds, and so is a humidity or temperature the meter showed without a number (overload)
+//   nowSeconds, and so is a value the meter showed without a number (overload)
 //   or that is not finite: a scraper sees a gap, never a made-up value;
 // - meter_up, the counters and the time of the last reading (once there was one) are always
 //   there, so that a dead link shows as meter_up 0 with its counters standing still;

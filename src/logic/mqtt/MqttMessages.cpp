@@ -19,13 +19,18 @@ struct MeasuredKind {
     const char* name;
     const char* deviceClass;
     const char* field;
-    const char* statusField;
+    // The attributes beside the value, which say why it is unknown when it is.
+    const char* statuses;
 };
 
 constexpr MeasuredKind Humidity{"humidity", "Humidity", "humidity", "relative_humidity_percent",
-                                "humidity_status"};
+                                "'status': value_json.humidity_status"};
 constexpr MeasuredKind Temperature{"temperature", "Temperature", "temperature", "temperature",
-                                   "temperature_status"};
+                                   "'status': value_json.temperature_status"};
+// Unknown when either value is; both statuses say which.
+constexpr MeasuredKind DewPoint{"dew_point", "Dew point", "temperature", "dew_point",
+                                "'humidity_status': value_json.humidity_status, "
+                                "'temperature_status': value_json.temperature_status"};
 
 QString nodeId(const MeterTopics& topics) {
     return QStringLiteral("meter_") + topics.meterId();
@@ -83,10 +88,9 @@ MqttMessage sensorConfig(const QString& discoveryPrefix, const MeterTopics& topi
     config.insert(QStringLiteral("value_template"),
                   QStringLiteral("{{ value_json.%1 }}").arg(QLatin1String(kind.field)));
     config.insert(QStringLiteral("json_attributes_topic"), QString::fromUtf8(topics.state()));
-    config.insert(
-        QStringLiteral("json_attributes_template"),
-        QStringLiteral("{{ {'status': value_json.%1, 'time': value_json.time} | tojson }}")
-            .arg(QLatin1String(kind.statusField)));
+    config.insert(QStringLiteral("json_attributes_template"),
+                  QStringLiteral("{{ {%1, 'time': value_json.time} | tojson }}")
+                      .arg(QLatin1String(kind.statuses)));
     return configMessage(discoveryPrefix, "sensor", topics, kind.object, config);
 }
 
@@ -147,7 +151,12 @@ bool isStatePayload(const QByteArray& payload) {
     const QJsonObject state = document.object();
     const QString time = state[u"time"].toString();
     const QString unit = state[u"temperature_unit"].toString();
-    return error.error == QJsonParseError::NoError && document.isObject() && state.size() == 7 &&
+    // A backlog from before the dew point was published holds payloads without it.
+    const bool withDewPoint = state.contains(u"dew_point");
+    const QJsonValue dewPoint = state[u"dew_point"];
+    return error.error == QJsonParseError::NoError && document.isObject() &&
+           state.size() == (withDewPoint ? 8 : 7) &&
+           (!withDewPoint || dewPoint.isDouble() || dewPoint.isNull()) &&
            isoTime.match(time).hasMatch() && QDateTime::fromString(time, Qt::ISODate).isValid() &&
            isValueWithStatus(state[u"relative_humidity_percent"], state[u"humidity_status"]) &&
            isValueWithStatus(state[u"temperature"], state[u"temperature_status"]) &&
@@ -157,9 +166,10 @@ bool isStatePayload(const QByteArray& payload) {
 std::vector<MqttMessage> discoveryMessages(const QString& discoveryPrefix,
                                            const MeterTopics& topics, char unit,
                                            const QString& programVersion) {
+    const QString degrees = unit == 'F' ? QStringLiteral("°F") : QStringLiteral("°C");
     return {sensorConfig(discoveryPrefix, topics, programVersion, Humidity, QStringLiteral("%")),
-            sensorConfig(discoveryPrefix, topics, programVersion, Temperature,
-                         unit == 'F' ? QStringLiteral("°F") : QStringLiteral("°C")),
+            sensorConfig(discoveryPrefix, topics, programVersion, Temperature, degrees),
+            sensorConfig(discoveryPrefix, topics, programVersion, DewPoint, degrees),
             batteryConfig(discoveryPrefix, topics, programVersion)};
 }
 

@@ -39,12 +39,13 @@ private:
 // The reading as one JSON object with the JSON Lines file's fields, without the line end.
 QByteArray statePayload(const ExportRow& row);
 // Whether the bytes read back as a state payload: the object statePayload writes, every field
-// there with its kind of value, and nothing else.
+// there with its kind of value, and nothing else; the dew point may be missing, as it is from the
+// payloads of earlier versions.
 bool isStatePayload(const QByteArray& payload);
 
-// Home Assistant's retained configs under discoveryPrefix, which go together: a humidity and a
-// temperature sensor and a battery warning of one device, the temperature in the unit the meter
-// shows ('C' or 'F'), announced as meter-logger at programVersion.
+// Home Assistant's retained configs under discoveryPrefix, which go together: a humidity, a
+// temperature and a dew point sensor and a battery warning of one device, the temperatures in the
+// unit the readings are written in ('C' or 'F'), announced as meter-logger at programVersion.
 std::vector<MqttMessage> discoveryMessages(const QString& discoveryPrefix,
                                            const MeterTopics& topics, char unit,
                                            const QString& programVersion);

@@ -1,6 +1,7 @@
 #include "logic/recording/DataFileConverter.h"
 
 #include "logic/recording/DataFileRow.h"
+#include "logic/recording/ExportRow.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -70,19 +71,8 @@ private:
 
 } // namespace
 
-QByteArray exportHeader(ExportFormat format) {
-    return format == ExportFormat::Csv ? csvHeader() : QByteArray();
-}
-
-void appendExportLine(QByteArray& out, ExportFormat format, const ExportRow& row) {
-    if (format == ExportFormat::Csv)
-        appendCsvLine(out, row);
-    else
-        appendJsonLine(out, row);
-}
-
 ConversionResult
-convertDataFile(const QString& inputPath, const QString& outputPath, ExportFormat format,
+convertDataFile(const QString& inputPath, const QString& outputPath, FileFormat format,
                 const QTimeZone& zone,
                 const std::function<void(qint64 lineNumber, SkippedLine why)>& skipped) {
     ConversionResult result;

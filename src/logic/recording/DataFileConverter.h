@@ -1,16 +1,10 @@
 #pragma once
 
-#include "logic/recording/ExportRow.h"
+#include "logic/recording/FileFormat.h"
 
 #include <QString>
 #include <QTimeZone>
 #include <functional>
-
-enum class ExportFormat { Csv, JsonLines };
-
-// The header a file of the format starts with (CSV only), and one row in the format.
-QByteArray exportHeader(ExportFormat format);
-void appendExportLine(QByteArray& out, ExportFormat format, const ExportRow& row);
 
 struct ConversionResult {
     qint64 rowsWritten = 0;
@@ -23,12 +17,12 @@ struct ConversionResult {
 // Why a line was left out: it is no reading, or its time is one the zone's clock skips.
 enum class SkippedLine { NotAReading, NoSuchLocalTime };
 
-// Converts a data file, either writer's, into the format, reading its local times in zone (see
+// Converts a data file, either writer's, into CSV or JSON Lines, reading its local times in zone (see
 // ZoneOffsets for a repeated hour). A line left out is handed to skipped with its 1-based number
 // and the reason: neither a reading nor its time is ever guessed. The output appears only once it
 // is complete. Reads and writes a block at a time, so a file of any size converts in little
 // memory.
 ConversionResult
-convertDataFile(const QString& inputPath, const QString& outputPath, ExportFormat format,
+convertDataFile(const QString& inputPath, const QString& outputPath, FileFormat format,
                 const QTimeZone& zone,
                 const std::function<void(qint64 lineNumber, SkippedLine why)>& skipped);

@@ -157,6 +157,13 @@ std::optional<ExportRow> exportRow(const DataFileRow& row, ZoneOffsets& offsets)
     const std::optional<int> offset = offsets.offsetAt(row.date, row.time);
     if (!offset)
         return std::nullopt;
-    return ExportRow{row.date,        row.time, *offset,       row.humidity,
-                     row.temperature, row.unit, row.batteryLow};
+    return ExportRow{row.date,
+                     row.time,
+                     *offset,
+                     row.humidity,
+                     row.temperature,
+                     row.unit,
+                     row.batteryLow,
+                     exportDewPoint(row.humidity, row.temperature, row.unit),
+                     TemperatureUnit::Meter};
 }

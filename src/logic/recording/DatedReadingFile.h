@@ -18,8 +18,9 @@ QString filePathAt(const QString& path, const QDateTime& takenAt);
 // new file starts as the first reading of its day comes. Every failure names the file.
 class DatedReadingFile {
 public:
-    DatedReadingFile(FileFormat format, const QString& pattern)
-        : pattern_(pattern), file_(format) {}
+    DatedReadingFile(FileFormat format, const QString& pattern,
+                     const RecordingOptions& options = {})
+        : pattern_(pattern), file_(format, options) {}
 
     // Opens the file of time now, so that a name that cannot be made is said before recording.
     // Nothing when it is open, else why not ("PATH: cannot create (...)").

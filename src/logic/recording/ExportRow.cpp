@@ -1,6 +1,9 @@
 #include "logic/recording/ExportRow.h"
 
+#include "logic/dew/DewPoint.h"
+#include "logic/dew/VapourTables.h"
 #include "logic/link/LiveReading.h"
+#include "logic/text/NumberText.h"
 
 #include <QDateTime>
 #include <cstdlib>
@@ -108,37 +111,81 @@ std::optional<ExportValue> exportValue(QByteArrayView text) {
     return std::nullopt;
 }
 
+std::optional<double> exportDewPoint(const ExportValue& humidity, const ExportValue& temperature,
+                                     char unit) {
+    if (humidity.status != ExportValue::Status::Ok || temperature.status != ExportValue::Status::Ok)
+        return std::nullopt;
+    const std::optional<DewDisplay> display = computeDewPoint(
+        QString::fromLatin1(humidity.decimal), QString::fromLatin1(temperature.decimal),
+        unit == 'F' ? QStringLiteral("F") : QStringLiteral("C"), filledVapourTables());
+    if (!display)
+        return std::nullopt;
+    return display->dewPoint;
+}
+
+char writtenUnit(const ExportRow& row) {
+    return writtenUnitLetter(row.writtenUnit, row.unit);
+}
+
+ExportValue writtenTemperature(const ExportRow& row) {
+    if (row.temperature.status != ExportValue::Status::Ok)
+        return row.temperature;
+    return exportValue(convertedTemperature(row.temperature.decimal, row.unit, writtenUnit(row)))
+        .value_or(ExportValue{});
+}
+
+ExportValue writtenDewPoint(const ExportRow& row) {
+    if (!row.dewPointCelsius)
+        return ExportValue{};
+    const double shown = dewPointInUnit(*row.dewPointCelsius, writtenUnit(row) == 'F');
+    return exportValue(formatNumber(shown, QStringLiteral("0.0")).toLatin1())
+        .value_or(ExportValue{});
+}
+
 ExportRow liveExportRow(const QDateTime& takenAt, const LiveReading& reading) {
     const auto value = [](const QString& text) {
         return exportValue(text.toLatin1()).value_or(ExportValue{});
     };
+    const ExportValue humidity = value(reading.HumidityText);
+    const ExportValue temperature = value(reading.TemperatureText);
+    const char unit = reading.TempUnit == QLatin1String("F") ? 'F' : 'C';
     return ExportRow{takenAt.date(),
                      takenAt.time(),
                      takenAt.offsetFromUtc(),
-                     value(reading.HumidityText),
-                     value(reading.TemperatureText),
-                     reading.TempUnit == QLatin1String("F") ? 'F' : 'C',
-                     reading.BatteryLow == 1};
+                     humidity,
+                     temperature,
+                     unit,
+                     reading.BatteryLow == 1,
+                     exportDewPoint(humidity, temperature, unit),
+                     TemperatureUnit::Meter};
 }
 
-QByteArray csvHeader() {
-    return QByteArrayLiteral("time,relative_humidity_percent,humidity_status,temperature,"
-                             "temperature_unit,temperature_status,battery_low\r\n");
+QByteArray csvHeader(DewPointColumn dewPoint) {
+    QByteArray header("time,relative_humidity_percent,humidity_status,temperature,"
+                      "temperature_unit,temperature_status,battery_low");
+    if (dewPoint == DewPointColumn::With)
+        header += ",dew_point";
+    return header + "\r\n";
 }
 
-void appendCsvLine(QByteArray& out, const ExportRow& row) {
+void appendCsvLine(QByteArray& out, const ExportRow& row, DewPointColumn dewPoint) {
     appendIsoTime(out, row);
     out += ',';
     appendValue(out, row.humidity, "");
     out += ',';
     out += row.humidity.statusText();
     out += ',';
-    appendValue(out, row.temperature, "");
+    appendValue(out, writtenTemperature(row), "");
     out += ',';
-    out += row.unit;
+    out += writtenUnit(row);
     out += ',';
     out += row.temperature.statusText();
-    out += row.batteryLow ? ",1\r\n" : ",0\r\n";
+    out += row.batteryLow ? ",1" : ",0";
+    if (dewPoint == DewPointColumn::With) {
+        out += ',';
+        appendValue(out, writtenDewPoint(row), "");
+    }
+    out += "\r\n";
 }
 
 void appendJsonLine(QByteArray& out, const ExportRow& row) {
@@ -149,10 +196,31 @@ void appendJsonLine(QByteArray& out, const ExportRow& row) {
     out += ",\"humidity_status\":\"";
     out += row.humidity.statusText();
     out += "\",\"temperature\":";
-    appendValue(out, row.temperature, "null");
+    appendValue(out, writtenTemperature(row), "null");
     out += ",\"temperature_unit\":\"";
-    out += row.unit;
+    out += writtenUnit(row);
     out += "\",\"temperature_status\":\"";
     out += row.temperature.statusText();
-    out += row.batteryLow ? "\",\"battery_low\":true}\n" : "\",\"battery_low\":false}\n";
+    out += row.batteryLow ? "\",\"battery_low\":true" : "\",\"battery_low\":false";
+    out += ",\"dew_point\":";
+    appendValue(out, writtenDewPoint(row), "null");
+    out += "}\n";
+}
+
+QByteArray exportHeader(FileFormat format, DewPointColumn dewPoint) {
+    return format == FileFormat::Csv ? csvHeader(dewPoint) : QByteArray();
+}
+
+void appendExportLine(QByteArray& out, FileFormat format, const ExportRow& row,
+                      DewPointColumn dewPoint) {
+    switch (format) {
+    case FileFormat::Csv:
+        appendCsvLine(out, row, dewPoint);
+        return;
+    case FileFormat::JsonLines:
+        appendJsonLine(out, row);
+        return;
+    case FileFormat::Dat:
+        return;
+    }
 }

@@ -1,10 +1,9 @@
 #include "logic/recording/ReadingFile.h"
 
 #include "logic/link/ReadingCaptions.h"
-#include "logic/recording/DataFileConverter.h"
 #include "logic/recording/DataFileFormat.h"
 #include "logic/recording/DataFileRow.h"
-#include "logic/recording/ExportRow.h"
+#include "logic/text/NumberText.h"
 #include "logic/text/RowText.h"
 
 #include <QFile>
@@ -17,43 +16,61 @@ namespace {
 // Far more than any line of ours, so that the first line is in it whole.
 constexpr qint64 HeadBytes = 1024;
 
-ExportFormat exportFormat(FileFormat format) {
-    return format == FileFormat::Csv ? ExportFormat::Csv : ExportFormat::JsonLines;
-}
-
 QStringList jsonKeys(QByteArrayView line) {
     return QJsonDocument::fromJson(line.toByteArray()).object().keys();
 }
 
-bool startsAsOurs(FileFormat format, QByteArrayView firstLine) {
+bool startsAsOurs(FileFormat format, QByteArrayView firstLine, DewPointColumn dewPoint) {
     switch (format) {
     case FileFormat::Dat:
         return parseDataFileRow(firstLine).has_value();
     case FileFormat::Csv:
-        return firstLine == QByteArrayView(csvHeader()).chopped(2);
+        return firstLine == QByteArrayView(csvHeader(dewPoint)).chopped(2);
     case FileFormat::JsonLines:
         break;
     }
     QByteArray ours;
     appendJsonLine(ours, ExportRow{});
-    return jsonKeys(firstLine) == jsonKeys(ours);
+    QStringList keys = jsonKeys(ours);
+    if (jsonKeys(firstLine) == keys)
+        return true;
+    keys.removeOne(QStringLiteral("dew_point"));
+    return jsonKeys(firstLine) == keys;
+}
+
+// The data file's captions in the unit chosen, converted as the other formats convert.
+ReadingCaptions writtenCaptions(ReadingCaptions captions, TemperatureUnit unit) {
+    const char meterUnit = captions.unit == QLatin1String("F") ? 'F' : 'C';
+    const char written = writtenUnitLetter(unit, meterUnit);
+    if (written == meterUnit)
+        return captions;
+    if (isNumberText(captions.temperature))
+        captions.temperature =
+            formatNumberText(QString::fromLatin1(convertedTemperature(
+                                 captions.temperature.toLatin1(), meterUnit, written)),
+                             QStringLiteral("#0.0#"));
+    captions.unit = QChar::fromLatin1(written);
+    return captions;
 }
 
 } // namespace
 
-std::optional<QString> appendMismatch(FileFormat format, QByteArrayView head) {
+std::optional<QString> appendMismatch(FileFormat format, QByteArrayView head,
+                                      DewPointColumn dewPoint) {
     if (head.isEmpty())
         return std::nullopt;
     qsizetype end = 0;
     while (end < head.size() && head[end] != '\r' && head[end] != '\n')
         ++end;
-    if (startsAsOurs(format, head.first(end)))
+    if (startsAsOurs(format, head.first(end), dewPoint))
         return std::nullopt;
     switch (format) {
     case FileFormat::Dat:
         return QStringLiteral("a reading in the data file's form");
     case FileFormat::Csv:
-        return QStringLiteral("the CSV header record writes");
+        return dewPoint == DewPointColumn::With
+                   ? QStringLiteral("the CSV header record --dew-point writes")
+                   : QStringLiteral("the CSV header record writes");
     case FileFormat::JsonLines:
         break;
     }
@@ -67,14 +84,15 @@ std::optional<QString> ReadingFile::open(const QString& path) {
     if (existing.isFile() && existing.size() > 0) {
         QFile file(path);
         if (file.open(QIODevice::ReadOnly))
-            if (const std::optional<QString> wanted = appendMismatch(format_, file.read(HeadBytes)))
+            if (const std::optional<QString> wanted =
+                    appendMismatch(format_, file.read(HeadBytes), options_.dewPoint))
                 return QStringLiteral("cannot append (its first line is not %1)").arg(*wanted);
     }
     if (!writer_.open(path))
         return QStringLiteral("cannot create (%1)").arg(writer_.errorText());
     if (format_ == FileFormat::Dat || existing.size() > 0)
         return std::nullopt;
-    const QByteArray header = exportHeader(exportFormat(format_));
+    const QByteArray header = exportHeader(format_, options_.dewPoint);
     if (header.isEmpty() || writer_.writeLine(header))
         return std::nullopt;
     return QStringLiteral("cannot create (%1)").arg(writer_.errorText());
@@ -84,11 +102,13 @@ bool ReadingFile::write(const QDateTime& takenAt, const LiveReading& reading) {
     QByteArray line;
     if (format_ == FileFormat::Dat) {
         // The desktop program's recorder counts every recording from 1, even into an old file.
-        const ReadingCaptions captions = readingCaptions(reading);
+        const ReadingCaptions captions = writtenCaptions(readingCaptions(reading), options_.unit);
         line = recorderLine(rows_ + 1, rowBody(takenAt, captions.humidity, captions.temperature,
                                                captions.unit, captions.batteryLow));
     } else {
-        appendExportLine(line, exportFormat(format_), liveExportRow(takenAt, reading));
+        ExportRow row = liveExportRow(takenAt, reading);
+        row.writtenUnit = options_.unit;
+        appendExportLine(line, format_, row, options_.dewPoint);
     }
     if (!writer_.writeLine(line))
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logic/recording/DataFileWriter.h"
+#include "logic/recording/ExportRow.h"
 #include "logic/recording/FileFormat.h"
 
 #include <QByteArrayView>
@@ -10,11 +11,18 @@
 class QDateTime;
 struct LiveReading;
 
+// What a recording writes beyond its format's own fields, and the unit of its temperatures.
+struct RecordingOptions {
+    DewPointColumn dewPoint = DewPointColumn::Without;
+    TemperatureUnit unit = TemperatureUnit::Meter;
+};
+
 // A meter's recording file: one line per reading, in the desktop program's data file lines or in
 // CSV or JSON Lines, each on the disk before the next reading comes.
 class ReadingFile {
 public:
-    explicit ReadingFile(FileFormat format) : format_(format) {}
+    explicit ReadingFile(FileFormat format, const RecordingOptions& options = {})
+        : format_(format), options_(options) {}
 
     // Opens for appending; a CSV file that is empty gets its header first. A file that starts
     // otherwise than this format's files do is refused, since lines of two shapes in one file
@@ -31,11 +39,14 @@ public:
 
 private:
     FileFormat format_;
+    RecordingOptions options_;
     DataFileWriter writer_;
     qint64 rows_ = 0;
 };
 
 // What a file of the format must start with to be appended to, for the user ("the CSV header
 // record writes"), when head (its first bytes) does not start so; nothing when it does. Empty
-// bytes start as any file does.
-std::optional<QString> appendMismatch(FileFormat format, QByteArrayView head);
+// bytes start as any file does. A JSON Lines file from before the dew point was written may be
+// appended to.
+std::optional<QString> appendMismatch(FileFormat format, QByteArrayView head,
+                                      DewPointColumn dewPoint = DewPointColumn::Without);

@@ -6,8 +6,9 @@
 #include <functional>
 #include <vector>
 
-// Every meter's gauges, written by each meter's thread and read whole by the metrics endpoint's
-// thread. A reader gets a copy, so a slow scrape never holds a meter up for longer than a copy.
+// Every meter's gauges, written on the main thread as each meter's news arrives there and read
+// whole by the metrics endpoint's thread. A reader gets a copy, so a slow scrape never holds the
+// main thread, and with it every meter's way to the broker, up for longer than a copy.
 class GaugeBoard {
 public:
     explicit GaugeBoard(std::vector<MeterGauges> meters) : meters_(std::move(meters)) {}

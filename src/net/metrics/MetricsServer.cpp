@@ -68,10 +68,10 @@ BoundSocket bindSocket(const ListenAddress& address) {
     const int on = 1;
     // A restart finds the port free while the last run's connections linger; "[::]" means IPv6
     // alone, as it reads, whatever the system's default.
-    ::setsockopt(descriptor, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    if (address.isIpv6())
-        ::setsockopt(descriptor, IPPROTO_IPV6, IPV6_V6ONLY, &on, sizeof on);
-    if (::bind(descriptor, reinterpret_cast<sockaddr*>(&storage), length) != 0 ||
+    if (::setsockopt(descriptor, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
+        (address.isIpv6() &&
+         ::setsockopt(descriptor, IPPROTO_IPV6, IPV6_V6ONLY, &on, sizeof on) != 0) ||
+        ::bind(descriptor, reinterpret_cast<sockaddr*>(&storage), length) != 0 ||
         ::listen(descriptor, listenBacklog) != 0) {
         const int error = errno;
         ::close(descriptor);
@@ -80,6 +80,7 @@ BoundSocket bindSocket(const ListenAddress& address) {
     return {descriptor, 0};
 }
 
+// 0 when the system does not say (errno says why).
 quint16 boundPort(int descriptor) {
     sockaddr_storage storage{};
     socklen_t length = sizeof storage;
@@ -143,11 +144,21 @@ MetricsServer::~MetricsServer() {
     stop();
 }
 
-std::optional<QString> MetricsServer::start(const ListenAddress& address) {
+Result<> MetricsServer::start(const ListenAddress& address) {
     stop();
+    const auto failed = [&address](const QString& why) {
+        return Failure{ExitStatus::Unavailable,
+                       listenAddressText(address) + QStringLiteral(": ") + why};
+    };
     const BoundSocket socket = bindSocket(address);
     if (socket.descriptor < 0)
-        return listenAddressText(address) + QStringLiteral(": ") + failureText(socket.error);
+        return failed(failureText(socket.error));
+    const quint16 port = boundPort(socket.descriptor);
+    if (port == 0) {
+        const int error = errno;
+        ::close(socket.descriptor);
+        return failed(failureText(error));
+    }
     // Without MHD_USE_ERROR_LOG the library writes nothing to stderr: what goes wrong for a client
     // is that client's business, and a failure to start is told by the text returned.
     daemon_ = MHD_start_daemon(
@@ -155,10 +166,13 @@ std::optional<QString> MetricsServer::start(const ListenAddress& address) {
         MHD_OPTION_LISTEN_SOCKET, MHD_socket(socket.descriptor), MHD_OPTION_CONNECTION_LIMIT,
         connectionLimit, MHD_OPTION_CONNECTION_TIMEOUT, connectionTimeoutSeconds,
         MHD_OPTION_CONNECTION_MEMORY_LIMIT, connectionMemoryBytes, MHD_OPTION_END);
-    if (daemon_ == nullptr)
-        return listenAddressText(address) + QStringLiteral(": the HTTP server did not start");
-    port_ = boundPort(socket.descriptor);
-    return std::nullopt;
+    // MHD closes a socket it was given only when it started.
+    if (daemon_ == nullptr) {
+        ::close(socket.descriptor);
+        return failed(QStringLiteral("the HTTP server did not start"));
+    }
+    port_ = port;
+    return {};
 }
 
 void MetricsServer::stop() {

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "logic/metrics/ListenAddress.h"
+#include "logic/result/Result.h"
 
 #include <QByteArray>
 #include <QString>
 #include <functional>
-#include <optional>
 
 struct MHD_Daemon;
 
@@ -23,9 +23,9 @@ public:
     MetricsServer(const MetricsServer&) = delete;
     MetricsServer& operator=(const MetricsServer&) = delete;
 
-    // Listens on the address (port 0: one the system picks); nothing when it does, else why not,
-    // as "127.0.0.1:9464: address already in use".
-    [[nodiscard]] std::optional<QString> start(const ListenAddress& address);
+    // Listens on the address (port 0: one the system picks), or says why not, as
+    // "127.0.0.1:9464: address already in use" (exit status 69).
+    Result<> start(const ListenAddress& address);
     // The port listened on, 0 when not listening.
     quint16 port() const { return port_; }
     void stop();

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <algorithm>
-#include <sysexits.h>
 
 namespace {
 
@@ -35,24 +34,28 @@ MeterPublisher::MeterPublisher(QObject* parent, const PublishSettings& settings,
     finishTimer_->setSingleShot(true);
     saveTimer_->setSingleShot(true);
     connect(saveTimer_, &QTimer::timeout, this, &MeterPublisher::saveTaken);
-    connect(client_, &MosquittoClient::connected, this, &MeterPublisher::onConnected);
-    connect(client_, &MosquittoClient::disconnected, this,
-            [this](const QString& reason) { tellOutage(reason, &MeterPublisher::disconnected); });
-    connect(client_, &MosquittoClient::refused, this,
-            [this](const QString& reason) { tellOutage(reason, &MeterPublisher::refused); });
+    connect(finishTimer_, &QTimer::timeout, this, [this] { handle(PublisherEvent::TimeUp); });
+    connect(client_, &MosquittoClient::connected, this,
+            [this] { handle(PublisherEvent::Connected); });
+    connect(client_, &MosquittoClient::disconnected, this, [this](const QString& reason) {
+        handle(PublisherEvent::Lost, {reason, &MeterPublisher::disconnected});
+    });
+    connect(client_, &MosquittoClient::refused, this, [this](const QString& reason) {
+        handle(PublisherEvent::Lost, {reason, &MeterPublisher::refused});
+    });
     connect(client_, &MosquittoClient::published, this, &MeterPublisher::onPublished);
     connect(client_, &MosquittoClient::received, this, &MeterPublisher::onReceived);
 }
 
-std::optional<StartFailure> MeterPublisher::start() {
+Result<> MeterPublisher::start() {
     if (!settings_.backlogFile.isEmpty()) {
         // What a run before this one could not publish goes first.
         const std::variant<BacklogFile::Loaded, BacklogFile::Unusable> opened =
             file_->open(settings_.backlogFile, settings_.backlogLimit);
         if (const auto* unusable = std::get_if<BacklogFile::Unusable>(&opened)) {
             if (unusable->heldByAnother)
-                return StartFailure{
-                    EX_UNAVAILABLE,
+                return Failure{
+                    ExitStatus::Unavailable,
                     QStringLiteral("another meter-logger publishes as the meter %1 (it holds "
                                    "%2): give each meter its own ID code (meter-logger set-id) or "
                                    "name it with --id")
@@ -60,7 +63,7 @@ std::optional<StartFailure> MeterPublisher::start() {
             Q_EMIT backlogFileFailed(unusable->reason);
         } else {
             const BacklogFile::Loaded& loaded = std::get<BacklogFile::Loaded>(opened);
-            fileOpened_ = fileInUse_ = true;
+            fileUse_ = FileUse::Taking;
             backlog_.countDropped(loaded.dropped);
             for (const BacklogFile::Pending& reading : loaded.pending)
                 enqueue({reading.payload, reading.end});
@@ -68,23 +71,25 @@ std::optional<StartFailure> MeterPublisher::start() {
                 Q_EMIT backlogLinesSkipped(loaded.unreadable);
         }
     }
-    return client_->start(settings_.connection,
-                          MqttMessage{topics_.availability(), QByteArrayLiteral("offline"), true});
+    Result<> started =
+        client_->start(settings_.connection,
+                       MqttMessage{topics_.availability(), QByteArrayLiteral("offline"), true});
+    if (started)
+        handle(PublisherEvent::Start);
+    return started;
 }
 
 std::shared_ptr<BacklogFile> MeterPublisher::backlogFile() const {
-    return fileInUse_ ? file_ : nullptr;
+    return fileUse_ == FileUse::Taking ? file_ : nullptr;
 }
 
 void MeterPublisher::publishReading(const ExportRow& row, qint64 fileEnd) {
     // The meter's thread could not write it there: the file takes no more in this run.
-    if (fileInUse_ && fileEnd < 0) {
-        fileInUse_ = false;
-        Q_EMIT backlogFileFailed(file_->failure());
-    }
+    if (fileUse_ == FileUse::Taking && fileEnd < 0)
+        fileFailed();
     enqueue({statePayload(row), fileEnd});
-    if (unit_ != row.unit) {
-        unit_ = row.unit;
+    if (unit_ != writtenUnit(row)) {
+        unit_ = writtenUnit(row);
         sendDiscovery();
     }
     sendWaiting();
@@ -96,36 +101,58 @@ void MeterPublisher::setMeterAvailable(bool available) {
 }
 
 void MeterPublisher::finish() {
-    if (finishing_)
+    handle(PublisherEvent::Finish);
+    checkDrained();
+}
+
+void MeterPublisher::handle(PublisherEvent event, const Outage& outage) {
+    const PublisherStep step = publisherStep(phase_, event);
+    phase_ = step.next;
+    switch (step.effect) {
+    case PublisherEffect::None:
         return;
-    finishing_ = true;
-    if (!connected_ || queued() == 0) {
-        endAfterOffline();
+    case PublisherEffect::Announce:
+        announce();
+        return;
+    case PublisherEffect::TellOutage:
+        tellOutage(outage);
+        return;
+    case PublisherEffect::StartDraining:
+        finishTimer_->start(DrainTime);
+        return;
+    case PublisherEffect::SendOffline:
+        sendOffline();
+        return;
+    case PublisherEffect::End:
+        end();
         return;
     }
-    connect(finishTimer_, &QTimer::timeout, this, &MeterPublisher::endAfterOffline);
-    finishTimer_->start(DrainTime);
 }
 
-void MeterPublisher::tellOutage(const QString& reason,
-                                void (MeterPublisher::*signal)(const QString&)) {
-    connected_ = false;
-    // Every failed attempt to reconnect ends here too: the outage's reason is told once.
-    if (reason != lastTold_ && !ended_)
-        Q_EMIT(this->*signal)(reason);
-    lastTold_ = reason;
+bool MeterPublisher::brokerThere() const {
+    return phase_ == PublisherPhase::Online || phase_ == PublisherPhase::Draining ||
+           phase_ == PublisherPhase::SendingOffline;
 }
 
-void MeterPublisher::onConnected() {
-    connected_ = true;
+void MeterPublisher::checkDrained() {
+    if (queued() == 0)
+        handle(PublisherEvent::Drained);
+}
+
+void MeterPublisher::tellOutage(const Outage& outage) {
+    if (outage.reason != lastTold_)
+        Q_EMIT(this->*outage.signal)(outage.reason);
+    lastTold_ = outage.reason;
+}
+
+void MeterPublisher::announce() {
     lastTold_.clear();
     Q_EMIT connected();
     sendAvailability();
     if (settings_.discovery) {
         const QByteArray status = discoveryStatusTopic(settings_.discoveryPrefix);
-        if (const std::optional<QString> wrong = client_->subscribe(status))
-            Q_EMIT failed(QStringLiteral("could not subscribe to %1: %2")
-                              .arg(QString::fromUtf8(status), *wrong));
+        if (const Result<> subscribed = client_->subscribe(status); !subscribed)
+            Q_EMIT failed(subscribed.failure().message);
     }
     // A round in flight on the connection before may never be acknowledged.
     discoveryInFlight_.clear();
@@ -134,8 +161,8 @@ void MeterPublisher::onConnected() {
 }
 
 void MeterPublisher::onPublished(int messageId) {
-    if (offlineMessage_ == messageId) {
-        end();
+    if (phase_ == PublisherPhase::SendingOffline && messageId == offlineMessage_) {
+        handle(PublisherEvent::OfflineTaken);
         return;
     }
     if (std::erase(discoveryInFlight_, messageId) > 0) {
@@ -154,8 +181,7 @@ void MeterPublisher::onPublished(int messageId) {
     Q_EMIT queueChanged();
     settleTaken();
     sendWaiting();
-    if (finishing_ && queued() == 0 && !offlineMessage_)
-        endAfterOffline();
+    checkDrained();
 }
 
 void MeterPublisher::onReceived(const QByteArray& topic, const QByteArray& payload) {
@@ -180,17 +206,20 @@ void MeterPublisher::settleTaken() {
         }
         handed_.pop_front();
     }
-    if (fileInUse_ && moved && !saveTimer_->isActive())
+    if (fileUse_ == FileUse::Taking && moved && !saveTimer_->isActive())
         saveTimer_->start(SaveInterval);
 }
 
 void MeterPublisher::saveTaken() {
-    if (!fileInUse_ || takenOffset_ < 0)
+    if (fileUse_ != FileUse::Taking || takenOffset_ < 0)
         return;
-    if (!file_->markTaken(takenOffset_)) {
-        fileInUse_ = false;
-        Q_EMIT backlogFileFailed(file_->failure());
-    }
+    if (!file_->markTaken(takenOffset_))
+        fileFailed();
+}
+
+void MeterPublisher::fileFailed() {
+    fileUse_ = FileUse::Failed;
+    Q_EMIT backlogFileFailed(file_->failure());
 }
 
 void MeterPublisher::keepUnpublished() {
@@ -199,16 +228,17 @@ void MeterPublisher::keepUnpublished() {
     });
     // The meters have stopped, so nothing else appends: a file that failed may take them now
     // (the disk may have room again), after those it holds.
-    if (fileOpened_ && !fileInUse_) {
+    if (fileUse_ == FileUse::Failed) {
         file_->resume();
-        fileInUse_ = true;
+        fileUse_ = FileUse::Taking;
     }
     saveTaken();
     for (; !backlog_.isEmpty(); backlog_.dropOldest()) {
         if (backlog_.oldest().fileEnd >= 0)
             continue;
-        if (!fileInUse_ || !file_->append(backlog_.oldest().payload)) {
-            fileInUse_ = false;
+        if (fileUse_ != FileUse::Taking || !file_->append(backlog_.oldest().payload)) {
+            if (fileUse_ == FileUse::Taking)
+                fileUse_ = FileUse::Failed;
             ++givenUp;
         }
     }
@@ -217,9 +247,10 @@ void MeterPublisher::keepUnpublished() {
 }
 
 void MeterPublisher::sendWaiting() {
-    while (connected_ && inFlight_ < Window && !backlog_.isEmpty()) {
+    while (brokerThere() && inFlight_ < Window && !backlog_.isEmpty()) {
         const QueuedReading& oldest = backlog_.oldest();
-        const std::optional<int> messageId =
+        // One libmosquitto does not take waits for the next acknowledgement or connection.
+        const Result<int> messageId =
             client_->publish(MqttMessage{topics_.state(), oldest.payload, false});
         if (!messageId)
             return;
@@ -230,46 +261,47 @@ void MeterPublisher::sendWaiting() {
 }
 
 void MeterPublisher::sendAvailability() {
-    if (connected_ && !finishing_)
-        client_->publish(MqttMessage{
-            topics_.availability(),
-            meterAvailable_ ? QByteArrayLiteral("online") : QByteArrayLiteral("offline"), true});
+    if (phase_ != PublisherPhase::Online)
+        return;
+    const Result<int> sent = client_->publish(MqttMessage{
+        topics_.availability(),
+        meterAvailable_ ? QByteArrayLiteral("online") : QByteArrayLiteral("offline"), true});
+    if (!sent)
+        Q_EMIT failed(sent.failure().message);
 }
 
 void MeterPublisher::sendDiscovery() {
-    if (!settings_.discovery || !connected_ || !unit_)
+    if (!settings_.discovery || !brokerThere() || !unit_)
         return;
     discoveryAgain_ = !discoveryInFlight_.empty();
     if (discoveryAgain_)
         return;
     for (const MqttMessage& config : discoveryMessages(settings_.discoveryPrefix, topics_, *unit_,
                                                        QStringLiteral(METER_VERSION))) {
-        if (const std::optional<int> messageId = client_->publish(config))
+        if (const Result<int> messageId = client_->publish(config))
             discoveryInFlight_.push_back(*messageId);
+        else
+            Q_EMIT failed(messageId.failure().message);
     }
 }
 
-void MeterPublisher::endAfterOffline() {
-    if (offlineMessage_ || ended_)
-        return;
-    if (connected_)
-        offlineMessage_ = client_->publish(
-            MqttMessage{topics_.availability(), QByteArrayLiteral("offline"), true});
-    if (!offlineMessage_) {
-        end();
+void MeterPublisher::sendOffline() {
+    const Result<int> messageId =
+        client_->publish(MqttMessage{topics_.availability(), QByteArrayLiteral("offline"), true});
+    if (!messageId) {
+        // A goodbye after it would drop the last will too: the availability stays as it was.
+        Q_EMIT failed(messageId.failure().message);
+        handle(PublisherEvent::OfflineRefused);
         return;
     }
-    finishTimer_->disconnect(this);
-    connect(finishTimer_, &QTimer::timeout, this, &MeterPublisher::end);
+    offlineMessage_ = *messageId;
     finishTimer_->start(OfflineTime);
 }
 
 void MeterPublisher::end() {
-    if (ended_)
-        return;
-    ended_ = true;
     finishTimer_->stop();
     keepUnpublished();
-    client_->disconnect();
+    if (const Result<> stopped = client_->stop(); !stopped)
+        Q_EMIT failed(stopped.failure().message);
     Q_EMIT finished();
 }

@@ -4,6 +4,7 @@
 #include "logic/mqtt/PublishBacklog.h"
 #include "net/mqtt/BacklogFile.h"
 #include "net/mqtt/MosquittoClient.h"
+#include "net/mqtt/PublisherPhase.h"
 
 #include <QObject>
 #include <deque>
@@ -37,7 +38,7 @@ public:
 
     // Loads what the runs before could not publish and starts connecting; why it cannot (another
     // logger publishes as this meter, say), else nothing.
-    std::optional<StartFailure> start();
+    Result<> start();
     // Where the meter's thread appends each reading before its recording line; nothing when the
     // backlog is kept in memory only.
     std::shared_ptr<BacklogFile> backlogFile() const;
@@ -70,21 +71,37 @@ Q_SIGNALS:
     void finished();
 
 private:
-    void onConnected();
+    // Why the broker is away, and which signal tells it.
+    struct Outage {
+        QString reason;
+        void (MeterPublisher::*signal)(const QString&);
+    };
+    // The file the meter's thread appends to: not asked for or not opened, taking readings, or
+    // taking none since a write failed (until the end, when the meters have stopped).
+    enum class FileUse { None, Taking, Failed };
+
+    // Every event goes through here: the phase changes as publisherStep says, then its effect.
+    void handle(PublisherEvent event, const Outage& outage = {});
+    void announce();
+    void tellOutage(const Outage& outage);
+    void sendOffline();
+    void end();
+    // Whether the client has a connection to hand messages to.
+    bool brokerThere() const;
+    void checkDrained();
+
     void onPublished(int messageId);
     void onReceived(const QByteArray& topic, const QByteArray& payload);
     void enqueue(QueuedReading reading);
     // The readings the broker has taken in a row from the oldest: how far the file is taken.
     void settleTaken();
     void saveTaken();
+    void fileFailed();
     // At the end, with the meters stopped: readings the file could not take go there now.
     void keepUnpublished();
     void sendWaiting();
     void sendAvailability();
     void sendDiscovery();
-    void tellOutage(const QString& reason, void (MeterPublisher::*signal)(const QString&));
-    void endAfterOffline();
-    void end();
 
     PublishSettings settings_;
     MeterTopics topics_;
@@ -96,17 +113,17 @@ private:
         bool taken;
     };
 
+    PublisherPhase phase_ = PublisherPhase::Idle;
+    // Runs out while draining, and again while the "offline" is on its way.
     QTimer* finishTimer_;
     QTimer* saveTimer_;
     PublishBacklog backlog_;
     std::shared_ptr<BacklogFile> file_;
-    bool fileOpened_ = false;
-    bool fileInUse_ = false;
+    FileUse fileUse_ = FileUse::None;
     std::deque<Handed> handed_;
     qsizetype inFlight_ = 0;
     qint64 takenOffset_ = -1;
     std::optional<char> unit_;
-    bool connected_ = false;
     // The outage's reason last told; empty while connected.
     QString lastTold_;
     // The message ids of the round of discovery configs the broker has not yet taken, and whether
@@ -114,7 +131,6 @@ private:
     std::vector<int> discoveryInFlight_;
     bool discoveryAgain_ = false;
     bool meterAvailable_ = true;
-    bool finishing_ = false;
-    std::optional<int> offlineMessage_;
-    bool ended_ = false;
+    // Meaningful while sending "offline".
+    int offlineMessage_ = 0;
 };

@@ -10,7 +10,6 @@
 #include <netdb.h>
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
-#include <sysexits.h>
 #include <system_error>
 #include <thread>
 
@@ -31,9 +30,9 @@ constexpr int LoopMilliseconds = 1000;
 // and as long again before the thread itself is left behind.
 constexpr auto GoodbyeTime = std::chrono::milliseconds(500);
 
-void initialiseLibraryOnce() {
+int initialiseLibraryOnce() {
     static const int initialised = mosquitto_lib_init();
-    Q_UNUSED(initialised);
+    return initialised;
 }
 
 // "Connection refused" as a state line has it: "connection refused".
@@ -59,8 +58,8 @@ const char* orNull(const QByteArray& text) {
     return text.isEmpty() ? nullptr : text.constData();
 }
 
-StartFailure failure(const QString& what, int code) {
-    return {EX_SOFTWARE,
+Failure failure(const QString& what, int code) {
+    return {ExitStatus::Software,
             QStringLiteral("MQTT: %1: %2").arg(what, asClause(mosquitto_strerror(code)))};
 }
 
@@ -68,7 +67,7 @@ StartFailure failure(const QString& what, int code) {
 
 struct MosquittoClient::Link {
     mosquitto* client = nullptr;
-    // Why mosquitto_new gave no client.
+    // Why there is no client: the library did not start or mosquitto_new gave none.
     QString creationError;
     ConnectStep connectStep;
     MqttUrl broker;
@@ -232,9 +231,12 @@ void MosquittoClient::Link::run() {
 
 MosquittoClient::MosquittoClient(QObject* parent, const QString& clientId, ConnectStep connectStep)
     : QObject(parent), link_(std::make_shared<Link>()) {
-    initialiseLibraryOnce();
     link_->owner = this;
     link_->connectStep = connectStep ? std::move(connectStep) : ConnectStep(connectToBroker);
+    if (const int library = initialiseLibraryOnce(); library != MOSQ_ERR_SUCCESS) {
+        link_->creationError = asClause(mosquitto_strerror(library));
+        return;
+    }
     link_->client = mosquitto_new(clientId.toUtf8().constData(), true, link_.get());
     if (!link_->client) {
         link_->creationError = asClause(std::strerror(errno));
@@ -252,7 +254,8 @@ MosquittoClient::MosquittoClient(QObject* parent, const QString& clientId, Conne
 }
 
 MosquittoClient::~MosquittoClient() {
-    disconnect();
+    // Nobody is left to tell of a goodbye that failed; the broker publishes the last will then.
+    static_cast<void>(stop());
     std::unique_lock lock(link_->mutex);
     link_->owner = nullptr;
     if (!link_->thread.joinable()) {
@@ -274,12 +277,11 @@ MosquittoClient::~MosquittoClient() {
     link_->thread.detach();
 }
 
-std::optional<StartFailure> MosquittoClient::start(const MqttConnection& connection,
-                                                   const MqttMessage& will) {
+Result<> MosquittoClient::start(const MqttConnection& connection, const MqttMessage& will) {
     mosquitto* client = link_->client;
     if (!client)
-        return StartFailure{
-            EX_SOFTWARE,
+        return Failure{
+            ExitStatus::Software,
             QStringLiteral("MQTT: no client could be made: %1").arg(link_->creationError)};
     const std::pair<const char*, int> options[] = {
         {"the in-flight limit", mosquitto_max_inflight_messages_set(client, MaximumInFlight)},
@@ -306,8 +308,8 @@ std::optional<StartFailure> MosquittoClient::start(const MqttConnection& connect
                                     orNull(certificate), orNull(key), nullptr);
         // libmosquitto's "invalid arguments" here is a file it could not open.
         if (tls != MOSQ_ERR_SUCCESS)
-            return StartFailure{
-                EX_SOFTWARE,
+            return Failure{
+                ExitStatus::Software,
                 QStringLiteral("TLS: %1 (check --mqtt-cafile, --mqtt-cert and --mqtt-key)")
                     .arg(tls == MOSQ_ERR_INVAL ? QStringLiteral("a file does not open")
                                                : asClause(mosquitto_strerror(tls)))};
@@ -330,40 +332,53 @@ std::optional<StartFailure> MosquittoClient::start(const MqttConnection& connect
     try {
         link_->thread = std::thread([link = link_] { link->run(); });
     } catch (const std::system_error& error) {
-        return StartFailure{EX_SOFTWARE, QStringLiteral("MQTT: no thread could be started: %1")
-                                             .arg(QString::fromLocal8Bit(error.what()))};
+        return Failure{ExitStatus::Software, QStringLiteral("MQTT: no thread could be started: %1")
+                                                 .arg(QString::fromLocal8Bit(error.what()))};
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<int> MosquittoClient::publish(const MqttMessage& message) {
+Result<int> MosquittoClient::publish(const MqttMessage& message) {
+    const QString topic = QString::fromUtf8(message.topic);
+    if (link_->stopping)
+        return Failure{
+            ExitStatus::Software,
+            QStringLiteral("could not publish to %1: the client is stopping").arg(topic)};
     int messageId = 0;
-    if (link_->stopping ||
-        mosquitto_publish(link_->client, &messageId, message.topic.constData(),
-                          static_cast<int>(message.payload.size()), message.payload.constData(), 1,
-                          message.retained) != MOSQ_ERR_SUCCESS)
-        return std::nullopt;
+    const int code = mosquitto_publish(link_->client, &messageId, message.topic.constData(),
+                                       static_cast<int>(message.payload.size()),
+                                       message.payload.constData(), 1, message.retained);
+    if (code != MOSQ_ERR_SUCCESS)
+        return Failure{ExitStatus::Software, QStringLiteral("could not publish to %1: %2")
+                                                 .arg(topic, asClause(mosquitto_strerror(code)))};
     return messageId;
 }
 
-std::optional<QString> MosquittoClient::subscribe(const QByteArray& topic) {
+Result<> MosquittoClient::subscribe(const QByteArray& topic) {
     const int code = mosquitto_subscribe(link_->client, nullptr, topic.constData(), 1);
-    if (code == MOSQ_ERR_SUCCESS)
-        return std::nullopt;
-    return asClause(mosquitto_strerror(code));
+    if (code != MOSQ_ERR_SUCCESS)
+        return Failure{ExitStatus::Software,
+                       QStringLiteral("could not subscribe to %1: %2")
+                           .arg(QString::fromUtf8(topic), asClause(mosquitto_strerror(code)))};
+    return {};
 }
 
-void MosquittoClient::disconnect() {
+Result<> MosquittoClient::stop() {
     {
         const std::lock_guard lock(link_->mutex);
         if (link_->stopping)
-            return;
+            return {};
         link_->stopping = true;
         link_->stopBy = Clock::now() + GoodbyeTime;
         link_->wake.notify_all();
         if (!online_)
-            return;
+            return {};
     }
     // Outside the lock: libmosquitto's callbacks take it while holding libmosquitto's own.
-    mosquitto_disconnect(link_->client);
+    const int code = mosquitto_disconnect(link_->client);
+    // A connection already gone has no one to say goodbye to.
+    if (code != MOSQ_ERR_SUCCESS && code != MOSQ_ERR_NO_CONN)
+        return failure(QStringLiteral("the goodbye to the broker (it publishes the last will)"),
+                       code);
+    return {};
 }

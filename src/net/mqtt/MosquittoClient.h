@@ -3,6 +3,7 @@
 #include "logic/mqtt/MqttCredentials.h"
 #include "logic/mqtt/MqttMessages.h"
 #include "logic/mqtt/MqttUrl.h"
+#include "logic/result/Result.h"
 
 #include <QObject>
 #include <functional>
@@ -22,12 +23,6 @@ struct MqttConnection {
     QString keyFile;
 };
 
-// Why publishing could not start, as the user should read it, and the exit status it ends with.
-struct StartFailure {
-    int exitStatus;
-    QString message;
-};
-
 // One connection to the broker through libmosquitto. A thread of its own resolves the name,
 // connects, keeps the messages in flight and reconnects after any failure (1 s, then backing off
 // to 5 s); its news come back as signals in this object's thread, so nothing here ever waits on
@@ -42,15 +37,17 @@ public:
     MosquittoClient(QObject* parent, const QString& clientId, ConnectStep connectStep = {});
     ~MosquittoClient() override;
 
-    // Sets up TLS, the credentials and the last will, and starts connecting. Why it cannot (a
-    // certificate file that does not load, say); nothing when it is under way.
-    std::optional<StartFailure> start(const MqttConnection& connection, const MqttMessage& will);
-    // QoS 1. The message id, or nothing when libmosquitto refused it (not connected).
-    std::optional<int> publish(const MqttMessage& message);
-    // QoS 1. Why libmosquitto did not take it, else nothing.
-    std::optional<QString> subscribe(const QByteArray& topic);
-    // A clean end: the broker drops the last will. The thread is told to end and left to it.
-    void disconnect();
+    // Sets up TLS, the credentials and the last will, and starts connecting; or why it cannot (a
+    // certificate file that does not load, say).
+    Result<> start(const MqttConnection& connection, const MqttMessage& will);
+    // QoS 1. The message id, or why libmosquitto did not take it (not connected, say).
+    Result<int> publish(const MqttMessage& message);
+    // QoS 1.
+    Result<> subscribe(const QByteArray& topic);
+    // Says goodbye to the broker, which then drops the last will, and tells the thread to end and
+    // leaves it to that; no connection is made after. Fails when the goodbye could not be sent:
+    // the broker then publishes the last will.
+    Result<> stop();
 
     // What this object shares with its thread, which may outlive it.
     struct Link;

@@ -7,7 +7,7 @@
 // many times instead of the measured time, and the figures say how often it came back and the
 // longest gap of the others.
 //
-//   logger_fleet_bench [seconds, default 60] [meters, default 32] [unplugs, default 0]
+//   cli_fleet_bench [seconds, default 60] [meters, default 32] [unplugs, default 0]
 #include "ResidentMemory.h"
 
 #include <QCoreApplication>
@@ -99,7 +99,7 @@ int main(int argc, char* argv[]) {
     const QString logger = QStringLiteral(METER_LOGGER_PATH);
     QTemporaryDir dir;
     if (seconds <= 0 || meters <= 0 || unplugs < 0 || !dir.isValid()) {
-        std::fputs("usage: logger_fleet_bench [seconds] [meters] [unplugs]\n", stderr);
+        std::fputs("usage: cli_fleet_bench [seconds] [meters] [unplugs]\n", stderr);
         return 64;
     }
 

@@ -3,24 +3,37 @@
 # each kill: every line whole (ended by CR LF, its number, date and time in place) and the
 # numbering without a gap (each recording starts again at 1).
 #
-#   scripts/kill-test [runs]    default 20 runs; Meter and meter-sim run under Xvfb
+#   tests/system/kill_test.sh [runs]    default 20 runs; Meter and meter-sim run under Xvfb
 #
 # Each run opens Meter on the simulated meter, sets the sample rate to 1 s (OPTION > SAMPLE
 # RATE), chooses the data file (FILE > SAVE AS), starts recording (FILE > START RECORDING) and
-# kills Meter at a random moment 1 to 4 s later.
+# kills Meter at a random moment 1 to 4 s later. It builds nothing: Meter and meter-sim are those
+# METER_APP and METER_SIM name (ctest sets them), else those in METER_BUILD_DIR (default build/).
+# Exit status: 0 passed, 1 a file was damaged or a run went wrong, 2 a wrong argument, 77 (ctest's
+# "skipped") when Xvfb or xdotool is not installed.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=${METER_BUILD_DIR:-$root/build}
+meter=${METER_APP:-$build/src/Meter}
+sim=${METER_SIM:-$build/sim/meter-sim}
 runs=${1:-20}
-[[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "usage: scripts/kill-test [runs]" >&2; exit 2; }
+[[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "usage: tests/system/kill_test.sh [runs]" >&2; exit 2; }
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null ||
+        { echo "kill-test: skipped: $tool is not installed (scripts/setup installs it)" >&2; exit 77; }
+done
+for program in "$meter" "$sim"; do
+    [[ -x $program ]] || { echo "kill-test: $program is missing: build it first" >&2; exit 1; }
+done
 source "$root/scripts/lib/headless.sh"
-"$root/scripts/build" Meter meter-sim >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/meter-kill.XXXXXX")
 trap 'headless_stop; rm -rf "$work"' EXIT
 data=$work/kill.dat
+# Settings of its own, never the user's, and none left from an earlier run.
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
 
-headless_start_sim "$build/sim/meter-sim" "$work"
+headless_start_sim "$sim" "$work"
 headless_start_xvfb "$work"
 
 # window_named TITLE: the id of the visible window with that title, once it shows.
@@ -88,7 +101,7 @@ check_file() {
 
 lines=0
 for run in $(seq "$runs"); do
-    headless_open_meter "$build/src/Meter" "$work"
+    headless_open_meter "$meter" "$work"
     start_recording
     # FILE > START RECORDING; a click while the file dialog was still going may have been lost,
     # and a second START while recording does nothing.

@@ -1,0 +1,7 @@
+#include "cli/ErrorLine.h"
+
+#include <cstdio>
+
+void printError(const QString& line) {
+    std::fputs(qPrintable(line + QLatin1Char('\n')), stderr);
+}

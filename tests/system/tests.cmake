@@ -1,0 +1,18 @@
+# System tests: the built programs whole, with the real programs around them. They take minutes,
+# so they carry the label `system`: scripts/test leaves them out (ctest -LE system), .ci/run runs
+# them (ctest -L system). Each says 77, a skip, when a program it needs is not installed.
+add_dependencies(meter_tests Meter)
+set(meter_system_environment
+    "METER_APP=$<TARGET_FILE:Meter>;METER_SIM=$<TARGET_FILE:meter-sim>;METER_LOGGER=$<TARGET_FILE:meter-logger>")
+
+# Eight meters, two loggers, mosquitto and Prometheus, with a 30 s broker outage: about 80 s, and
+# never more than its own deadline of 270 s.
+add_test(NAME fleet_check COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/system/fleet_check.py)
+set_tests_properties(fleet_check PROPERTIES LABELS system SKIP_RETURN_CODE 77 TIMEOUT 360
+                                            ENVIRONMENT "${meter_system_environment}")
+
+# Ten kills of a recording Meter on a virtual screen, about 9 s each, so that it ends about as
+# soon as the fleet; tests/system/kill_test.sh alone runs twenty.
+add_test(NAME kill_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/system/kill_test.sh 10)
+set_tests_properties(kill_test PROPERTIES LABELS system SKIP_RETURN_CODE 77 TIMEOUT 300
+                                          ENVIRONMENT "${meter_system_environment}")
