@@ -9,7 +9,7 @@ from fleet import DISCOVERY_PREFIX, TOPIC_PREFIX, json_object, states_by_topic
 from harness import CheckFailed
 
 # Each meter's Home Assistant entities.
-DISCOVERY_KINDS = ("humidity", "temperature", "battery")
+DISCOVERY_KINDS = ("humidity", "temperature", "dew_point", "battery")
 
 
 def discovery_problems(meter, kind, message):
@@ -20,9 +20,9 @@ def discovery_problems(meter, kind, message):
     except ValueError:
         return [f"{meter.discovery_topic(kind)} is not JSON: {message.payload!r}"]
     field = {"humidity": "relative_humidity_percent", "temperature": "temperature",
-             "battery": "battery_low"}[kind]
+             "dew_point": "dew_point", "battery": "battery_low"}[kind]
     wanted = {
-        "device_class": kind,
+        "device_class": "temperature" if kind == "dew_point" else kind,
         "state_topic": meter.state_topic,
         "availability_topic": meter.availability_topic,
     }

@@ -97,6 +97,7 @@ def expected_payload(row):
         "temperature_unit": row["temperature_unit"],
         "temperature_status": row["temperature_status"],
         "battery_low": {"1": True, "0": False}.get(row["battery_low"], row["battery_low"]),
+        "dew_point": number(row["dew_point"]),
     }
 
 

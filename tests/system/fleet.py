@@ -139,7 +139,8 @@ def start_logger(processes, meter_logger, logger, broker_port, csv_dir):
     argv = [meter_logger, "record"]
     for meter in logger.meters:
         argv += ["--port", meter.link]
-    argv += ["-o", csv_dir, "--format", "csv", "--mqtt", f"mqtt://127.0.0.1:{broker_port}",
+    argv += ["-o", csv_dir, "--format", "csv", "--dew-point",
+             "--mqtt", f"mqtt://127.0.0.1:{broker_port}",
              "--ha-discovery", "--metrics", f"127.0.0.1:{logger.metrics_port}"]
     logger.process = processes.start(f"logger-{logger.number}", argv)
 
