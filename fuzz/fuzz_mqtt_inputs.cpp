@@ -14,36 +14,32 @@
 namespace {
 
 void checkCredentials(const QByteArray& text) {
-    const std::variant<MqttCredentials, QString> parsed = MqttCredentials::parse(text);
-    const MqttCredentials* credentials = std::get_if<MqttCredentials>(&parsed);
+    const Result<MqttCredentials> credentials = MqttCredentials::parse(text);
     if (!credentials) {
-        FUZZ_CHECK(!std::get<QString>(parsed).isEmpty());
+        FUZZ_CHECK(!credentials.failure().message.isEmpty());
         return;
     }
     FUZZ_CHECK(text.size() <= 4096);
     FUZZ_CHECK(!credentials->userName.isEmpty());
     for (const QByteArray& field : {credentials->userName, credentials->password})
         FUZZ_CHECK(!field.contains('\n') && !field.contains('\0') && !field.contains('\r'));
-    const std::variant<MqttCredentials, QString> again =
+    const Result<MqttCredentials> same =
         MqttCredentials::parse(credentials->userName + '\n' + credentials->password + '\n');
-    const MqttCredentials* same = std::get_if<MqttCredentials>(&again);
     FUZZ_CHECK(same && same->userName == credentials->userName &&
                same->password == credentials->password);
 }
 
 void checkUrl(const QString& text) {
-    const std::variant<MqttUrl, QString> parsed = MqttUrl::parse(text);
-    const MqttUrl* url = std::get_if<MqttUrl>(&parsed);
+    const Result<MqttUrl> url = MqttUrl::parse(text);
     if (!url)
         return;
     FUZZ_CHECK(!url->host.isEmpty());
     FUZZ_CHECK(url->port >= 1 && url->port <= 65535);
     const QString host = url->host.contains(u':') ? u'[' + url->host + u']' : url->host;
-    const std::variant<MqttUrl, QString> again =
+    const Result<MqttUrl> same =
         MqttUrl::parse(QStringLiteral("%1://%2:%3")
                            .arg(url->tls ? QStringLiteral("mqtts") : QStringLiteral("mqtt"), host)
                            .arg(url->port));
-    const MqttUrl* same = std::get_if<MqttUrl>(&again);
     FUZZ_CHECK(same && same->host == url->host && same->port == url->port && same->tls == url->tls);
 }
 

@@ -21,8 +21,8 @@ void MeterRecording::prepare() {
         Q_EMIT prepared(opened);
         return;
     }
-    if (const std::optional<QString> failure = file_.open(clock_.now())) {
-        Q_EMIT prepared(Failure{ExitStatus::CannotCreate, *failure});
+    if (const Result<> opened = file_.open(clock_.now()); !opened) {
+        Q_EMIT prepared(opened);
         return;
     }
     link_ = new MeterLink(this, *port_, waiter_, reading_);
@@ -69,8 +69,8 @@ void MeterRecording::finish() {
 void MeterRecording::reopenFile() {
     if (finishing_)
         return;
-    if (const std::optional<QString> failure = file_.reopen()) {
-        Q_EMIT writeFailed(Failure{ExitStatus::IoError, *failure});
+    if (const Result<> reopened = file_.reopen(); !reopened) {
+        Q_EMIT writeFailed(reopened.failure());
         finish();
     }
 }
@@ -92,8 +92,8 @@ void MeterRecording::onFrame() {
     // The broker's copy first: a kill between the two writes costs the recording this reading,
     // never the broker.
     const qint64 backlogEnd = backlog_ ? backlog_->append(statePayload(row)).value_or(-1) : -1;
-    if (const std::optional<QString> failure = file_.write(takenAt, reading_)) {
-        Q_EMIT writeFailed(Failure{ExitStatus::IoError, *failure});
+    if (const Result<> written = file_.write(takenAt, reading_); !written) {
+        Q_EMIT writeFailed(written.failure());
         finish();
         return;
     }

@@ -78,11 +78,10 @@ Result<NetworkPlan> NetworkOptions::read(const QCommandLineParser& parser,
         }
     }
     if (parser.isSet(metrics_)) {
-        const std::variant<ListenAddress, QString> address =
-            parseListenAddress(parser.value(metrics_));
-        if (const QString* wrong = std::get_if<QString>(&address))
-            return wrongCall(*wrong);
-        plan.metricsAddress = std::get<ListenAddress>(address);
+        const Result<ListenAddress> address = parseListenAddress(parser.value(metrics_));
+        if (!address)
+            return address.failure();
+        plan.metricsAddress = *address;
     }
     plan.meterIds = parser.values(id_);
     if (plan.meterIds.isEmpty())
@@ -106,10 +105,10 @@ Result<NetworkPlan> NetworkOptions::read(const QCommandLineParser& parser,
 
 Result<PublishSettings> NetworkOptions::readMqtt(const QCommandLineParser& parser) const {
     PublishSettings settings;
-    std::variant<MqttUrl, QString> broker = MqttUrl::parse(parser.value(mqtt_));
-    if (const QString* wrong = std::get_if<QString>(&broker))
-        return wrongCall(*wrong);
-    settings.connection.broker = std::get<MqttUrl>(broker);
+    const Result<MqttUrl> broker = MqttUrl::parse(parser.value(mqtt_));
+    if (!broker)
+        return broker.failure();
+    settings.connection.broker = *broker;
     if (parser.isSet(prefix_))
         settings.prefix = parser.value(prefix_);
     if (parser.isSet(discoveryPrefix_))
@@ -148,11 +147,10 @@ Result<PublishSettings> NetworkOptions::readMqtt(const QCommandLineParser& parse
             credentialsFile = service + QStringLiteral("/mqtt");
     }
     if (!credentialsFile.isEmpty()) {
-        std::variant<MqttCredentials, QString> credentials =
-            MqttCredentials::readFile(credentialsFile);
-        if (const QString* wrong = std::get_if<QString>(&credentials))
-            return wrongCall(*wrong);
-        settings.connection.credentials = std::get<MqttCredentials>(std::move(credentials));
+        Result<MqttCredentials> credentials = MqttCredentials::readFile(credentialsFile);
+        if (!credentials)
+            return credentials.failure();
+        settings.connection.credentials = std::move(credentials).value();
     }
     return settings;
 }

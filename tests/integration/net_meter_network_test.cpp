@@ -116,7 +116,7 @@ ExportRow reading(const char* temperature, char unit,
 
 NetworkPlan mqttPlan(const QString& url, const QString& caFile = {}) {
     PublishSettings settings;
-    settings.connection.broker = std::get<MqttUrl>(MqttUrl::parse(url));
+    settings.connection.broker = MqttUrl::parse(url).value();
     settings.connection.caFile = caFile;
     settings.discovery = true;
     NetworkPlan plan;
@@ -127,7 +127,7 @@ NetworkPlan mqttPlan(const QString& url, const QString& caFile = {}) {
 // A broker by name, for a client whose connect step stands in for libmosquitto's.
 MqttConnection lanBroker() {
     MqttConnection connection;
-    connection.broker = std::get<MqttUrl>(MqttUrl::parse(QStringLiteral("mqtt://broker.lan")));
+    connection.broker = MqttUrl::parse(QStringLiteral("mqtt://broker.lan")).value();
     return connection;
 }
 

@@ -49,6 +49,11 @@ QString filesAndFirstFields(const QDir& folder) {
     return files.join(QStringLiteral(" | "));
 }
 
+// Why it failed, or nothing when done: compared with nothing, a failure shows its message.
+QString failureText(const Result<>& done) {
+    return done ? QString() : done.failure().message;
+}
+
 } // namespace
 
 class LoggerCliLogicTest : public QObject {
@@ -181,8 +186,8 @@ private Q_SLOTS:
                               RecordingOptions{format == FileFormat::Csv ? DewPointColumn::With
                                                                          : DewPointColumn::Without,
                                                TemperatureUnit::Fahrenheit});
-        QCOMPARE(file.open(utc("2026-12-07T10:00:00Z")), std::nullopt);
-        QCOMPARE(file.write(utc("2026-12-07T10:00:00Z"), aReading()), std::nullopt);
+        QCOMPARE(failureText(file.open(utc("2026-12-07T10:00:00Z"))), QString());
+        QCOMPARE(failureText(file.write(utc("2026-12-07T10:00:00Z"), aReading())), QString());
         file.close();
         QCOMPARE(readFile(path), written);
     }
@@ -269,9 +274,9 @@ private Q_SLOTS:
         qputenv("TZ", "Europe/Berlin");
         QTemporaryDir dir;
         DatedReadingFile file(*fileFormatOfPath(pattern), dir.filePath(pattern));
-        QCOMPARE(file.open(utc(times.first())), std::nullopt);
+        QCOMPARE(failureText(file.open(utc(times.first()))), QString());
         for (const QString& time : times)
-            QCOMPARE(file.write(utc(time), aReading()), std::nullopt);
+            QCOMPARE(failureText(file.write(utc(time), aReading())), QString());
         file.close();
         QCOMPARE(file.rowsWritten(), times.size());
         QCOMPARE(filesAndFirstFields(QDir(dir.path())), files);
@@ -295,11 +300,14 @@ private Q_SLOTS:
         const QString next = dir.filePath(QStringLiteral("2026-12-08.csv"));
         QVERIFY(inTheWay.isEmpty() ? QDir().mkdir(next) : writeFile(next, inTheWay));
         DatedReadingFile file(FileFormat::Csv, dir.filePath(QStringLiteral("{date}.csv")));
-        QCOMPARE(file.open(utc("2026-12-07T22:59:59Z")), std::nullopt);
-        QCOMPARE(file.write(utc("2026-12-07T22:59:59Z"), aReading()), std::nullopt);
-        const std::optional<QString> failure = file.write(utc("2026-12-07T23:00:00Z"), aReading());
-        QVERIFY2(failure && failure->startsWith(next + QStringLiteral(": ") + why),
-                 qPrintable(failure.value_or(QStringLiteral("<written>"))));
+        QCOMPARE(failureText(file.open(utc("2026-12-07T22:59:59Z"))), QString());
+        QCOMPARE(failureText(file.write(utc("2026-12-07T22:59:59Z"), aReading())), QString());
+        const Result<> written = file.write(utc("2026-12-07T23:00:00Z"), aReading());
+        QVERIFY(!written);
+        QVERIFY2(written.failure().message.startsWith(next + QStringLiteral(": ") + why),
+                 qPrintable(written.failure().message));
+        // Recording has begun: a file that cannot be opened now fails as a write does.
+        QCOMPARE(written.failure().exitStatus, 74);
         file.close();
         QCOMPARE(file.rowsWritten(), 1);
         QCOMPARE(filesAndFirstFields(QDir(dir.path())),
@@ -314,13 +322,13 @@ private Q_SLOTS:
         qputenv("TZ", "Europe/Berlin");
         QTemporaryDir dir;
         DatedReadingFile file(FileFormat::Dat, dir.filePath(QStringLiteral("m.dat")));
-        QCOMPARE(file.reopen(), std::nullopt);
-        QCOMPARE(file.open(utc("2026-12-07T10:00:00Z")), std::nullopt);
-        QCOMPARE(file.write(utc("2026-12-07T10:00:00Z"), aReading()), std::nullopt);
-        QCOMPARE(file.write(utc("2026-12-07T10:00:01Z"), aReading()), std::nullopt);
+        QCOMPARE(failureText(file.reopen()), QString());
+        QCOMPARE(failureText(file.open(utc("2026-12-07T10:00:00Z"))), QString());
+        QCOMPARE(failureText(file.write(utc("2026-12-07T10:00:00Z"), aReading())), QString());
+        QCOMPARE(failureText(file.write(utc("2026-12-07T10:00:01Z"), aReading())), QString());
         QVERIFY(QDir(dir.path()).rename(QStringLiteral("m.dat"), QStringLiteral("m.dat.1")));
-        QCOMPARE(file.reopen(), std::nullopt);
-        QCOMPARE(file.write(utc("2026-12-07T10:00:02Z"), aReading()), std::nullopt);
+        QCOMPARE(failureText(file.reopen()), QString());
+        QCOMPARE(failureText(file.write(utc("2026-12-07T10:00:02Z"), aReading())), QString());
         file.close();
         QCOMPARE(filesAndFirstFields(QDir(dir.path())), QString("m.dat: 1 | m.dat.1: 1 2"));
     }
@@ -331,11 +339,11 @@ private Q_SLOTS:
         qputenv("TZ", "Europe/Berlin");
         QTemporaryDir dir;
         DatedReadingFile file(FileFormat::Dat, dir.filePath(QStringLiteral("m.dat")));
-        QCOMPARE(file.open(utc("2026-12-07T10:00:00Z")), std::nullopt);
-        QCOMPARE(file.write(utc("2026-12-07T10:00:00Z"), aReading()), std::nullopt);
+        QCOMPARE(failureText(file.open(utc("2026-12-07T10:00:00Z"))), QString());
+        QCOMPARE(failureText(file.write(utc("2026-12-07T10:00:00Z"), aReading())), QString());
         QVERIFY(QDir(dir.path()).rename(QStringLiteral("m.dat"), QStringLiteral("m.dat.1")));
-        QCOMPARE(file.write(utc("2026-12-07T10:00:01Z"), aReading()), std::nullopt);
-        QCOMPARE(file.write(utc("2026-12-07T10:00:02Z"), aReading()), std::nullopt);
+        QCOMPARE(failureText(file.write(utc("2026-12-07T10:00:01Z"), aReading())), QString());
+        QCOMPARE(failureText(file.write(utc("2026-12-07T10:00:02Z"), aReading())), QString());
         file.close();
         QCOMPARE(filesAndFirstFields(QDir(dir.path())), QString("m.dat: 1 2 | m.dat.1: 1"));
     }

@@ -214,14 +214,14 @@ private Q_SLOTS:
         file.write(text);
         file.close();
         QVERIFY(::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(mode)) == 0);
-        const std::variant<MqttCredentials, QString> read = MqttCredentials::readFile(path);
+        const Result<MqttCredentials> read = MqttCredentials::readFile(path);
         const QString got =
-            std::holds_alternative<QString>(read)
-                ? std::get<QString>(read)
-                : QStringLiteral("anonymous-free %1/%2")
-                      .arg(QString::fromUtf8(std::get<MqttCredentials>(read).userName),
-                           QString::fromUtf8(std::get<MqttCredentials>(read).password));
+            !read ? read.failure().message
+                  : QStringLiteral("anonymous-free %1/%2")
+                        .arg(QString::fromUtf8(read->userName), QString::fromUtf8(read->password));
         QCOMPARE(got, QString(outcome).replace(QStringLiteral("FILE"), path));
+        if (!read)
+            QCOMPARE(read.failure().exitStatus, 64);
     }
 
     // A FIFO is refused at once, never waited on for a writer.
@@ -229,7 +229,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("credentials"));
         QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-        std::future<std::variant<MqttCredentials, QString>> read =
+        std::future<Result<MqttCredentials>> read =
             std::async(std::launch::async, [&path] { return MqttCredentials::readFile(path); });
         const bool answered = read.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
         if (!answered) {
@@ -238,8 +238,9 @@ private Q_SLOTS:
             ::close(writer);
         }
         QVERIFY(answered);
-        const std::variant<MqttCredentials, QString> outcome = read.get();
-        QCOMPARE(std::get<QString>(outcome), path + QStringLiteral(": is not a plain file"));
+        const Result<MqttCredentials> outcome = read.get();
+        QVERIFY(!outcome);
+        QCOMPARE(outcome.failure().message, path + QStringLiteral(": is not a plain file"));
     }
 
     // Without a file, the user name and password come from the environment.

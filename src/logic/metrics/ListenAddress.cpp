@@ -76,11 +76,12 @@ std::optional<quint16> portOf(QStringView text) {
 
 } // namespace
 
-std::variant<ListenAddress, QString> parseListenAddress(const QString& text) {
+Result<ListenAddress> parseListenAddress(const QString& text) {
     const QString none = QStringLiteral("\"%1\" is no listen address: ").arg(text);
-    const QString badHost = none + QStringLiteral("the host must be an IPv4 address "
-                                                  "(127.0.0.1:9464) or an IPv6 address in "
-                                                  "brackets ([::1]:9464)");
+    const Failure badHost{ExitStatus::Usage,
+                          none + QStringLiteral("the host must be an IPv4 address "
+                                                "(127.0.0.1:9464) or an IPv6 address in "
+                                                "brackets ([::1]:9464)")};
     QStringView host = loopback;
     QStringView port = text;
     if (text.startsWith(QLatin1Char('['))) {
@@ -101,7 +102,8 @@ std::variant<ListenAddress, QString> parseListenAddress(const QString& text) {
     }
     const std::optional<quint16> number = portOf(port);
     if (!number)
-        return none + QStringLiteral("the port must be a number from 1 to 65535");
+        return Failure{ExitStatus::Usage,
+                       none + QStringLiteral("the port must be a number from 1 to 65535")};
     return ListenAddress{host.toString(), *number};
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "logic/result/Result.h"
+
 #include <QString>
-#include <variant>
 
 // Where the metrics endpoint listens: a numeric host (an IPv6 one without its brackets) and a
 // port.
@@ -16,8 +17,8 @@ struct ListenAddress {
 // Reads "9464" (the port alone: 127.0.0.1, so that nothing is reachable from elsewhere unless
 // asked), "127.0.0.1:9464", "0.0.0.0:9464", "[::1]:9464". Hosts are numeric: IPv4 in four
 // decimal parts without leading zeros, IPv6 in brackets, as the system's own address parser
-// reads them; ports 1 to 65535. The address, or why the text is none.
-std::variant<ListenAddress, QString> parseListenAddress(const QString& text);
+// reads them; ports 1 to 65535. The address, or why the text is none: a wrong call.
+Result<ListenAddress> parseListenAddress(const QString& text);
 
 // "127.0.0.1:9464", "[::1]:9464": the way it is written, for messages.
 QString listenAddressText(const ListenAddress& address);

@@ -13,11 +13,15 @@ namespace {
 // Larger than any user name and password a broker takes; a bigger file is not a credentials file.
 constexpr qsizetype MaximumFileSize = 4096;
 
+Failure wrongText(const QString& why) {
+    return {ExitStatus::Usage, why};
+}
+
 } // namespace
 
-std::variant<MqttCredentials, QString> MqttCredentials::parse(QByteArrayView text) {
+Result<MqttCredentials> MqttCredentials::parse(QByteArrayView text) {
     if (text.size() > MaximumFileSize)
-        return QStringLiteral("is larger than %1 bytes").arg(MaximumFileSize);
+        return wrongText(QStringLiteral("is larger than %1 bytes").arg(MaximumFileSize));
     QByteArrayList lines = text.toByteArray().split('\n');
     for (QByteArray& line : lines) {
         if (line.endsWith('\r'))
@@ -26,20 +30,20 @@ std::variant<MqttCredentials, QString> MqttCredentials::parse(QByteArrayView tex
     while (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     if (lines.isEmpty() || lines.first().isEmpty())
-        return QStringLiteral("has no user name on its first line");
+        return wrongText(QStringLiteral("has no user name on its first line"));
     if (lines.size() > 2)
-        return QStringLiteral("has more than two lines (user name, then password)");
+        return wrongText(QStringLiteral("has more than two lines (user name, then password)"));
     // A stray CR is an editor's leftover, never part of a name or a password the user meant.
     for (const QByteArray& line : lines) {
         if (line.contains('\0') || line.contains('\r'))
-            return QStringLiteral("holds a NUL byte or a stray carriage return");
+            return wrongText(QStringLiteral("holds a NUL byte or a stray carriage return"));
     }
     return MqttCredentials{lines.first(), lines.size() == 2 ? lines.last() : QByteArray()};
 }
 
-std::variant<MqttCredentials, QString> MqttCredentials::readFile(const QString& path) {
+Result<MqttCredentials> MqttCredentials::readFile(const QString& path) {
     const auto wrong = [&path](const QString& why) {
-        return QStringLiteral("%1: %2").arg(path, why);
+        return wrongText(QStringLiteral("%1: %2").arg(path, why));
     };
     // Opened without waiting, so that a FIFO or a device given here is refused rather than read
     // from whenever something writes to it.
@@ -59,10 +63,9 @@ std::variant<MqttCredentials, QString> MqttCredentials::readFile(const QString& 
         return wrong(QStringLiteral("group or others may read it; allow its owner alone "
                                     "(chmod 600 %1)")
                          .arg(path));
-    const std::variant<MqttCredentials, QString> credentials =
-        parse(file.read(MaximumFileSize + 1));
-    if (const QString* why = std::get_if<QString>(&credentials))
-        return wrong(*why);
+    Result<MqttCredentials> credentials = parse(file.read(MaximumFileSize + 1));
+    if (!credentials)
+        return wrong(credentials.failure().message);
     return credentials;
 }
 

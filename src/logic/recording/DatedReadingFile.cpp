@@ -2,6 +2,17 @@
 
 #include <QDateTime>
 
+namespace {
+
+// Once recording runs, a file that cannot be opened fails it as a write does.
+Result<> asWriteFailure(Result<> opened) {
+    if (opened)
+        return opened;
+    return Failure{ExitStatus::IoError, opened.failure().message};
+}
+
+} // namespace
+
 QString filePathAt(const QString& path, const QDateTime& takenAt) {
     const QDate day = takenAt.toLocalTime().date();
     return QString(path)
@@ -9,40 +20,44 @@ QString filePathAt(const QString& path, const QDateTime& takenAt) {
         .replace(QStringLiteral("{month}"), day.toString(QStringLiteral("yyyy-MM")));
 }
 
-std::optional<QString> DatedReadingFile::open(const QDateTime& now) {
+Result<> DatedReadingFile::open(const QDateTime& now) {
     return openPath(filePathAt(pattern_, now));
 }
 
-std::optional<QString> DatedReadingFile::write(const QDateTime& takenAt,
-                                               const LiveReading& reading) {
+Result<> DatedReadingFile::write(const QDateTime& takenAt, const LiveReading& reading) {
+    const auto cannotWrite = [this] {
+        return Failure{ExitStatus::IoError,
+                       QStringLiteral("%1: cannot write (%2)").arg(path_, file_.errorText())};
+    };
     const QString path = filePathAt(pattern_, takenAt);
     if (path != path_)
-        if (std::optional<QString> failure = openPath(path))
-            return failure;
+        if (Result<> opened = asWriteFailure(openPath(path)); !opened)
+            return opened;
     if (!file_.write(takenAt, reading)) {
         // logrotate's create mode renames the file and only then sends SIGHUP: a reading in
         // between goes to the file now at the name instead of failing the meter.
         if (!file_.lostItsName())
-            return QStringLiteral("%1: cannot write (%2)").arg(path_, file_.errorText());
-        if (std::optional<QString> failure = openPath(path_))
-            return failure;
+            return cannotWrite();
+        if (Result<> opened = asWriteFailure(openPath(path_)); !opened)
+            return opened;
         if (!file_.write(takenAt, reading))
-            return QStringLiteral("%1: cannot write (%2)").arg(path_, file_.errorText());
+            return cannotWrite();
     }
     ++rows_;
-    return std::nullopt;
+    return {};
 }
 
-std::optional<QString> DatedReadingFile::reopen() {
+Result<> DatedReadingFile::reopen() {
     if (path_.isEmpty())
-        return std::nullopt;
-    return openPath(path_);
+        return {};
+    return asWriteFailure(openPath(path_));
 }
 
-std::optional<QString> DatedReadingFile::openPath(const QString& path) {
+Result<> DatedReadingFile::openPath(const QString& path) {
     file_.close();
     path_ = path;
-    if (std::optional<QString> failure = file_.open(path))
-        return path + QStringLiteral(": ") + *failure;
-    return std::nullopt;
+    if (Result<> opened = file_.open(path); !opened)
+        return Failure{opened.failure().exitStatus,
+                       path + QStringLiteral(": ") + opened.failure().message};
+    return {};
 }

@@ -3,7 +3,6 @@
 #include "logic/recording/ReadingFile.h"
 
 #include <QString>
-#include <optional>
 
 class QDateTime;
 struct LiveReading;
@@ -22,22 +21,23 @@ public:
                      const RecordingOptions& options = {})
         : pattern_(pattern), file_(format, options) {}
 
-    // Opens the file of time now, so that a name that cannot be made is said before recording.
-    // Nothing when it is open, else why not ("PATH: cannot create (...)").
-    std::optional<QString> open(const QDateTime& now);
-    // Writes the reading to its time's file, opening that file first if it is another. Nothing when
-    // written, else why not ("PATH: cannot write (...)").
-    std::optional<QString> write(const QDateTime& takenAt, const LiveReading& reading);
-    // Closes the file and opens its name again, for a file a log rotation renamed; nothing before
-    // the first opening.
-    std::optional<QString> reopen();
+    // Opens the file of time now, so that a name that cannot be made is said before recording:
+    // why not, when it is not open ("PATH: cannot create (...)"), a file that cannot be created.
+    Result<> open(const QDateTime& now);
+    // Writes the reading to its time's file, opening that file first if it is another. Why not,
+    // when it is not written ("PATH: cannot write (...)"): a failure to write, even when it is
+    // the next day's file that cannot be created, since recording has begun.
+    Result<> write(const QDateTime& takenAt, const LiveReading& reading);
+    // Closes the file and opens its name again, for a file a log rotation renamed; done at once
+    // before the first opening. A failure is one to write, as above.
+    Result<> reopen();
     void close() { file_.close(); }
 
     // The readings written to all the files.
     qint64 rowsWritten() const { return rows_; }
 
 private:
-    std::optional<QString> openPath(const QString& path);
+    Result<> openPath(const QString& path);
 
     QString pattern_;
     QString path_;

@@ -77,7 +77,8 @@ std::optional<QString> appendMismatch(FileFormat format, QByteArrayView head,
     return QStringLiteral("a reading with the JSON fields record writes");
 }
 
-std::optional<QString> ReadingFile::open(const QString& path) {
+Result<> ReadingFile::open(const QString& path) {
+    const auto cannot = [](const QString& why) { return Failure{ExitStatus::CannotCreate, why}; };
     rows_ = 0;
     const QFileInfo existing(path);
     // Only a regular file is read: a pipe or a device may block or never end.
@@ -86,16 +87,17 @@ std::optional<QString> ReadingFile::open(const QString& path) {
         if (file.open(QIODevice::ReadOnly))
             if (const std::optional<QString> wanted =
                     appendMismatch(format_, file.read(HeadBytes), options_.dewPoint))
-                return QStringLiteral("cannot append (its first line is not %1)").arg(*wanted);
+                return cannot(
+                    QStringLiteral("cannot append (its first line is not %1)").arg(*wanted));
     }
     if (!writer_.open(path))
-        return QStringLiteral("cannot create (%1)").arg(writer_.errorText());
+        return cannot(QStringLiteral("cannot create (%1)").arg(writer_.errorText()));
     if (format_ == FileFormat::Dat || existing.size() > 0)
-        return std::nullopt;
+        return {};
     const QByteArray header = exportHeader(format_, options_.dewPoint);
     if (header.isEmpty() || writer_.writeLine(header))
-        return std::nullopt;
-    return QStringLiteral("cannot create (%1)").arg(writer_.errorText());
+        return {};
+    return cannot(QStringLiteral("cannot create (%1)").arg(writer_.errorText()));
 }
 
 bool ReadingFile::write(const QDateTime& takenAt, const LiveReading& reading) {

@@ -3,6 +3,7 @@
 #include "logic/recording/DataFileWriter.h"
 #include "logic/recording/ExportRow.h"
 #include "logic/recording/FileFormat.h"
+#include "logic/result/Result.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -26,9 +27,9 @@ public:
 
     // Opens for appending; a CSV file that is empty gets its header first. A file that starts
     // otherwise than this format's files do is refused, since lines of two shapes in one file
-    // read as nonsense. Nothing when the file is open, else why not ("cannot create (...)",
-    // "cannot append (...)").
-    std::optional<QString> open(const QString& path);
+    // read as nonsense. Why not, when it is not open ("cannot create (...)", "cannot append
+    // (...)"): a file that cannot be created.
+    Result<> open(const QString& path);
     bool write(const QDateTime& takenAt, const LiveReading& reading);
     void close() { writer_.close(); }
 
