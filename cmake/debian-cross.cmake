@@ -3,6 +3,9 @@
 # rcc) doing the generating. Chosen by scripts/package --arch, which passes METER_DEBIAN_ARCH
 # (arm64 or armhf).
 set(METER_DEBIAN_ARCH arm64 CACHE STRING "The Debian architecture to build for")
+# CMake reads this file again for each of its trial builds: they must build for the same target,
+# or their pkg-config path would be another architecture's.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES METER_DEBIAN_ARCH)
 if(METER_DEBIAN_ARCH STREQUAL "arm64")
     set(CMAKE_SYSTEM_PROCESSOR aarch64)
     set(METER_GNU_TRIPLET aarch64-linux-gnu)
