@@ -19,10 +19,11 @@ int runRecord(const QStringList& arguments) {
             "given, or on SIGINT or SIGTERM, with every file complete; SIGHUP opens every file "
             "again by its name. A meter whose file cannot be written stops with a message, the "
             "others go on, and the exit status is then 74."),
-        QStringLiteral("--port P [--port P2 ...] [-o|--output FILE|DIR] [--format dat|csv|jsonl] "
-                       "[--dew-point] [--temperature-unit C|F|meter] [--samples N | --duration 1h30m] "
-                       "[--mqtt URL [--ha-discovery] ...] "
-                       "[--metrics ADDRESS] [--id ID ...]"));
+        QStringLiteral(
+            "--port P [--port P2 ...] [-o|--output FILE|DIR] [--format dat|csv|jsonl] "
+            "[--dew-point] [--temperature-unit C|F|meter] [--samples N | --duration 1h30m] "
+            "[--mqtt URL [--ha-discovery] ...] "
+            "[--metrics ADDRESS] [--id ID ...]"));
     const RecordOptions options;
     options.addTo(line.parser());
     if (const std::optional<int> end = line.parse(arguments))

@@ -1,6 +1,6 @@
+#include "SimProcess.h"
 #include "device/platform/QtSerialPort.h"
 #include "device/waits/QtWaiter.h"
-#include "SimProcess.h"
 #include "ui/platform/QtDialogs.h"
 #include "ui/platform/Twips.h"
 

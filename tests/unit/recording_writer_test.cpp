@@ -1,5 +1,5 @@
-#include "logic/recording/DataFileWriter.h"
 #include "TestFiles.h"
+#include "logic/recording/DataFileWriter.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -17,10 +17,10 @@ struct ConversionResult {
 // Why a line was left out: it is no reading, or its time is one the zone's clock skips.
 enum class SkippedLine { NotAReading, NoSuchLocalTime };
 
-// Converts a data file, either writer's, into CSV or JSON Lines, reading its local times in zone (see
-// ZoneOffsets for a repeated hour). A line left out is handed to skipped with its 1-based number
-// and the reason: neither a reading nor its time is ever guessed. The output appears only once it
-// is complete. Reads and writes a block at a time, so a file of any size converts in little
+// Converts a data file, either writer's, into CSV or JSON Lines, reading its local times in zone
+// (see ZoneOffsets for a repeated hour). A line left out is handed to skipped with its 1-based
+// number and the reason: neither a reading nor its time is ever guessed. The output appears only
+// once it is complete. Reads and writes a block at a time, so a file of any size converts in little
 // memory.
 ConversionResult
 convertDataFile(const QString& inputPath, const QString& outputPath, FileFormat format,
