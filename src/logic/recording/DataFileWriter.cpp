@@ -32,6 +32,7 @@ bool DataFileWriter::open(const QString& path) {
     close();
     error_.clear();
     file_.setFileName(path);
+    encodedName_ = QFile::encodeName(path);
     // A device or a pipe has no end to append at (Qt would seek to it, and warn) and no disk to
     // force lines onto.
     const QFileInfo existing(path);
@@ -44,6 +45,16 @@ bool DataFileWriter::open(const QString& path) {
         error_ = file_.errorString();
         return false;
     }
+#ifndef Q_OS_WIN
+    struct stat opened {};
+    if (::fstat(file_.handle(), &opened) != 0) {
+        error_ = systemErrorText(errno);
+        file_.close();
+        return false;
+    }
+    openedDevice_ = opened.st_dev;
+    openedInode_ = opened.st_ino;
+#endif
     return true;
 }
 
@@ -68,15 +79,11 @@ bool DataFileWriter::stillThere() {
         return false;
     }
 #else
-    struct stat opened {};
-    if (::fstat(file_.handle(), &opened) != 0) {
-        error_ = systemErrorText(errno);
-        return false;
-    }
+    // One look at the name per line. The open file keeps its inode number from being given to
+    // another file, so the same number at the name is the same file.
     struct stat named {};
-    if (opened.st_nlink == 0 ||
-        ::stat(QFile::encodeName(file_.fileName()).constData(), &named) != 0 ||
-        named.st_dev != opened.st_dev || named.st_ino != opened.st_ino) {
+    if (::stat(encodedName_.constData(), &named) != 0 || named.st_dev != openedDevice_ ||
+        named.st_ino != openedInode_) {
         error_ = QStringLiteral("the file was deleted or moved away");
         lostItsName_ = true;
         return false;
@@ -93,14 +100,14 @@ bool DataFileWriter::writeLine(const QByteArray& line) {
     }
     if (!stillThere())
         return false;
-    const qint64 sizeBefore = file_.size();
     const qint64 written = file_.write(line);
     if (written != line.size()) {
         error_ = written < 0 ? file_.errorString()
                              : QStringLiteral("the disk took only part of the line");
-        // A torn line would glue itself to the first line of the next run.
-        if (written > 0 || file_.size() > sizeBefore)
-            file_.resize(sizeBefore);
+        // A torn line would glue itself to the first line of the next run. Nothing was
+        // written when the write failed outright; what was, went to the end.
+        if (written > 0 && regularFile_)
+            file_.resize(file_.size() - written);
         return false;
     }
     if (!file_.flush()) {

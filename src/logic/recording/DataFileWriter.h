@@ -33,6 +33,10 @@ private:
     bool stillThere();
 
     QFile file_;
+    QByteArray encodedName_;
+    // Which file was opened, to see that the name still leads to it.
+    quint64 openedDevice_ = 0;
+    quint64 openedInode_ = 0;
     bool regularFile_ = true;
     bool lostItsName_ = false;
     QString error_;
