@@ -1,6 +1,7 @@
 #include "cli/MeterPort.h"
 
 #include "device/platform/QtSerialPort.h"
+#include "device/platform/TermiosSerialPort.h"
 #include "logic/result/ExitStatus.h"
 
 #include <QDir>
@@ -56,7 +57,9 @@ QString permissionHint(const QString& shown, const QString& owner, const QString
         .arg(mode & 0777, 3, 8, QLatin1Char('0'));
 }
 
-Result<> openMeterPort(QtSerialPort& port, const PortName& name) {
+namespace {
+
+template <typename Port> Result<> openPort(Port& port, const PortName& name) {
     const QString device = name.devicePath();
     const QByteArray encoded = device.toLocal8Bit();
     const QString shown =
@@ -73,4 +76,14 @@ Result<> openMeterPort(QtSerialPort& port, const PortName& name) {
                        QStringLiteral("%1: in use by another program").arg(shown)};
     return Failure{ExitStatus::Unavailable,
                    QStringLiteral("%1: cannot open (%2)").arg(shown, port.errorText())};
+}
+
+} // namespace
+
+Result<> openMeterPort(QtSerialPort& port, const PortName& name) {
+    return openPort(port, name);
+}
+
+Result<> openMeterPort(TermiosSerialPort& port, const PortName& name) {
+    return openPort(port, name);
 }

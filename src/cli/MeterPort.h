@@ -6,6 +6,7 @@
 #include <optional>
 
 class QtSerialPort;
+class TermiosSerialPort;
 
 // A port as the user names it: "COM1" to "COM8" (mapped to devices as the desktop program maps
 // them) or a device path such as "/dev/ttyUSB0" or "./sims/m1" (from the working folder).
@@ -28,3 +29,4 @@ QString permissionHint(const QString& shown, const QString& owner, const QString
 // Opens the meter's port, refusing one another program has open (never two programs polling one
 // meter). The failure says why, as the user should read it, with the status to end with.
 Result<> openMeterPort(QtSerialPort& port, const PortName& name);
+Result<> openMeterPort(TermiosSerialPort& port, const PortName& name);

@@ -2,13 +2,15 @@
 
 #include "device/datalogger/Datalogger.h"
 #include "device/link/MeterLink.h"
-#include "device/platform/QtSerialPort.h"
+#include "device/platform/TermiosSerialPort.h"
 #include "logic/link/ReadingCaptions.h"
 #include "logic/mqtt/MqttMessages.h"
 #include "logic/result/ExitStatus.h"
 #include "net/mqtt/BacklogFile.h"
 
+#include <QMetaMethod>
 #include <QTimer>
+#include <optional>
 
 MeterRecording::MeterRecording(const RecordTarget& target, FileFormat format,
                                const RecordingOptions& options, qint64 samples, bool readIdCode)
@@ -16,7 +18,7 @@ MeterRecording::MeterRecording(const RecordTarget& target, FileFormat format,
       readIdCode_(readIdCode), file_(format, target.path, options) {}
 
 void MeterRecording::prepare() {
-    port_ = new QtSerialPort(this);
+    port_ = new TermiosSerialPort(this);
     if (const Result<> opened = openMeterPort(*port_, target_.port); !opened) {
         Q_EMIT prepared(opened);
         return;
@@ -87,21 +89,29 @@ void MeterRecording::onFrame() {
         return;
     answered_ = true;
     const QDateTime takenAt = clock_.now();
-    ExportRow row = liveExportRow(takenAt, reading_);
-    row.writtenUnit = unit_;
+    // Nobody listening is the common case on a board: no row made, no thread woken for it.
+    const bool told = isSignalConnected(QMetaMethod::fromSignal(&MeterRecording::readingTaken));
+    std::optional<ExportRow> row;
+    if (told || backlog_) {
+        row = liveExportRow(takenAt, reading_);
+        row->writtenUnit = unit_;
+    }
     // The broker's copy first: a kill between the two writes costs the recording this reading,
     // never the broker.
-    const qint64 backlogEnd = backlog_ ? backlog_->append(statePayload(row)).value_or(-1) : -1;
+    const qint64 backlogEnd = backlog_ ? backlog_->append(statePayload(*row)).value_or(-1) : -1;
     if (const Result<> written = file_.write(takenAt, reading_); !written) {
         Q_EMIT writeFailed(written.failure());
         finish();
         return;
     }
-    Q_EMIT readingTaken(takenAt, row, backlogEnd);
-    const ReadingCaptions captions = readingCaptions(reading_);
-    Q_EMIT rowWritten(file_.rowsWritten(),
-                      QStringLiteral("%1 %RH  %2 %3")
-                          .arg(captions.humidity, captions.temperature, captions.unit));
+    if (told)
+        Q_EMIT readingTaken(takenAt, *row, backlogEnd);
+    if (isSignalConnected(QMetaMethod::fromSignal(&MeterRecording::rowWritten))) {
+        const ReadingCaptions captions = readingCaptions(reading_);
+        Q_EMIT rowWritten(file_.rowsWritten(),
+                          QStringLiteral("%1 %RH  %2 %3")
+                              .arg(captions.humidity, captions.temperature, captions.unit));
+    }
     if (samples_ > 0 && file_.rowsWritten() >= samples_)
         finish();
 }

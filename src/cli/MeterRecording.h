@@ -13,7 +13,7 @@
 
 class BacklogFile;
 class MeterLink;
-class QtSerialPort;
+class TermiosSerialPort;
 
 // One meter of a recording, living in a thread of its own: its port and its link are made there
 // and its file is opened there, so that the link's nested waits never stack on another meter's.
@@ -70,7 +70,7 @@ private:
     SystemClock clock_;
     QtWaiter waiter_;
     LiveReading reading_;
-    QtSerialPort* port_ = nullptr;
+    TermiosSerialPort* port_ = nullptr;
     MeterLink* link_ = nullptr;
     std::shared_ptr<BacklogFile> backlog_;
     bool answered_ = false;

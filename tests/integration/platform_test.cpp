@@ -1,15 +1,34 @@
 #include "SimProcess.h"
 #include "device/platform/QtSerialPort.h"
+#include "device/platform/TermiosSerialPort.h"
 #include "device/waits/QtWaiter.h"
 #include "ui/platform/QtDialogs.h"
 #include "ui/platform/Twips.h"
 
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <fcntl.h>
+#include <memory>
 #include <sys/file.h>
 #include <unistd.h>
+
+namespace {
+
+std::unique_ptr<SerialPort> makePort(bool termios) {
+    if (termios)
+        return std::make_unique<TermiosSerialPort>(nullptr);
+    return std::make_unique<QtSerialPort>(nullptr);
+}
+
+bool inUse(const SerialPort& port) {
+    if (const auto* termios = qobject_cast<const TermiosSerialPort*>(&port))
+        return termios->inUseByAnother();
+    return qobject_cast<const QtSerialPort*>(&port)->inUseByAnother();
+}
+
+} // namespace
 
 class PlatformTest : public QObject {
     Q_OBJECT
@@ -31,26 +50,70 @@ private Q_SLOTS:
     }
 
     // Never two programs polling one meter: a device another program holds is refused and said to
-    // be in use, whether that program is this one or one that only locks the open device.
+    // be in use, whether that program is this one (with either kind of port) or one that only
+    // locks the open device.
+    void aDeviceInUseIsRefused_data() {
+        QTest::addColumn<bool>("firstTermios");
+        QTest::addColumn<bool>("secondTermios");
+        QTest::newRow("Qt, then Qt") << false << false;
+        QTest::newRow("Qt, then terminal") << false << true;
+        QTest::newRow("terminal, then Qt") << true << false;
+        QTest::newRow("terminal, then terminal") << true << true;
+    }
     void aDeviceInUseIsRefused() {
+        QFETCH(bool, firstTermios);
+        QFETCH(bool, secondTermios);
         SimProcess sim;
         QVERIFY(sim.start());
-        QtSerialPort first(nullptr);
-        QtSerialPort second(nullptr);
-        QVERIFY(first.openDevice(sim.devicePath()));
-        QVERIFY(!second.openDevice(sim.devicePath()));
-        QVERIFY(second.inUseByAnother());
-        QCOMPARE(second.errorText(), QStringLiteral("in use by another program"));
-        first.close();
+        const std::unique_ptr<SerialPort> first = makePort(firstTermios);
+        const std::unique_ptr<SerialPort> second = makePort(secondTermios);
+        QVERIFY(first->openDevice(sim.devicePath()));
+        QVERIFY(!second->openDevice(sim.devicePath()));
+        QVERIFY(inUse(*second));
+        QCOMPARE(second->errorText(), QStringLiteral("in use by another program"));
+        first->close();
 
         const int foreign = ::open(sim.devicePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
         QVERIFY(foreign >= 0);
         QCOMPARE(::flock(foreign, LOCK_EX | LOCK_NB), 0);
-        QVERIFY(!second.openDevice(sim.devicePath()));
-        QVERIFY(second.inUseByAnother());
+        QVERIFY(!second->openDevice(sim.devicePath()));
+        QVERIFY(inUse(*second));
         ::close(foreign);
-        QVERIFY(second.openDevice(sim.devicePath()));
-        QVERIFY(!second.inUseByAnother());
+        QVERIFY(second->openDevice(sim.devicePath()));
+        QVERIFY(!inUse(*second));
+    }
+
+    // The logger's port reads only when asked: a reply waits whole in the system until then, and a
+    // device that goes away closes the port, said once, until it is opened again.
+    void theTerminalPortReadsWhenAskedAndSeesTheDeviceGo() {
+        SimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("drift off"), QStringLiteral("rh 45.6")}));
+        TermiosSerialPort port(nullptr);
+        QSignalSpy lost(&port, &SerialPort::deviceLost);
+        QVERIFY(port.openDevice(sim.devicePath()));
+        port.write(" ");
+        QVERIFY(QTest::qWaitFor([&] { return port.bytesWaiting() >= 8; }, 5000));
+        QCOMPARE(port.bytesWaiting(), 8);
+        const QByteArray frame = port.read(8);
+        QCOMPARE(frame.size(), 8);
+        QCOMPARE(frame.at(0), '\x02');
+        QCOMPARE(port.bytesWaiting(), 0);
+
+        sim.control(QStringLiteral("unplug"));
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                port.write(" ");
+                return !port.isOpen();
+            },
+            5000));
+        QCOMPARE(lost.size(), 1);
+        port.write(" ");
+        QCOMPARE(port.bytesWaiting(), 0);
+        QCOMPARE(lost.size(), 1);
+        sim.control(QStringLiteral("replug"));
+        QVERIFY(QTest::qWaitFor([&] { return port.reopen(); }, 5000));
+        port.write(" ");
+        QVERIFY(QTest::qWaitFor([&] { return port.bytesWaiting() == 8; }, 5000));
     }
 
     void fileFiltersTurnIntoQtFilters() {
