@@ -64,14 +64,19 @@ RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, bool terminal)
             status_->linkBack(meter);
             network_->linkBack(meter);
         });
-        connect(session, &MeterRecording::readingTaken, network_,
+        // Each reading crosses to this thread only for what shows it: a busy main thread woken
+        // 32 times a second for nothing is a board's battery and processor spent.
+        if (plan_.network.takesReadings())
+            connect(
+                session, &MeterRecording::readingTaken, network_,
                 [this, meter](const QDateTime& takenAt, const ExportRow& row, qint64 backlogEnd) {
                     network_->readingTaken(meter, takenAt, row, backlogEnd);
                 });
-        connect(session, &MeterRecording::rowWritten, status_,
-                [this, meter](qint64 rows, const QString& reading) {
-                    status_->rowWritten(meter, rows, reading);
-                });
+        if (terminal)
+            connect(session, &MeterRecording::rowWritten, status_,
+                    [this, meter](qint64 rows, const QString& reading) {
+                        status_->rowWritten(meter, rows, reading);
+                    });
         connect(session, &MeterRecording::writeFailed, this, [this, meter](const Failure& failure) {
             exitStatus_ = failure.exitStatus;
             status_->failed(meter, failure.message);

@@ -15,7 +15,9 @@ struct NetworkPlan {
     // One per port, in order; empty: each meter's ID code, read at the start.
     QStringList meterIds;
 
-    bool needsMeterIds() const { return mqtt || metricsAddress; }
+    bool needsMeterIds() const { return takesReadings(); }
+    // Something on the network shows each reading.
+    bool takesReadings() const { return mqtt || metricsAddress; }
 };
 
 // A recorded meter as the network knows it: the port it was given as, and its recording file's
