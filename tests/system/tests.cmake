@@ -2,8 +2,10 @@
 # so they carry the label `system`: scripts/test leaves them out (ctest -LE system), .ci/run runs
 # them (ctest -L system). Each says 77, a skip, when a program it needs is not installed.
 add_dependencies(meter_tests Meter)
+# Built for another processor, the loggers and meters run through the emulator while the checks
+# themselves run here: the fleet check is then the board's programs end to end.
 set(meter_system_environment
-    "METER_APP=$<TARGET_FILE:Meter>;METER_SIM=$<TARGET_FILE:meter-sim>;METER_LOGGER=$<TARGET_FILE:meter-logger>")
+    "METER_APP=$<TARGET_FILE:Meter>;METER_SIM=${meter_sim_program};METER_LOGGER=${meter_logger_program}")
 
 # Eight meters, two loggers, mosquitto and Prometheus, with a 30 s broker outage: about 80 s, and
 # never more than its own deadline of 270 s.
