@@ -14,6 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -166,6 +170,34 @@ private Q_SLOTS:
         QVERIFY(!logger.errors.contains(QStringLiteral("%1: link").arg(nameOf(b))));
         QVERIFY(longestGap(jsonTimes(fileA)) >= 3);
         QVERIFY(longestGap(jsonTimes(fileB)) <= 2);
+    }
+
+    // On a terminal, each meter's line is redrawn with its last reading and the rows written.
+    void onATerminalEachMeterShowsItsLastReading() {
+        SimProcess sim;
+        QVERIFY(sim.start({"drift off", "rh 45.6", "temp 21.5"}));
+        QTemporaryDir dir;
+        const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
+        const winsize size{24, 132, 0, 0};
+        QVERIFY(::ioctl(terminal, TIOCSWINSZ, &size) == 0);
+        QProcess logger;
+        logger.setStandardErrorFile(QString::fromLocal8Bit(::ptsname(terminal)));
+        logger.start(qEnvironmentVariable("METER_LOGGER"),
+                     {QStringLiteral("record"), QStringLiteral("--port"), sim.devicePath(),
+                      QStringLiteral("-o"), dir.filePath(QStringLiteral("m.csv")),
+                      QStringLiteral("--samples"), QStringLiteral("3")});
+        QVERIFY(logger.waitForFinished(20000));
+        QCOMPARE(logger.exitCode(), 0);
+        QByteArray shown(65536, '\0');
+        const ssize_t got = ::read(terminal, shown.data(), static_cast<size_t>(shown.size()));
+        ::close(terminal);
+        shown.resize(std::max<ssize_t>(got, 0));
+        QVERIFY2(shown.contains(QStringLiteral("%1  45.6 %RH  21.5 C  3 written  stopped, 3 "
+                                               "readings written")
+                                    .arg(nameOf(sim))
+                                    .toUtf8()),
+                 shown.constData());
     }
 
     // A log rotation renames the file and creates an empty one in its place while the meter is

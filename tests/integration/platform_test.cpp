@@ -84,8 +84,15 @@ private Q_SLOTS:
     }
 
     // The logger's port reads only when asked: a reply waits whole in the system until then, and a
-    // device that goes away closes the port, said once, until it is opened again.
+    // device that goes away closes the port, said once, whether a read or a write finds it gone,
+    // until it is opened again.
+    void theTerminalPortReadsWhenAskedAndSeesTheDeviceGo_data() {
+        QTest::addColumn<bool>("byWriting");
+        QTest::newRow("seen by a read") << false;
+        QTest::newRow("seen by a write") << true;
+    }
     void theTerminalPortReadsWhenAskedAndSeesTheDeviceGo() {
+        QFETCH(bool, byWriting);
         SimProcess sim;
         QVERIFY(sim.start({QStringLiteral("drift off"), QStringLiteral("rh 45.6")}));
         TermiosSerialPort port(nullptr);
@@ -102,7 +109,10 @@ private Q_SLOTS:
         sim.control(QStringLiteral("unplug"));
         QVERIFY(QTest::qWaitFor(
             [&] {
-                port.write(" ");
+                if (byWriting)
+                    port.write(" ");
+                else
+                    port.readAll();
                 return !port.isOpen();
             },
             5000));
