@@ -44,7 +44,7 @@ from harness import (SKIPPED, CannotRun, CheckFailed, Deadline, Interrupted, Mis
                      Processes, accepts, built, free_ports)
 
 OVERALL_SECONDS = 200
-DESK = (1200, 900)
+DESK = (1360, 900)
 PHONE = (390, 844)
 STRANGE_PORT = "<img src=x onerror=alert(1)>"
 HEADER = ("time,relative_humidity_percent,humidity_status,temperature,temperature_unit,"
