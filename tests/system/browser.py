@@ -15,7 +15,8 @@ for (const name of ["alert", "confirm", "prompt"])
 """
 
 
-def start_browser(width, height):
+def start_browser(width, height, zone):
+    """A browser whose clock is in another zone than the logger's, as a phone may be."""
     try:
         from selenium import webdriver
         from selenium.common.exceptions import WebDriverException
@@ -32,7 +33,8 @@ def start_browser(width, height):
         options.add_argument(argument)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     try:
-        driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+        driver = webdriver.Chrome(service=Service(CHROMEDRIVER, env={**os.environ, "TZ": zone}),
+                                  options=options)
     except WebDriverException as error:
         raise CannotRun(f"chromium would not start under {CHROMEDRIVER}: {error.msg}") from error
     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": NOTE_ALERTS})

@@ -47,6 +47,9 @@ OVERALL_SECONDS = 200
 DESK = (1360, 900)
 PHONE = (390, 844)
 STRANGE_PORT = "<img src=x onerror=alert(1)>"
+# The browser's zone: half an hour in its offset, and no summer time to shift it.
+BROWSER_ZONE = "Asia/Kolkata"
+BROWSER_OFFSET = datetime.timedelta(hours=5, minutes=30)
 HEADER = ("time,relative_humidity_percent,humidity_status,temperature,temperature_unit,"
           "temperature_status,battery_low,dew_point")
 # The history written before the logger starts: a point a minute for most of a day.
@@ -118,7 +121,7 @@ class Run:
         self.logger = self.processes.start("meter-logger", argv)
         self.deadline.wait_for(lambda: self.processes.alive(self.logger) and accepts(self.port),
                                f"meter-logger to listen on port {self.port}", 15)
-        self.driver = start_browser(*DESK)
+        self.driver = start_browser(*DESK, BROWSER_ZONE)
         set_viewport(self.driver, *DESK)
         self.driver.get(self.url + "/")
         self.driver.execute_script("window.sameDocument = true;")
@@ -137,17 +140,20 @@ class Run:
             self.failures.append(f"{name}: {error}")
 
     def check_readings(self):
-        offset = datetime.datetime.now().astimezone().strftime("%z")
-        offset = f"{offset[:3]}:{offset[3:]}"
         for meter in self.meters:
             shown = {"humidity": f"{meter.humidity:.1f} %RH",
                      "temperature": f"{meter.temperature:.1f} °C", "state": "recording"}
             self.card(meter, lambda texts, shown=shown: texts and all(
                 texts[key] == value for key, value in shown.items()), shown)
         taken = card_texts(self.driver, 0)
-        if not re.fullmatch(rf"\d\d:\d\d:\d\d {re.escape(offset)}", taken["taken-at"]):
-            raise CheckFailed(f"the reading's time reads {taken['taken-at']!r}, wanted "
-                              f"HH:MM:SS {offset}")
+        there = datetime.datetime.now(datetime.timezone(BROWSER_OFFSET))
+        clock = re.fullmatch(r"(\d\d):(\d\d):(\d\d) \+05:30", taken["taken-at"])
+        seconds = clock and abs(
+            there.hour * 3600 + there.minute * 60 + there.second
+            - (int(clock[1]) * 3600 + int(clock[2]) * 60 + int(clock[3])))
+        if not clock or min(seconds, 86400 - seconds) > 10:
+            raise CheckFailed(f"the reading's time reads {taken['taken-at']!r}, wanted about "
+                              f"{there:%H:%M:%S} +05:30 in the browser's zone")
         if not re.fullmatch(r"\d+ s ago", taken["age"]):
             raise CheckFailed(f"the reading's age reads {taken['age']!r}, wanted 'N s ago'")
 
@@ -186,8 +192,8 @@ class Run:
                         (series) => series.data.filter((p) => p.y !== null).length) : null;
                 });"""),
             lambda counts: len(counts) == len(self.meters) and all(
-                c and len(c) == 3 and min(c) > 0 for c in counts),
-            "a chart per meter with points in its three series", 75)
+                c and len(c) == 3 and min(c) >= HISTORY_MINUTES - 2 for c in counts),
+            "a chart per meter with the day from its file in its three series")
         print(f"  points in the charts: {counts}")
 
     def check_download(self):
@@ -258,6 +264,10 @@ class Run:
             "card stale")
         if banner[1] != "The logger cannot be reached; retrying…":
             raise CheckFailed(f"the banner reads {banner[1]!r}")
+        # With no readings coming, the ages go on with the clock.
+        page_value(self.deadline, lambda: card_texts(self.driver, 0)["age"],
+                   lambda age: re.fullmatch(r"([3-9]|\d\d+) s ago", age),
+                   "the last reading's age to pass 3 s")
 
     def run(self):
         self.start()
