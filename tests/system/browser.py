@@ -42,9 +42,10 @@ def start_browser(width, height, zone):
 
 
 def set_viewport(driver, width, height):
-    """The page's own width, as a phone or a desk has it (a headless window has a minimum)."""
+    """The page's own width, as a phone or a desk has it (a headless window has a minimum). Not
+    as a mobile browser, which would widen the page to whatever overflows and zoom out."""
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-        "width": width, "height": height, "deviceScaleFactor": 1, "mobile": width < 600})
+        "width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
 
 
 def page_value(deadline, read, wanted, what, within=10):

@@ -98,8 +98,8 @@ class Run:
         self.meter_logger = built("METER_LOGGER", "src/meter-logger")
         self.meter_sim = built("METER_SIM", "sim/meter-sim")
         self.meters = plan_meters(work)
-        # A long folder name: a path with no place to break must still fit a phone.
-        self.csv_dir = work / "recordings-of-the-cellar-and-the-attic-since-december"
+        # A long folder name with no hyphen: a path with no place to break must still fit a phone.
+        self.csv_dir = work / "recordings_of_the_cellar_and_the_attic_since_december"
         self.csv_dir.mkdir()
         (self.port,) = free_ports(1)
         self.url = f"http://127.0.0.1:{self.port}"
