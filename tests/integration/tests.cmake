@@ -34,6 +34,8 @@ meter_test_per_function(cli_record_test meter_test_support)
 # The network: the metrics endpoint, the MQTT backlog file, and the meters on a loopback broker.
 meter_test(net_backlog_test meter_net)
 meter_test(net_metrics_test meter_net)
+# The live page on a real listener.
+meter_test(net_live_test meter_net)
 meter_test_per_function(net_meter_network_test meter_cli)
 # The release Home Assistant is told of.
 target_compile_definitions(net_meter_network_test PRIVATE METER_VERSION="${PROJECT_VERSION}")
