@@ -28,6 +28,7 @@ meter_test(datalogger_window_test meter_test_support)
 # meter-logger run as a process against meter-sim.
 meter_test(cli_convert_test)
 meter_test_per_function(cli_datalogger_test meter_test_support)
+meter_test_per_function(cli_live_page_test meter_test_support)
 meter_test_per_function(cli_network_test meter_test_support)
 meter_test_per_function(cli_record_test meter_test_support)
 
