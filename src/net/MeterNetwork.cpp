@@ -1,13 +1,17 @@
 #include "net/MeterNetwork.h"
 
 #include "logic/metrics/MetricsText.h"
+#include "logic/recording/DatedReadingFile.h"
 #include "logic/recording/ExportRow.h"
-#include "net/metrics/MetricsServer.h"
+#include "net/http/HttpServer.h"
+#include "net/live/LivePage.h"
 #include "net/mqtt/MeterPublisher.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <cmath>
 
 namespace {
@@ -17,6 +21,17 @@ std::vector<MeterGauges> unnamedMeters(const std::vector<NetworkedMeter>& meters
     for (size_t meter = 0; meter < meters.size(); ++meter)
         gauges[meter].port = meters[meter].port;
     return gauges;
+}
+
+std::vector<MeterState> startingMeters(const std::vector<NetworkedMeter>& meters) {
+    std::vector<MeterState> states(meters.size());
+    const QDateTime now = QDateTime::currentDateTime();
+    for (size_t meter = 0; meter < meters.size(); ++meter) {
+        states[meter].meter = static_cast<int>(meter);
+        states[meter].port = meters[meter].port;
+        states[meter].file = filePathAt(meters[meter].filePath, now);
+    }
+    return states;
 }
 
 std::optional<double> number(const ExportValue& value) {
@@ -55,26 +70,38 @@ void takeReading(MeterGauges& gauges, const QDateTime& takenAt, const ExportRow&
 
 MeterNetwork::MeterNetwork(QObject* parent, const NetworkPlan& plan,
                            const std::vector<NetworkedMeter>& meters)
-    : QObject(parent), plan_(plan), meters_(meters), board_(unnamedMeters(meters)) {}
+    : QObject(parent), plan_(plan), meters_(meters), board_(unnamedMeters(meters)),
+      states_(startingMeters(meters)) {}
 
 MeterNetwork::~MeterNetwork() = default;
 
 Result<> MeterNetwork::listen() {
     if (!plan_.metricsAddress)
         return {};
+    RouteTable routes;
     // Rendered on the server's thread from a copy of the gauges: a scrape never waits on a meter
     // and a meter never waits on a scrape.
-    metrics_ = std::make_unique<MetricsServer>([this] {
-        return metricsText(board_.snapshot(),
-                           static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000);
+    routes.add(QByteArrayLiteral("/metrics"), [this](const HttpRequest&) {
+        return HttpAnswer{
+            200,
+            QByteArrayLiteral("text/plain; version=0.0.4; charset=utf-8"),
+            metricsText(board_.snapshot(),
+                        static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000),
+            {},
+            nullptr};
     });
-    return metrics_->start(*plan_.metricsAddress);
+    addLivePage(routes, states_, events_);
+    server_ = std::make_unique<HttpServer>(routes, [this] { events_.close(); });
+    return server_->start(*plan_.metricsAddress);
 }
 
 Result<> MeterNetwork::start(const QStringList& meterIds) {
-    for (qsizetype meter = 0; meter < meterIds.size(); ++meter)
+    for (qsizetype meter = 0; meter < meterIds.size(); ++meter) {
         board_.update(static_cast<size_t>(meter),
                       [&id = meterIds[meter]](MeterGauges& gauges) { gauges.meter = id; });
+        changeState(static_cast<int>(meter),
+                    [&id = meterIds[meter]](MeterState& state) { state.id = id; });
+    }
     if (!plan_.mqtt)
         return {};
     for (qsizetype meter = 0; meter < meterIds.size(); ++meter) {
@@ -163,9 +190,36 @@ void MeterNetwork::readingTaken(int meter, const QDateTime& takenAt, const Expor
                   [&](MeterGauges& gauges) { takeReading(gauges, takenAt, row); });
     if (publisher)
         showQueue(meter);
+    changeState(meter, [&](MeterState& state) {
+        takeReading(state, takenAt, row);
+        state.file = filePathAt(meters_[static_cast<size_t>(meter)].filePath, takenAt);
+    });
 }
 
-void MeterNetwork::linkLost(int meter) {
+void MeterNetwork::noAnswer(int meter) {
+    changeState(meter, [](MeterState& state) { state.standing = MeterState::Standing::NoReading; });
+}
+
+void MeterNetwork::failed(int meter, const QString& message) {
+    changeState(meter, [&message](MeterState& state) {
+        state.standing = MeterState::Standing::Failed;
+        state.message = message;
+    });
+}
+
+void MeterNetwork::changeState(int meter, const std::function<void(MeterState&)>& change) {
+    const MeterState state = states_.update(static_cast<size_t>(meter), change);
+    events_.publish(
+        serverSentEvent(QByteArrayLiteral("meter"),
+                        QJsonDocument(meterStateJson(state)).toJson(QJsonDocument::Compact)));
+}
+
+void MeterNetwork::linkLost(int meter, bool portGone) {
+    changeState(meter, [portGone](MeterState& state) {
+        if (state.standing != MeterState::Standing::Failed)
+            state.standing =
+                portGone ? MeterState::Standing::PortGone : MeterState::Standing::Reconnecting;
+    });
     board_.update(static_cast<size_t>(meter), [](MeterGauges& gauges) { gauges.up = false; });
     if (MeterPublisher* publisher = publisherOf(meter))
         publisher->setMeterAvailable(false);
@@ -175,6 +229,11 @@ void MeterNetwork::linkBack(int meter) {
     board_.update(static_cast<size_t>(meter), [](MeterGauges& gauges) {
         gauges.up = true;
         ++gauges.reconnects;
+    });
+    // The next reading tells whether it is in range.
+    changeState(meter, [](MeterState& state) {
+        if (state.standing != MeterState::Standing::Failed)
+            state.standing = MeterState::Standing::Recording;
     });
     if (MeterPublisher* publisher = publisherOf(meter))
         publisher->setMeterAvailable(true);

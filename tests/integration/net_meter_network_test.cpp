@@ -426,7 +426,7 @@ private Q_SLOTS:
         // Published in °F, told to Prometheus in °C.
         rig.take(0, reading("21.5", 'C', TemperatureUnit::Fahrenheit));
         rig.take(1, reading("12.0", 'C'));
-        rig.network->linkLost(1);
+        rig.network->linkLost(1, false);
         rig.network->linkBack(1);
         const QStringList metrics = scrapeMetrics(port);
         for (const char* line :
