@@ -15,12 +15,9 @@ export function reading(value, status, unit, decimals = 1) {
     return `${value.toFixed(decimals)} ${unit}`;
 }
 
-// As the desktop's dew window writes it: one or two decimals, "13.86", "0.0", "-4.5".
+// To a tenth of a degree, as the files have it.
 export function dewPoint(value, unit) {
-    if (typeof value !== "number")
-        return NONE;
-    const text = value.toFixed(2);
-    return `${text.endsWith("0") ? text.slice(0, -1) : text} ${unit}`;
+    return typeof value === "number" ? `${value.toFixed(1)} ${unit}` : NONE;
 }
 
 function twoDigits(n) {
