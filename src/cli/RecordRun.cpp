@@ -22,7 +22,7 @@ QStringList meterNames(const RecordPlan& plan) {
 std::vector<NetworkedMeter> networkedMeters(const RecordPlan& plan) {
     std::vector<NetworkedMeter> meters;
     for (const RecordTarget& target : plan.targets)
-        meters.push_back({target.port.given, target.path});
+        meters.push_back({target.port.given, target.path, plan.format, plan.options.dewPoint});
     return meters;
 }
 

@@ -1,10 +1,12 @@
 #include "net/MeterNetwork.h"
 
+#include "logic/live/HistoryRefill.h"
 #include "logic/metrics/MetricsText.h"
 #include "logic/recording/DatedReadingFile.h"
 #include "logic/recording/ExportRow.h"
 #include "net/http/HttpServer.h"
 #include "net/live/LivePage.h"
+#include "net/live/RecordedPaths.h"
 #include "net/mqtt/MeterPublisher.h"
 
 #include <QDateTime>
@@ -71,7 +73,7 @@ void takeReading(MeterGauges& gauges, const QDateTime& takenAt, const ExportRow&
 MeterNetwork::MeterNetwork(QObject* parent, const NetworkPlan& plan,
                            const std::vector<NetworkedMeter>& meters)
     : QObject(parent), plan_(plan), meters_(meters), board_(unnamedMeters(meters)),
-      states_(startingMeters(meters)) {}
+      states_(startingMeters(meters)), histories_(meters.size()) {}
 
 MeterNetwork::~MeterNetwork() = default;
 
@@ -91,6 +93,12 @@ Result<> MeterNetwork::listen() {
             nullptr};
     });
     addLivePage(routes, states_, events_);
+    std::vector<RecordedFiles> files;
+    for (const NetworkedMeter& meter : meters_)
+        files.push_back({meter.filePath, meter.format, meter.dewPoint});
+    addRecordedPaths(routes, histories_, states_, std::move(files));
+    // Before the first page asks: a chart is whole from the start.
+    refillHistories();
     server_ = std::make_unique<HttpServer>(routes, [this] { events_.close(); });
     return server_->start(*plan_.metricsAddress);
 }
@@ -194,6 +202,22 @@ void MeterNetwork::readingTaken(int meter, const QDateTime& takenAt, const Expor
         takeReading(state, takenAt, row);
         state.file = filePathAt(meters_[static_cast<size_t>(meter)].filePath, takenAt);
     });
+    if (!server_)
+        return;
+    if (const std::optional<HistoryPoint> completed =
+            histories_.take(static_cast<size_t>(meter),
+                            historyPoint(takenAt.toMSecsSinceEpoch(), row), writtenUnit(row)))
+        events_.publish(
+            serverSentEvent(QByteArrayLiteral("point"), historyPointJson(meter, *completed)));
+}
+
+void MeterNetwork::refillHistories() {
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (size_t meter = 0; meter < meters_.size(); ++meter) {
+        MinuteHistory history;
+        refillHistory(history, meters_[meter].filePath, meters_[meter].format, now);
+        histories_.fill(meter, std::move(history));
+    }
 }
 
 void MeterNetwork::noAnswer(int meter) {

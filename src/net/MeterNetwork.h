@@ -2,6 +2,7 @@
 
 #include "net/NetworkPlan.h"
 #include "net/live/EventHub.h"
+#include "net/live/HistoryBoard.h"
 #include "net/live/MeterStateBoard.h"
 #include "net/metrics/GaugeBoard.h"
 
@@ -57,6 +58,8 @@ private:
     // The gauges of the meter's backlog, as they are now.
     void showQueue(int meter);
     void publisherFinished();
+    // Fills each meter's history from its files.
+    void refillHistories();
     // Changes the meter's live state and tells the open pages.
     void changeState(int meter, const std::function<void(MeterState&)>& change);
 
@@ -66,6 +69,7 @@ private:
     // hub go, for its routes read them.
     GaugeBoard board_;
     MeterStateBoard states_;
+    HistoryBoard histories_;
     EventHub events_;
     std::unique_ptr<HttpServer> server_;
     std::vector<MeterPublisher*> publishers_;
