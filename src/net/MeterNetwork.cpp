@@ -25,11 +25,15 @@ std::vector<MeterGauges> unnamedMeters(const std::vector<NetworkedMeter>& meters
     return gauges;
 }
 
-std::vector<MeterState> startingMeters(const std::vector<NetworkedMeter>& meters) {
+// The ids given on the command line are known before any meter answers: a download asked for
+// at once is named by its meter's.
+std::vector<MeterState> startingMeters(const std::vector<NetworkedMeter>& meters,
+                                       const QStringList& ids) {
     std::vector<MeterState> states(meters.size());
     const QDateTime now = QDateTime::currentDateTime();
     for (size_t meter = 0; meter < meters.size(); ++meter) {
         states[meter].meter = static_cast<int>(meter);
+        states[meter].id = ids.value(static_cast<qsizetype>(meter));
         states[meter].port = meters[meter].port;
         states[meter].file = filePathAt(meters[meter].filePath, now);
     }
@@ -73,7 +77,7 @@ void takeReading(MeterGauges& gauges, const QDateTime& takenAt, const ExportRow&
 MeterNetwork::MeterNetwork(QObject* parent, const NetworkPlan& plan,
                            const std::vector<NetworkedMeter>& meters)
     : QObject(parent), plan_(plan), meters_(meters), board_(unnamedMeters(meters)),
-      states_(startingMeters(meters)), histories_(meters.size()) {}
+      states_(startingMeters(meters, plan.meterIds)), histories_(meters.size()) {}
 
 MeterNetwork::~MeterNetwork() = default;
 

@@ -1,3 +1,4 @@
+#include "logic/recording/DatedReadingFile.h"
 #include "logic/recording/RecordedFileReader.h"
 #include "logic/recording/RecordedLine.h"
 #include "logic/recording/RecordedRange.h"
@@ -199,6 +200,51 @@ private Q_SLOTS:
             QVERIFY2(reader.bytesRead() < (wanted + early) * lineBytes + 64 * Block,
                      qPrintable(QString::number(reader.bytesRead())));
         }
+    }
+
+    // A range over midnight reads yesterday's file to its end and today's from its start; a day
+    // without a file is passed over.
+    void aRangeReadsAcrossTheDatedFiles() {
+        QTemporaryDir dir;
+        const QString pattern = dir.filePath(QStringLiteral("hall-{date}.csv"));
+        const QDateTime midnight(QDate(2026, 12, 7), QTime(0, 0));
+        QByteArray expected;
+        for (const int day : {-2, -1, 0}) {
+            const QDateTime noon = midnight.addDays(day).addSecs(12 * 3600);
+            QByteArray lines;
+            for (const int minutes : {-12 * 60, -60, -1, 0, 11 * 60 + 58, 11 * 60 + 59}) {
+                ExportRow row;
+                const QDateTime at = noon.addSecs(minutes * 60);
+                row.date = at.date();
+                row.time = at.time();
+                row.utcOffsetSeconds = at.offsetFromUtc();
+                row.humidity = exportValue("45.0").value_or(ExportValue{});
+                appendCsvLine(lines, row);
+                if (day != -2 && at < midnight.addSecs(12 * 3600))
+                    appendCsvLine(expected, row);
+            }
+            if (day == -2)
+                continue;
+            QFile file(filePathAt(pattern, noon));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(lines) == lines.size());
+        }
+        QCOMPARE(recordingFilesBetween(pattern, midnight.addDays(-2).toMSecsSinceEpoch(),
+                                       midnight.addDays(1).toMSecsSinceEpoch()),
+                 (QStringList{dir.filePath(QStringLiteral("hall-2026-12-05.csv")),
+                              dir.filePath(QStringLiteral("hall-2026-12-06.csv")),
+                              dir.filePath(QStringLiteral("hall-2026-12-07.csv"))}));
+        QCOMPARE(recordingFilesBetween(dir.filePath(QStringLiteral("hall-{month}.csv")),
+                                       midnight.addDays(-2).toMSecsSinceEpoch(),
+                                       midnight.addDays(1).toMSecsSinceEpoch()),
+                 QStringList{dir.filePath(QStringLiteral("hall-2026-12.csv"))});
+        RecordedRange range(pattern, FileFormat::Csv,
+                            midnight.addDays(-2).addSecs(23 * 3600).toMSecsSinceEpoch(),
+                            midnight.addSecs(12 * 3600).toMSecsSinceEpoch());
+        QByteArray read;
+        while (range.readBlock(
+            [&read](const RecordedReading& reading) { appendCsvLine(read, reading.row); }))
+            ;
+        QCOMPARE(read, expected);
     }
 };
 

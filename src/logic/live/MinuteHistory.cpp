@@ -59,9 +59,11 @@ void MinuteHistory::commit(const HistoryPoint& point) {
         --count_;
     if (count_ < Capacity) {
         const auto index = static_cast<size_t>((first_ + count_) % Capacity);
-        if (index == slots_.size())
+        if (index == slots_.size()) {
+            // Once, and no more than a day: a vector that grew by doubling would hold 2048.
+            slots_.reserve(Capacity);
             slots_.push_back(point);
-        else
+        } else
             slots_[index] = point;
         ++count_;
         return;
