@@ -114,6 +114,8 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray("\r\n") << Form::Csv;
         QTest::newRow("no offset")
             << QByteArray("2026-12-07T18:30:05,45.2,ok,21.5,C,ok,0\r\n") << Form::Csv;
+        QTest::newRow("an offset without its sign")
+            << QByteArray("2026-12-07T18:30:05 01:00,45.2,ok,21.5,C,ok,0\r\n") << Form::Csv;
         QTest::newRow("no such day")
             << QByteArray("2026-02-30T18:30:05+01:00,45.2,ok,21.5,C,ok,0\r\n") << Form::Csv;
         QTest::newRow("a number where the status says overload")
