@@ -10,8 +10,8 @@
 #include <QSignalSpy>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
-#include <QTimeZone>
 #include <QTest>
+#include <QTimeZone>
 #include <future>
 #include <mosquitto.h>
 #include <netdb.h>
