@@ -8,8 +8,8 @@
 //
 //   metrics_load_bench [seconds, default 60]
 #include "logic/metrics/MetricsText.h"
+#include "net/http/HttpServer.h"
 #include "net/metrics/GaugeBoard.h"
-#include "net/metrics/MetricsServer.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -147,7 +147,15 @@ std::vector<double> scrapeRepeatedly(quint16 port, Stopwatch::time_point start, 
 int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
     GaugeBoard board(fleet());
-    MetricsServer server([&board] { return metricsText(board.snapshot(), wallSeconds()); });
+    RouteTable routes;
+    routes.add(QByteArrayLiteral("/metrics"), [&board](const HttpRequest&) {
+        return HttpAnswer{200,
+                          QByteArrayLiteral("text/plain; version=0.0.4; charset=utf-8"),
+                          metricsText(board.snapshot(), wallSeconds()),
+                          {},
+                          nullptr};
+    });
+    HttpServer server(routes);
     if (const Result<> started = server.start({QStringLiteral("127.0.0.1"), 0}); !started) {
         std::fprintf(stderr, "%s\n", qPrintable(started.failure().message));
         return 1;

@@ -31,7 +31,7 @@ void MeterRecording::prepare() {
     connect(link_, &MeterLink::frameDecoded, this, &MeterRecording::onFrame);
     connect(link_, &MeterLink::noDeviceEntered, this, [this] {
         if (answered_)
-            Q_EMIT linkLost();
+            Q_EMIT linkLost(!port_->isOpen());
         else
             Q_EMIT noAnswer();
     });

@@ -48,7 +48,9 @@ Q_SIGNALS:
     void prepared(const Result<>& outcome);
     void idCodeRead(int idCode);
     void noAnswer();
-    void linkLost();
+    // portGone: the port went away (a USB adapter pulled out), rather than the meter falling
+    // silent.
+    void linkLost(bool portGone);
     void linkBack();
     void rowWritten(qint64 rows, const QString& reading);
     // row: as the meter gave it, to be written in the unit it names. backlogEnd: where its line

@@ -51,6 +51,11 @@ NetworkOptions::NetworkOptions()
                                             "PORT, HOST:PORT or [IPV6]:PORT (host default: "
                                             "127.0.0.1)."),
                              QStringLiteral("address"))),
+      http_(QCommandLineOption(
+          QStringLiteral("http"),
+          QStringLiteral("Serve a live page of the meters at http://ADDRESS/, beside the "
+                         "metrics: the same listener as --metrics, given the same way."),
+          QStringLiteral("address"))),
       id_(QCommandLineOption(
           QStringLiteral("id"),
           QStringLiteral("The meter's id on MQTT and in the metrics, once per --port "
@@ -59,7 +64,7 @@ NetworkOptions::NetworkOptions()
 
 void NetworkOptions::addTo(QCommandLineParser& parser) const {
     parser.addOptions({mqtt_, prefix_, discovery_, discoveryPrefix_, caFile_, certificate_, key_,
-                       credentials_, backlog_, metrics_, id_});
+                       credentials_, backlog_, metrics_, http_, id_});
 }
 
 Result<NetworkPlan> NetworkOptions::read(const QCommandLineParser& parser,
@@ -77,8 +82,11 @@ Result<NetworkPlan> NetworkOptions::read(const QCommandLineParser& parser,
                 return wrongCall(QStringLiteral("--%1 needs --mqtt").arg(option->names().first()));
         }
     }
-    if (parser.isSet(metrics_)) {
-        const Result<ListenAddress> address = parseListenAddress(parser.value(metrics_));
+    if (parser.isSet(metrics_) && parser.isSet(http_))
+        return wrongCall(QStringLiteral("--http and --metrics name the same listener: give one"));
+    if (parser.isSet(metrics_) || parser.isSet(http_)) {
+        const Result<ListenAddress> address =
+            parseListenAddress(parser.value(parser.isSet(http_) ? http_ : metrics_));
         if (!address)
             return address.failure();
         plan.metricsAddress = *address;

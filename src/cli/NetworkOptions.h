@@ -8,7 +8,8 @@
 
 class QCommandLineParser;
 
-// record's network options: --mqtt URL and its companions, --metrics ADDRESS, --id.
+// record's network options: --mqtt URL and its companions, --metrics or --http ADDRESS (one
+// listener under two names), --id.
 class NetworkOptions {
 public:
     NetworkOptions();
@@ -31,5 +32,6 @@ private:
     QCommandLineOption credentials_;
     QCommandLineOption backlog_;
     QCommandLineOption metrics_;
+    QCommandLineOption http_;
     QCommandLineOption id_;
 };

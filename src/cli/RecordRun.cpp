@@ -22,7 +22,7 @@ QStringList meterNames(const RecordPlan& plan) {
 std::vector<NetworkedMeter> networkedMeters(const RecordPlan& plan) {
     std::vector<NetworkedMeter> meters;
     for (const RecordTarget& target : plan.targets)
-        meters.push_back({target.port.given, target.path});
+        meters.push_back({target.port.given, target.path, plan.format, plan.options.dewPoint});
     return meters;
 }
 
@@ -52,13 +52,15 @@ RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, bool terminal)
         session->moveToThread(thread);
         connect(thread, &QThread::finished, session, &QObject::deleteLater);
         connect(session, &MeterRecording::prepared, this, &RecordRun::onPrepared);
-        connect(session, &MeterRecording::noAnswer, status_,
-                [this, meter] { status_->noAnswer(meter); });
+        connect(session, &MeterRecording::noAnswer, status_, [this, meter] {
+            status_->noAnswer(meter);
+            network_->noAnswer(meter);
+        });
         connect(session, &MeterRecording::idCodeRead, this,
                 [this, meter](int idCode) { meterIds_[meter] = QString::number(idCode); });
-        connect(session, &MeterRecording::linkLost, status_, [this, meter] {
+        connect(session, &MeterRecording::linkLost, status_, [this, meter](bool portGone) {
             status_->linkLost(meter);
-            network_->linkLost(meter);
+            network_->linkLost(meter, portGone);
         });
         connect(session, &MeterRecording::linkBack, status_, [this, meter] {
             status_->linkBack(meter);
@@ -80,6 +82,7 @@ RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, bool terminal)
         connect(session, &MeterRecording::writeFailed, this, [this, meter](const Failure& failure) {
             exitStatus_ = failure.exitStatus;
             status_->failed(meter, failure.message);
+            network_->failed(meter, failure.message);
         });
         connect(session, &MeterRecording::finished, this,
                 [this, meter](qint64 rows) { onSessionFinished(meter, rows); });

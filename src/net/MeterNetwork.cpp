@@ -1,13 +1,19 @@
 #include "net/MeterNetwork.h"
 
+#include "logic/live/HistoryRefill.h"
 #include "logic/metrics/MetricsText.h"
+#include "logic/recording/DatedReadingFile.h"
 #include "logic/recording/ExportRow.h"
-#include "net/metrics/MetricsServer.h"
+#include "net/http/HttpServer.h"
+#include "net/live/LivePage.h"
+#include "net/live/RecordedPaths.h"
 #include "net/mqtt/MeterPublisher.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <cmath>
 
 namespace {
@@ -17,6 +23,21 @@ std::vector<MeterGauges> unnamedMeters(const std::vector<NetworkedMeter>& meters
     for (size_t meter = 0; meter < meters.size(); ++meter)
         gauges[meter].port = meters[meter].port;
     return gauges;
+}
+
+// The ids given on the command line are known before any meter answers: a download asked for
+// at once is named by its meter's.
+std::vector<MeterState> startingMeters(const std::vector<NetworkedMeter>& meters,
+                                       const QStringList& ids) {
+    std::vector<MeterState> states(meters.size());
+    const QDateTime now = QDateTime::currentDateTime();
+    for (size_t meter = 0; meter < meters.size(); ++meter) {
+        states[meter].meter = static_cast<int>(meter);
+        states[meter].id = ids.value(static_cast<qsizetype>(meter));
+        states[meter].port = meters[meter].port;
+        states[meter].file = filePathAt(meters[meter].filePath, now);
+    }
+    return states;
 }
 
 std::optional<double> number(const ExportValue& value) {
@@ -55,26 +76,44 @@ void takeReading(MeterGauges& gauges, const QDateTime& takenAt, const ExportRow&
 
 MeterNetwork::MeterNetwork(QObject* parent, const NetworkPlan& plan,
                            const std::vector<NetworkedMeter>& meters)
-    : QObject(parent), plan_(plan), meters_(meters), board_(unnamedMeters(meters)) {}
+    : QObject(parent), plan_(plan), meters_(meters), board_(unnamedMeters(meters)),
+      states_(startingMeters(meters, plan.meterIds)), histories_(meters.size()) {}
 
 MeterNetwork::~MeterNetwork() = default;
 
 Result<> MeterNetwork::listen() {
     if (!plan_.metricsAddress)
         return {};
+    RouteTable routes;
     // Rendered on the server's thread from a copy of the gauges: a scrape never waits on a meter
     // and a meter never waits on a scrape.
-    metrics_ = std::make_unique<MetricsServer>([this] {
-        return metricsText(board_.snapshot(),
-                           static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000);
+    routes.add(QByteArrayLiteral("/metrics"), [this](const HttpRequest&) {
+        return HttpAnswer{
+            200,
+            QByteArrayLiteral("text/plain; version=0.0.4; charset=utf-8"),
+            metricsText(board_.snapshot(),
+                        static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000),
+            {},
+            nullptr};
     });
-    return metrics_->start(*plan_.metricsAddress);
+    addLivePage(routes, states_, events_);
+    std::vector<RecordedFiles> files;
+    for (const NetworkedMeter& meter : meters_)
+        files.push_back({meter.filePath, meter.format, meter.dewPoint});
+    addRecordedPaths(routes, histories_, states_, std::move(files));
+    // Before the first page asks: a chart is whole from the start.
+    refillHistories();
+    server_ = std::make_unique<HttpServer>(routes, [this] { events_.close(); });
+    return server_->start(*plan_.metricsAddress);
 }
 
 Result<> MeterNetwork::start(const QStringList& meterIds) {
-    for (qsizetype meter = 0; meter < meterIds.size(); ++meter)
+    for (qsizetype meter = 0; meter < meterIds.size(); ++meter) {
         board_.update(static_cast<size_t>(meter),
                       [&id = meterIds[meter]](MeterGauges& gauges) { gauges.meter = id; });
+        changeState(static_cast<int>(meter),
+                    [&id = meterIds[meter]](MeterState& state) { state.id = id; });
+    }
     if (!plan_.mqtt)
         return {};
     for (qsizetype meter = 0; meter < meterIds.size(); ++meter) {
@@ -163,9 +202,52 @@ void MeterNetwork::readingTaken(int meter, const QDateTime& takenAt, const Expor
                   [&](MeterGauges& gauges) { takeReading(gauges, takenAt, row); });
     if (publisher)
         showQueue(meter);
+    changeState(meter, [&](MeterState& state) {
+        takeReading(state, takenAt, row);
+        state.file = filePathAt(meters_[static_cast<size_t>(meter)].filePath, takenAt);
+    });
+    if (!server_)
+        return;
+    if (const std::optional<HistoryPoint> completed =
+            histories_.take(static_cast<size_t>(meter),
+                            historyPoint(takenAt.toMSecsSinceEpoch(), row), writtenUnit(row)))
+        events_.publish(
+            serverSentEvent(QByteArrayLiteral("point"), historyPointJson(meter, *completed)));
 }
 
-void MeterNetwork::linkLost(int meter) {
+void MeterNetwork::refillHistories() {
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (size_t meter = 0; meter < meters_.size(); ++meter) {
+        MinuteHistory history;
+        refillHistory(history, meters_[meter].filePath, meters_[meter].format, now);
+        histories_.fill(meter, std::move(history));
+    }
+}
+
+void MeterNetwork::noAnswer(int meter) {
+    changeState(meter, [](MeterState& state) { state.standing = MeterState::Standing::NoReading; });
+}
+
+void MeterNetwork::failed(int meter, const QString& message) {
+    changeState(meter, [&message](MeterState& state) {
+        state.standing = MeterState::Standing::Failed;
+        state.message = message;
+    });
+}
+
+void MeterNetwork::changeState(int meter, const std::function<void(MeterState&)>& change) {
+    const MeterState state = states_.update(static_cast<size_t>(meter), change);
+    events_.publish(
+        serverSentEvent(QByteArrayLiteral("meter"),
+                        QJsonDocument(meterStateJson(state)).toJson(QJsonDocument::Compact)));
+}
+
+void MeterNetwork::linkLost(int meter, bool portGone) {
+    changeState(meter, [portGone](MeterState& state) {
+        if (state.standing != MeterState::Standing::Failed)
+            state.standing =
+                portGone ? MeterState::Standing::PortGone : MeterState::Standing::Reconnecting;
+    });
     board_.update(static_cast<size_t>(meter), [](MeterGauges& gauges) { gauges.up = false; });
     if (MeterPublisher* publisher = publisherOf(meter))
         publisher->setMeterAvailable(false);
@@ -175,6 +257,11 @@ void MeterNetwork::linkBack(int meter) {
     board_.update(static_cast<size_t>(meter), [](MeterGauges& gauges) {
         gauges.up = true;
         ++gauges.reconnects;
+    });
+    // The next reading tells whether it is in range.
+    changeState(meter, [](MeterState& state) {
+        if (state.standing != MeterState::Standing::Failed)
+            state.standing = MeterState::Standing::Recording;
     });
     if (MeterPublisher* publisher = publisherOf(meter))
         publisher->setMeterAvailable(true);

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "net/NetworkPlan.h"
+#include "net/live/EventHub.h"
+#include "net/live/HistoryBoard.h"
+#include "net/live/MeterStateBoard.h"
 #include "net/metrics/GaugeBoard.h"
 
 #include <QObject>
@@ -10,11 +13,11 @@
 struct ExportRow;
 class BacklogFile;
 class MeterPublisher;
-class MetricsServer;
+class HttpServer;
 
-// A recording's meters on the network: each meter's publisher on the broker, and the gauges the
-// metrics endpoint serves. It lives on the main thread, where each meter's thread sends it its
-// news; nothing it receives reaches a meter.
+// A recording's meters on the network: each meter's publisher on the broker, and the gauges and
+// the live page the HTTP listener serves. It lives on the main thread, where each meter's thread
+// sends it its news; nothing it receives reaches a meter.
 class MeterNetwork final : public QObject {
     Q_OBJECT
 public:
@@ -22,7 +25,7 @@ public:
                  const std::vector<NetworkedMeter>& meters);
     ~MeterNetwork() override;
 
-    // Opens the metrics endpoint, when asked for.
+    // Opens the HTTP listener (metrics and live page), when asked for.
     Result<> listen();
     // Every meter's id known: the labels set and the publishers connecting.
     Result<> start(const QStringList& meterIds);
@@ -32,8 +35,13 @@ public:
     std::shared_ptr<BacklogFile> backlogOf(int meter) const;
     // backlogEnd: where the reading's line ends in that file, -1 when it is not there.
     void readingTaken(int meter, const QDateTime& takenAt, const ExportRow& row, qint64 backlogEnd);
-    void linkLost(int meter);
+    // The meter never answered yet.
+    void noAnswer(int meter);
+    // portGone: the port itself went away, rather than the meter falling silent on it.
+    void linkLost(int meter, bool portGone);
     void linkBack(int meter);
+    // The meter stopped: its file could not take a reading.
+    void failed(int meter, const QString& message);
     // Publishes what is waiting and says goodbye to the broker; finished() comes then (at once
     // without a broker).
     void finish();
@@ -50,13 +58,20 @@ private:
     // The gauges of the meter's backlog, as they are now.
     void showQueue(int meter);
     void publisherFinished();
+    // Fills each meter's history from its files.
+    void refillHistories();
+    // Changes the meter's live state and tells the open pages.
+    void changeState(int meter, const std::function<void(MeterState&)>& change);
 
     NetworkPlan plan_;
     std::vector<NetworkedMeter> meters_;
-    // The order matters: the server, destroyed first, stops its thread before the board goes, for
-    // its render function reads the board through this object.
+    // The order matters: the server, destroyed first, stops its thread before the boards and the
+    // hub go, for its routes read them.
     GaugeBoard board_;
-    std::unique_ptr<MetricsServer> metrics_;
+    MeterStateBoard states_;
+    HistoryBoard histories_;
+    EventHub events_;
+    std::unique_ptr<HttpServer> server_;
     std::vector<MeterPublisher*> publishers_;
     int publishing_ = 0;
     bool finishing_ = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logic/metrics/ListenAddress.h"
+#include "net/live/RecordedPaths.h"
 #include "net/mqtt/MeterPublisher.h"
 
 #include <QString>
@@ -21,8 +22,10 @@ struct NetworkPlan {
 };
 
 // A recorded meter as the network knows it: the port it was given as, and its recording file's
-// path, beside which its MQTT backlog is kept.
+// path, beside which its MQTT backlog is kept; its files, which the live page reads.
 struct NetworkedMeter {
     QString port;
     QString filePath;
+    FileFormat format = FileFormat::Csv;
+    DewPointColumn dewPoint = DewPointColumn::Without;
 };

@@ -1,3 +1,4 @@
+#include "HttpClient.h"
 #include "LoopbackBroker.h"
 #include "MetricsScrape.h"
 #include "logic/recording/ExportRow.h"
@@ -10,6 +11,7 @@
 #include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 #include <future>
 #include <mosquitto.h>
 #include <netdb.h>
@@ -426,7 +428,7 @@ private Q_SLOTS:
         // Published in °F, told to Prometheus in °C.
         rig.take(0, reading("21.5", 'C', TemperatureUnit::Fahrenheit));
         rig.take(1, reading("12.0", 'C'));
-        rig.network->linkLost(1);
+        rig.network->linkLost(1, false);
         rig.network->linkBack(1);
         const QStringList metrics = scrapeMetrics(port);
         for (const char* line :
@@ -437,6 +439,30 @@ private Q_SLOTS:
               "meter_reconnects_total{meter=\"hall\",port=\"/dev/ttyS0\"} 0",
               "meter_reconnects_total{meter=\"cellar\",port=\"/dev/ttyS1\"} 1"})
             QVERIFY2(metrics.contains(QString::fromUtf8(line)), line);
+    }
+
+    // A minute's point goes to the open pages once the next minute's first reading comes, and
+    // it is the minute's last reading.
+    void aCompletedMinuteGoesToThePages() {
+        NetworkPlan plan;
+        const int port = freeLoopbackPort();
+        plan.metricsAddress = ListenAddress{QStringLiteral("127.0.0.1"), quint16(port)};
+        Rig rig(plan);
+        QVERIFY(rig.network->listen());
+        HttpClient page(port);
+        QVERIFY(page.get("/events"));
+        QByteArray received;
+        QVERIFY(page.readUntil(received, "event: meters\n"));
+        // 2026-12-07 10:00:00 UTC, on a minute.
+        const QDateTime minute = QDateTime::fromMSecsSinceEpoch(1796637600000, QTimeZone::utc());
+        rig.network->readingTaken(0, minute.addSecs(10), reading("20.0", 'C'), -1);
+        rig.network->readingTaken(0, minute.addSecs(59), reading("21.5", 'C'), -1);
+        rig.network->readingTaken(0, minute.addSecs(61), reading("22.0", 'C'), -1);
+        QVERIFY2(page.readUntil(received, "event: point\ndata: {\"dewPoint\":9.3,\"humidity\":"
+                                          "45.6,\"meter\":0,\"t\":1796637659000,"
+                                          "\"temperature\":21.5}\n\n"),
+                 received);
+        QCOMPARE(received.count("event: point"), 1);
     }
 };
 

@@ -1,6 +1,6 @@
 #include "logic/metrics/ListenAddress.h"
 #include "logic/metrics/MetricsText.h"
-#include "net/metrics/MetricsServer.h"
+#include "net/http/HttpServer.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -88,6 +88,19 @@ QByteArray headerValue(const QByteArray& response, const QByteArray& name) {
             return line.mid(name.size() + 1).trimmed();
     }
     return QByteArray();
+}
+
+// The listener with /metrics alone, as the metrics have it.
+RouteTable metricsOnly(const std::function<QByteArray()>& render) {
+    RouteTable routes;
+    routes.add(QByteArrayLiteral("/metrics"), [render](const HttpRequest&) {
+        return HttpAnswer{200,
+                          QByteArrayLiteral("text/plain; version=0.0.4; charset=utf-8"),
+                          render(),
+                          {},
+                          nullptr};
+    });
+    return routes;
 }
 
 QByteArray bodyOf(const QByteArray& response) {
@@ -355,8 +368,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, request);
         QFETCH(QByteArray, statusLine);
         QFETCH(QByteArray, body);
-        MetricsServer server(
-            [] { return QByteArrayLiteral("meter_up{meter=\"m\",port=\"COM1\"} 1\n"); });
+        HttpServer server(metricsOnly(
+            [] { return QByteArrayLiteral("meter_up{meter=\"m\",port=\"COM1\"} 1\n"); }));
         QVERIFY(server.start({QStringLiteral("127.0.0.1"), 0}));
         const QByteArray response = exchange({QStringLiteral("127.0.0.1"), server.port()}, request);
         QCOMPARE(response.left(response.indexOf("\r\n")), statusLine);
@@ -381,10 +394,10 @@ private Q_SLOTS:
         QFETCH(QString, host);
         QFETCH(QString, inUse);
         std::atomic<int> renders = 0;
-        MetricsServer server([&renders] {
+        HttpServer server(metricsOnly([&renders] {
             ++renders;
             return QByteArrayLiteral("meter_up 1\n");
-        });
+        }));
         const Result<> started = server.start({host, 0});
         // A machine without IPv6 has no ::1 to listen on; any other failure is one.
         if (!started &&
@@ -401,7 +414,7 @@ private Q_SLOTS:
                  QByteArrayLiteral("meter_up 1\n"));
         QCOMPARE(renders.load(), 1);
 
-        MetricsServer second([] { return QByteArray(); });
+        HttpServer second(RouteTable{});
         const Result<> refused = second.start(bound);
         QVERIFY(!refused);
         QCOMPARE(refused.failure().message, inUse.arg(server.port()));
@@ -410,7 +423,7 @@ private Q_SLOTS:
 
     // "[::]" is every IPv6 address and no IPv4 one: 0.0.0.0 is asked for by name.
     void anyIpv6AddressTakesNoIpv4() {
-        MetricsServer server([] { return QByteArrayLiteral("meter_up 1\n"); });
+        HttpServer server(metricsOnly([] { return QByteArrayLiteral("meter_up 1\n"); }));
         const Result<> started = server.start({QStringLiteral("::"), 0});
         if (!started &&
             started.failure().message.endsWith(QLatin1String("not supported by protocol")))

@@ -28,12 +28,15 @@ meter_test(datalogger_window_test meter_test_support)
 # meter-logger run as a process against meter-sim.
 meter_test(cli_convert_test)
 meter_test_per_function(cli_datalogger_test meter_test_support)
+meter_test_per_function(cli_live_page_test meter_test_support)
 meter_test_per_function(cli_network_test meter_test_support)
 meter_test_per_function(cli_record_test meter_test_support)
 
 # The network: the metrics endpoint, the MQTT backlog file, and the meters on a loopback broker.
 meter_test(net_backlog_test meter_net)
 meter_test(net_metrics_test meter_net)
+# The live page on a real listener.
+meter_test(net_live_test meter_net)
 meter_test_per_function(net_meter_network_test meter_cli)
 # The release Home Assistant is told of.
 target_compile_definitions(net_meter_network_test PRIVATE METER_VERSION="${PROJECT_VERSION}")

@@ -18,3 +18,9 @@ set_tests_properties(fleet_check PROPERTIES LABELS system SKIP_RETURN_CODE 77 TI
 add_test(NAME kill_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/system/kill_test.sh 10)
 set_tests_properties(kill_test PROPERTIES LABELS system SKIP_RETURN_CODE 77 TIMEOUT 300
                                           ENVIRONMENT "${meter_system_environment}")
+
+# The live page in Debian's chromium, headless, fed by three meters and one logger: about 30 s.
+# Debian's own Python, which holds python3-selenium whatever python3 comes first on the PATH.
+add_test(NAME page_check COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/system/page_check.py)
+set_tests_properties(page_check PROPERTIES LABELS system SKIP_RETURN_CODE 77 TIMEOUT 300
+                                           ENVIRONMENT "${meter_system_environment}")

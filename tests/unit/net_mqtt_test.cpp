@@ -148,6 +148,10 @@ private Q_SLOTS:
             "10.0.0.5:1884 meter ha anonymous backlog 10 ids ");
         row("metrics alone", {"--metrics", "9464", "--id", "a", "--id", "b"},
             "metrics 127.0.0.1:9464 ids a,b");
+        row("the live page's name for it", {"--http", "[::1]:8080", "--id", "a", "--id", "b"},
+            "metrics [::1]:8080 ids a,b");
+        row("both names of the listener", {"--http", "8080", "--metrics", "9464"},
+            "--http and --metrics name the same listener: give one");
         row("another scheme", {"--mqtt", "http://broker"},
             "--mqtt takes mqtt://HOST[:PORT] or mqtts://HOST[:PORT], not \"http://broker\"");
         row("a port out of range", {"--mqtt", "mqtt://broker:70000"},

@@ -1,4 +1,4 @@
-#include "net/metrics/MetricsServer.h"
+#include "net/http/HttpServer.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -12,12 +12,11 @@ namespace {
 
 constexpr unsigned int connectionLimit = 32;
 constexpr unsigned int connectionTimeoutSeconds = 5;
-// Bounds a request's line and headers: a scrape needs a few hundred bytes.
+// Bounds a request's line and headers: a scrape or a page needs a few hundred bytes.
 constexpr size_t connectionMemoryBytes = 16 * 1024;
 constexpr int listenBacklog = 32;
-
-const char* const metricsPath = "/metrics";
-const char* const metricsContentType = "text/plain; version=0.0.4; charset=utf-8";
+// What a streamed body asks of its source at a time.
+constexpr size_t streamBlockBytes = 16 * 1024;
 
 QString failureText(int error) {
     switch (error) {
@@ -91,25 +90,55 @@ quint16 boundPort(int descriptor) {
     return ntohs(reinterpret_cast<sockaddr_in*>(&storage)->sin_port);
 }
 
-MHD_Result answer(MHD_Connection* connection, unsigned int status, const QByteArray& body,
-                  const char* contentType, const char* allow = nullptr) {
-    MHD_Response* response = MHD_create_response_from_buffer(
-        size_t(body.size()), const_cast<char*>(body.constData()), MHD_RESPMEM_MUST_COPY);
+// A streamed body's source, and the connection to suspend while it has nothing to send.
+struct StreamedBody {
+    std::shared_ptr<BodyStream> stream;
+    MHD_Connection* connection;
+};
+
+ssize_t readStreamedBody(void* body, uint64_t, char* buffer, size_t max) {
+    auto* streamed = static_cast<StreamedBody*>(body);
+    const qint64 got = streamed->stream->read(
+        buffer, qint64(max), [streamed] { MHD_suspend_connection(streamed->connection); });
+    if (got > 0 || got == BodyStream::Waiting)
+        return got;
+    return got == BodyStream::Ended ? MHD_CONTENT_READER_END_OF_STREAM
+                                    : MHD_CONTENT_READER_END_WITH_ERROR;
+}
+
+void releaseStreamedBody(void* body) {
+    delete static_cast<StreamedBody*>(body);
+}
+
+MHD_Response* responseFor(MHD_Connection* connection, const HttpAnswer& answer) {
+    if (!answer.stream)
+        return MHD_create_response_from_buffer(size_t(answer.body.size()),
+                                               const_cast<char*>(answer.body.constData()),
+                                               MHD_RESPMEM_MUST_COPY);
+    auto* streamed = new StreamedBody{answer.stream, connection};
+    answer.stream->setWake([connection] { MHD_resume_connection(connection); });
+    // On failure the library has already released the body.
+    MHD_Response* response = MHD_create_response_from_callback(
+        MHD_SIZE_UNKNOWN, streamBlockBytes, &readStreamedBody, streamed, &releaseStreamedBody);
+    if (response != nullptr && answer.stream->endless())
+        MHD_set_connection_option(connection, MHD_CONNECTION_OPTION_TIMEOUT, 0u);
+    return response;
+}
+
+MHD_Result send(MHD_Connection* connection, const HttpAnswer& answer) {
+    MHD_Response* response = responseFor(connection, answer);
     if (response == nullptr)
         return MHD_NO;
     // A response without its headers would be read wrongly: the connection is dropped instead.
-    const bool headed =
-        MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, contentType) == MHD_YES &&
-        (allow == nullptr ||
-         MHD_add_response_header(response, MHD_HTTP_HEADER_ALLOW, allow) == MHD_YES);
-    const MHD_Result queued = headed ? MHD_queue_response(connection, status, response) : MHD_NO;
+    bool headed = MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE,
+                                          answer.contentType.constData()) == MHD_YES;
+    for (const auto& [name, value] : answer.headers)
+        headed = headed &&
+                 MHD_add_response_header(response, name.constData(), value.constData()) == MHD_YES;
+    const MHD_Result queued =
+        headed ? MHD_queue_response(connection, answer.status, response) : MHD_NO;
     MHD_destroy_response(response);
     return queued;
-}
-
-MHD_Result answerPlain(MHD_Connection* connection, unsigned int status, const char* text,
-                       const char* allow = nullptr) {
-    return answer(connection, status, QByteArray(text), "text/plain; charset=utf-8", allow);
 }
 
 bool hasBody(MHD_Connection* connection) {
@@ -120,31 +149,41 @@ bool hasBody(MHD_Connection* connection) {
     return chunked != nullptr || (length != nullptr && std::strcmp(length, "0") != 0);
 }
 
+MHD_Result addQueryValue(void* query, MHD_ValueKind, const char* key, const char* value) {
+    static_cast<QHash<QByteArray, QByteArray>*>(query)->insert(QByteArray(key), QByteArray(value));
+    return MHD_YES;
+}
+
+HttpRequest requestOf(MHD_Connection* connection, const char* url, const char* method) {
+    HttpRequest request;
+    request.method = QByteArray(method);
+    request.path = QByteArray(url);
+    MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, &addQueryValue, &request.query);
+    request.ifNoneMatch = QByteArray(
+        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_IF_NONE_MATCH));
+    return request;
+}
+
 // Answers at the first call, when the request line and headers are in: a body is never read.
-MHD_Result handleRequest(void* render, MHD_Connection* connection, const char* url,
+MHD_Result handleRequest(void* routes, MHD_Connection* connection, const char* url,
                          const char* method, const char*, const char*, size_t*, void**) {
-    if (std::strcmp(url, metricsPath) != 0)
-        return answerPlain(connection, MHD_HTTP_NOT_FOUND, "Not Found\n");
-    const bool get = std::strcmp(method, MHD_HTTP_METHOD_GET) == 0;
-    const bool head = std::strcmp(method, MHD_HTTP_METHOD_HEAD) == 0;
-    if (!get && !head)
-        return answerPlain(connection, MHD_HTTP_METHOD_NOT_ALLOWED, "Method Not Allowed\n",
-                           "GET, HEAD");
     if (hasBody(connection))
-        return answerPlain(connection, MHD_HTTP_CONTENT_TOO_LARGE, "No body expected\n");
-    const QByteArray text = (*static_cast<const MetricsServer::Render*>(render))();
-    return answer(connection, MHD_HTTP_OK, text, metricsContentType);
+        return send(connection, withSecurityHeaders(
+                                    textAnswer(MHD_HTTP_CONTENT_TOO_LARGE, "No body expected\n")));
+    return send(connection,
+                static_cast<const RouteTable*>(routes)->answer(requestOf(connection, url, method)));
 }
 
 } // namespace
 
-MetricsServer::MetricsServer(Render render) : render_(std::move(render)) {}
+HttpServer::HttpServer(RouteTable routes, std::function<void()> beforeStop)
+    : routes_(std::move(routes)), beforeStop_(std::move(beforeStop)) {}
 
-MetricsServer::~MetricsServer() {
+HttpServer::~HttpServer() {
     stop();
 }
 
-Result<> MetricsServer::start(const ListenAddress& address) {
+Result<> HttpServer::start(const ListenAddress& address) {
     stop();
     const auto failed = [&address](const QString& why) {
         return Failure{ExitStatus::Unavailable,
@@ -161,11 +200,12 @@ Result<> MetricsServer::start(const ListenAddress& address) {
     }
     // Without MHD_USE_ERROR_LOG the library writes nothing to stderr: what goes wrong for a client
     // is that client's business, and a failure to start is told by the text returned.
-    daemon_ = MHD_start_daemon(
-        MHD_USE_AUTO_INTERNAL_THREAD, 0, nullptr, nullptr, &handleRequest, &render_,
-        MHD_OPTION_LISTEN_SOCKET, MHD_socket(socket.descriptor), MHD_OPTION_CONNECTION_LIMIT,
-        connectionLimit, MHD_OPTION_CONNECTION_TIMEOUT, connectionTimeoutSeconds,
-        MHD_OPTION_CONNECTION_MEMORY_LIMIT, connectionMemoryBytes, MHD_OPTION_END);
+    daemon_ =
+        MHD_start_daemon(MHD_USE_AUTO_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME, 0, nullptr,
+                         nullptr, &handleRequest, &routes_, MHD_OPTION_LISTEN_SOCKET,
+                         MHD_socket(socket.descriptor), MHD_OPTION_CONNECTION_LIMIT,
+                         connectionLimit, MHD_OPTION_CONNECTION_TIMEOUT, connectionTimeoutSeconds,
+                         MHD_OPTION_CONNECTION_MEMORY_LIMIT, connectionMemoryBytes, MHD_OPTION_END);
     // MHD closes a socket it was given only when it started.
     if (daemon_ == nullptr) {
         ::close(socket.descriptor);
@@ -175,10 +215,13 @@ Result<> MetricsServer::start(const ListenAddress& address) {
     return {};
 }
 
-void MetricsServer::stop() {
+void HttpServer::stop() {
     if (daemon_ == nullptr)
         return;
-    // Closes the listening socket and waits for the server's threads.
+    // A suspended connection would hold the library's stop: the endless bodies end first.
+    if (beforeStop_)
+        beforeStop_();
+    // Closes the listening socket and every connection, and waits for the server's thread.
     MHD_stop_daemon(daemon_);
     daemon_ = nullptr;
     port_ = 0;

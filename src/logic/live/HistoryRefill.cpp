@@ -1,0 +1,14 @@
+#include "logic/live/HistoryRefill.h"
+
+#include "logic/recording/RecordedRange.h"
+
+void refillHistory(MinuteHistory& history, const QString& pattern, FileFormat format,
+                   qint64 nowMs) {
+    RecordedRange day(pattern, format, nowMs - MinuteHistory::DayMs, nowMs);
+    while (day.readBlock([&history](const RecordedReading& reading) {
+        history.take(historyPoint(reading.takenAtMs, reading.row), writtenUnit(reading.row));
+    }))
+        ;
+    // The file's last minute is over: the logger was not running.
+    history.completeMinute();
+}
