@@ -5,8 +5,11 @@ switches per meter per second and readings written; then, on fewer meters under 
 system calls each makes per reading, by kind.
 
     bench/logger_vs_script.py [BUILD, default build] [METERS, default 32] [SECONDS, default 60]
-                              [--pages N]   (N browsers' worth of live-page streams open on the
-                                             logger, which then records with --http)
+                              [--http]      (the logger serves its live page, with the dew point)
+                              [--pages N]   (and N browsers' worth of event streams are open on it;
+                                             the page's answer times are measured too)
+                              [--logger-only] (meter-logger's cost alone, without the script or
+                                             strace)
 Needs python3-serial and strace.
 """
 import argparse
@@ -105,7 +108,7 @@ class Pages:
         try:
             while response.read1(65536):
                 pass
-        except OSError:
+        except (OSError, http.client.HTTPException):
             pass
 
     def close(self):
@@ -122,6 +125,25 @@ class Program:
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
+def answer_times(port):
+    """Milliseconds to answer each of the page's requests, the slowest of ten."""
+    times = {}
+    for path in ("/", "/page.js", "/api/meters", "/api/history?meter=0"):
+        slowest = 0.0
+        for _ in range(10):
+            began = time.monotonic()
+            connection = http.client.HTTPConnection("127.0.0.1", port, timeout=10)
+            connection.request("GET", path)
+            response = connection.getresponse()
+            response.read()
+            connection.close()
+            if response.status != 200:
+                sys.exit(f"{path} answered {response.status}")
+            slowest = max(slowest, (time.monotonic() - began) * 1000)
+        times[path] = slowest
+    return times
+
+
 def measure_cost(program, links, folder, seconds, pages, http_port):
     process = program.start(links, folder)
     time.sleep(SETTLE_SECONDS)
@@ -134,6 +156,7 @@ def measure_cost(program, links, folder, seconds, pages, http_port):
     switches = context_switches(process.pid) - switches
     lines = lines_in(folder) - lines
     memory = resident_megabytes(process.pid)
+    answers = answer_times(http_port) if http_port and program.name == "meter-logger" else {}
     if readers:
         readers.close()
     stop(process)
@@ -143,6 +166,7 @@ def measure_cost(program, links, folder, seconds, pages, http_port):
         "switches": switches / elapsed / len(links),
         "lines": lines,
         "expected": round(elapsed) * len(links),
+        "answers": answers,
     }
 
 
@@ -173,8 +197,11 @@ def main():
     options.add_argument("build", nargs="?", default="build")
     options.add_argument("meters", nargs="?", type=int, default=32)
     options.add_argument("seconds", nargs="?", type=int, default=60)
+    options.add_argument("--http", action="store_true")
     options.add_argument("--pages", type=int, default=0)
+    options.add_argument("--logger-only", action="store_true")
     arguments = options.parse_args()
+    arguments.http = arguments.http or arguments.pages > 0
     sim = os.path.join(arguments.build, "sim", "meter-sim")
     logger = os.path.join(arguments.build, "src", "meter-logger")
     for tool in ("strace",):
@@ -182,7 +209,7 @@ def main():
             sys.exit(f"{tool} is not installed")
     work = tempfile.mkdtemp(prefix="logger-vs-script-")
     http_port = 0
-    if arguments.pages:
+    if arguments.http:
         import socket
         with socket.socket() as probe:
             probe.bind(("127.0.0.1", 0))
@@ -190,8 +217,11 @@ def main():
 
     def logger_command(links, folder):
         command = [logger, "record", "--format", "csv", "-o", folder + "/"]
-        if arguments.pages:
+        if arguments.http:
+            # The meter-sims share one ID code: each is named here instead.
             command += ["--http", f"127.0.0.1:{http_port}", "--dew-point"]
+            command += [argument for index in range(len(links))
+                        for argument in ("--id", f"meter{index:02d}")]
         return command + [argument for link in links for argument in ("--port", link)]
 
     programs = [
@@ -201,6 +231,8 @@ def main():
                                                  os.path.join(HERE, "script_poller.py"), folder]
                 + links),
     ]
+    if arguments.logger_only:
+        programs = programs[:1]
     sims, links = start_meters(sim, arguments.meters, work)
     try:
         costs, calls = {}, {}
@@ -209,7 +241,7 @@ def main():
             os.makedirs(folder)
             costs[program.name] = measure_cost(program, links, folder, arguments.seconds,
                                                arguments.pages, http_port)
-        for program in programs:
+        for program in programs if not arguments.logger_only else []:
             folder = os.path.join(work, program.name, "calls")
             os.makedirs(folder)
             calls[program.name] = measure_calls(program, links[:STRACED_METERS], folder)
@@ -219,14 +251,20 @@ def main():
             process.wait()
         shutil.rmtree(work, ignore_errors=True)
 
-    pages = f", {arguments.pages} live pages open" if arguments.pages else ""
+    pages = f", live page served, {arguments.pages} open" if arguments.http else ""
     print(f"{arguments.meters} meters, {arguments.seconds} s measured{pages}")
     print(f"{'':14s} {'CPU % of a core':>16s} {'resident MB':>12s} {'switches/meter/s':>17s}"
           f" {'readings written':>17s}")
     for name, cost in costs.items():
         print(f"{name:14s} {cost['cpu']:16.2f} {cost['memory']:12.1f} {cost['switches']:17.1f}"
               f" {cost['lines']:>8d} of {cost['expected']:<6d}")
-    script, ours = costs["script"], costs["meter-logger"]
+    ours = costs["meter-logger"]
+    if ours["answers"]:
+        print("live page, slowest of ten answers: " + ", ".join(
+            f"{path} {milliseconds:.1f} ms" for path, milliseconds in ours["answers"].items()))
+    if arguments.logger_only:
+        return
+    script = costs["script"]
     print(f"meter-logger against the script: CPU {ours['cpu'] / max(script['cpu'], 1e-9):.2f}x,"
           f" memory {ours['memory'] / script['memory']:.2f}x")
     print(f"\nsystem calls per reading ({STRACED_METERS} meters, {STRACED_SECONDS} s under strace)")

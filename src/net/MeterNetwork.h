@@ -13,6 +13,7 @@
 struct ExportRow;
 class BacklogFile;
 class MeterPublisher;
+class QTimer;
 class HttpServer;
 
 // A recording's meters on the network: each meter's publisher on the broker, and the gauges and
@@ -62,6 +63,9 @@ private:
     void refillHistories();
     // Changes the meter's live state and tells the open pages.
     void changeState(int meter, const std::function<void(MeterState&)>& change);
+    // The event to the open pages with the others of its moment, none when no page is open.
+    void tellPages(const QByteArray& name, const QByteArray& data);
+    void sendToPages();
 
     NetworkPlan plan_;
     std::vector<NetworkedMeter> meters_;
@@ -71,6 +75,9 @@ private:
     MeterStateBoard states_;
     HistoryBoard histories_;
     EventHub events_;
+    // Events gathered for one write to each page: the meters' polls come at one moment.
+    QByteArray pageEvents_;
+    QTimer* pageBatch_;
     std::unique_ptr<HttpServer> server_;
     std::vector<MeterPublisher*> publishers_;
     int publishing_ = 0;

@@ -53,6 +53,14 @@ public:
         received.append(buffer, got);
         return true;
     }
+    // Appends what has come already, without waiting, so that a test may read while its own
+    // event loop runs the server's side.
+    void readWaiting(QByteArray& received) {
+        char buffer[16384];
+        ssize_t got = 0;
+        while ((got = ::recv(descriptor_, buffer, sizeof buffer, MSG_DONTWAIT)) > 0)
+            received.append(buffer, got);
+    }
     // Reads on until received holds text, or the server closes or falls silent.
     bool readUntil(QByteArray& received, const QByteArray& text) {
         while (!received.contains(text))
