@@ -197,19 +197,30 @@ class Run:
                 c and len(c) == 3 and min(c) >= HISTORY_MINUTES - 2 for c in counts),
             "a chart per meter with the day from its file in its three series")
         print(f"  points in the charts: {counts}")
+        # Each chart its own meter's day: the files' temperatures differ from meter to meter.
+        temperatures = self.driver.execute_script(
+            """return [...document.querySelectorAll("canvas.chart")].map((canvas) => {
+                const values = Chart.getChart(canvas).data.datasets[1].data
+                    .filter((p) => p.y !== null).map((p) => p.y);
+                return Math.round(10 * Math.max(...values)) / 10;
+            });""")
+        if len(set(temperatures)) != len(self.meters):
+            raise CheckFailed(f"the charts' highest temperatures are {temperatures}: a chart "
+                              "shows another meter's day")
 
     def check_download(self):
-        cellar = self.meters[0]
+        # The second meter's, so that a link to the first meter's for every card shows.
+        cellar = self.meters[1]
         link = self.driver.execute_script(
-            """const a = document.querySelector('article.meter[data-meter="0"] a.download');
+            """const a = document.querySelector('article.meter[data-meter="1"] a.download');
             return a && [a.getAttribute("href"), a.hasAttribute("download")];""")
-        if link != ["/readings.csv?meter=0", True]:
-            raise CheckFailed(f"the first card's CSV link is {link}, wanted "
-                              "['/readings.csv?meter=0', True] (href, download)")
+        if link != ["/readings.csv?meter=1", True]:
+            raise CheckFailed(f"the second card's CSV link is {link}, wanted "
+                              "['/readings.csv?meter=1', True] (href, download)")
         before = self.csv_file(cellar).read_text().splitlines()
         fetched = self.driver.execute_async_script(
             """const done = arguments[arguments.length - 1];
-            const a = document.querySelector('article.meter[data-meter="0"] a.download');
+            const a = document.querySelector('article.meter[data-meter="1"] a.download');
             fetch(a.href).then(async (reply) => done([reply.status, await reply.text()]),
                                (error) => done([0, String(error)]));""")
         after = self.csv_file(cellar).read_text().splitlines()
