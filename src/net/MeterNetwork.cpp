@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QThread>
 #include <QTimer>
 #include <cmath>
 
@@ -87,7 +88,12 @@ MeterNetwork::MeterNetwork(QObject* parent, const NetworkPlan& plan,
     connect(pageBatch_, &QTimer::timeout, this, &MeterNetwork::sendToPages);
 }
 
-MeterNetwork::~MeterNetwork() = default;
+MeterNetwork::~MeterNetwork() {
+    // The refill reads into the boards: it ends before they go.
+    stopRefill_ = true;
+    if (refill_)
+        refill_->wait();
+}
 
 Result<> MeterNetwork::listen() {
     if (!plan_.metricsAddress)
@@ -109,7 +115,7 @@ Result<> MeterNetwork::listen() {
     for (const NetworkedMeter& meter : meters_)
         files.push_back({meter.filePath, meter.format, meter.dewPoint});
     addRecordedPaths(routes, histories_, states_, std::move(files));
-    // Before the first page asks: a chart is whole from the start.
+    // So that a restart does not blank the charts.
     refillHistories();
     server_ = std::make_unique<HttpServer>(routes, [this] { events_.close(); });
     return server_->start(*plan_.metricsAddress);
@@ -223,12 +229,21 @@ void MeterNetwork::readingTaken(int meter, const QDateTime& takenAt, const Expor
 }
 
 void MeterNetwork::refillHistories() {
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    for (size_t meter = 0; meter < meters_.size(); ++meter) {
-        MinuteHistory history;
-        refillHistory(history, meters_[meter].filePath, meters_[meter].format, now);
-        histories_.fill(meter, std::move(history));
-    }
+    std::vector<std::pair<QString, FileFormat>> files;
+    for (const NetworkedMeter& meter : meters_)
+        files.emplace_back(meter.filePath, meter.format);
+    // Off this thread: a day of thirty-two meters is many megabytes to read, and the meters must
+    // not wait for it to start recording. The day goes under the readings taken meanwhile.
+    refill_ = QThread::create([this, files, now = QDateTime::currentMSecsSinceEpoch()] {
+        for (size_t meter = 0; meter < files.size(); ++meter) {
+            MinuteHistory day;
+            if (!refillHistory(day, files[meter].first, files[meter].second, now, stopRefill_))
+                return;
+            histories_.fill(meter, day);
+        }
+    });
+    refill_->setParent(this);
+    refill_->start(QThread::LowPriority);
 }
 
 void MeterNetwork::noAnswer(int meter) {
@@ -290,6 +305,7 @@ void MeterNetwork::finish() {
     if (finishing_)
         return;
     finishing_ = true;
+    stopRefill_ = true;
     publishing_ = static_cast<int>(publishers_.size());
     if (publishing_ == 0) {
         Q_EMIT finished();

@@ -7,12 +7,14 @@
 #include "net/metrics/GaugeBoard.h"
 
 #include <QObject>
+#include <atomic>
 #include <memory>
 #include <vector>
 
 struct ExportRow;
 class BacklogFile;
 class MeterPublisher;
+class QThread;
 class QTimer;
 class HttpServer;
 
@@ -78,6 +80,8 @@ private:
     // Events gathered for one write to each page: the meters' polls come at one moment.
     QByteArray pageEvents_;
     QTimer* pageBatch_;
+    QThread* refill_ = nullptr;
+    std::atomic_bool stopRefill_{false};
     std::unique_ptr<HttpServer> server_;
     std::vector<MeterPublisher*> publishers_;
     int publishing_ = 0;

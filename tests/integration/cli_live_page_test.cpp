@@ -132,8 +132,16 @@ private Q_SLOTS:
         QVERIFY2(QTest::qWaitFor([&] { return HttpClient(port).connected(); }, 10000),
                  qPrintable(logger.errors));
 
-        const QJsonObject history =
-            QJsonDocument::fromJson(bodyOfAnswer(exchange(port, "/api/history?meter=0"))).object();
+        // The day is read from the file beside the recording, not before it.
+        QJsonObject history;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                history =
+                    QJsonDocument::fromJson(bodyOfAnswer(exchange(port, "/api/history?meter=0")))
+                        .object();
+                return history[u"t"].toArray().size() >= 120;
+            },
+            10000));
         QCOMPARE(history[u"meter"].toInt(), 0);
         QCOMPARE(history[u"temperatureUnit"].toString(), QStringLiteral("°C"));
         const QJsonArray times = history[u"t"].toArray();

@@ -76,6 +76,41 @@ private Q_SLOTS:
                  (QList<qint64>{Start, Start + Minute + 5000}));
     }
 
+    // The day read from the files comes in after the logger has taken readings of its own: it goes
+    // before them, and a minute both hold is the live one's.
+    void theFilesDayGoesBeforeTheReadingsTakenMeanwhile_data() {
+        QTest::addColumn<QList<qint64>>("fromFiles");
+        QTest::addColumn<QList<qint64>>("taken");
+        QTest::addColumn<QList<qint64>>("expected");
+        QTest::newRow("readings after the files' day")
+            << QList<qint64>{Start, Start + Minute, Start + 2 * Minute}
+            << QList<qint64>{Start + 3 * Minute + 1000, Start + 4 * Minute + 1000}
+            << QList<qint64>{Start, Start + Minute, Start + 2 * Minute, Start + 3 * Minute + 1000};
+        QTest::newRow("a minute in both")
+            << QList<qint64>{Start, Start + Minute + 30000}
+            << QList<qint64>{Start + Minute + 50000, Start + 2 * Minute}
+            << QList<qint64>{Start, Start + Minute + 50000};
+        QTest::newRow("the first reading's minute still open")
+            << QList<qint64>{Start, Start + Minute + 30000} << QList<qint64>{Start + Minute + 50000}
+            << QList<qint64>{Start};
+        QTest::newRow("no reading yet") << QList<qint64>{Start, Start + Minute} << QList<qint64>{}
+                                        << QList<qint64>{Start, Start + Minute};
+    }
+    void theFilesDayGoesBeforeTheReadingsTakenMeanwhile() {
+        QFETCH(QList<qint64>, fromFiles);
+        QFETCH(QList<qint64>, taken);
+        QFETCH(QList<qint64>, expected);
+        MinuteHistory files;
+        for (const qint64 at : fromFiles)
+            (void)files.take(point(at), 'C');
+        (void)files.completeMinute();
+        MinuteHistory live;
+        for (const qint64 at : taken)
+            (void)live.take(point(at), 'C');
+        live.putBefore(files);
+        QCOMPARE(timesOf(live.points(Start)), expected);
+    }
+
     void historyJson() {
         MinuteHistory history;
         (void)history.take(point(Start, "45.2", "21.5"), 'C');

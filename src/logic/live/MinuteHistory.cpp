@@ -54,6 +54,23 @@ std::optional<HistoryPoint> MinuteHistory::completeMinute() {
     return completed;
 }
 
+void MinuteHistory::putBefore(const MinuteHistory& earlier) {
+    std::optional<qint64> firstMinute;
+    if (count_ > 0)
+        firstMinute = minuteOf(at(0).takenAtMs);
+    else if (pending_)
+        firstMinute = minuteOf(pending_->takenAtMs);
+    MinuteHistory merged;
+    for (int index = 0; index < earlier.count_; ++index)
+        if (!firstMinute || minuteOf(earlier.at(index).takenAtMs) < *firstMinute)
+            merged.commit(earlier.at(index));
+    for (int index = 0; index < count_; ++index)
+        merged.commit(at(index));
+    merged.pending_ = pending_;
+    merged.unit_ = firstMinute ? unit_ : earlier.unit_;
+    *this = std::move(merged);
+}
+
 void MinuteHistory::commit(const HistoryPoint& point) {
     while (count_ > 0 && minuteOf(at(count_ - 1).takenAtMs) >= minuteOf(point.takenAtMs))
         --count_;

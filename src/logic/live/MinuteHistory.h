@@ -32,6 +32,9 @@ public:
     std::optional<HistoryPoint> take(const HistoryPoint& point, char unit);
     // Completes the minute taken last, as when the readings of a file have all been read.
     std::optional<HistoryPoint> completeMinute();
+    // Puts the points of earlier (read from the files while this one took the readings) before
+    // this one's: those of the minutes before this one's first.
+    void putBefore(const MinuteHistory& earlier);
     // The complete points of the day before nowMs, oldest first.
     std::vector<HistoryPoint> points(qint64 nowMs) const;
     // 'C' or 'F', as the last reading was written.

@@ -1,8 +1,8 @@
 #include "net/live/HistoryBoard.h"
 
-void HistoryBoard::fill(size_t meter, MinuteHistory history) {
+void HistoryBoard::fill(size_t meter, const MinuteHistory& fromFiles) {
     const QMutexLocker lock(&mutex_);
-    histories_.at(meter) = std::move(history);
+    histories_.at(meter).putBefore(fromFiles);
 }
 
 std::optional<HistoryPoint> HistoryBoard::take(size_t meter, const HistoryPoint& point, char unit) {

@@ -11,8 +11,8 @@ class HistoryBoard {
 public:
     explicit HistoryBoard(size_t meters) : histories_(meters) {}
 
-    // The meter's history as read from its files, before any reading.
-    void fill(size_t meter, MinuteHistory history);
+    // The meter's history as read from its files, put before the readings taken meanwhile.
+    void fill(size_t meter, const MinuteHistory& fromFiles);
     // The reading's point; the point of the minute it completed, if any.
     std::optional<HistoryPoint> take(size_t meter, const HistoryPoint& point, char unit);
     // /api/history's answer for the meter.
