@@ -120,8 +120,13 @@ MHD_Response* responseFor(MHD_Connection* connection, const HttpAnswer& answer) 
     // On failure the library has already released the body.
     MHD_Response* response = MHD_create_response_from_callback(
         MHD_SIZE_UNKNOWN, streamBlockBytes, &readStreamedBody, streamed, &releaseStreamedBody);
-    if (response != nullptr && answer.stream->endless())
-        MHD_set_connection_option(connection, MHD_CONNECTION_OPTION_TIMEOUT, 0u);
+    if (response != nullptr && answer.stream->endless() &&
+        MHD_set_connection_option(connection, MHD_CONNECTION_OPTION_TIMEOUT, 0u) != MHD_YES) {
+        // A stream the idle timeout would cut every few seconds is refused: the connection
+        // closes, and the page asks again.
+        MHD_destroy_response(response);
+        return nullptr;
+    }
     return response;
 }
 
