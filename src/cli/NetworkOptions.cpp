@@ -95,7 +95,7 @@ Result<NetworkPlan> NetworkOptions::read(const QCommandLineParser& parser,
     if (plan.meterIds.isEmpty())
         return plan;
     if (!plan.needsMeterIds())
-        return wrongCall(QStringLiteral("--id needs --mqtt or --metrics"));
+        return wrongCall(QStringLiteral("--id needs --mqtt, --http or --metrics"));
     if (plan.meterIds.size() != portCount)
         return wrongCall(QStringLiteral("give --id once for every --port, or not at all"));
     QSet<QString> seen;

@@ -212,7 +212,7 @@ private Q_SLOTS:
         row("the files before the network", {"--port", "x", "--id", "a"},
             "64: \"x\" is no port: COM1 to COM8 or a device path");
         row("the network's wrong call", {"--port", "COM1", "--id", "a"},
-            "64: --id needs --mqtt or --metrics");
+            "64: --id needs --mqtt, --http or --metrics");
     }
     void record() {
         QFETCH(QStringList, arguments);

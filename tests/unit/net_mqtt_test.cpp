@@ -176,7 +176,7 @@ private Q_SLOTS:
         row("a slash in an id", {"--metrics", "9464", "--id", "a/b", "--id", "c"},
             "--id takes 1 to 64 letters, digits, '_' or '-', not \"a/b\"");
         row("an id with nothing to name", {"--id", "a", "--id", "b"},
-            "--id needs --mqtt or --metrics");
+            "--id needs --mqtt, --http or --metrics");
         row("an empty id", {"--metrics", "9464", "--id", "", "--id", "b"},
             "--id takes 1 to 64 letters, digits, '_' or '-', not \"\"");
     }
