@@ -32,12 +32,8 @@ import sys
 sys.dont_write_bytecode = True
 
 import argparse
-import shutil
 import signal
-import subprocess
-import tempfile
 import time
-from pathlib import Path
 
 from broker import start_broker, start_subscriber, wait_subscribed, write_broker_config
 from check_discovery import check_discovery, check_went_online, wait_all_offline
@@ -46,8 +42,7 @@ from check_readings import LONGEST_DRAIN, Outage, check_states, wait_drained
 from fleet import (METER_COUNT, TOPIC_PREFIX, csv_path, csv_rows, confirm_meter_state,
                    plan_loggers, plan_meters, set_id_code, start_logger, start_meter,
                    wait_first_readings)
-from harness import (SKIPPED, CannotRun, CheckFailed, Deadline, Interrupted, MissingTool,
-                     Processes, built, free_ports, tool)
+from harness import CheckFailed, Deadline, Processes, built, free_ports, run_check, tool
 from prometheus import start_prometheus
 
 SECONDS_BEFORE_OUTAGE = 20
@@ -204,43 +199,19 @@ class Run:
         return 0
 
 
-def interrupt(signum, _frame):
-    raise Interrupted(signum)
-
-
 def main():
     arguments = options()
-    for signum in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
-        signal.signal(signum, interrupt)
-    work = Path(tempfile.mkdtemp(prefix="meter-fleet."))
-    run = None
-    try:
-        run = Run(work, arguments.outage)
+
+    def go(run):
         print(f"fleet-check: {METER_COUNT} meters, {len(run.loggers)} loggers, broker on port "
               f"{run.broker_port}, outage {arguments.outage} s")
         run.start()
         run.outage_and_return()
         run.stop_loggers()
         run.check()
-        return run.report()
-    except MissingTool as error:
-        print(f"fleet-check: skipped: {error}", file=sys.stderr)
-        return SKIPPED
-    except CannotRun as error:
-        print(f"fleet-check: cannot run: {error}", file=sys.stderr)
-        return 2
-    except (CheckFailed, subprocess.TimeoutExpired) as error:
-        run.failures.append(str(error))
-        return run.report()
-    except Interrupted as interruption:
-        print(f"fleet-check: stopped by {interruption}", file=sys.stderr)
-        return 128 + interruption.signum
-    finally:
-        for signum in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
-            signal.signal(signum, signal.SIG_IGN)
-        if run:
-            run.processes.stop_all()
-        shutil.rmtree(work, ignore_errors=True)
+
+    return run_check("fleet-check", "meter-fleet.", lambda work: Run(work, arguments.outage), go,
+                     lambda run: run.processes.stop_all())
 
 
 if __name__ == "__main__":

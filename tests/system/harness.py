@@ -7,6 +7,8 @@ import shutil
 import signal
 import socket
 import subprocess
+import sys
+import tempfile
 import time
 import urllib.request
 from pathlib import Path
@@ -33,6 +35,43 @@ class Interrupted(Exception):
     def __init__(self, signum):
         super().__init__(signal.Signals(signum).name)
         self.signum = signum
+
+
+def run_check(name, prefix, make_run, go, stop):
+    """Runs a system check in a work folder of its own, removed at the end whatever happens:
+    make_run(work) makes the run (with its failures and its report()), go(run) does the checks and
+    stop(run) ends what the run started. SIGINT, SIGTERM and SIGHUP end it as Interrupted. The exit
+    status: the run's report, SKIPPED for a missing program, 2 when it could not run."""
+
+    def interrupt(signum, _frame):
+        raise Interrupted(signum)
+
+    for signum in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(signum, interrupt)
+    work = Path(tempfile.mkdtemp(prefix=prefix))
+    run = None
+    try:
+        run = make_run(work)
+        go(run)
+        return run.report()
+    except MissingTool as error:
+        print(f"{name}: skipped: {error}", file=sys.stderr)
+        return SKIPPED
+    except CannotRun as error:
+        print(f"{name}: cannot run: {error}", file=sys.stderr)
+        return 2
+    except (CheckFailed, subprocess.TimeoutExpired) as error:
+        run.failures.append(str(error))
+        return run.report()
+    except Interrupted as interruption:
+        print(f"{name}: stopped by {interruption}", file=sys.stderr)
+        return 128 + interruption.signum
+    finally:
+        for signum in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+            signal.signal(signum, signal.SIG_IGN)
+        if run:
+            stop(run)
+        shutil.rmtree(work, ignore_errors=True)
 
 
 class Deadline:

@@ -32,16 +32,11 @@ import argparse
 import datetime
 import math
 import re
-import shutil
-import signal
-import subprocess
-import tempfile
 from pathlib import Path
 
 from browser import card_texts, console_errors, page_value, set_viewport, start_browser
 from fleet import Meter, send_control, set_id_code, start_meter
-from harness import (SKIPPED, CannotRun, CheckFailed, Deadline, Interrupted, MissingTool,
-                     Processes, accepts, built, free_ports)
+from harness import CheckFailed, Deadline, Processes, accepts, built, free_ports, run_check
 
 OVERALL_SECONDS = 200
 DESK = (1360, 900)
@@ -84,9 +79,6 @@ def write_history(path, meter, now):
                      f"{magnus_dew_point(t, rh):.1f}")
     path.write_text("".join(f"{line}\r\n" for line in lines))
 
-
-def interrupt(signum, _frame):
-    raise Interrupted(signum)
 
 
 class Run:
@@ -319,32 +311,9 @@ def main():
     parser.add_argument("--screenshot", type=Path, metavar="PNG",
                         help="save the page with its three meters to PNG")
     arguments = parser.parse_args()
-    for signum in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
-        signal.signal(signum, interrupt)
-    work = Path(tempfile.mkdtemp(prefix="meter-page."))
-    run = None
-    try:
-        run = Run(work, arguments.screenshot)
-        run.run()
-        return run.report()
-    except MissingTool as error:
-        print(f"page-check: skipped: {error}", file=sys.stderr)
-        return SKIPPED
-    except CannotRun as error:
-        print(f"page-check: cannot run: {error}", file=sys.stderr)
-        return 2
-    except (CheckFailed, subprocess.TimeoutExpired) as error:
-        run.failures.append(str(error))
-        return run.report()
-    except Interrupted as interruption:
-        print(f"page-check: stopped by {interruption}", file=sys.stderr)
-        return 128 + interruption.signum
-    finally:
-        for signum in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
-            signal.signal(signum, signal.SIG_IGN)
-        if run:
-            run.stop()
-        shutil.rmtree(work, ignore_errors=True)
+    return run_check("page-check", "meter-page.",
+                     lambda work: Run(work, arguments.screenshot), lambda run: run.run(),
+                     lambda run: run.stop())
 
 
 if __name__ == "__main__":
