@@ -1,6 +1,7 @@
 #include "cli/MeterRecording.h"
 
 #include "device/datalogger/Datalogger.h"
+#include "device/link/FleetPoller.h"
 #include "device/link/MeterLink.h"
 #include "device/platform/TermiosSerialPort.h"
 #include "logic/link/ReadingCaptions.h"
@@ -13,11 +14,17 @@
 #include <optional>
 
 MeterRecording::MeterRecording(const RecordTarget& target, FileFormat format,
-                               const RecordingOptions& options, qint64 samples, bool readIdCode)
+                               const RecordingOptions& options, qint64 samples, bool readIdCode,
+                               FleetPoller& poller)
     : QObject(nullptr), target_(target), unit_(options.unit), samples_(samples),
-      readIdCode_(readIdCode), file_(format, target.path, options) {}
+      readIdCode_(readIdCode), poller_(poller), file_(format, target.path, options) {
+    file_.deferSyncs();
+}
 
 void MeterRecording::prepare() {
+    // A stop that came while another meter was being prepared.
+    if (finishing_)
+        return;
     port_ = new TermiosSerialPort(this);
     if (const Result<> opened = openMeterPort(*port_, target_.port); !opened) {
         Q_EMIT prepared(opened);
@@ -53,16 +60,22 @@ void MeterRecording::prepare() {
 
 void MeterRecording::begin(const std::shared_ptr<BacklogFile>& backlog) {
     backlog_ = backlog;
-    if (link_ && !finishing_)
-        link_->startPolling();
+    if (!link_ || finishing_)
+        return;
+    // Reading the ID code may have started the link's own poll: the poller's is the one.
+    link_->stopPolling();
+    poller_.add(*link_);
+    connect(&poller_, &FleetPoller::framesTaken, this, &MeterRecording::syncFile);
 }
 
 void MeterRecording::finish() {
     if (finishing_)
         return;
     finishing_ = true;
-    if (link_)
+    if (link_) {
         link_->stopPolling();
+        poller_.remove(*link_);
+    }
     waiter_.stopAll();
     // This may run inside one of the link's waits: the files close once it has unwound.
     QTimer::singleShot(0, this, &MeterRecording::close);
@@ -73,6 +86,14 @@ void MeterRecording::reopenFile() {
         return;
     if (const Result<> reopened = file_.reopen(); !reopened) {
         Q_EMIT writeFailed(reopened.failure());
+        finish();
+    }
+}
+
+void MeterRecording::syncFile() {
+    // After the last line too: a recording that ends at its last sample syncs it here.
+    if (const Result<> synced = file_.sync(); !synced) {
+        Q_EMIT writeFailed(synced.failure());
         finish();
     }
 }

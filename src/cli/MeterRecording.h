@@ -12,23 +12,25 @@
 #include <memory>
 
 class BacklogFile;
+class FleetPoller;
 class MeterLink;
 class TermiosSerialPort;
 
-// One meter of a recording, living in a thread of its own: its port and its link are made there
-// and its file is opened there, so that the link's nested waits never stack on another meter's.
+// One meter of a recording, living with every other meter in the poller's thread: its port and
+// its link are made there and its file is opened there. The poller steps each link without a
+// nested wait, so a silent meter holds up no other; only preparing (reading the ID code) waits.
 // The file's and the waits' objects are made with this one on the main thread; that is no matter,
-// as they take no events and nothing but this thread touches them after the move. Every
-// decoded frame becomes one line stamped with this computer's clock; nothing is written while the
-// link is lost.
+// as they take no events and nothing but that thread touches them after the move. Every decoded
+// frame becomes one line stamped with this computer's clock, forced to the disk with the other
+// meters' lines of that moment; nothing is written while the link is lost.
 class MeterRecording final : public QObject {
     Q_OBJECT
 public:
     // samples: the readings to take before stopping, 0 for no limit. readIdCode: the meter's ID
     // code is read before the poll starts (it names the meter on the network). Made without a
-    // parent, to be moved to its thread.
+    // parent, to be moved to the poller's thread.
     MeterRecording(const RecordTarget& target, FileFormat format, const RecordingOptions& options,
-                   qint64 samples, bool readIdCode);
+                   qint64 samples, bool readIdCode, FleetPoller& poller);
 
     // Opens the port and the file, and reads the ID code when asked to; prepared() says how it
     // went.
@@ -62,12 +64,14 @@ Q_SIGNALS:
 
 private:
     void onFrame();
+    void syncFile();
     void close();
 
     RecordTarget target_;
     TemperatureUnit unit_;
     qint64 samples_;
     bool readIdCode_;
+    FleetPoller& poller_;
     DatedReadingFile file_;
     SystemClock clock_;
     QtWaiter waiter_;

@@ -4,6 +4,7 @@
 #include "cli/MeterRecording.h"
 #include "cli/RecordStatus.h"
 #include "cli/RunDeadline.h"
+#include "device/link/FleetPoller.h"
 #include "logic/result/ExitStatus.h"
 #include "net/MeterNetwork.h"
 
@@ -37,20 +38,22 @@ RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, bool terminal)
     : QObject(parent), plan_(plan),
       status_(new RecordStatus(this, meterNames(plan), terminal, writeToStderr)),
       network_(new MeterNetwork(this, plan.network, networkedMeters(plan))),
-      meterIds_(plan.network.meterIds) {
+      meterIds_(plan.network.meterIds), thread_(new QThread(this)),
+      // Without a parent, like the sessions: it lives in their thread and goes when it ends.
+      poller_(new FleetPoller(nullptr)) {
     const bool readIdCodes = plan.network.needsMeterIds() && meterIds_.isEmpty();
     if (readIdCodes)
         meterIds_.resize(static_cast<qsizetype>(plan_.targets.size()));
     connect(network_, &MeterNetwork::brokerState, status_, &RecordStatus::brokerState);
     connect(network_, &MeterNetwork::finished, this, [this] { Q_EMIT finished(exitStatus_); });
+    poller_->moveToThread(thread_);
+    connect(thread_, &QThread::finished, poller_, &QObject::deleteLater);
     for (const RecordTarget& target : plan_.targets) {
         const int meter = static_cast<int>(sessions_.size());
-        auto* thread = new QThread(this);
-        // A session has no parent: it lives in its thread and goes when the thread ends.
-        auto* session =
-            new MeterRecording(target, plan_.format, plan_.options, plan_.samples, readIdCodes);
-        session->moveToThread(thread);
-        connect(thread, &QThread::finished, session, &QObject::deleteLater);
+        auto* session = new MeterRecording(target, plan_.format, plan_.options, plan_.samples,
+                                           readIdCodes, *poller_);
+        session->moveToThread(thread_);
+        connect(thread_, &QThread::finished, session, &QObject::deleteLater);
         connect(session, &MeterRecording::prepared, this, &RecordRun::onPrepared);
         connect(session, &MeterRecording::noAnswer, status_, [this, meter] {
             status_->noAnswer(meter);
@@ -86,16 +89,13 @@ RecordRun::RecordRun(QObject* parent, const RecordPlan& plan, bool terminal)
         });
         connect(session, &MeterRecording::finished, this,
                 [this, meter](qint64 rows) { onSessionFinished(meter, rows); });
-        threads_.push_back(thread);
         sessions_.push_back(session);
     }
 }
 
 RecordRun::~RecordRun() {
-    for (QThread* thread : threads_) {
-        thread->quit();
-        thread->wait();
-    }
+    thread_->quit();
+    thread_->wait();
 }
 
 void RecordRun::start() {
@@ -106,10 +106,16 @@ void RecordRun::start() {
         return;
     }
     running_ = static_cast<int>(sessions_.size());
-    for (size_t meter = 0; meter < sessions_.size(); ++meter) {
-        threads_[meter]->start();
-        QMetaObject::invokeMethod(sessions_[meter], &MeterRecording::prepare, Qt::QueuedConnection);
-    }
+    thread_->start();
+    // One after the other from one call: a meter's wait for its ID code must not run another
+    // meter's preparing inside it.
+    QMetaObject::invokeMethod(
+        poller_,
+        [sessions = sessions_] {
+            for (MeterRecording* session : sessions)
+                session->prepare();
+        },
+        Qt::QueuedConnection);
 }
 
 void RecordRun::stop() {
@@ -157,12 +163,11 @@ void RecordRun::onSessionFinished(int meter, qint64 rows) {
         if (rows == 0 && exitStatus_ == ExitStatus::Ok)
             exitStatus_ = ExitStatus::Unavailable;
     }
-    // The session goes with its thread: a stop asked for later must not reach it.
+    // The session goes with the thread: a stop asked for later must not reach it.
     sessions_[static_cast<size_t>(meter)] = nullptr;
-    threads_[static_cast<size_t>(meter)]->quit();
     if (--running_ == 0) {
-        for (QThread* thread : threads_)
-            thread->wait();
+        thread_->quit();
+        thread_->wait();
         network_->finish();
     }
 }

@@ -7,14 +7,16 @@
 #include <QObject>
 #include <vector>
 
+class FleetPoller;
 class MeterNetwork;
 class MeterRecording;
 class QThread;
 class RecordStatus;
 
 // A recording of one or many meters, from the opening of every port and file to the last file
-// closed: each meter in a thread of its own, this one watching the signals, the duration and
-// the status, and handing the readings to the network. finished() carries the exit status.
+// closed: every meter in one thread beside this one, polled together, and this one watching the
+// signals, the duration and the status, and handing the readings to the network. finished()
+// carries the exit status.
 class RecordRun final : public QObject {
     Q_OBJECT
 public:
@@ -44,7 +46,8 @@ private:
     RecordStatus* status_;
     MeterNetwork* network_;
     QStringList meterIds_;
-    std::vector<QThread*> threads_;
+    QThread* thread_;
+    FleetPoller* poller_;
     std::vector<MeterRecording*> sessions_;
     int prepared_ = 0;
     int running_ = 0;

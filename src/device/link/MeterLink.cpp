@@ -37,38 +37,67 @@ void MeterLink::Timer1_Timer() {
         WaitForMeter();
         return;
     }
-    int attempts = 0;
-    for (;;) {
-        DiscardInput();
-        port_.write(QByteArrayLiteral(" "));
-        if (!waiter_.WaitSeconds(0.01))
+    for (int attempt = 1;; ++attempt) {
+        askForFrame();
+        if (!waiter_.WaitSeconds(FrameWaitSeconds))
             return;
-        if (port_.bytesWaiting() == FrameLength)
-            break;
-        if (++attempts >= AttemptsPerPoll) {
+        if (takeFrame())
+            return;
+        if (attempt >= AttemptsPerPoll) {
             WaitForMeter();
             return;
         }
     }
-    reading_.LastFrame = port_.read(FrameLength);
-    decodeLiveFrame(reading_.LastFrame, reading_);
-    Q_EMIT frameDecoded();
 }
 
 void MeterLink::WaitForMeter() {
-    Q_EMIT noDeviceEntered();
+    enterNoDevice();
     for (int round = 0;; ++round) {
-        if (port_.isOpen())
-            port_.write(QByteArrayLiteral(" "));
-        else if (round % RoundsPerReopen == 0 && port_.reopen())
-            port_.write(QByteArrayLiteral(" "));
-        if (!waiter_.WaitSeconds(0.1))
+        callMeter(round);
+        if (!waiter_.WaitSeconds(CallWaitSeconds))
             return;
-        if (port_.isOpen() && port_.bytesWaiting() >= 1)
+        if (meterCalledBack())
             break;
     }
     if (pauseDepth_ == 0)
         pollTimer_->start();
+    leaveNoDevice();
+}
+
+void MeterLink::askForFrame() {
+    DiscardInput();
+    port_.write(QByteArrayLiteral(" "));
+}
+
+bool MeterLink::portOpen() const {
+    return port_.isOpen();
+}
+
+bool MeterLink::takeFrame() {
+    if (port_.bytesWaiting() != FrameLength)
+        return false;
+    reading_.LastFrame = port_.read(FrameLength);
+    decodeLiveFrame(reading_.LastFrame, reading_);
+    Q_EMIT frameDecoded();
+    return true;
+}
+
+void MeterLink::enterNoDevice() {
+    Q_EMIT noDeviceEntered();
+}
+
+void MeterLink::callMeter(int round) {
+    if (port_.isOpen())
+        port_.write(QByteArrayLiteral(" "));
+    else if (round % RoundsPerReopen == 0 && port_.reopen())
+        port_.write(QByteArrayLiteral(" "));
+}
+
+bool MeterLink::meterCalledBack() const {
+    return port_.isOpen() && port_.bytesWaiting() >= 1;
+}
+
+void MeterLink::leaveNoDevice() {
     Q_EMIT noDeviceLeft();
 }
 

@@ -28,6 +28,24 @@ public:
     void Timer1_Timer();
     // The no-device state: returns once the meter sends anything (or the program ends).
     void WaitForMeter();
+
+    // The poll and the no-device state in steps, for a caller that spaces them out itself
+    // (many meters in one thread, with no nested waits): the same exchange, with the waits
+    // between the steps left to the caller.
+    static constexpr double FrameWaitSeconds = 0.01;
+    static constexpr double CallWaitSeconds = 0.1;
+    // Empties the receive buffer and asks for a live frame; FrameWaitSeconds later, takeFrame().
+    void askForFrame();
+    bool portOpen() const;
+    // When exactly one frame came: it is decoded and frameDecoded() signalled.
+    bool takeFrame();
+    // Enters the no-device state, then calls the meter once a round, CallWaitSeconds apart,
+    // until it calls back. round counts from 0: a device that went away is opened again every
+    // RoundsPerReopen rounds.
+    void enterNoDevice();
+    void callMeter(int round);
+    bool meterCalledBack() const;
+    void leaveNoDevice();
     // Empties the receive buffer.
     void DiscardInput();
 

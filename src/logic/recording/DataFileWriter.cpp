@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -67,8 +68,21 @@ bool DataFileWriter::writesTo(const QString& path) const {
 }
 
 void DataFileWriter::close() {
-    if (file_.isOpen())
-        file_.close();
+    if (!file_.isOpen())
+        return;
+    // Nobody is left to tell of a failure here: a caller that must know syncs first.
+    sync();
+    file_.close();
+}
+
+bool DataFileWriter::sync() {
+    if (!std::exchange(syncPending_, false))
+        return true;
+    if (!syncToDisk(file_.handle())) {
+        error_ = systemErrorText(errno);
+        return false;
+    }
+    return true;
 }
 
 bool DataFileWriter::stillThere() {
@@ -114,9 +128,6 @@ bool DataFileWriter::writeLine(const QByteArray& line) {
         error_ = file_.errorString();
         return false;
     }
-    if (regularFile_ && !syncToDisk(file_.handle())) {
-        error_ = systemErrorText(errno);
-        return false;
-    }
-    return true;
+    syncPending_ = regularFile_;
+    return syncsDeferred_ || sync();
 }

@@ -25,6 +25,12 @@ public:
     // Writes one whole line. False when it failed: the disk is full, the drive is gone, or the
     // path no longer leads to the file that was opened (deleted or moved away).
     bool writeLine(const QByteArray& line);
+    // Lines are forced to the disk by sync() rather than each as it is written: a caller that
+    // writes many files at one moment forces them after the last, so that one commit of the file
+    // system's journal takes them all instead of one commit each.
+    void deferSyncs() { syncsDeferred_ = true; }
+    // Forces the lines written since the last sync to the disk. False when that failed.
+    bool sync();
     QString errorText() const { return error_; }
     // The last line failed because the path no longer leads to the file that was opened.
     bool lostItsName() const { return lostItsName_; }
@@ -38,6 +44,8 @@ private:
     quint64 openedDevice_ = 0;
     quint64 openedInode_ = 0;
     bool regularFile_ = true;
+    bool syncsDeferred_ = false;
+    bool syncPending_ = false;
     bool lostItsName_ = false;
     QString error_;
 };

@@ -24,11 +24,12 @@ Result<> DatedReadingFile::open(const QDateTime& now) {
     return openPath(filePathAt(pattern_, now));
 }
 
+Failure DatedReadingFile::cannotWrite() const {
+    return Failure{ExitStatus::IoError,
+                   QStringLiteral("%1: cannot write (%2)").arg(path_, file_.errorText())};
+}
+
 Result<> DatedReadingFile::write(const QDateTime& takenAt, const LiveReading& reading) {
-    const auto cannotWrite = [this] {
-        return Failure{ExitStatus::IoError,
-                       QStringLiteral("%1: cannot write (%2)").arg(path_, file_.errorText())};
-    };
     const QString path = filePathAt(pattern_, takenAt);
     if (path != path_)
         if (Result<> opened = asWriteFailure(openPath(path)); !opened)
@@ -44,6 +45,12 @@ Result<> DatedReadingFile::write(const QDateTime& takenAt, const LiveReading& re
             return cannotWrite();
     }
     ++rows_;
+    return {};
+}
+
+Result<> DatedReadingFile::sync() {
+    if (!file_.sync())
+        return cannotWrite();
     return {};
 }
 

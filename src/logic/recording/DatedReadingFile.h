@@ -31,6 +31,10 @@ public:
     // Closes the file and opens its name again, for a file a log rotation renamed; done at once
     // before the first opening. A failure is one to write, as above.
     Result<> reopen();
+    // Lines reach the disk only with sync(), for a caller that writes many meters' files at one
+    // moment. A failure is one to write, as above.
+    void deferSyncs() { file_.deferSyncs(); }
+    Result<> sync();
     void close() { file_.close(); }
 
     // The readings written to all the files.
@@ -38,6 +42,7 @@ public:
 
 private:
     Result<> openPath(const QString& path);
+    Failure cannotWrite() const;
 
     QString pattern_;
     QString path_;

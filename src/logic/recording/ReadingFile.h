@@ -31,6 +31,8 @@ public:
     // (...)"): a file that cannot be created.
     Result<> open(const QString& path);
     bool write(const QDateTime& takenAt, const LiveReading& reading);
+    void deferSyncs() { writer_.deferSyncs(); }
+    bool sync() { return writer_.sync(); }
     void close() { writer_.close(); }
 
     qint64 rowsWritten() const { return rows_; }
