@@ -11,6 +11,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -74,6 +76,29 @@ qint64 longestGap(const QList<QDateTime>& times) {
     return longest;
 }
 
+// What a traced meter-logger did to one meter's port and file, in order: "ask" for the space
+// written to the port, "line" for a line written to the file, "sync" for the file forced to disk.
+QStringList exchangesOf(const QString& trace, const QString& port, const QString& file) {
+    static const QRegularExpression call(QStringLiteral(
+        "^\\d+\\s+(write|fsync|fdatasync)\\(\\d+<([^>]*)>(, \"((?:[^\"\\\\]|\\\\.)*)\")?"));
+    QStringList steps;
+    for (const QString& line : trace.split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch match = call.match(line);
+        if (!match.hasMatch())
+            continue;
+        const QString path = match.captured(2);
+        // An ask repeated because the answer was late is one question.
+        if (path == port && match.captured(1) == QLatin1String("write") &&
+            match.captured(4) == u" ") {
+            if (steps.isEmpty() || steps.last() != QLatin1String("ask"))
+                steps << QStringLiteral("ask");
+        } else if (path == file)
+            steps << (match.captured(1) == QLatin1String("write") ? QStringLiteral("line")
+                                                                  : QStringLiteral("sync"));
+    }
+    return steps;
+}
+
 } // namespace
 
 // meter-logger record against meter-sims on pseudo-terminals: what each simulated meter sends
@@ -111,6 +136,41 @@ private Q_SLOTS:
                  QStringList(4, QStringLiteral("40.0|ok|21.5|C|ok|0")));
         QCOMPARE(withoutTimes(rowsB, from, to),
                  QStringList(4, QStringLiteral("75.0|ok|-3.2|C|ok|1")));
+    }
+
+    // Each reading's line is on the disk before its meter is asked for the next one.
+    void eachLineIsOnTheDiskBeforeTheNextQuestion() {
+        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+        if (strace.isEmpty())
+            QSKIP("strace is not installed");
+        SimProcess a(QStringLiteral("meter-a"));
+        SimProcess b(QStringLiteral("meter-b"));
+        QVERIFY(a.start());
+        QVERIFY(b.start());
+        QTemporaryDir dir;
+        const QString traceFile = dir.filePath(QStringLiteral("trace"));
+        QProcess traced;
+        traced.start(strace,
+                     {QStringLiteral("-f"), QStringLiteral("-y"), QStringLiteral("-o"), traceFile,
+                      QStringLiteral("-e"), QStringLiteral("trace=write,fsync,fdatasync"),
+                      qEnvironmentVariable("METER_LOGGER"), QStringLiteral("record"),
+                      QStringLiteral("--port"), a.devicePath(), QStringLiteral("--port"),
+                      b.devicePath(), QStringLiteral("-o"),
+                      dir.filePath(QStringLiteral("{port}.csv")), QStringLiteral("--format"),
+                      QStringLiteral("csv"), QStringLiteral("--samples"), QStringLiteral("3")});
+        QVERIFY(traced.waitForFinished(30000));
+        QCOMPARE(traced.exitCode(), 0);
+        const QString trace = QString::fromUtf8(readFile(traceFile));
+        for (const SimProcess* sim : {&a, &b}) {
+            const QString file =
+                QFileInfo(dir.filePath(nameOf(*sim) + QStringLiteral(".csv"))).canonicalFilePath();
+            QStringList steps =
+                exchangesOf(trace, QFileInfo(sim->devicePath()).canonicalFilePath(), file);
+            // The header is written when the file opens, before the first question.
+            QCOMPARE(steps.takeFirst(), QStringLiteral("line"));
+            QCOMPARE(steps.join(QLatin1Char(' ')),
+                     QStringLiteral("ask line sync ask line sync ask line sync"));
+        }
     }
 
     // A °C meter recorded in °F with the dew point: its column ends each line, after the header
