@@ -19,7 +19,7 @@ class QTimer;
 class HttpServer;
 
 // A recording's meters on the network: each meter's publisher on the broker, and the gauges and
-// the live page the HTTP listener serves. It lives on the main thread, where each meter's thread
+// the live page the HTTP listener serves. It lives on the main thread, where the meters' thread
 // sends it its news; nothing it receives reaches a meter.
 class MeterNetwork final : public QObject {
     Q_OBJECT
