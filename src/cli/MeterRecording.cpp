@@ -46,6 +46,11 @@ void MeterRecording::prepare() {
     if (readIdCode_) {
         Datalogger logger(*link_, *port_, waiter_, clock_);
         const Datalogger::StatusRead read = logger.readStatus();
+        // A stop that came during the reading (another meter failed) is not this one's silence.
+        if (!read.status && finishing_) {
+            Q_EMIT prepared(Result<>());
+            return;
+        }
         if (!read.status) {
             Q_EMIT prepared(Failure{ExitStatus::Unavailable,
                                     QStringLiteral("%1: the meter does not answer, so its ID code "

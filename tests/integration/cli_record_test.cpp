@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,6 +19,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <memory>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -430,6 +432,33 @@ private Q_SLOTS:
                                  .replace(QStringLiteral("{b}"), b.devicePath())
                                  .replace(QStringLiteral("{name-b}"), nameOf(b))),
                  qPrintable(logger.errors));
+    }
+
+    // The meters are asked their ID codes one after the other: the first that does not answer
+    // ends the run, and the others are neither waited for nor said to be silent.
+    void aSilentMeterEndsTheReadingOfIdCodes() {
+        std::vector<std::unique_ptr<SimProcess>> sims;
+        QStringList arguments;
+        for (int meter = 0; meter < 3; ++meter) {
+            sims.push_back(std::make_unique<SimProcess>(QStringLiteral("meter-%1").arg(meter)));
+            QVERIFY(sims.back()->start({"silent on"}));
+            arguments << QStringLiteral("--port") << sims.back()->devicePath();
+        }
+        QTemporaryDir dir;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        Logger logger(arguments +
+                      QStringList{QStringLiteral("-o"), dir.filePath(QStringLiteral("{port}.csv")),
+                                  QStringLiteral("--mqtt"), QStringLiteral("mqtt://127.0.0.1:1")});
+        QCOMPARE(logger.exitStatus(), 69);
+        QVERIFY2(elapsed.elapsed() < 6000, qPrintable(QString::number(elapsed.elapsed())));
+        QCOMPARE(logger.errors.count(QStringLiteral("does not answer")), 1);
+        QVERIFY2(
+            logger.says(QStringLiteral("meter-logger record: %1: the meter does not answer, so "
+                                       "its ID code cannot name it (give --id to name it "
+                                       "yourself)")
+                            .arg(sims.front()->devicePath())),
+            qPrintable(logger.errors));
     }
 
     // The disk of one meter's file is full: that meter stops, the other records on, and the run
