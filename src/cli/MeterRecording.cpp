@@ -21,18 +21,17 @@ MeterRecording::MeterRecording(const RecordTarget& target, FileFormat format,
     file_.deferSyncs();
 }
 
-void MeterRecording::prepare() {
-    // A stop that came while another meter was being prepared.
+bool MeterRecording::open() {
     if (finishing_)
-        return;
+        return false;
     port_ = new TermiosSerialPort(this);
     if (const Result<> opened = openMeterPort(*port_, target_.port); !opened) {
         Q_EMIT prepared(opened);
-        return;
+        return false;
     }
     if (const Result<> opened = file_.open(clock_.now()); !opened) {
         Q_EMIT prepared(opened);
-        return;
+        return false;
     }
     link_ = new MeterLink(this, *port_, waiter_, reading_);
     connect(link_, &MeterLink::frameDecoded, this, &MeterRecording::onFrame);
@@ -43,24 +42,29 @@ void MeterRecording::prepare() {
             Q_EMIT noAnswer();
     });
     connect(link_, &MeterLink::noDeviceLeft, this, &MeterRecording::linkBack);
+    return true;
+}
+
+bool MeterRecording::readIdCode() {
+    if (finishing_)
+        return false;
     if (readIdCode_) {
         Datalogger logger(*link_, *port_, waiter_, clock_);
         const Datalogger::StatusRead read = logger.readStatus();
-        // A stop that came during the reading (another meter failed) is not this one's silence.
-        if (!read.status && finishing_) {
-            Q_EMIT prepared(Result<>());
-            return;
-        }
+        // A stop that came during the reading is not this meter's silence.
+        if (!read.status && finishing_)
+            return false;
         if (!read.status) {
             Q_EMIT prepared(Failure{ExitStatus::Unavailable,
                                     QStringLiteral("%1: the meter does not answer, so its ID code "
                                                    "cannot name it (give --id to name it yourself)")
                                         .arg(target_.port.given)});
-            return;
+            return false;
         }
         Q_EMIT idCodeRead(read.status->idCode);
     }
     Q_EMIT prepared(Result<>());
+    return true;
 }
 
 void MeterRecording::begin(const std::shared_ptr<BacklogFile>& backlog) {

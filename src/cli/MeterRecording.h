@@ -32,9 +32,11 @@ public:
     MeterRecording(const RecordTarget& target, FileFormat format, const RecordingOptions& options,
                    qint64 samples, bool readIdCode, FleetPoller& poller);
 
-    // Opens the port and the file, and reads the ID code when asked to; prepared() says how it
-    // went.
-    void prepare();
+    // Opens the port and the file: false when either cannot be, which prepared() says.
+    bool open();
+    // Then reads the ID code when asked to, and says prepared(). False when it cannot be read
+    // (prepared() says so), or when the recording is ending.
+    bool readIdCode();
     // Starts the poll. backlog: where each reading goes for the broker, before its line in the
     // recording, so that a kill between the two costs the recording that reading and never the
     // broker; none without a broker.

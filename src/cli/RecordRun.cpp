@@ -107,13 +107,21 @@ void RecordRun::start() {
     }
     running_ = static_cast<int>(sessions_.size());
     thread_->start();
-    // One after the other from one call: a meter's wait for its ID code must not run another
-    // meter's preparing inside it.
+    // From one call: a meter's wait for its ID code must not run another meter's preparing
+    // inside it. Every port and file is opened first, so that each one that cannot be is said;
+    // then the ID codes are read one after the other, and the first meter that does not answer
+    // ends the run without the others being waited for.
     QMetaObject::invokeMethod(
         poller_,
         [sessions = sessions_] {
+            bool opened = true;
             for (MeterRecording* session : sessions)
-                session->prepare();
+                opened = session->open() && opened;
+            if (!opened)
+                return;
+            for (MeterRecording* session : sessions)
+                if (!session->readIdCode())
+                    return;
         },
         Qt::QueuedConnection);
 }
