@@ -45,26 +45,26 @@ bool MeterRecording::open() {
     return true;
 }
 
-bool MeterRecording::readIdCode() {
-    if (finishing_)
-        return false;
+void MeterRecording::readIdCode() {
+    // Not opened, or ending.
+    if (!link_ || finishing_)
+        return;
     if (readIdCode_) {
         Datalogger logger(*link_, *port_, waiter_, clock_);
         const Datalogger::StatusRead read = logger.readStatus();
         // A stop that came during the reading is not this meter's silence.
         if (!read.status && finishing_)
-            return false;
+            return;
         if (!read.status) {
             Q_EMIT prepared(Failure{ExitStatus::Unavailable,
                                     QStringLiteral("%1: the meter does not answer, so its ID code "
                                                    "cannot name it (give --id to name it yourself)")
                                         .arg(target_.port.given)});
-            return false;
+            return;
         }
         Q_EMIT idCodeRead(read.status->idCode);
     }
     Q_EMIT prepared(Result<>());
-    return true;
 }
 
 void MeterRecording::begin(const std::shared_ptr<BacklogFile>& backlog) {

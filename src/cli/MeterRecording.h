@@ -34,9 +34,9 @@ public:
 
     // Opens the port and the file: false when either cannot be, which prepared() says.
     bool open();
-    // Then reads the ID code when asked to, and says prepared(). False when it cannot be read
-    // (prepared() says so), or when the recording is ending.
-    bool readIdCode();
+    // Then reads the ID code when asked to, and says prepared(): why not, when it cannot be read.
+    // Nothing is said of a reading a stop ended.
+    void readIdCode();
     // Starts the poll. backlog: where each reading goes for the broker, before its line in the
     // recording, so that a kill between the two costs the recording that reading and never the
     // broker; none without a broker.

@@ -109,8 +109,8 @@ void RecordRun::start() {
     thread_->start();
     // From one call: a meter's wait for its ID code must not run another meter's preparing
     // inside it. Every port and file is opened first, so that each one that cannot be is said;
-    // then the ID codes are read one after the other, and the first meter that does not answer
-    // ends the run without the others being waited for.
+    // then the ID codes are read one after the other: the first meter that does not answer stops
+    // the run, which ends the others' readings at once.
     QMetaObject::invokeMethod(
         poller_,
         [sessions = sessions_] {
@@ -120,8 +120,7 @@ void RecordRun::start() {
             if (!opened)
                 return;
             for (MeterRecording* session : sessions)
-                if (!session->readIdCode())
-                    return;
+                session->readIdCode();
         },
         Qt::QueuedConnection);
 }
