@@ -1,9 +1,10 @@
 #include "net/http/HttpServer.h"
 
+#include "net/libraries/MicrohttpdLibrary.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
-#include <microhttpd.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -98,8 +99,9 @@ struct StreamedBody {
 
 ssize_t readStreamedBody(void* body, uint64_t, char* buffer, size_t max) {
     auto* streamed = static_cast<StreamedBody*>(body);
-    const qint64 got = streamed->stream->read(
-        buffer, qint64(max), [streamed] { MHD_suspend_connection(streamed->connection); });
+    const qint64 got = streamed->stream->read(buffer, qint64(max), [streamed] {
+        microhttpdLibrary().MHD_suspend_connection(streamed->connection);
+    });
     if (got > 0 || got == BodyStream::Waiting)
         return got;
     return got == BodyStream::Ended ? MHD_CONTENT_READER_END_OF_STREAM
@@ -112,19 +114,20 @@ void releaseStreamedBody(void* body) {
 
 MHD_Response* responseFor(MHD_Connection* connection, const HttpAnswer& answer) {
     if (!answer.stream)
-        return MHD_create_response_from_buffer(size_t(answer.body.size()),
-                                               const_cast<char*>(answer.body.constData()),
-                                               MHD_RESPMEM_MUST_COPY);
+        return microhttpdLibrary().MHD_create_response_from_buffer(
+            size_t(answer.body.size()), const_cast<char*>(answer.body.constData()),
+            MHD_RESPMEM_MUST_COPY);
     auto* streamed = new StreamedBody{answer.stream, connection};
-    answer.stream->setWake([connection] { MHD_resume_connection(connection); });
+    answer.stream->setWake([connection] { microhttpdLibrary().MHD_resume_connection(connection); });
     // On failure the library has already released the body.
-    MHD_Response* response = MHD_create_response_from_callback(
+    MHD_Response* response = microhttpdLibrary().MHD_create_response_from_callback(
         MHD_SIZE_UNKNOWN, streamBlockBytes, &readStreamedBody, streamed, &releaseStreamedBody);
     if (response != nullptr && answer.stream->endless() &&
-        MHD_set_connection_option(connection, MHD_CONNECTION_OPTION_TIMEOUT, 0u) != MHD_YES) {
+        microhttpdLibrary().MHD_set_connection_option(connection, MHD_CONNECTION_OPTION_TIMEOUT,
+                                                      0u) != MHD_YES) {
         // A stream the idle timeout would cut every few seconds is refused: the connection
         // closes, and the page asks again.
-        MHD_destroy_response(response);
+        microhttpdLibrary().MHD_destroy_response(response);
         return nullptr;
     }
     return response;
@@ -135,22 +138,24 @@ MHD_Result send(MHD_Connection* connection, const HttpAnswer& answer) {
     if (response == nullptr)
         return MHD_NO;
     // A response without its headers would be read wrongly: the connection is dropped instead.
-    bool headed = MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE,
-                                          answer.contentType.constData()) == MHD_YES;
+    bool headed =
+        microhttpdLibrary().MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE,
+                                                    answer.contentType.constData()) == MHD_YES;
     for (const auto& [name, value] : answer.headers)
-        headed = headed &&
-                 MHD_add_response_header(response, name.constData(), value.constData()) == MHD_YES;
+        headed = headed && microhttpdLibrary().MHD_add_response_header(
+                               response, name.constData(), value.constData()) == MHD_YES;
     const MHD_Result queued =
-        headed ? MHD_queue_response(connection, answer.status, response) : MHD_NO;
-    MHD_destroy_response(response);
+        headed ? microhttpdLibrary().MHD_queue_response(connection, answer.status, response)
+               : MHD_NO;
+    microhttpdLibrary().MHD_destroy_response(response);
     return queued;
 }
 
 bool hasBody(MHD_Connection* connection) {
-    const char* length =
-        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
-    const char* chunked =
-        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_TRANSFER_ENCODING);
+    const char* length = microhttpdLibrary().MHD_lookup_connection_value(
+        connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+    const char* chunked = microhttpdLibrary().MHD_lookup_connection_value(
+        connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_TRANSFER_ENCODING);
     return chunked != nullptr || (length != nullptr && std::strcmp(length, "0") != 0);
 }
 
@@ -163,9 +168,10 @@ HttpRequest requestOf(MHD_Connection* connection, const char* url, const char* m
     HttpRequest request;
     request.method = QByteArray(method);
     request.path = QByteArray(url);
-    MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, &addQueryValue, &request.query);
-    request.ifNoneMatch = QByteArray(
-        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_IF_NONE_MATCH));
+    microhttpdLibrary().MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, &addQueryValue,
+                                                  &request.query);
+    request.ifNoneMatch = QByteArray(microhttpdLibrary().MHD_lookup_connection_value(
+        connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_IF_NONE_MATCH));
     return request;
 }
 
@@ -194,6 +200,8 @@ Result<> HttpServer::start(const ListenAddress& address) {
         return Failure{ExitStatus::Unavailable,
                        listenAddressText(address) + QStringLiteral(": ") + why};
     };
+    if (const QString unusable = microhttpdLibrary().error(); !unusable.isEmpty())
+        return failed(unusable);
     const BoundSocket socket = bindSocket(address);
     if (socket.descriptor < 0)
         return failed(failureText(socket.error));
@@ -205,12 +213,12 @@ Result<> HttpServer::start(const ListenAddress& address) {
     }
     // Without MHD_USE_ERROR_LOG the library writes nothing to stderr: what goes wrong for a client
     // is that client's business, and a failure to start is told by the text returned.
-    daemon_ =
-        MHD_start_daemon(MHD_USE_AUTO_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME, 0, nullptr,
-                         nullptr, &handleRequest, &routes_, MHD_OPTION_LISTEN_SOCKET,
-                         MHD_socket(socket.descriptor), MHD_OPTION_CONNECTION_LIMIT,
-                         connectionLimit, MHD_OPTION_CONNECTION_TIMEOUT, connectionTimeoutSeconds,
-                         MHD_OPTION_CONNECTION_MEMORY_LIMIT, connectionMemoryBytes, MHD_OPTION_END);
+    daemon_ = microhttpdLibrary().MHD_start_daemon(
+        MHD_USE_AUTO_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME, 0, nullptr, nullptr,
+        &handleRequest, &routes_, MHD_OPTION_LISTEN_SOCKET, MHD_socket(socket.descriptor),
+        MHD_OPTION_CONNECTION_LIMIT, connectionLimit, MHD_OPTION_CONNECTION_TIMEOUT,
+        connectionTimeoutSeconds, MHD_OPTION_CONNECTION_MEMORY_LIMIT, connectionMemoryBytes,
+        MHD_OPTION_END);
     // MHD closes a socket it was given only when it started.
     if (daemon_ == nullptr) {
         ::close(socket.descriptor);
@@ -227,7 +235,7 @@ void HttpServer::stop() {
     if (beforeStop_)
         beforeStop_();
     // Closes the listening socket and every connection, and waits for the server's thread.
-    MHD_stop_daemon(daemon_);
+    microhttpdLibrary().MHD_stop_daemon(daemon_);
     daemon_ = nullptr;
     port_ = 0;
 }

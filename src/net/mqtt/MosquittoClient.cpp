@@ -1,15 +1,14 @@
 #include "net/mqtt/MosquittoClient.h"
 
+#include "net/libraries/MosquittoLibrary.h"
+
 #include <QFile>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
-#include <mosquitto.h>
 #include <mutex>
 #include <netdb.h>
-#include <openssl/ssl.h>
-#include <openssl/x509.h>
 #include <system_error>
 #include <thread>
 
@@ -30,11 +29,6 @@ constexpr int LoopMilliseconds = 1000;
 // and as long again before the thread itself is left behind.
 constexpr auto GoodbyeTime = std::chrono::milliseconds(500);
 
-int initialiseLibraryOnce() {
-    static const int initialised = mosquitto_lib_init();
-    return initialised;
-}
-
 // "Connection refused" as a state line has it: "connection refused".
 QString asClause(const char* text) {
     QString clause = QString::fromLocal8Bit(text).trimmed();
@@ -46,8 +40,8 @@ QString asClause(const char* text) {
 }
 
 int connectToBroker(mosquitto* client, const MqttUrl& broker, int keepAliveSeconds) {
-    return mosquitto_connect_async(client, broker.host.toUtf8().constData(), broker.port,
-                                   keepAliveSeconds);
+    return mosquittoLibrary().mosquitto_connect_async(client, broker.host.toUtf8().constData(),
+                                                      broker.port, keepAliveSeconds);
 }
 
 QByteArray localPath(const QString& path) {
@@ -60,7 +54,8 @@ const char* orNull(const QByteArray& text) {
 
 Failure failure(const QString& what, int code) {
     return {ExitStatus::Software,
-            QStringLiteral("MQTT: %1: %2").arg(what, asClause(mosquitto_strerror(code)))};
+            QStringLiteral("MQTT: %1: %2")
+                .arg(what, asClause(mosquittoLibrary().mosquitto_strerror(code)))};
 }
 
 } // namespace
@@ -123,7 +118,7 @@ void onConnect(mosquitto*, void* userData, int code) {
         return;
     }
     link->refusedNow = true;
-    const QString reason = QString::fromUtf8(mosquitto_connack_string(code));
+    const QString reason = QString::fromUtf8(mosquittoLibrary().mosquitto_connack_string(code));
     link->tell([reason](MosquittoClient* told) { Q_EMIT told->refused(reason); });
 }
 
@@ -156,11 +151,11 @@ void onLog(mosquitto* client, void* userData, int level, const char* text) {
         line = line.section(u':', -1).trimmed();
     else if (line.startsWith(QLatin1StringView("Error: ")))
         line = asClause(text + 7);
-    if (auto* ssl = static_cast<SSL*>(mosquitto_ssl_get(client))) {
-        const long verdict = SSL_get_verify_result(ssl);
+    if (auto* ssl = static_cast<SSL*>(mosquittoLibrary().mosquitto_ssl_get(client))) {
+        const long verdict = mosquittoLibrary().SSL_get_verify_result(ssl);
         if (verdict != X509_V_OK)
-            line +=
-                QStringLiteral(": ") + QString::fromUtf8(X509_verify_cert_error_string(verdict));
+            line += QStringLiteral(": ") +
+                    QString::fromUtf8(mosquittoLibrary().X509_verify_cert_error_string(verdict));
     }
     link->tlsError = line;
 }
@@ -187,7 +182,7 @@ QString MosquittoClient::Link::reasonFor(int code, int error) const {
     case MOSQ_ERR_KEEPALIVE:
         return QStringLiteral("the broker stopped answering");
     default:
-        return asClause(mosquitto_strerror(code));
+        return asClause(mosquittoLibrary().mosquitto_strerror(code));
     }
 }
 
@@ -201,8 +196,9 @@ void MosquittoClient::Link::run() {
         int error = errno;
         if (code == MOSQ_ERR_SUCCESS) {
             do
-                code = mosquitto_loop(client, LoopMilliseconds, 1);
-            while (code == MOSQ_ERR_SUCCESS && mosquitto_socket(client) >= 0 && !leaveNow());
+                code = mosquittoLibrary().mosquitto_loop(client, LoopMilliseconds, 1);
+            while (code == MOSQ_ERR_SUCCESS && mosquittoLibrary().mosquitto_socket(client) >= 0 &&
+                   !leaveNow());
             error = lostErrno;
         }
         std::unique_lock lock(mutex);
@@ -225,7 +221,7 @@ void MosquittoClient::Link::run() {
     wake.notify_all();
     if (leftBehind) {
         lock.unlock();
-        mosquitto_destroy(client);
+        mosquittoLibrary().mosquitto_destroy(client);
     }
 }
 
@@ -233,20 +229,21 @@ MosquittoClient::MosquittoClient(QObject* parent, const QString& clientId, Conne
     : QObject(parent), link_(std::make_shared<Link>()) {
     link_->owner = this;
     link_->connectStep = connectStep ? std::move(connectStep) : ConnectStep(connectToBroker);
-    if (const int library = initialiseLibraryOnce(); library != MOSQ_ERR_SUCCESS) {
-        link_->creationError = asClause(mosquitto_strerror(library));
+    if (const QString unusable = mosquittoLibrary().error(); !unusable.isEmpty()) {
+        link_->creationError = unusable;
         return;
     }
-    link_->client = mosquitto_new(clientId.toUtf8().constData(), true, link_.get());
+    link_->client =
+        mosquittoLibrary().mosquitto_new(clientId.toUtf8().constData(), true, link_.get());
     if (!link_->client) {
         link_->creationError = asClause(std::strerror(errno));
         return;
     }
-    mosquitto_connect_callback_set(link_->client, onConnect);
-    mosquitto_disconnect_callback_set(link_->client, onDisconnect);
-    mosquitto_publish_callback_set(link_->client, onPublish);
-    mosquitto_message_callback_set(link_->client, onMessage);
-    mosquitto_log_callback_set(link_->client, onLog);
+    mosquittoLibrary().mosquitto_connect_callback_set(link_->client, onConnect);
+    mosquittoLibrary().mosquitto_disconnect_callback_set(link_->client, onDisconnect);
+    mosquittoLibrary().mosquitto_publish_callback_set(link_->client, onPublish);
+    mosquittoLibrary().mosquitto_message_callback_set(link_->client, onMessage);
+    mosquittoLibrary().mosquitto_log_callback_set(link_->client, onLog);
     // Only a connection the broker took is told goodbye: libmosquitto is not to be touched while
     // the thread may be inside it making one.
     connect(this, &MosquittoClient::connected, this, [this] { online_ = true; });
@@ -261,14 +258,14 @@ MosquittoClient::~MosquittoClient() {
     if (!link_->thread.joinable()) {
         lock.unlock();
         if (link_->client)
-            mosquitto_destroy(link_->client);
+            mosquittoLibrary().mosquitto_destroy(link_->client);
         return;
     }
     if (link_->wake.wait_until(lock, link_->stopBy + GoodbyeTime,
                                [this] { return link_->ended; })) {
         lock.unlock();
         link_->thread.join();
-        mosquitto_destroy(link_->client);
+        mosquittoLibrary().mosquitto_destroy(link_->client);
         return;
     }
     // Stuck where nothing reaches it (the resolver): it ends with the process, or cleans up
@@ -284,12 +281,13 @@ Result<> MosquittoClient::start(const MqttConnection& connection, const MqttMess
             ExitStatus::Software,
             QStringLiteral("MQTT: no client could be made: %1").arg(link_->creationError)};
     const std::pair<const char*, int> options[] = {
-        {"the in-flight limit", mosquitto_max_inflight_messages_set(client, MaximumInFlight)},
+        {"the in-flight limit",
+         mosquittoLibrary().mosquitto_max_inflight_messages_set(client, MaximumInFlight)},
         // A reading is one small packet: it leaves at once instead of waiting for the last
         // one's acknowledgement.
-        {"TCP_NODELAY", mosquitto_int_option(client, MOSQ_OPT_TCP_NODELAY, 1)},
+        {"TCP_NODELAY", mosquittoLibrary().mosquitto_int_option(client, MOSQ_OPT_TCP_NODELAY, 1)},
         // publish() and disconnect() come from another thread than the loop's.
-        {"threads", mosquitto_threaded_set(client, true)},
+        {"threads", mosquittoLibrary().mosquitto_threaded_set(client, true)},
     };
     for (const auto& [what, code] : options) {
         if (code != MOSQ_ERR_SUCCESS)
@@ -301,29 +299,30 @@ Result<> MosquittoClient::start(const MqttConnection& connection, const MqttMess
         const QByteArray key = localPath(connection.keyFile);
         int tls = MOSQ_ERR_SUCCESS;
         if (caFile.isEmpty())
-            tls = mosquitto_int_option(client, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
+            tls = mosquittoLibrary().mosquitto_int_option(client, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
         if (tls == MOSQ_ERR_SUCCESS)
-            tls = mosquitto_tls_set(client, orNull(caFile),
-                                    caFile.isEmpty() ? "/etc/ssl/certs" : nullptr,
-                                    orNull(certificate), orNull(key), nullptr);
+            tls = mosquittoLibrary().mosquitto_tls_set(
+                client, orNull(caFile), caFile.isEmpty() ? "/etc/ssl/certs" : nullptr,
+                orNull(certificate), orNull(key), nullptr);
         // libmosquitto's "invalid arguments" here is a file it could not open.
         if (tls != MOSQ_ERR_SUCCESS)
             return Failure{
                 ExitStatus::Software,
                 QStringLiteral("TLS: %1 (check --mqtt-cafile, --mqtt-cert and --mqtt-key)")
-                    .arg(tls == MOSQ_ERR_INVAL ? QStringLiteral("a file does not open")
-                                               : asClause(mosquitto_strerror(tls)))};
+                    .arg(tls == MOSQ_ERR_INVAL
+                             ? QStringLiteral("a file does not open")
+                             : asClause(mosquittoLibrary().mosquitto_strerror(tls)))};
     }
     if (connection.credentials) {
-        const int credentials =
-            mosquitto_username_pw_set(client, connection.credentials->userName.constData(),
-                                      orNull(connection.credentials->password));
+        const int credentials = mosquittoLibrary().mosquitto_username_pw_set(
+            client, connection.credentials->userName.constData(),
+            orNull(connection.credentials->password));
         if (credentials != MOSQ_ERR_SUCCESS)
             return failure(QStringLiteral("the user name and password"), credentials);
     }
-    const int lastWill =
-        mosquitto_will_set(client, will.topic.constData(), static_cast<int>(will.payload.size()),
-                           will.payload.constData(), 1, will.retained);
+    const int lastWill = mosquittoLibrary().mosquitto_will_set(
+        client, will.topic.constData(), static_cast<int>(will.payload.size()),
+        will.payload.constData(), 1, will.retained);
     if (lastWill != MOSQ_ERR_SUCCESS)
         return failure(QStringLiteral("the last will"), lastWill);
     link_->broker = connection.broker;
@@ -345,21 +344,24 @@ Result<int> MosquittoClient::publish(const MqttMessage& message) {
             ExitStatus::Software,
             QStringLiteral("could not publish to %1: the client is stopping").arg(topic)};
     int messageId = 0;
-    const int code = mosquitto_publish(link_->client, &messageId, message.topic.constData(),
-                                       static_cast<int>(message.payload.size()),
-                                       message.payload.constData(), 1, message.retained);
+    const int code = mosquittoLibrary().mosquitto_publish(
+        link_->client, &messageId, message.topic.constData(),
+        static_cast<int>(message.payload.size()), message.payload.constData(), 1, message.retained);
     if (code != MOSQ_ERR_SUCCESS)
-        return Failure{ExitStatus::Software, QStringLiteral("could not publish to %1: %2")
-                                                 .arg(topic, asClause(mosquitto_strerror(code)))};
+        return Failure{ExitStatus::Software,
+                       QStringLiteral("could not publish to %1: %2")
+                           .arg(topic, asClause(mosquittoLibrary().mosquitto_strerror(code)))};
     return messageId;
 }
 
 Result<> MosquittoClient::subscribe(const QByteArray& topic) {
-    const int code = mosquitto_subscribe(link_->client, nullptr, topic.constData(), 1);
+    const int code =
+        mosquittoLibrary().mosquitto_subscribe(link_->client, nullptr, topic.constData(), 1);
     if (code != MOSQ_ERR_SUCCESS)
         return Failure{ExitStatus::Software,
                        QStringLiteral("could not subscribe to %1: %2")
-                           .arg(QString::fromUtf8(topic), asClause(mosquitto_strerror(code)))};
+                           .arg(QString::fromUtf8(topic),
+                                asClause(mosquittoLibrary().mosquitto_strerror(code)))};
     return {};
 }
 
@@ -375,7 +377,7 @@ Result<> MosquittoClient::stop() {
             return {};
     }
     // Outside the lock: libmosquitto's callbacks take it while holding libmosquitto's own.
-    const int code = mosquitto_disconnect(link_->client);
+    const int code = mosquittoLibrary().mosquitto_disconnect(link_->client);
     // A connection already gone has no one to say goodbye to.
     if (code != MOSQ_ERR_SUCCESS && code != MOSQ_ERR_NO_CONN)
         return failure(QStringLiteral("the goodbye to the broker (it publishes the last will)"),
