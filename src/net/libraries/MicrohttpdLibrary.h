@@ -25,7 +25,8 @@ struct MicrohttpdLibrary {
     decltype(&::MHD_suspend_connection) MHD_suspend_connection = nullptr;
 
 private:
-    OpenedLibrary microhttpd_{QStringLiteral("microhttpd"), QStringLiteral("12")};
+    OpenedLibrary microhttpd_{QStringLiteral("microhttpd"), QStringLiteral("12"),
+                              QStringLiteral("libmicrohttpd12")};
 };
 
 // The library, opened at the first call from any thread; the same one after.

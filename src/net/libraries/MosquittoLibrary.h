@@ -41,9 +41,10 @@ struct MosquittoLibrary {
     decltype(&::X509_verify_cert_error_string) X509_verify_cert_error_string = nullptr;
 
 private:
-    OpenedLibrary mosquitto_{QStringLiteral("mosquitto"), QStringLiteral("1")};
-    OpenedLibrary ssl_{QStringLiteral("ssl"), QStringLiteral("3")};
-    OpenedLibrary crypto_{QStringLiteral("crypto"), QStringLiteral("3")};
+    OpenedLibrary mosquitto_{QStringLiteral("mosquitto"), QStringLiteral("1"),
+                             QStringLiteral("libmosquitto1")};
+    OpenedLibrary ssl_{QStringLiteral("ssl"), QStringLiteral("3"), QStringLiteral("libssl3")};
+    OpenedLibrary crypto_{QStringLiteral("crypto"), QStringLiteral("3"), QStringLiteral("libssl3")};
     QString startError_;
 };
 

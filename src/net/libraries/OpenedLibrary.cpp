@@ -1,9 +1,9 @@
 #include "net/libraries/OpenedLibrary.h"
 
-OpenedLibrary::OpenedLibrary(const QString& name, const QString& version)
-    : library_(name, version) {
+OpenedLibrary::OpenedLibrary(const QString& name, const QString& version, const QString& package)
+    : fileName_(QStringLiteral("lib%1.so.%2").arg(name, version)), library_(name, version) {
     if (!library_.load())
-        error_ = library_.errorString();
+        error_ = QStringLiteral("%1 cannot be opened (is %2 installed?)").arg(fileName_, package);
 }
 
 QFunctionPointer OpenedLibrary::find(const char* name) {
@@ -11,7 +11,6 @@ QFunctionPointer OpenedLibrary::find(const char* name) {
         return nullptr;
     const QFunctionPointer function = library_.resolve(name);
     if (!function)
-        error_ = QStringLiteral("%1 has no %2 (%3)")
-                     .arg(library_.fileName(), QString::fromLatin1(name), library_.errorString());
+        error_ = QStringLiteral("%1 has no %2").arg(fileName_, QString::fromLatin1(name));
     return function;
 }

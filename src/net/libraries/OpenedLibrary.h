@@ -8,8 +8,9 @@
 // libraries, some 4 MB of memory on a board.
 class OpenedLibrary {
 public:
-    // name and version as the library's file has them: "mosquitto", "1" for libmosquitto.so.1.
-    OpenedLibrary(const QString& name, const QString& version);
+    // name and version as the library's file has them: "mosquitto", "1" for libmosquitto.so.1;
+    // package: the Debian package that installs it, for the user to be told.
+    OpenedLibrary(const QString& name, const QString& version, const QString& package);
     OpenedLibrary(const OpenedLibrary&) = delete;
     OpenedLibrary& operator=(const OpenedLibrary&) = delete;
 
@@ -18,13 +19,14 @@ public:
     template <typename Function> void resolve(Function& function, const char* name) {
         function = reinterpret_cast<Function>(find(name));
     }
-    // Why the library cannot be used ("libmosquitto.so.1: cannot open shared object file: …"),
-    // empty when it can.
+    // Why the library cannot be used ("libmosquitto.so.1 cannot be opened (is libmosquitto1
+    // installed?)"), empty when it can.
     QString error() const { return error_; }
 
 private:
     QFunctionPointer find(const char* name);
 
+    QString fileName_;
     QLibrary library_;
     QString error_;
 };
