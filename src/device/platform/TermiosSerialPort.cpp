@@ -3,6 +3,7 @@
 #include "device/platform/QtSerialPort.h"
 
 #include <QFile>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -141,12 +142,13 @@ QByteArray TermiosSerialPort::read(int count) {
 }
 
 void TermiosSerialPort::takeWaiting() {
+    // Read on the stack: what is kept grows by what came, not by a chunk, for each of the meters.
+    std::array<char, readChunk> chunk;
     while (descriptor_ >= 0) {
-        const qsizetype before = received_.size();
-        received_.resize(before + readChunk);
-        const ssize_t got = ::read(descriptor_, received_.data() + before, readChunk);
+        const ssize_t got = ::read(descriptor_, chunk.data(), chunk.size());
         const int error = errno;
-        received_.resize(before + std::max<qsizetype>(got, 0));
+        if (got > 0)
+            received_.append(chunk.data(), got);
         if (got > 0 && got < readChunk)
             return;
         if (got > 0 || (got < 0 && error == EINTR))
