@@ -52,6 +52,9 @@ void MeterRecording::readIdCode() {
     if (readIdCode_) {
         Datalogger logger(*link_, *port_, waiter_, clock_);
         const Datalogger::StatusRead read = logger.readStatus();
+        // The exchange's end starts the link's own poll, which must not tick inside another
+        // meter's reading: the poller's is the one.
+        link_->stopPolling();
         // A stop that came during the reading is not this meter's silence.
         if (!read.status && finishing_)
             return;
@@ -71,8 +74,6 @@ void MeterRecording::begin(const std::shared_ptr<BacklogFile>& backlog) {
     backlog_ = backlog;
     if (!link_ || finishing_)
         return;
-    // Reading the ID code may have started the link's own poll: the poller's is the one.
-    link_->stopPolling();
     poller_.add(*link_);
     connect(&poller_, &FleetPoller::framesTaken, this, &MeterRecording::syncFile);
 }
