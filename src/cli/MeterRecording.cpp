@@ -22,8 +22,6 @@ MeterRecording::MeterRecording(const RecordTarget& target, FileFormat format,
 }
 
 bool MeterRecording::open() {
-    if (finishing_)
-        return false;
     port_ = new TermiosSerialPort(this);
     if (const Result<> opened = openMeterPort(*port_, target_.port); !opened) {
         Q_EMIT prepared(opened);
